@@ -1,0 +1,39 @@
+#pragma once
+
+#include "common/program_folder.h"
+
+#include <QString>
+#include <QStringList>
+
+// The standing figures of the commission plan and the list of vehicle
+// descriptions, as kept in the small settings files beside the program:
+// dp.dat (new pack, used pack), dc.dat (commission percentage), war.txt
+// (warranty spiff), mini.txt (mini deal) and unit.txt (one description a
+// line). Values are text exactly as the user typed them; turning them into
+// amounts is their users' business.
+struct StandingFigures
+{
+    QString newPack = QStringLiteral("300");
+    QString usedPack = QStringLiteral("500");
+    QString commission = QStringLiteral("30");
+    QString warranty = QStringLiteral("30");
+    QString mini = QStringLiteral("100");
+    QStringList units; // in file order
+
+    // The file names, as they lie in the program folder.
+    static QString packFile() { return QStringLiteral("dp.dat"); }
+    static QString commissionFile() { return QStringLiteral("dc.dat"); }
+    static QString warrantyFile() { return QStringLiteral("war.txt"); }
+    static QString miniFile() { return QStringLiteral("mini.txt"); }
+    static QString unitFile() { return QStringLiteral("unit.txt"); }
+
+    // Reads the five files. A missing file is first created with its default
+    // ("300","500" / "30" / "30" / "100" / an empty unit list); a file that
+    // holds fewer values than are read, or cannot be read, keeps the defaults
+    // for the rest. Never fails: `problems` collects what could not be read
+    // or created, for the caller to show if it wishes.
+    static StandingFigures load(const ProgramFolder &folder, QStringList *problems = nullptr);
+
+    // A war.txt holding exactly "0" switches warranty entry off.
+    bool warrantyEntryOff() const { return warranty == u"0"; }
+};

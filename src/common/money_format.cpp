@@ -1,0 +1,142 @@
+#include "money_format.h"
+
+namespace MoneyFormat {
+
+namespace {
+
+struct Parts
+{
+    bool negative = false;
+    quint64 whole = 0;
+    quint64 fraction = 0; // in units of the requested precision
+};
+
+// Splits a value rounded to `decimals` (0, 2 or 4) places.
+Parts split(Money value, int decimals)
+{
+    const qint64 step = decimals == 0 ? Money::kScale : decimals == 2 ? 100 : 1;
+    const Money rounded = decimals == 0 ? value.roundedToDollar()
+                          : decimals == 2 ? value.roundedToCent() : value;
+    const qint64 units = rounded.units();
+    Parts parts;
+    parts.negative = units < 0;
+    // The magnitude of the most negative qint64 fits in quint64.
+    const quint64 magnitude = parts.negative ? quint64(0) - quint64(units) : quint64(units);
+    parts.whole = magnitude / quint64(Money::kScale);
+    parts.fraction = (magnitude % quint64(Money::kScale)) / quint64(step);
+    return parts;
+}
+
+QString withThousands(quint64 whole)
+{
+    QString digits = QString::number(whole);
+    for (qsizetype i = digits.size() - 3; i > 0; i -= 3)
+        digits.insert(i, u',');
+    return digits;
+}
+
+QString twoDecimals(quint64 fraction)
+{
+    return QStringLiteral("%1").arg(fraction, 2, 10, QLatin1Char('0'));
+}
+
+QString sign(const Parts &parts)
+{
+    return parts.negative ? QStringLiteral("-") : QString();
+}
+
+} // namespace
+
+QString dollars(Money value)
+{
+    const Parts p = split(value, 2);
+    const QString whole = p.whole == 0 ? QString() : QString::number(p.whole);
+    return sign(p) + u'$' + whole + u'.' + twoDecimals(p.fraction);
+}
+
+QString wholeDollarsWithPoint(Money value)
+{
+    const Parts p = split(value, 0);
+    const QString whole = p.whole == 0 ? QString() : QString::number(p.whole);
+    return sign(p) + u'$' + whole + u'.';
+}
+
+QString currency(Money value)
+{
+    return dollarsGrouped(value);
+}
+
+QString dollarsGrouped(Money value)
+{
+    const Parts p = split(value, 2);
+    return sign(p) + u'$' + withThousands(p.whole) + u'.' + twoDecimals(p.fraction);
+}
+
+QString grouped(Money value)
+{
+    const Parts p = split(value, 2);
+    return sign(p) + withThousands(p.whole) + u'.' + twoDecimals(p.fraction);
+}
+
+QString wholeDollarsGrouped(Money value)
+{
+    const Parts p = split(value, 0);
+    return sign(p) + u'$' + withThousands(p.whole);
+}
+
+QString percent(Money ratio)
+{
+    return plain(ratio.multipliedBy(Money::dollars(100)).roundedToDollar()) + u'%';
+}
+
+QString picture(Money value, const QString &pictureText)
+{
+    if (pictureText == u"$###.00" || pictureText == u"$####.00")
+        return dollars(value);
+    if (pictureText == u"$###.")
+        return wholeDollarsWithPoint(value);
+    if (pictureText.compare(u"Currency", Qt::CaseInsensitive) == 0)
+        return currency(value);
+    if (pictureText == u"$#,##0.00")
+        return dollarsGrouped(value);
+    if (pictureText == u"#,##0.00")
+        return grouped(value);
+    if (pictureText == u"$#,##0")
+        return wholeDollarsGrouped(value);
+    if (pictureText == u"0%")
+        return percent(value);
+    return plain(value);
+}
+
+QString plain(Money value)
+{
+    const Parts p = split(value, 4);
+    QString text = sign(p) + QString::number(p.whole);
+    if (p.fraction != 0) {
+        QString decimals = QStringLiteral("%1").arg(p.fraction, 4, 10, QLatin1Char('0'));
+        while (decimals.endsWith(u'0'))
+            decimals.chop(1);
+        text += u'.' + decimals;
+    }
+    return text;
+}
+
+} // namespace MoneyFormat
+
+namespace DateFormat {
+
+QString picture(const QDate &date, const QString &pictureText)
+{
+    const QString lower = pictureText.toLower();
+    if (lower == u"mm/dd/yy")
+        return date.toString(QStringLiteral("MM/dd/yy"));
+    if (lower == u"mm/dd/yyyy")
+        return date.toString(QStringLiteral("MM/dd/yyyy"));
+    if (lower == u"m/d/yy")
+        return date.toString(QStringLiteral("M/d/yy"));
+    if (lower == u"yyyy")
+        return date.toString(QStringLiteral("yyyy"));
+    return date.toString(Qt::ISODate);
+}
+
+} // namespace DateFormat
