@@ -1,0 +1,254 @@
+#include "admin/help_file.h"
+#include "admin/ui/about_window.h"
+#include "admin/ui/main_menu.h"
+#include "scripted_prompts.h"
+#include "temp_program_folder.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMap>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList keysOf(const QList<QAction *> &actions)
+{
+    QStringList keys;
+    for (const QAction *action : actions)
+        keys.append(action->objectName());
+    return keys;
+}
+
+class Menu : public ::testing::Test
+{
+protected:
+    QAction *action(const char *key) const { return menu->action(QString::fromLatin1(key)); }
+    // Registers a command that counts its runs.
+    void count(const char *key, int &runs)
+    {
+        ASSERT_TRUE(menu->setCommand(QString::fromLatin1(key), [&runs] { ++runs; })) << key;
+    }
+
+    QMainWindow window;
+    MainMenu *menu = new MainMenu(&window);
+};
+
+TEST_F(Menu, EveryEntryHasItsPlaceCaptionAndToolTip)
+{
+    struct Case
+    {
+        const char *parent; // "bar": the menu bar; "tbrMain": the toolbar
+        const char *key;
+        const char *caption;
+        const char *toolTip; // nullptr: not checked
+    };
+    // In order within each parent.
+    const Case cases[] = {
+        {"bar", "mnufile", "&File", nullptr},
+        {"mnufile", "mnuSave", "&Save", nullptr},
+        {"mnufile", "mnuprint", "&Print", nullptr},
+        {"mnufile", "mnuclose", "&Exit", nullptr},
+        {"bar", "mnuEdit", "&Edit", nullptr},
+        {"mnuEdit", "mnuSalesLog", "SalesLog Database", nullptr},
+        {"mnuEdit", "mnuSalesSummary", "SalesSummary Database", nullptr},
+        {"bar", "mnusetup", "&Setup", nullptr},
+        {"mnusetup", "mnuAdd", "Add/Delete Salesperson", nullptr},
+        {"mnusetup", "mnupack", "Default Pack", nullptr},
+        {"mnusetup", "mnucomm", "Default Commmission", nullptr},
+        {"mnusetup", "mnuWarranty", "Default Warranty Spiff", nullptr},
+        {"mnusetup", "mnuMini", "Default Mini Deal", nullptr},
+        {"mnusetup", "mnuUnit", "Unit Discription", nullptr},
+        {"mnuUnit", "mnuAddUnit", "Add Unit", nullptr},
+        {"mnuUnit", "mnuDeleteUnit", "Delete Unit", nullptr},
+        {"bar", "mnuHelp", "&Help", nullptr},
+        {"mnuHelp", "mnuContents", "Contents....", nullptr},
+        {"mnuHelp", "mnuAbout", "About Tarvex", nullptr},
+        {"tbrMain", "tbrSave", "&Save", "Save customer data"},
+        {"tbrMain", "tbrCalculate", "&Calculate", "Calculate Commission"},
+        {"tbrMain", "tbrSalesLog", "&Reports", "Report Menu"},
+        {"tbrMain", "tbrPrint", "&Print Commision", "Print commision slip"},
+        {"tbrMain", "tbrClear", "&Clear Form", "Clear/Reset form"},
+        {"tbrMain", "tbrRecall", "Recall &Deal", "Recall previous deal"},
+        {"tbrMain", "tbrSetup", "Setup", "Set-Up Options"},
+        {"tbrMain", "tbrExit", "E&xit", "Exit Program"},
+        {"tbrMain", "tbrHelp", "Help", nullptr},
+        {"tbrSetup", "tbrAdd", "Add/Delete SalesPerson", nullptr},
+        {"tbrSetup", "tbrPack", "Default Pack", nullptr},
+        {"tbrSetup", "tbrComm", "Default Commission", nullptr},
+        {"tbrSetup", "tbrWarranty", "Default Warranty Spiff", nullptr},
+        {"tbrSetup", "tbrMini", "Default Mini Deal", nullptr},
+        {"tbrSetup", "tbrAddUnit", "Add Unit Discription", nullptr},
+        {"tbrSetup", "tbrDeleteUnit", "Delete Unit Description", nullptr},
+    };
+    QMap<QString, QStringList> expected;
+    for (const Case &c : cases) {
+        expected[QString::fromLatin1(c.parent)].append(QString::fromLatin1(c.key));
+        QAction *entry = action(c.key);
+        ASSERT_NE(entry, nullptr) << c.key;
+        EXPECT_EQ(entry->text(), QString::fromLatin1(c.caption)) << c.key;
+        if (c.toolTip) {
+            EXPECT_EQ(entry->toolTip(), QString::fromLatin1(c.toolTip)) << c.key;
+        }
+    }
+    ASSERT_EQ(window.findChild<QToolBar *>("tbrMain"), menu->toolBar());
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+        const QString &parent = it.key();
+        const QList<QAction *> shown = parent == u"bar" ? window.menuBar()->actions()
+                                       : parent == u"tbrMain"
+                                           ? menu->toolBar()->actions()
+                                           : menu->action(parent)->menu()->actions();
+        EXPECT_EQ(keysOf(shown), it.value()) << parent.toStdString();
+    }
+}
+
+TEST_F(Menu, EntriesWithoutACommandAreDisabledUntilOneIsAttached)
+{
+    EXPECT_FALSE(action("mnuprint")->isEnabled());
+    EXPECT_FALSE(action("tbrPrint")->isEnabled());
+    int prints = 0;
+    count("mnuprint", prints); // the menu route serves the toolbar too
+    EXPECT_TRUE(action("tbrPrint")->isEnabled());
+    EXPECT_TRUE(action("mnuprint")->isEnabled());
+    action("tbrPrint")->trigger();
+    action("mnuprint")->trigger();
+    EXPECT_EQ(prints, 2);
+
+    EXPECT_TRUE(menu->setCommand(QStringLiteral("tbrPrint"), {}));
+    EXPECT_FALSE(action("mnuprint")->isEnabled());
+    EXPECT_FALSE(menu->hasCommand(QStringLiteral("mnuprint")));
+
+    for (const char *key : {"mnufile", "mnuUnit", "tbrSetup", "mnuSave", "tbrBogus"})
+        EXPECT_FALSE(menu->setCommand(QString::fromLatin1(key), [] {})) << key;
+    EXPECT_FALSE(action("mnuSave")->isVisible());
+    EXPECT_FALSE(action("mnuSave")->isEnabled());
+}
+
+TEST_F(Menu, EachSetupCommandServesItsMenuItemAndItsDropDownEntry)
+{
+    const std::pair<const char *, const char *> routes[] = {
+        {"mnuAdd", "tbrAdd"},
+        {"mnupack", "tbrPack"},
+        {"mnucomm", "tbrComm"},
+        {"mnuWarranty", "tbrWarranty"},
+        {"mnuMini", "tbrMini"},
+        {"mnuAddUnit", "tbrAddUnit"},
+        {"mnuDeleteUnit", "tbrDeleteUnit"},
+        {"mnuclose", "tbrExit"},
+        {"mnuContents", "tbrHelp"},
+    };
+    for (const auto &[menuKey, toolKey] : routes) {
+        int runs = 0;
+        count(toolKey, runs);
+        action(menuKey)->trigger();
+        action(toolKey)->trigger();
+        EXPECT_EQ(runs, 2) << menuKey;
+        ASSERT_TRUE(menu->setCommand(QString::fromLatin1(toolKey), {}));
+    }
+}
+
+TEST_F(Menu, TheSetupButtonFaceDoesNothing)
+{
+    int runs = 0;
+    for (const char *key :
+         {"tbrAdd", "tbrPack", "tbrComm", "tbrWarranty", "tbrMini", "tbrAddUnit", "tbrDeleteUnit"})
+        count(key, runs);
+    auto *button =
+        qobject_cast<QToolButton *>(menu->toolBar()->widgetForAction(action("tbrSetup")));
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->popupMode(), QToolButton::MenuButtonPopup);
+    EXPECT_TRUE(button->isEnabled());
+    window.show();
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(4, 4));
+    action("tbrSetup")->trigger();
+    EXPECT_EQ(runs, 0);
+    action("tbrPack")->trigger();
+    EXPECT_EQ(runs, 1);
+}
+
+TEST_F(Menu, TheSaveButtonFollowsTheWorksheet)
+{
+    QAction *save = action("tbrSave");
+    menu->setSaveCommand(QStringLiteral("Update"), true);
+    EXPECT_EQ(save->text(), QStringLiteral("Update"));
+    EXPECT_FALSE(save->isEnabled()); // no save command yet
+    int saves = 0;
+    count("tbrSave", saves);
+    EXPECT_TRUE(save->isEnabled());
+    menu->setSaveCommand(QStringLiteral("Save"), false);
+    EXPECT_EQ(save->text(), QStringLiteral("&Save"));
+    EXPECT_FALSE(save->isEnabled());
+    EXPECT_FALSE(action("mnuSave")->isEnabled());
+    menu->setSaveCommand(QStringLiteral("Save"), true);
+    EXPECT_TRUE(save->isEnabled());
+    EXPECT_FALSE(action("mnuSave")->isEnabled());
+}
+
+TEST_F(Menu, HelpWithoutItsFileSaysSo)
+{
+    TempProgramFolder dir;
+    ScriptedPrompts prompts;
+    menu->installHelpCommands(dir.folder(), prompts);
+    const QString message = HelpFile::missingMessage(dir.filePath("Tarvex5Help.chm"));
+    prompts.expectMessage(message, {}, Prompts::Icon::Warning, Prompts::Buttons::Ok);
+    prompts.expectMessage(message, {}, Prompts::Icon::Warning, Prompts::Buttons::Ok);
+    action("tbrHelp")->trigger();
+    action("mnuContents")->trigger();
+}
+
+TEST(HelpFile, OpensThePresentFileAndReportsARefusal)
+{
+    TempProgramFolder dir;
+    ScriptedPrompts prompts;
+    dir.writeBytes(QStringLiteral("Tarvex5Help.chm"), "ITSF");
+    QUrl asked;
+    EXPECT_TRUE(HelpFile::open(dir.folder(), prompts, [&asked](const QUrl &url) {
+        asked = url;
+        return true;
+    }));
+    EXPECT_EQ(asked, QUrl::fromLocalFile(dir.filePath("Tarvex5Help.chm")));
+
+    prompts.expectMessage(HelpFile::notOpenedMessage(dir.filePath("Tarvex5Help.chm")), {},
+                          Prompts::Icon::Warning, Prompts::Buttons::Ok);
+    EXPECT_FALSE(HelpFile::open(dir.folder(), prompts, [](const QUrl &) { return false; }));
+}
+
+TEST_F(Menu, AboutOpensOneModelessWindowThatOkCloses)
+{
+    TempProgramFolder dir;
+    ScriptedPrompts prompts;
+    menu->installHelpCommands(dir.folder(), prompts);
+    action("mnuAbout")->trigger();
+    AboutWindow *about = menu->aboutWindow();
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->objectName(), QStringLiteral("frmAbout"));
+    EXPECT_EQ(about->windowTitle(), QStringLiteral("About Tarvex"));
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_FALSE(about->isModal());
+    const std::pair<const char *, const char *> labels[] = {
+        {"lblTitle", "Tarvex5"},
+        {"lblVersion", "Version:  2.5"},
+        {"Label1", "A tool for automotive sales managers to calculate sales commissions and "
+                   "print out commission slips and sales logs."},
+    };
+    for (const auto &[name, text] : labels)
+        EXPECT_EQ(about->findChild<QLabel *>(name)->text(), QString::fromLatin1(text)) << name;
+    for (const char *name : {"picIcon", "lblDisclaimer", "Line1_0", "Line1_1"})
+        EXPECT_NE(about->findChild<QWidget *>(name), nullptr) << name;
+    EXPECT_FALSE(about->findChild<QLabel *>("picIcon")->pixmap().isNull());
+
+    QTest::mouseClick(about->findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
+    EXPECT_FALSE(about->isVisible());
+    action("mnuAbout")->trigger();
+    EXPECT_EQ(menu->aboutWindow(), about);
+    EXPECT_TRUE(about->isVisible());
+}
+
+} // namespace
