@@ -1,0 +1,125 @@
+#include "column_value.h"
+
+#include "common/money_format.h"
+
+#include <QRegularExpression>
+
+namespace ColumnValue {
+
+namespace {
+
+constexpr int kTwoDigitYearCutoff = 30; // 00-29 -> 20xx, 30-99 -> 19xx
+
+QDate twoDigitYearDate(int month, int day, int yy)
+{
+    return QDate(yy < kTwoDigitYearCutoff ? 2000 + yy : 1900 + yy, month, day);
+}
+
+} // namespace
+
+QVariant text(const QString &value)
+{
+    return value.isEmpty() ? QVariant() : QVariant(value);
+}
+
+std::optional<QVariant> money(const QString &value)
+{
+    if (value.isEmpty())
+        return QVariant();
+    const std::optional<Money> amount = MoneyText::parse(value);
+    if (!amount)
+        return std::nullopt;
+    return money(*amount);
+}
+
+QVariant money(Money amount)
+{
+    return QVariant(amount.units());
+}
+
+QVariant date(const QDate &value)
+{
+    return value.isValid() ? QVariant(value.toString(Qt::ISODate)) : QVariant();
+}
+
+std::optional<QVariant> dateText(const QString &value)
+{
+    const QString trimmed = value.trimmed();
+    if (trimmed.isEmpty())
+        return QVariant();
+    static const QRegularExpression slashed(
+        QStringLiteral(R"(^(\d{1,2})/(\d{1,2})/(\d{2}|\d{4})$)"));
+    QDate parsed;
+    if (const QRegularExpressionMatch m = slashed.match(trimmed); m.hasMatch()) {
+        const int month = m.captured(1).toInt();
+        const int day = m.captured(2).toInt();
+        const QString yearText = m.captured(3);
+        parsed = yearText.size() == 2 ? twoDigitYearDate(month, day, yearText.toInt())
+                                      : QDate(yearText.toInt(), month, day);
+    } else {
+        parsed = QDate::fromString(trimmed, Qt::ISODate);
+    }
+    if (!parsed.isValid())
+        return std::nullopt;
+    return date(parsed);
+}
+
+QVariant year(const QString &value)
+{
+    const QString text = value.trimmed();
+    qsizetype digits = 0;
+    while (digits < text.size() && text.at(digits) >= u'0' && text.at(digits) <= u'9')
+        ++digits;
+    bool ok = false;
+    const qint64 number = text.left(digits).toLongLong(&ok);
+    return QVariant(ok ? number : qint64(0));
+}
+
+QVariant yesNo(bool value)
+{
+    return QVariant(value ? 1 : 0);
+}
+
+QVariant unitCount(Money count)
+{
+    return money(count);
+}
+
+QString textFrom(const QVariant &value)
+{
+    return value.isNull() ? QString() : value.toString();
+}
+
+std::optional<Money> moneyFrom(const QVariant &value)
+{
+    if (value.isNull())
+        return std::nullopt;
+    bool ok = false;
+    const qint64 units = value.toLongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    return Money::fromUnits(units);
+}
+
+QString moneyTextFrom(const QVariant &value)
+{
+    const std::optional<Money> amount = moneyFrom(value);
+    return amount ? MoneyFormat::plain(*amount) : QString();
+}
+
+QDate dateFrom(const QVariant &value)
+{
+    return value.isNull() ? QDate() : QDate::fromString(value.toString(), Qt::ISODate);
+}
+
+QString yearTextFrom(const QVariant &value)
+{
+    return value.isNull() ? QString() : QString::number(value.toLongLong());
+}
+
+bool yesNoFrom(const QVariant &value)
+{
+    return !value.isNull() && value.toLongLong() != 0;
+}
+
+} // namespace ColumnValue

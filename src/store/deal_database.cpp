@@ -1,0 +1,166 @@
+#include "deal_database.h"
+
+#include "sql_transaction.h"
+#include "store_schema.h"
+#include "store_sql.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QTemporaryFile>
+
+#include <atomic>
+
+namespace {
+
+constexpr const char *kDriver = "QSQLITE";
+// How long a statement waits for another connection's write to finish.
+constexpr const char *kConnectOptions = "QSQLITE_BUSY_TIMEOUT=5000";
+
+QString uniqueConnectionName()
+{
+    static std::atomic<int> counter{0};
+    return QStringLiteral("tarvex-deals-%1").arg(counter.fetch_add(1));
+}
+
+bool run(QSqlDatabase &db, const QString &statement)
+{
+    QSqlQuery query(db);
+    return query.exec(statement);
+}
+
+// Builds a new, complete database in `path` (an empty file).
+bool buildNewDatabase(const QString &path, QString *error)
+{
+    const QString name = uniqueConnectionName();
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QString::fromLatin1(kDriver), name);
+        db.setDatabaseName(path);
+        if (!db.open()) {
+            if (error)
+                *error = StoreSql::errorText(db.lastError());
+        } else {
+            {
+                SqlTransaction transaction(db);
+                ok = transaction.begin(error) && StoreSchema::create(db, error) &&
+                     transaction.commit(error);
+            }
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
+}
+
+} // namespace
+
+QString DealDatabase::pathIn(const ProgramFolder &folder)
+{
+    return folder.filePath(QString::fromLatin1(kFileName));
+}
+
+DealDatabase::DealDatabase(const ProgramFolder &folder) : DealDatabase(pathIn(folder))
+{
+}
+
+DealDatabase::DealDatabase(QString filePath)
+    : m_filePath(std::move(filePath)), m_connectionName(uniqueConnectionName())
+{
+    m_db = QSqlDatabase::addDatabase(QString::fromLatin1(kDriver), m_connectionName);
+    m_db.setDatabaseName(m_filePath);
+    m_db.setConnectOptions(QString::fromLatin1(kConnectOptions));
+}
+
+DealDatabase::~DealDatabase()
+{
+    m_db.close();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+bool DealDatabase::isOpen() const
+{
+    return m_db.isOpen();
+}
+
+bool DealDatabase::fail(QString *error, const QString &message)
+{
+    m_db.close();
+    if (error)
+        *error = message;
+    return false;
+}
+
+bool DealDatabase::open(QString *error)
+{
+    if (m_db.isOpen())
+        return true;
+    const QFileInfo info(m_filePath);
+    if (!info.exists()) {
+        QString why;
+        if (!createFile(&why))
+            return fail(error, QStringLiteral("The deal database \"%1\" could not be created: %2")
+                                   .arg(QDir::toNativeSeparators(m_filePath), why));
+    } else if (!info.isFile()) {
+        return fail(error, QStringLiteral("\"%1\" is not a file, so it cannot be the deal "
+                                          "database.")
+                               .arg(QDir::toNativeSeparators(m_filePath)));
+    }
+
+    if (!m_db.open())
+        return fail(error, QStringLiteral("The deal database \"%1\" could not be opened: %2")
+                               .arg(QDir::toNativeSeparators(m_filePath),
+                                    StoreSql::errorText(m_db.lastError())));
+    // Nothing is written before the file is known to be ours.
+    QString why;
+    switch (StoreSchema::verify(m_db, &why)) {
+    case StoreSchema::Verdict::Ours:
+        break;
+    case StoreSchema::Verdict::NotOurs:
+        return fail(error,
+                    QStringLiteral("The file \"%1\" is not a deal database of this program: %2. "
+                                   "The file was left unchanged.")
+                        .arg(QDir::toNativeSeparators(m_filePath), why));
+    case StoreSchema::Verdict::Newer:
+        return fail(error, QStringLiteral("The deal database \"%1\" was made by a newer version "
+                                          "of this program (%2). The file was left unchanged.")
+                               .arg(QDir::toNativeSeparators(m_filePath), why));
+    }
+
+    // A write-ahead log lets the windows' readers and the save work side by
+    // side; every commit still reaches the disk before the save reports it.
+    run(m_db, QStringLiteral("PRAGMA journal_mode = WAL"));
+    run(m_db, QStringLiteral("PRAGMA synchronous = FULL"));
+    run(m_db, QStringLiteral("PRAGMA foreign_keys = ON"));
+    return true;
+}
+
+bool DealDatabase::createFile(QString *error) const
+{
+    // The new database is built under a temporary name beside its final place
+    // and renamed into place only when complete, so a failure never leaves a
+    // half-made file under the database's name.
+    const QFileInfo info(m_filePath);
+    QTemporaryFile temporary(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                             QStringLiteral(".XXXXXX"));
+    if (!temporary.open()) {
+        if (error)
+            *error = temporary.errorString();
+        return false;
+    }
+    temporary.close();
+    if (!buildNewDatabase(temporary.fileName(), error))
+        return false;
+    if (!QFile::rename(temporary.fileName(), m_filePath)) {
+        if (error)
+            *error = QStringLiteral("the new file could not be put in place");
+        return false;
+    }
+    temporary.setAutoRemove(false);
+    // A temporary file is private to its owner; the database is an ordinary file.
+    QFile::setPermissions(m_filePath, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                          QFile::ReadOther);
+    return true;
+}

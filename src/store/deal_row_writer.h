@@ -1,0 +1,44 @@
+#pragma once
+
+#include "deal_id.h"
+#include "deal_rows.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+
+#include <optional>
+
+// Writes and removes the rows of deals on one connection, with statements
+// prepared once and reused. It opens no transaction of its own: the caller
+// runs it inside one, so that a deal's rows are written or removed together.
+class DealRowWriter
+{
+public:
+    explicit DealRowWriter(QSqlDatabase db);
+
+    // Writes the RecallDeal row, then the SalesSummary rows and the SalesLog
+    // row tied to it. With `id` the deal keeps that identity; without, a new
+    // one is given. Returns the identity.
+    std::optional<DealId> insert(const DealRows &rows, std::optional<DealId> id, QString *error);
+
+    // Removes the deal's SalesSummary, SalesLog and RecallDeal rows; a deal
+    // that is not there is no error.
+    bool remove(DealId id, QString *error);
+
+    // Whether any SalesSummary row of the deal is marked paid.
+    std::optional<bool> isPaid(DealId id, QString *error);
+
+private:
+    bool prepareAll(QString *error);
+
+    QSqlDatabase m_db;
+    bool m_prepared = false;
+    QSqlQuery m_insertRecall;
+    QSqlQuery m_insertSummary;
+    QSqlQuery m_insertLog;
+    QSqlQuery m_removeSummary;
+    QSqlQuery m_removeLog;
+    QSqlQuery m_removeRecall;
+    QSqlQuery m_paid;
+};

@@ -1,0 +1,187 @@
+#include "deal_store.h"
+
+#include "deal_database.h"
+#include "deal_row_writer.h"
+#include "deal_rows.h"
+#include "recall_columns.h"
+#include "sql_transaction.h"
+#include "store_sql.h"
+
+#include <QSqlQuery>
+
+namespace {
+
+bool failed(QString *error, const QString &message)
+{
+    if (error)
+        *error = message;
+    return false;
+}
+
+QString notOpen()
+{
+    return QStringLiteral("The deal database is not open.");
+}
+
+} // namespace
+
+DealStore::DealStore(DealDatabase &database) : m_database(database)
+{
+}
+
+QStringList DealStore::salesPersons(QString *error) const
+{
+    QSqlQuery query(m_database.connection());
+    query.setForwardOnly(true);
+    QStringList names;
+    if (!StoreSql::prepare(
+            query, QStringLiteral("SELECT \"Name\" FROM \"SalesPersons\" ORDER BY rowid"), error) ||
+        !StoreSql::exec(query, {}, error))
+        return names;
+    while (query.next())
+        names << query.value(0).toString();
+    return names;
+}
+
+std::optional<DealId> DealStore::save(const Deal &deal, QString *error)
+{
+    return write(std::nullopt, deal, error);
+}
+
+std::optional<DealId> DealStore::replace(DealId recalled, const Deal &deal, QString *error)
+{
+    return write(recalled, deal, error);
+}
+
+std::optional<DealId> DealStore::write(std::optional<DealId> recalled, const Deal &deal,
+                                       QString *error)
+{
+    if (!m_database.isOpen()) {
+        failed(error, notOpen());
+        return std::nullopt;
+    }
+    QString why;
+    const std::optional<DealRows> rows = DealRows::fromDeal(deal, &why);
+    if (!rows) {
+        failed(error, QStringLiteral("The deal was not saved: %1").arg(why));
+        return std::nullopt;
+    }
+    SqlTransaction transaction(m_database.connection());
+    DealRowWriter writer(m_database.connection());
+    if (!transaction.begin(&why)) {
+        failed(error, QStringLiteral("The deal was not saved: %1").arg(why));
+        return std::nullopt;
+    }
+    if (recalled) {
+        const std::optional<bool> paid = writer.isPaid(*recalled, &why);
+        if (paid && *paid)
+            why = QStringLiteral("This deal has been paid and cannot be changed.");
+        if (!paid || *paid || !writer.remove(*recalled, &why)) {
+            failed(error, QStringLiteral("The deal was not saved: %1").arg(why));
+            return std::nullopt;
+        }
+    }
+    const std::optional<DealId> id = writer.insert(*rows, recalled, &why);
+    if (!id || !transaction.commit(&why)) {
+        failed(error, QStringLiteral("The deal was not saved: %1").arg(why));
+        return std::nullopt;
+    }
+    return id;
+}
+
+bool DealStore::remove(DealId id, QString *error)
+{
+    if (!m_database.isOpen())
+        return failed(error, notOpen());
+    QString why;
+    SqlTransaction transaction(m_database.connection());
+    DealRowWriter writer(m_database.connection());
+    if (!transaction.begin(&why))
+        return failed(error, QStringLiteral("The deal was not deleted: %1").arg(why));
+    const std::optional<bool> paid = writer.isPaid(id, &why);
+    if (paid && *paid)
+        return failed(error, QStringLiteral("This deal has been paid and cannot be deleted."));
+    if (!paid || !writer.remove(id, &why) || !transaction.commit(&why))
+        return failed(error, QStringLiteral("The deal was not deleted: %1").arg(why));
+    return true;
+}
+
+bool DealStore::isPaid(DealId id, QString *error) const
+{
+    const std::optional<RecalledDealState> state = recalledDealState(id, error);
+    return state && state->paid;
+}
+
+std::optional<RecalledDealState> DealStore::recalledDealState(DealId id, QString *error) const
+{
+    QSqlQuery query(m_database.connection());
+    query.setForwardOnly(true);
+    if (!StoreSql::prepare(query,
+                           QStringLiteral("SELECT \"Paid\", \"Customer_Name\" FROM "
+                                          "\"SalesSummary\" WHERE \"DealId\" = ? ORDER BY rowid"),
+                           error) ||
+        !StoreSql::exec(query, {id}, error))
+        return std::nullopt;
+    RecalledDealState state;
+    while (query.next()) {
+        state.paid = state.paid || query.value(0).toLongLong() != 0;
+        state.lastCustomerName = query.value(1).toString();
+        ++state.summaryRowCount;
+    }
+    return state;
+}
+
+QList<DealId> DealStore::allDeals(QString *error) const
+{
+    return ids(QString(), {}, error);
+}
+
+QList<DealId> DealStore::findByStockNumber(const QString &stockNumber, QString *error) const
+{
+    // The column compares without regard to letter case, through its index.
+    return ids(QStringLiteral("WHERE \"StockNo\" = ?"), {stockNumber.toUpper()}, error);
+}
+
+QList<DealId> DealStore::findByCustomerPart(const QString &part, QString *error) const
+{
+    // instr() takes the part as plain text: no character in it is a wildcard.
+    return ids(QStringLiteral("WHERE instr(upper(\"Customer\"), ?) > 0"), {part.toUpper()}, error);
+}
+
+QList<DealId> DealStore::ids(const QString &where, const QVariantList &values, QString *error) const
+{
+    QSqlQuery query(m_database.connection());
+    query.setForwardOnly(true);
+    QList<DealId> found;
+    if (!StoreSql::prepare(query,
+                           QStringLiteral("SELECT \"DealId\" FROM \"RecallDeal\" %1 "
+                                          "ORDER BY \"DealId\"")
+                               .arg(where),
+                           error) ||
+        !StoreSql::exec(query, values, error))
+        return found;
+    while (query.next())
+        found << query.value(0).toLongLong();
+    return found;
+}
+
+std::optional<Deal> DealStore::loadDeal(DealId id, QString *error) const
+{
+    const QStringList columns = RecallColumns::names();
+    QSqlQuery query(m_database.connection());
+    query.setForwardOnly(true);
+    if (!StoreSql::prepare(query,
+                           QStringLiteral("SELECT %1 FROM \"RecallDeal\" WHERE \"DealId\" = ?")
+                               .arg(StoreSql::columnList(columns)),
+                           error) ||
+        !StoreSql::exec(query, {id}, error))
+        return std::nullopt;
+    if (!query.next()) {
+        failed(error, QStringLiteral("The deal is no longer in the database."));
+        return std::nullopt;
+    }
+    QVariantList values;
+    for (int i = 0; i < columns.size(); ++i)
+        values << query.value(i);
+    return RecallColumns::dealFrom(values);
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "deal_id.h"
+
+#include "worksheet/deal.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class DealDatabase;
+
+// What the worksheet needs to know about a recalled deal before it shows it.
+struct RecalledDealState
+{
+    bool paid = false;        // a SalesSummary row of the deal is marked paid
+    int summaryRowCount = 0;  // 1 for a plain deal, 2 for a split deal
+    QString lastCustomerName; // Customer_Name of its last SalesSummary row
+};
+
+// Saves, finds, recalls and deletes deals in the deal database.
+//
+// Every operation that writes runs in one transaction: all of a deal's rows
+// are written, replaced or removed together, and a failure leaves the
+// database as it was and returns the reason in `error`. A deal with a paid
+// SalesSummary row is never replaced or deleted.
+//
+// Searches take the user's text as data: quotes, %, _ and * in it are
+// matched as themselves.
+class DealStore
+{
+public:
+    explicit DealStore(DealDatabase &database);
+
+    // Salesperson names in roster order.
+    QStringList salesPersons(QString *error = nullptr) const;
+
+    // Saves a new deal; its identity, or std::nullopt with nothing written.
+    std::optional<DealId> save(const Deal &deal, QString *error);
+
+    // Replaces a recalled deal by the corrected one, which keeps the identity.
+    // Refused when the recalled deal is paid. A recalled deal that is no
+    // longer stored is saved anew under its identity.
+    std::optional<DealId> replace(DealId recalled, const Deal &deal, QString *error);
+
+    // Removes the deal's RecallDeal, SalesLog and SalesSummary rows, and no
+    // other deal's. Refused when the deal is paid; a deal that is not there
+    // any more is no error.
+    bool remove(DealId id, QString *error);
+
+    // Whether the deal is marked paid (false for an unknown deal or when the
+    // database cannot be read; replace and remove check again themselves).
+    bool isPaid(DealId id, QString *error = nullptr) const;
+
+    // A deal without any SalesSummary row is unpaid with a row count of 0.
+    std::optional<RecalledDealState> recalledDealState(DealId id, QString *error = nullptr) const;
+
+    // Identities of stored deals, oldest first.
+    QList<DealId> allDeals(QString *error = nullptr) const;
+    // The whole stock number, in any letter case.
+    QList<DealId> findByStockNumber(const QString &stockNumber, QString *error = nullptr) const;
+    // Any part of the customer name, in any letter case.
+    QList<DealId> findByCustomerPart(const QString &part, QString *error = nullptr) const;
+
+    // The worksheet fields of a stored deal, as saved; std::nullopt when the
+    // deal is not stored.
+    std::optional<Deal> loadDeal(DealId id, QString *error = nullptr) const;
+
+private:
+    std::optional<DealId> write(std::optional<DealId> recalled, const Deal &deal, QString *error);
+    QList<DealId> ids(const QString &where, const QVariantList &values, QString *error) const;
+
+    DealDatabase &m_database;
+};

@@ -1,0 +1,39 @@
+#include "sql_transaction.h"
+
+#include "store_sql.h"
+
+#include <QSqlQuery>
+
+SqlTransaction::SqlTransaction(QSqlDatabase db) : m_db(std::move(db))
+{
+}
+
+SqlTransaction::~SqlTransaction()
+{
+    if (m_open)
+        run(QStringLiteral("ROLLBACK"), nullptr);
+}
+
+bool SqlTransaction::begin(QString *error)
+{
+    m_open = run(QStringLiteral("BEGIN IMMEDIATE"), error);
+    return m_open;
+}
+
+bool SqlTransaction::commit(QString *error)
+{
+    if (!m_open || !run(QStringLiteral("COMMIT"), error))
+        return false;
+    m_open = false;
+    return true;
+}
+
+bool SqlTransaction::run(const QString &statement, QString *error)
+{
+    QSqlQuery query(m_db);
+    if (query.exec(statement))
+        return true;
+    if (error)
+        *error = StoreSql::errorText(query.lastError());
+    return false;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+// One write transaction on a connection. It takes the write lock at once
+// (BEGIN IMMEDIATE), so a transaction that has begun cannot fail later for
+// want of the lock, and it is rolled back when it goes out of scope without
+// a successful commit: a failed operation leaves the database as it was.
+class SqlTransaction
+{
+public:
+    explicit SqlTransaction(QSqlDatabase db);
+    ~SqlTransaction();
+
+    SqlTransaction(const SqlTransaction &) = delete;
+    SqlTransaction &operator=(const SqlTransaction &) = delete;
+
+    bool begin(QString *error);
+    bool commit(QString *error);
+
+private:
+    bool run(const QString &statement, QString *error);
+
+    QSqlDatabase m_db;
+    bool m_open = false;
+};

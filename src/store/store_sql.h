@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+// Small helpers for the store's statements. Only the store's own constant
+// table and column names are ever put into SQL text; every value is bound.
+namespace StoreSql {
+
+// "Name" quoted as an SQL identifier.
+QString quoted(const QString &identifier);
+
+// "a", "b", "c"
+QString columnList(const QStringList &columns);
+
+// INSERT INTO "table" ("a", "b") VALUES (?, ?)
+QString insertStatement(const QString &table, const QStringList &columns);
+
+// The database's own words for an error ("file is not a database"), or
+// Qt's when the database gave none.
+QString errorText(const QSqlError &error);
+
+// Binds `values` in order and runs the prepared query; on failure `error`
+// holds the database's message.
+bool exec(QSqlQuery &query, const QVariantList &values, QString *error);
+
+// Prepares `statement` on `query`; on failure `error` holds the message.
+bool prepare(QSqlQuery &query, const QString &statement, QString *error);
+
+} // namespace StoreSql

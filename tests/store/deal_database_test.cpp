@@ -1,0 +1,189 @@
+#include "store/deal_database.h"
+#include "store/recall_columns.h"
+#include "store/store_schema.h"
+#include "store_test_support.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList columnsOf(const DealDatabase &database, const QString &table)
+{
+    QSqlQuery query(database.connection());
+    query.prepare(QStringLiteral("SELECT name FROM pragma_table_info(?)"));
+    query.addBindValue(table);
+    EXPECT_TRUE(query.exec());
+    QStringList names;
+    while (query.next())
+        names << query.value(0).toString();
+    return names;
+}
+
+QVariant single(const DealDatabase &database, const QString &statement)
+{
+    QSqlQuery query(database.connection());
+    EXPECT_TRUE(query.exec(statement) && query.next()) << statement.toStdString();
+    return query.value(0);
+}
+
+// Makes an SQLite file with a statement run in it, outside any DealDatabase.
+void makeSqliteFile(const QString &path, const QStringList &statements)
+{
+    const QString name = QStringLiteral("test-raw-sqlite");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        ASSERT_TRUE(db.open());
+        for (const QString &statement : statements) {
+            QSqlQuery query(db);
+            EXPECT_TRUE(query.exec(statement)) << statement.toStdString();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+TEST(DealDatabase, AMissingFileIsCreatedWithTheTablesInTheirDocumentedOrder)
+{
+    TempProgramFolder dir;
+    DealDatabase database(dir.folder());
+    QString error;
+    ASSERT_TRUE(database.open(&error)) << error.toStdString();
+    EXPECT_TRUE(dir.exists(QStringLiteral("Sales Log2.mdb")));
+
+    const QStringList summary = {"Date",         "Unit",     "Stock_Number",  "Customer_Name",
+                                 "Sales_Person", "TCU",      "Payable_Gross", "Commission",
+                                 "Spiff",        "Warranty", "UnitCount",     "TotalCommission",
+                                 "Paid",         "DealId"};
+    const QStringList log = {"Date", "StockNumber", "Unit", "CustomerName", "SalesPerson",
+                             "Type", "Gross",       "TCU",  "DealId"};
+    EXPECT_EQ(columnsOf(database, QStringLiteral("SalesSummary")), summary);
+    EXPECT_EQ(columnsOf(database, QStringLiteral("SalesLog")), log);
+    EXPECT_EQ(columnsOf(database, QStringLiteral("RecallDeal")),
+              RecallColumns::names() + QStringList{QStringLiteral("DealId")});
+    EXPECT_EQ(columnsOf(database, QStringLiteral("SalesPersons")), QStringList{"Name"});
+    EXPECT_EQ(single(database, QStringLiteral("PRAGMA user_version")).toInt(),
+              StoreSchema::kVersion);
+    EXPECT_EQ(single(database, QStringLiteral("PRAGMA foreign_keys")).toInt(), 1);
+
+    DealStore store(database);
+    EXPECT_EQ(store.salesPersons(), QStringList{QStringLiteral("House")});
+}
+
+TEST(DealDatabase, LookupsByStockNumberSalespersonAndDateUseIndexes)
+{
+    TempProgramFolder dir;
+    DealDatabase database(dir.folder());
+    ASSERT_TRUE(database.open(nullptr));
+    const QStringList lookups = {
+        "SELECT * FROM SalesSummary WHERE Stock_Number = 'A1'",
+        "SELECT * FROM SalesLog WHERE StockNumber = 'a1'",
+        "SELECT * FROM RecallDeal WHERE StockNo = 'a1'",
+        "SELECT * FROM SalesSummary WHERE Sales_Person = 'X' AND Date BETWEEN '2005-01-01' AND "
+        "'2005-12-31'",
+        "SELECT * FROM SalesLog WHERE TCU = 'NT' AND Date BETWEEN '2005-01-01' AND '2005-12-31'",
+        "SELECT * FROM SalesSummary WHERE DealId = 1",
+        "SELECT * FROM SalesLog WHERE DealId = 1",
+    };
+    for (const QString &lookup : lookups) {
+        QSqlQuery plan(database.connection());
+        ASSERT_TRUE(plan.exec(QStringLiteral("EXPLAIN QUERY PLAN ") + lookup));
+        ASSERT_TRUE(plan.next());
+        EXPECT_TRUE(plan.value(3).toString().contains(QStringLiteral("USING INDEX")))
+            << lookup.toStdString() << ": " << plan.value(3).toString().toStdString();
+    }
+}
+
+TEST(DealDatabase, AFileThatIsNotOneOfOursIsRefusedAndLeftUntouched)
+{
+    struct Case
+    {
+        const char *name;
+        QByteArray bytes;
+    };
+    QByteArray access("\x00\x01\x00\x00Standard Jet DB\x00", 20);
+    access.append(QByteArray(2048, '\x5a'));
+    QByteArray damaged("SQLite format 3\0", 16);
+    damaged.append(QByteArray(4080, '\xff'));
+    const Case cases[] = {
+        {"text file", QByteArray("Date,Customer\r\n03/07/05,BOB BROWN\r\n")},
+        {"access file", access},
+        {"damaged sqlite header", damaged},
+        {"empty file", QByteArray()},
+    };
+    for (const Case &c : cases) {
+        TempProgramFolder dir;
+        dir.writeBytes(QStringLiteral("Sales Log2.mdb"), c.bytes);
+        QString error;
+        {
+            DealDatabase database(dir.folder());
+            EXPECT_FALSE(database.open(&error)) << c.name;
+            EXPECT_FALSE(database.isOpen()) << c.name;
+        }
+        EXPECT_TRUE(error.contains(DealDatabase::pathIn(dir.folder()))) << error.toStdString();
+        EXPECT_TRUE(error.contains(QStringLiteral("not a deal database"))) << error.toStdString();
+        EXPECT_EQ(dir.readBytes(QStringLiteral("Sales Log2.mdb")), c.bytes) << c.name;
+    }
+}
+
+TEST(DealDatabase, AnSqliteFileWithoutTheDealTablesGetsNoTablesCreated)
+{
+    TempProgramFolder dir;
+    const QString path = DealDatabase::pathIn(dir.folder());
+    makeSqliteFile(path, {QStringLiteral("CREATE TABLE Inventory (Stock TEXT)"),
+                          QStringLiteral("INSERT INTO Inventory VALUES ('A1')")});
+    const QByteArray before = dir.readBytes(QStringLiteral("Sales Log2.mdb"));
+    QString error;
+    {
+        DealDatabase database(dir.folder());
+        EXPECT_FALSE(database.open(&error));
+    }
+    EXPECT_TRUE(error.contains(QStringLiteral("no table SalesSummary"))) << error.toStdString();
+    EXPECT_EQ(dir.readBytes(QStringLiteral("Sales Log2.mdb")), before);
+}
+
+TEST(DealDatabase, AFileOfANewerVersionIsRefused)
+{
+    TempProgramFolder dir;
+    {
+        DealDatabase database(dir.folder());
+        ASSERT_TRUE(database.open(nullptr));
+        execute(database, QStringLiteral("PRAGMA user_version = 7"));
+    }
+    DealDatabase database(dir.folder());
+    QString error;
+    EXPECT_FALSE(database.open(&error));
+    EXPECT_TRUE(error.contains(QStringLiteral("newer version"))) << error.toStdString();
+}
+
+TEST(DealDatabase, EachObjectHasItsOwnConnectionRemovedWithIt)
+{
+    TempProgramFolder dir;
+    QString first;
+    {
+        DealDatabase a(dir.folder());
+        DealDatabase b(dir.folder());
+        ASSERT_TRUE(a.open(nullptr));
+        ASSERT_TRUE(b.open(nullptr));
+        first = a.connection().connectionName();
+        EXPECT_NE(first, b.connection().connectionName());
+        DealStore storeA(a);
+        DealStore storeB(b);
+        ASSERT_TRUE(storeA.save(plainExampleDeal(), nullptr).has_value());
+        EXPECT_EQ(storeB.allDeals().size(), 1); // a write on one is seen by the other
+    }
+    EXPECT_FALSE(QSqlDatabase::contains(first));
+}
+
+TEST(DealDatabase, AFolderThatDoesNotExistGivesAnErrorNamingTheFile)
+{
+    DealDatabase database(ProgramFolder(QStringLiteral("/nonexistent/tarvex")));
+    QString error;
+    EXPECT_FALSE(database.open(&error));
+    EXPECT_TRUE(error.contains(QStringLiteral("Sales Log2.mdb"))) << error.toStdString();
+}
+
+} // namespace

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "store/deal_database.h"
+#include "store/deal_store.h"
+#include "temp_program_folder.h"
+
+#include "worksheet/deal.h"
+
+#include <QSqlRecord>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// The split deal of the dealership's example: payable gross $3900.00,
+// commission $1170.00, warranty $30.00, spiff $50.00, total $1250.00, pack
+// $300.00, shared by John Smith and Mary Jones.
+Deal splitExampleDeal();
+
+// The same deal sold by John Smith alone.
+Deal plainExampleDeal();
+
+// A deal with a given stock number and customer, otherwise the plain example.
+Deal dealFor(const QString &stockNumber, const QString &customer);
+
+// Every row of a table, in the order written.
+QList<QSqlRecord> tableRows(const DealDatabase &database, const QString &table);
+int rowCount(const DealDatabase &database, const QString &table);
+
+// Runs one statement on the database's connection; fails the test on error.
+void execute(const DealDatabase &database, const QString &statement);
+
+// A fresh program folder with an open deal database and a store on it.
+class StoreTest : public ::testing::Test
+{
+protected:
+    StoreTest();
+
+    DealId saved(const Deal &deal);
+    // Rows in SalesSummary, SalesLog and RecallDeal.
+    std::array<int, 3> dealTableCounts() const;
+
+    TempProgramFolder m_dir;
+    std::unique_ptr<DealDatabase> m_database;
+    std::unique_ptr<DealStore> m_store;
+};
