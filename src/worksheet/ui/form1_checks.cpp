@@ -1,0 +1,197 @@
+// The checks the worksheet's fields make when they are left, and the fields
+// that react to every change of their text.
+#include "worksheet/ui/form1.h"
+
+#include "common/money_format.h"
+#include "worksheet/commission_calculation.h"
+#include "worksheet/entry_rules.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScopedValueRollback>
+
+namespace {
+
+QString fieldText(const QWidget *field)
+{
+    if (const auto *combo = qobject_cast<const QComboBox *>(field))
+        return combo->currentText();
+    if (const auto *line = qobject_cast<const QLineEdit *>(field))
+        return line->text();
+    return {};
+}
+
+void setFieldText(QWidget *field, const QString &text)
+{
+    if (auto *combo = qobject_cast<QComboBox *>(field))
+        combo->setEditText(text);
+    else if (auto *line = qobject_cast<QLineEdit *>(field))
+        line->setText(text);
+}
+
+} // namespace
+
+void Form1::connectChecks()
+{
+    for (QWidget *field : {m_ui.Text3, m_ui.Text13, m_ui.txtWarranty, m_ui.txtSpiff})
+        addLeaveCheck(field, [this, field] { checkNumber(field); });
+    for (QWidget *field : m_ui.additionAmounts)
+        addLeaveCheck(field, [this, field] { checkNumber(field); });
+    for (QWidget *field : QWidgetList{m_ui.Text1, m_ui.txtCustomer, m_ui.cboUnit})
+        addLeaveCheck(field, [this, field] { checkLength(field); });
+    addLeaveCheck(m_ui.Text2, [this] { leavePack(); });
+    addLeaveCheck(m_ui.txtTCU, [this] { leaveUnitClass(); });
+    addLeaveCheck(m_ui.Combo12, [this] { leaveSaleType(); });
+    addLeaveCheck(m_ui.Text23, [this] { leaveCommission(); });
+
+    connect(m_ui.Text19, &QLineEdit::textChanged, this, &Form1::appraisalChanged);
+    connect(m_ui.Text20, &QLineEdit::textChanged, this, &Form1::allowanceChanged);
+    connect(m_ui.ToggleButton1, &QPushButton::toggled, this, &Form1::splitToggled);
+}
+
+void Form1::addLeaveCheck(QWidget *field, std::function<void()> check)
+{
+    m_leaveChecks.insert(field, std::move(check));
+    field->installEventFilter(this);
+}
+
+// A field is left when the focus goes to another control of the program; a
+// window merely losing activation (to a message box, to another program) or a
+// popup opening leaves no field. The check runs once the focus has settled on
+// the next control, so a check that puts the focus back finds a finished move.
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusOut && !m_checkRunning && m_leaveChecks.contains(watched)) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            QPointer<QWidget> field = qobject_cast<QWidget *>(watched);
+            QMetaObject::invokeMethod(
+                this, [this, field] { runLeaveCheck(field); }, Qt::QueuedConnection);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::runLeaveCheck(QWidget *field)
+{
+    // Focus moves made while a check runs (its own return to the field, the
+    // message box) are not leaves of the field that took the focus.
+    if (!field || m_checkRunning)
+        return;
+    const auto check = m_leaveChecks.value(field);
+    if (!check)
+        return;
+    QScopedValueRollback<bool> running(m_checkRunning, true);
+    check();
+}
+
+void Form1::focusField(QWidget *field)
+{
+    QScopedValueRollback<bool> running(m_checkRunning, true);
+    field->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::checkNumber(QWidget *field)
+{
+    const auto rule = EntryRules::numberRule(field->objectName());
+    const QString text = fieldText(field);
+    if (!rule || !EntryRules::refusesAsNumber(text))
+        return;
+    m_prompts.message(rule->message, {}, rule->icon);
+    setFieldText(field, rule->refusedText(text));
+    focusField(field);
+}
+
+void Form1::checkLength(QWidget *field)
+{
+    const auto rule = EntryRules::lengthRule(field->objectName());
+    if (!rule || !rule->refuses(fieldText(field)))
+        return;
+    m_prompts.message(rule->message);
+    focusField(field);
+}
+
+// The pack is written in the "Currency" form once it has passed its check.
+void Form1::leavePack()
+{
+    checkNumber(m_ui.Text2);
+    m_ui.Text2->setText(EntryRules::inForm(m_ui.Text2->text(), MoneyFormat::currency));
+}
+
+// The pack is replaced each time the unit class is left, by the default pack
+// of the class; a used unit also resets the sale type.
+void Form1::leaveUnitClass()
+{
+    const auto outcome =
+        EntryRules::leaveUnitClass(m_ui.txtTCU->currentText(), DefaultNewPack, DefaultUsedPack);
+    if (outcome.saleType)
+        m_ui.Combo12->setEditText(*outcome.saleType);
+    m_ui.Text2->setText(outcome.pack);
+}
+
+void Form1::leaveSaleType()
+{
+    const auto outcome = EntryRules::leaveSaleType(m_ui.Combo12->currentText());
+    m_ui.reductionCombos[0]->setEditText(outcome.firstReduction);
+    if (outcome.wrongLength)
+        m_prompts.message(EntryRules::oneCharacterMessage());
+}
+
+// A commission typed over is re-totalled as it stands: the mini deal is not
+// applied again.
+void Form1::leaveCommission()
+{
+    const CommissionTotal total =
+        totalCommission(m_ui.Text23->text(), m_ui.txtSpiff->text(), m_ui.txtWarranty->text());
+    if (total.outOfRange) {
+        tooLargeToCalculate();
+        return;
+    }
+    m_ui.txtTotalComm->setText(total.totalCommission);
+    m_ui.txtSpiff->setText(total.spiff);
+    m_ui.Text23->setText(total.commission);
+}
+
+void Form1::appraisalChanged(const QString &text)
+{
+    if (!m_fillingDeal && !m_checkRunning && EntryRules::refusesAsNumber(text)) {
+        QScopedValueRollback<bool> running(m_checkRunning, true);
+        m_prompts.message(EntryRules::validNumberMessage());
+        focusField(m_ui.Text19);
+    }
+    m_ui.lblStock->setVisible(!text.isEmpty());
+    m_ui.txtStock->setVisible(!text.isEmpty());
+}
+
+// Emptying the allowance hides the options but keeps their selection.
+void Form1::allowanceChanged(const QString &text)
+{
+    m_ui.Option2->setVisible(!text.isEmpty());
+    m_ui.Option1->setVisible(!text.isEmpty());
+    if (!text.isEmpty())
+        m_ui.Option2->setFocusPolicy(Qt::StrongFocus);
+}
+
+void Form1::splitToggled(bool down)
+{
+    m_ui.ToggleButton1->setText(down ? QStringLiteral("Yes") : QStringLiteral("No"));
+    m_ui.Label20->setVisible(down);
+    m_ui.DBCombo2->setVisible(down);
+}
+
+// Exclusive option buttons refuse to be unselected one by one; both are
+// released together here.
+void Form1::setAllowanceOptions(bool overAllow, bool underAllow)
+{
+    for (QRadioButton *option : {m_ui.Option2, m_ui.Option1})
+        option->setAutoExclusive(false);
+    m_ui.Option2->setChecked(overAllow && !underAllow);
+    m_ui.Option1->setChecked(underAllow);
+    for (QRadioButton *option : {m_ui.Option2, m_ui.Option1})
+        option->setAutoExclusive(true);
+}
