@@ -1,13 +1,15 @@
+#include "admin/ui/tarvex_program.h"
+#include "common/ui/widget_prompts.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvex"));
-    QMainWindow window;
-    window.setObjectName(QStringLiteral("Form1"));
-    window.setWindowTitle(QStringLiteral("Tarvex"));
-    window.show();
-    return app.exec();
+    WidgetPrompts prompts;
+    TarvexProgram program(ProgramFolder::ofExecutable(), prompts);
+    if (!program.start())
+        return 0;
+    return QApplication::exec();
 }

@@ -97,6 +97,9 @@ signals:
     void deleteRecallRequested();
     void recallActivated();
     void saveCommandChanged(const QString &caption, bool enabled);
+    // The worksheet was cleared to a new deal; a recalled deal is no longer
+    // on screen.
+    void dealCleared();
 
 protected:
     bool event(QEvent *event) override;

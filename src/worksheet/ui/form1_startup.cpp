@@ -92,4 +92,5 @@ void Form1::clearDeal()
 
     setFlagRecall(false);
     applyState(WorksheetState::NewDeal);
+    emit dealCleared();
 }

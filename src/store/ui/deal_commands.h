@@ -1,0 +1,62 @@
+#pragma once
+
+#include "store/deal_id.h"
+#include "worksheet/deal.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class DealFinderWindow;
+class DealStore;
+class Form1;
+class Prompts;
+
+// The worksheet's deal commands that reach the database: saving the deal on
+// screen (new, or replacing the recalled one), opening the finder and
+// showing the deal chosen there, selecting the recalled deal each time the
+// worksheet is activated, and deleting it.
+//
+// The recalled deal is held by its identity from the moment it is chosen
+// until the worksheet is cleared, so a correction or a delete acts on exactly
+// that deal even when another deal shares its stock number. A paid deal is
+// never saved again by any route.
+class DealCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    DealCommands(Form1 &form, DealStore &store, Prompts &prompts, QObject *parent = nullptr);
+    ~DealCommands() override;
+
+    // Fills the worksheet's salesperson lists from the roster.
+    void loadSalesPersons();
+
+    // SaveDeal: asks, then writes the deal's rows in one transaction.
+    void saveDeal();
+    // Recall Deal: clears the worksheet and shows the finder.
+    void openFinder();
+    // The worksheet was activated with a recalled deal flagged.
+    void selectRecalledDeal();
+    // DeleteRecord: asks, then removes the recalled deal's rows.
+    void deleteRecord();
+
+    // The identity of the deal recalled onto the worksheet, if any.
+    std::optional<DealId> recalledDeal() const { return m_recalled; }
+    // The finder, once it has been opened.
+    DealFinderWindow *finder() const { return m_finder.get(); }
+
+private:
+    void showChosenDeal(qint64 dealId, const Deal &deal);
+    void forgetRecalledDeal();
+    void errorPath();
+
+    Form1 &m_form;
+    DealStore &m_store;
+    Prompts &m_prompts;
+    std::unique_ptr<DealFinderWindow> m_finder;
+    std::optional<DealId> m_recalled;
+    QString m_lastCustomerName; // of the recalled deal's last SalesSummary row
+};

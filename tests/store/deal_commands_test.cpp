@@ -1,0 +1,297 @@
+// The worksheet's save, recall and delete commands end to end: the real
+// worksheet window, the real store on a temporary database, scripted prompts.
+#include "scripted_prompts.h"
+#include "store_test_support.h"
+
+#include "store/ui/deal_commands.h"
+#include "store/ui/deal_finder_window.h"
+#include "worksheet/ui/form1.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSqlRecord>
+
+namespace {
+
+using Answer = Prompts::Answer;
+using Buttons = Prompts::Buttons;
+using Icon = Prompts::Icon;
+
+const QString kSaveQuestion = QStringLiteral("Do you want to save this record?");
+const QString kDataError =
+    QStringLiteral("There is an error in the data! Make sure you entered all required data.");
+
+class DealCommandsTest : public StoreTest
+{
+protected:
+    DealCommandsTest()
+    {
+        form = std::make_unique<Form1>(m_dir.folder(), prompts);
+        form->startUp();
+        commands = std::make_unique<DealCommands>(*form, *m_store, prompts);
+        commands->loadSalesPersons();
+    }
+
+    ~DealCommandsTest() override
+    {
+        commands.reset();
+        form.reset();
+    }
+
+    void expectSaveQuestion(Answer answer)
+    {
+        prompts.expectMessage(kSaveQuestion, QStringLiteral("Save Record"), Icon::None,
+                              Buttons::YesNoCancel, answer);
+    }
+
+    void expectSaved(const QString &customer)
+    {
+        prompts.expectMessage(QStringLiteral("Data for %1 saved.").arg(customer),
+                              QStringLiteral("Save"), Icon::None, Buttons::Ok);
+    }
+
+    // Saves the deal on the worksheet, answering Yes.
+    void saveShown(const Deal &deal)
+    {
+        form->showDeal(deal);
+        expectSaveQuestion(Answer::Yes);
+        expectSaved(deal.customer);
+        commands->saveDeal();
+        prompts.verify();
+    }
+
+    // Finds deals through the finder as the user does and recalls the
+    // `position`-th one found (0 = first).
+    void recall(const QString &stockNumber, int position = 0)
+    {
+        commands->openFinder();
+        DealFinderWindow *finder = commands->finder();
+        ASSERT_NE(finder, nullptr);
+        finder->findChild<QLineEdit *>(QStringLiteral("txtSearchString"))->setText(stockNumber);
+        finder->findChild<QPushButton *>(QStringLiteral("cmdFind"))->click();
+        for (int i = 0; i < position; ++i)
+            finder->findChild<QAbstractButton *>(QStringLiteral("cmdNext"))->click();
+        finder->findChild<QPushButton *>(QStringLiteral("cmdLoad"))->click();
+    }
+
+    bool visible(const QString &name) const
+    {
+        const QWidget *widget = form->findChild<QWidget *>(name);
+        EXPECT_NE(widget, nullptr) << name.toStdString();
+        return widget && !widget->isHidden();
+    }
+
+    QString text(const QString &name) const
+    {
+        return form->findChild<QLineEdit *>(name)->text();
+    }
+
+    ScriptedPrompts prompts;
+    std::unique_ptr<Form1> form;
+    std::unique_ptr<DealCommands> commands;
+};
+
+TEST_F(DealCommandsTest, SavingWritesTheDealOnceAndRefusesASecondSave)
+{
+    saveShown(plainExampleDeal());
+    EXPECT_EQ(dealTableCounts(), (std::array<int, 3>{1, 1, 1}));
+    EXPECT_TRUE(form->isDealSaved());
+
+    prompts.expectMessage(QStringLiteral("This record has already been saved!"),
+                          QStringLiteral("Error!"), Icon::None, Buttons::Ok);
+    commands->saveDeal();
+    EXPECT_EQ(dealTableCounts(), (std::array<int, 3>{1, 1, 1}));
+
+    // Clearing allows the next deal to be saved.
+    form->clearDeal();
+    EXPECT_FALSE(form->isDealSaved());
+}
+
+TEST_F(DealCommandsTest, NoOrCancelWritesNothing)
+{
+    form->showDeal(plainExampleDeal());
+    for (Answer answer : {Answer::No, Answer::Cancel}) {
+        expectSaveQuestion(answer);
+        commands->saveDeal();
+        EXPECT_EQ(form->messageResult(), answer);
+    }
+    EXPECT_EQ(dealTableCounts(), (std::array<int, 3>{0, 0, 0}));
+    EXPECT_FALSE(form->isDealSaved());
+}
+
+TEST_F(DealCommandsTest, ASaveBeforeCalculateTakesTheErrorPathAndLeavesNoRow)
+{
+    Deal deal = plainExampleDeal();
+    deal.payableGross.clear();
+    deal.commission.clear();
+    deal.totalCommission.clear();
+    form->showDeal(deal);
+    expectSaveQuestion(Answer::Yes);
+    prompts.expectMessage(kDataError, QStringLiteral("Error!"), Icon::Warning, Buttons::Ok);
+    commands->saveDeal();
+
+    EXPECT_EQ(dealTableCounts(), (std::array<int, 3>{0, 0, 0}));
+    EXPECT_FALSE(form->isDealSaved());
+    EXPECT_FALSE(visible(QStringLiteral("cmdDeleteRecall")));
+    EXPECT_FALSE(form->isFlagRecall());
+    EXPECT_EQ(form->command2Caption(), QStringLiteral("Print"));
+}
+
+TEST_F(DealCommandsTest, ARecalledSplitDealShowsItsPartnerAndUpdateState)
+{
+    saveShown(splitExampleDeal());
+    form->clearDeal();
+
+    recall(QStringLiteral("A1234"));
+    EXPECT_EQ(form->state(), WorksheetState::Recalled);
+    EXPECT_EQ(form->command2Caption(), QStringLiteral("Update"));
+    EXPECT_EQ(form->saveCommandCaption(), QStringLiteral("Update"));
+    EXPECT_TRUE(visible(QStringLiteral("cmdDeleteRecall")));
+    EXPECT_FALSE(visible(QStringLiteral("lblWarn")));
+    EXPECT_EQ(form->summaryRows(), 2);
+    EXPECT_TRUE(form->deal().split);
+    EXPECT_EQ(form->deal().splitPartner, QStringLiteral("Mary Jones"));
+    EXPECT_TRUE(visible(QStringLiteral("DBCombo2")));
+    // Stored figures come back as plain numbers, not recalculated.
+    EXPECT_EQ(text(QStringLiteral("Text21")), QStringLiteral("3900"));
+    EXPECT_EQ(text(QStringLiteral("Text1")), QStringLiteral("A1234"));
+}
+
+TEST_F(DealCommandsTest, UpdatingARecalledDealReplacesItsRows)
+{
+    saveShown(splitExampleDeal());
+    form->clearDeal();
+    recall(QStringLiteral("a1234"));
+
+    Deal corrected = form->deal();
+    corrected.split = false;
+    corrected.splitPartner.clear();
+    corrected.customer = QStringLiteral("Bob Browne");
+    form->showDeal(corrected);
+    expectSaveQuestion(Answer::Yes);
+    expectSaved(QStringLiteral("Bob Browne"));
+    commands->saveDeal();
+
+    EXPECT_EQ(dealTableCounts(), (std::array<int, 3>{1, 1, 1}));
+    EXPECT_EQ(tableRows(*m_database, QStringLiteral("RecallDeal")).at(0).value("Customer"),
+              QStringLiteral("BOB BROWNE"));
+    EXPECT_EQ(form->command2Caption(), QStringLiteral("Print"));
+    EXPECT_FALSE(visible(QStringLiteral("cmdDeleteRecall")));
+    EXPECT_FALSE(form->isFlagRecall());
+    EXPECT_TRUE(form->isDealSaved());
+}
+
+TEST_F(DealCommandsTest, AnsweringNoInUpdateModeKeepsTheStoredDealAndTheUpdateState)
+{
+    saveShown(plainExampleDeal());
+    form->clearDeal();
+    recall(QStringLiteral("A1234"));
+    const auto before = tableRows(*m_database, QStringLiteral("RecallDeal"));
+
+    expectSaveQuestion(Answer::No);
+    commands->saveDeal();
+    EXPECT_EQ(dealTableCounts(), (std::array<int, 3>{1, 1, 1}));
+    EXPECT_EQ(tableRows(*m_database, QStringLiteral("RecallDeal")).at(0), before.at(0));
+    EXPECT_EQ(form->command2Caption(), QStringLiteral("Update"));
+
+    // A later Yes still replaces the deal rather than adding a copy.
+    expectSaveQuestion(Answer::Yes);
+    expectSaved(QStringLiteral("BOB BROWN"));
+    commands->saveDeal();
+    EXPECT_EQ(dealTableCounts(), (std::array<int, 3>{1, 1, 1}));
+}
+
+TEST_F(DealCommandsTest, AFailedUpdateKeepsTheOldDealAndARetryReplacesIt)
+{
+    saveShown(plainExampleDeal());
+    form->clearDeal();
+    recall(QStringLiteral("A1234"));
+
+    Deal broken = form->deal();
+    broken.payableGross = QStringLiteral("lots");
+    form->showDeal(broken);
+    expectSaveQuestion(Answer::Yes);
+    prompts.expectMessage(kDataError, QStringLiteral("Error!"), Icon::Warning, Buttons::Ok);
+    commands->saveDeal();
+    EXPECT_EQ(dealTableCounts(), (std::array<int, 3>{1, 1, 1}));
+
+    broken.payableGross = QStringLiteral("3800");
+    form->showDeal(broken);
+    expectSaveQuestion(Answer::Yes);
+    expectSaved(QStringLiteral("BOB BROWN"));
+    commands->saveDeal();
+    EXPECT_EQ(dealTableCounts(), (std::array<int, 3>{1, 1, 1}));
+    EXPECT_EQ(tableRows(*m_database, QStringLiteral("RecallDeal")).at(0).value("Gross"),
+              QVariant(qint64(38000000)));
+}
+
+TEST_F(DealCommandsTest, APaidDealShowsTheWarningAndIsNeverSavedAgain)
+{
+    saveShown(plainExampleDeal());
+    form->clearDeal();
+    execute(*m_database, QStringLiteral("UPDATE SalesSummary SET Paid = 1"));
+
+    recall(QStringLiteral("A1234"));
+    EXPECT_EQ(form->state(), WorksheetState::RecalledAndPaid);
+    EXPECT_TRUE(form->isDealPaid());
+    EXPECT_TRUE(visible(QStringLiteral("lblWarn")));
+    EXPECT_FALSE(visible(QStringLiteral("cmdDeleteRecall")));
+    EXPECT_EQ(form->command2Caption(), QStringLiteral("Print"));
+    EXPECT_FALSE(form->isCommand2Enabled());
+    EXPECT_EQ(form->saveCommandCaption(), QStringLiteral("Save"));
+    EXPECT_FALSE(form->saveCommandEnabled());
+
+    // Any route that reaches the save (the print command saves an unsaved
+    // deal) is refused: a second copy would be paid twice.
+    prompts.expectMessage(QStringLiteral("This deal has been \"PAID\" and cannot be saved again."),
+                          QStringLiteral("Error!"), Icon::Warning, Buttons::Ok);
+    commands->saveDeal();
+    EXPECT_EQ(dealTableCounts(), (std::array<int, 3>{1, 1, 1}));
+}
+
+TEST_F(DealCommandsTest, DeleteRemovesOnlyTheRecalledDealAfterYes)
+{
+    saveShown(dealFor(QStringLiteral("B777"), QStringLiteral("First Buyer")));
+    form->clearDeal();
+    Deal second = splitExampleDeal();
+    second.stockNumber = QStringLiteral("B777");
+    second.customer = QStringLiteral("Second Buyer");
+    saveShown(second);
+    form->clearDeal();
+    ASSERT_EQ(dealTableCounts(), (std::array<int, 3>{3, 2, 2}));
+
+    recall(QStringLiteral("b777"), 1);
+    ASSERT_EQ(text(QStringLiteral("txtCustomer")), QStringLiteral("SECOND BUYER"));
+
+    const QString question = QStringLiteral("Do you want to Delete SECOND BUYER from database?");
+    prompts.expectMessage(question, QStringLiteral("Delete Record"), Icon::None,
+                          Buttons::YesNoCancel, Answer::No);
+    form->findChild<QPushButton *>(QStringLiteral("cmdDeleteRecall"))->click();
+    EXPECT_EQ(dealTableCounts(), (std::array<int, 3>{3, 2, 2}));
+    EXPECT_EQ(form->state(), WorksheetState::Recalled);
+
+    prompts.expectMessage(question, QStringLiteral("Delete Record"), Icon::None,
+                          Buttons::YesNoCancel, Answer::Yes);
+    form->findChild<QPushButton *>(QStringLiteral("cmdDeleteRecall"))->click();
+    EXPECT_EQ(dealTableCounts(), (std::array<int, 3>{1, 1, 1}));
+    EXPECT_EQ(tableRows(*m_database, QStringLiteral("RecallDeal")).at(0).value("Customer"),
+              QStringLiteral("FIRST BUYER"));
+    EXPECT_EQ(form->state(), WorksheetState::NewDeal);
+    EXPECT_TRUE(text(QStringLiteral("Text1")).isEmpty());
+    EXPECT_FALSE(commands->recalledDeal().has_value());
+}
+
+TEST_F(DealCommandsTest, RecallClearsTheWorksheetFirstAndExitLeavesItAlone)
+{
+    form->showDeal(plainExampleDeal());
+    commands->openFinder();
+    EXPECT_TRUE(text(QStringLiteral("Text1")).isEmpty());
+    commands->finder()->findChild<QPushButton *>(QStringLiteral("cmdExit"))->click();
+    EXPECT_FALSE(form->isFlagRecall());
+    EXPECT_EQ(form->state(), WorksheetState::NewDeal);
+}
+
+} // namespace
