@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlQuery>
+#include <QFile>
 #include <QTemporaryFile>
 
 #include <filesystem>
@@ -83,6 +84,10 @@ bool copyTo(const DealDatabase &live, const QString &targetPath, QString *error)
     if (!vacuum.exec())
         return refused(error, QStringLiteral("The backup \"%1\" could not be written: %2")
                                   .arg(target, StoreSql::errorText(vacuum.lastError())));
+
+    // The temporary file was made private; the copy is as readable as the
+    // database it copies.
+    QFile::setPermissions(temporary.fileName(), QFile::permissions(livePath));
 
     std::error_code ec;
     std::filesystem::rename(fsPath(temporary.fileName()), fsPath(targetPath), ec);

@@ -22,6 +22,8 @@ TEST_F(DatabaseBackupTest, TheCopyOpensAndHoldsTheSameDeals)
     ASSERT_TRUE(DatabaseBackup::copyTo(*m_database, target, &error)) << error.toStdString();
     EXPECT_EQ(QDir(elsewhere.folder().path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("backup.mdb")}); // no temporary file left
+    // The copy is as readable as the database, not private like a temporary file.
+    EXPECT_EQ(QFile::permissions(target), QFile::permissions(m_database->filePath()));
 
     DealDatabase copy(target);
     ASSERT_TRUE(copy.open(&error)) << error.toStdString();

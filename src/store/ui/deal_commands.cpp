@@ -3,6 +3,7 @@
 #include "common/prompts.h"
 #include "store/deal_store.h"
 #include "store/ui/deal_finder_window.h"
+#include "worksheet/ui/center_form.h"
 #include "worksheet/ui/form1.h"
 
 namespace {
@@ -96,6 +97,8 @@ void DealCommands::openFinder()
         m_finder = std::make_unique<DealFinderWindow>(m_store, m_prompts);
         connect(m_finder.get(), &DealFinderWindow::dealChosen, this,
                 &DealCommands::showChosenDeal);
+        m_finder->adjustSize();
+        CenterForm(m_finder.get());
     }
     m_finder->openOnWholeTable();
     m_form.setFlagRecall(false);
