@@ -252,6 +252,22 @@ TEST_F(DealCommandsTest, APaidDealShowsTheWarningAndIsNeverSavedAgain)
     EXPECT_EQ(dealTableCounts(), (std::array<int, 3>{1, 1, 1}));
 }
 
+TEST_F(DealCommandsTest, PrintingSavesAnUnsavedDealOnceAndNeverAPaidOne)
+{
+    form->showDeal(plainExampleDeal());
+    expectSaveQuestion(Answer::Yes);
+    expectSaved(QStringLiteral("Bob Brown"));
+    commands->saveAfterPrint();
+    commands->saveAfterPrint(); // printed again: already saved, nothing asked
+    EXPECT_EQ(dealTableCounts(), (std::array<int, 3>{1, 1, 1}));
+
+    form->clearDeal();
+    execute(*m_database, QStringLiteral("UPDATE SalesSummary SET Paid = 1"));
+    recall(QStringLiteral("A1234"));
+    commands->saveAfterPrint(); // a paid deal is reprinted without a question
+    EXPECT_EQ(dealTableCounts(), (std::array<int, 3>{1, 1, 1}));
+}
+
 TEST_F(DealCommandsTest, DeleteRemovesOnlyTheRecalledDealAfterYes)
 {
     saveShown(dealFor(QStringLiteral("B777"), QStringLiteral("First Buyer")));

@@ -74,6 +74,15 @@ void DealCommands::saveDeal()
                       QStringLiteral("Save"));
 }
 
+void DealCommands::saveAfterPrint()
+{
+    if (m_form.isDealSaved())
+        return;
+    if (m_recalled && (m_form.isDealPaid() || m_store.isPaid(*m_recalled)))
+        return; // a paid deal may be reprinted, never saved again
+    saveDeal();
+}
+
 void DealCommands::errorPath()
 {
     m_prompts.message(

@@ -36,6 +36,9 @@ public:
 
     // SaveDeal: asks, then writes the deal's rows in one transaction.
     void saveDeal();
+    // After the commission slip has been printed: a deal not saved yet is
+    // saved (asking first); a saved or paid deal is left as it is, silently.
+    void saveAfterPrint();
     // Recall Deal: clears the worksheet and shows the finder.
     void openFinder();
     // The worksheet was activated with a recalled deal flagged.
