@@ -155,6 +155,29 @@ TEST_F(Form1Test, LosingActivationLeavesNoField)
     EXPECT_EQ(focusedControl(), line(QStringLiteral("Text3")));
 }
 
+// Coming back to the window in another control than the one left is a leave:
+// the field left behind is checked then.
+TEST_F(Form1Test, ComingBackIntoAnotherControlChecksTheFieldLeft)
+{
+    start();
+    showActive();
+    moveFocusTo(line(QStringLiteral("Text3")));
+    QTest::keyClicks(line(QStringLiteral("Text3")), QStringLiteral("12a"));
+
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    line(QStringLiteral("Text13"))->setFocus(Qt::MouseFocusReason); // a click while inactive
+    prompts.expectMessage(QString::fromLatin1(kValid), {}, Icon::None, Buttons::Ok);
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QCoreApplication::processEvents();
+    prompts.verify();
+    EXPECT_TRUE(line(QStringLiteral("Text3"))->text().isEmpty());
+    EXPECT_EQ(focusedControl(), line(QStringLiteral("Text3")));
+}
+
 TEST_F(Form1Test, AppraisalIsCheckedAtEachKeyAndShowsTheTradeStockNumber)
 {
     start();

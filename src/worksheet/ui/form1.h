@@ -9,6 +9,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -89,6 +90,11 @@ public:
     QString defaultMini() const { return DefaultMini; }
     void setDefaultMini(const QString &value) { DefaultMini = value; }
 
+    // Delete Unit: lists the descriptions of unit.txt, in file order, in the
+    // removal panel under the unit list and shows the panel. A unit.txt that
+    // is there but cannot be read is reported and the panel stays hidden.
+    void openUnitPanel();
+
     // Asked before the window closes; a guard that answers false keeps it open.
     void setCloseGuard(std::function<bool()> guard) { m_closeGuard = std::move(guard); }
 
@@ -103,13 +109,14 @@ signals:
 
 protected:
     bool event(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     // form1_checks.cpp
     void connectChecks();
     void addLeaveCheck(QWidget *field, std::function<void()> check);
+    void focusMoved(QWidget *now);
+    QWidget *controlOf(QWidget *widget) const;
     void runLeaveCheck(QWidget *field);
     void focusField(QWidget *field);
     void checkNumber(QWidget *field);
@@ -126,6 +133,11 @@ private:
 
     void setSaveCommand(const QString &caption, bool enabled);
 
+    // form1_unit_panel.cpp
+    void unitChosen();
+    void removeChosenUnit();
+    void closeUnitPanel();
+
     Form1Controls m_ui;
     ProgramFolder m_folder;
     Prompts &m_prompts;
@@ -134,6 +146,8 @@ private:
     bool m_saveEnabled = true;
     std::function<bool()> m_closeGuard;
     QHash<QObject *, std::function<void()>> m_leaveChecks;
+    QPointer<QWidget> m_lastFocus;     // the control of this window that last had the focus
+    QPointer<QWidget> m_returnFocusTo; // a field that failed its check, while the window is inactive
     bool m_checkRunning = false; // a check, or a focus move of the program's own, is under way
     bool m_fillingDeal = false;  // showDeal() is filling the fields
 

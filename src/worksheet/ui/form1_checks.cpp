@@ -6,14 +6,16 @@
 #include "worksheet/commission_calculation.h"
 #include "worksheet/entry_rules.h"
 
+#include <QApplication>
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
+
+#include <utility>
 
 namespace {
 
@@ -49,6 +51,9 @@ void Form1::connectChecks()
     addLeaveCheck(m_ui.Combo12, [this] { leaveSaleType(); });
     addLeaveCheck(m_ui.Text23, [this] { leaveCommission(); });
 
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget *, QWidget *now) { focusMoved(now); });
+
     connect(m_ui.Text19, &QLineEdit::textChanged, this, &Form1::appraisalChanged);
     connect(m_ui.Text20, &QLineEdit::textChanged, this, &Form1::allowanceChanged);
     connect(m_ui.ToggleButton1, &QPushButton::toggled, this, &Form1::splitToggled);
@@ -57,24 +62,45 @@ void Form1::connectChecks()
 void Form1::addLeaveCheck(QWidget *field, std::function<void()> check)
 {
     m_leaveChecks.insert(field, std::move(check));
-    field->installEventFilter(this);
 }
 
-// A field is left when the focus goes to another control of the program; a
-// window merely losing activation (to a message box, to another program) or a
-// popup opening leaves no field. The check runs once the focus has settled on
-// the next control, so a check that puts the focus back finds a finished move.
-bool Form1::eventFilter(QObject *watched, QEvent *event)
+// A field is left when the focus goes from it to another control of this
+// window. The window losing activation (to a message box, to another
+// program) or a popup opening leaves no field; but coming back into another
+// control than the one left does, as does a click on another control of an
+// inactive window. The check runs once the focus has settled on the next
+// control, so a check that puts the focus back finds a finished move.
+void Form1::focusMoved(QWidget *now)
 {
-    if (event->type() == QEvent::FocusOut && !m_checkRunning && m_leaveChecks.contains(watched)) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            QPointer<QWidget> field = qobject_cast<QWidget *>(watched);
-            QMetaObject::invokeMethod(
-                this, [this, field] { runLeaveCheck(field); }, Qt::QueuedConnection);
+    QWidget *control = controlOf(now);
+    if (!control)
+        return; // the focus went outside this window
+    if (m_returnFocusTo) {
+        const QPointer<QWidget> field = std::exchange(m_returnFocusTo, nullptr);
+        if (field && control != field) {
+            focusField(field);
+            return;
         }
     }
-    return QMainWindow::eventFilter(watched, event);
+    QPointer<QWidget> left = m_lastFocus;
+    m_lastFocus = control;
+    if (!left || left == control || m_checkRunning || !m_leaveChecks.contains(left.data()))
+        return;
+    QMetaObject::invokeMethod(
+        this, [this, left] { runLeaveCheck(left); }, Qt::QueuedConnection);
+}
+
+// The documented control a focused widget belongs to (an editable combo's
+// line edit belongs to its combo); nullptr outside this window.
+QWidget *Form1::controlOf(QWidget *widget) const
+{
+    if (!widget || widget->window() != this)
+        return nullptr;
+    for (QWidget *w = widget; w && w != this; w = w->parentWidget()) {
+        if (m_leaveChecks.contains(w))
+            return w;
+    }
+    return widget;
 }
 
 void Form1::runLeaveCheck(QWidget *field)
@@ -90,10 +116,17 @@ void Form1::runLeaveCheck(QWidget *field)
     check();
 }
 
+// Puts the focus back into a field that failed its check. When the window is
+// not active yet (the message box has only just closed), the focus is given
+// to the field when the window next takes the focus, wherever the desktop
+// would have put it.
 void Form1::focusField(QWidget *field)
 {
     QScopedValueRollback<bool> running(m_checkRunning, true);
+    m_returnFocusTo = field;
     field->setFocus(Qt::OtherFocusReason);
+    if (field->hasFocus())
+        m_returnFocusTo.clear();
 }
 
 void Form1::checkNumber(QWidget *field)
