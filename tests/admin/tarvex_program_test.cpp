@@ -71,10 +71,11 @@ TEST_F(TarvexProgramTest, CommandsThatExistAreAttachedAndTheRestWait)
     expectFirstPassword(QStringLiteral("pw"));
     ASSERT_TRUE(start());
     for (const char *key : {"tbrSave", "tbrCalculate", "tbrClear", "tbrRecall", "tbrExit",
-                            "mnuclose", "tbrHelp", "mnuContents", "mnuAbout"})
+                            "mnuclose", "tbrHelp", "mnuContents", "mnuAbout", "tbrPack",
+                            "mnupack", "mnuDeleteUnit"})
         EXPECT_TRUE(enabled(QString::fromLatin1(key))) << key;
     for (const char *key : {"tbrPrint", "mnuprint", "tbrSalesLog", "mnuSalesLog",
-                            "mnuSalesSummary", "tbrPack", "mnupack", "tbrAdd"})
+                            "mnuSalesSummary", "tbrAdd"})
         EXPECT_FALSE(enabled(QString::fromLatin1(key))) << key;
 
     // The toolbar's save button follows the worksheet's state.

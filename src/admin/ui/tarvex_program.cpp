@@ -4,6 +4,7 @@
 #include "admin/ui/main_menu.h"
 #include "admin/ui/program_icon.h"
 #include "admin/ui/run_login.h"
+#include "admin/ui/setup_commands.h"
 #include "common/prompts.h"
 #include "store/database_backup.h"
 #include "store/deal_database.h"
@@ -71,6 +72,7 @@ void TarvexProgram::attachCommands()
     m_menu->setCommand(QStringLiteral("tbrRecall"), [commands] { commands->openFinder(); });
     m_menu->setCommand(QStringLiteral("tbrExit"), [form] { form->close(); });
     m_menu->installHelpCommands(m_folder, m_prompts);
+    installSetupCommands(*m_menu, *form, m_folder, m_prompts);
 
     QObject::connect(form, &Form1::saveCommandChanged, m_menu, &MainMenu::setSaveCommand);
     m_menu->setSaveCommand(form->saveCommandCaption(), form->saveCommandEnabled());

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "admin/setup_files.h"
+#include "common/program_folder.h"
+#include "common/prompts.h"
+
+#include <QString>
+
+class Form1;
+class MainMenu;
+
+// The Setup commands that change the standing figures and the unit list.
+// Each figure is asked for in an input box that always offers the fixed
+// default; the answer is in force at once and written to its settings file.
+// An empty answer (Cancel or an emptied box) writes nothing and re-runs the
+// worksheet's start-up, which reads the stored values back and clears the
+// deal on screen. An answer the file cannot keep (a double quote) or a file
+// that cannot be written is reported, and the figure stays as it was.
+class SetupCommands
+{
+public:
+    SetupCommands(Form1 &form, const ProgramFolder &folder, Prompts &prompts);
+
+    void defaultPack();
+    void defaultCommission();
+    void defaultWarranty();
+    void defaultMini();
+    // Appends one description a box until an empty answer, then re-runs the
+    // start-up so the unit list shows the new descriptions.
+    void addUnit();
+    // Opens the worksheet's unit-removal panel.
+    void deleteUnit();
+
+private:
+    struct Figure
+    {
+        QString prompt;
+        QString title;
+        QString offered;
+        QString fileName;
+        QString (Form1::*get)() const;
+        void (Form1::*set)(const QString &);
+    };
+
+    void askFigure(const Figure &figure);
+    QString ask(const QString &prompt, const QString &title, const QString &offered);
+    // Writes a figure's file; false, after telling the user, when it failed.
+    bool writeFigures(const QString &fileName, const QStringList &values);
+
+    Form1 &m_form;
+    Prompts &m_prompts;
+    SetupFiles m_files;
+};
+
+// Attaches the six Setup commands to the toolbar's Setup drop-down
+// (tbrPack, tbrComm, tbrWarranty, tbrMini, tbrAddUnit, tbrDeleteUnit) and so
+// to their Setup menu twins. The commands live as long as the menu holds them.
+void installSetupCommands(MainMenu &menu, Form1 &form, const ProgramFolder &folder,
+                          Prompts &prompts);
