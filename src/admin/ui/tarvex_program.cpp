@@ -6,6 +6,7 @@
 #include "admin/ui/run_login.h"
 #include "admin/ui/setup_commands.h"
 #include "common/prompts.h"
+#include "reports/ui/print_command.h"
 #include "store/database_backup.h"
 #include "store/deal_database.h"
 #include "store/deal_store.h"
@@ -73,6 +74,7 @@ void TarvexProgram::attachCommands()
     m_menu->setCommand(QStringLiteral("tbrExit"), [form] { form->close(); });
     m_menu->installHelpCommands(m_folder, m_prompts);
     installSetupCommands(*m_menu, *form, m_folder, m_prompts);
+    installPrintCommand(*m_menu, *form, [commands] { commands->saveAfterPrint(); });
 
     QObject::connect(form, &Form1::saveCommandChanged, m_menu, &MainMenu::setSaveCommand);
     m_menu->setSaveCommand(form->saveCommandCaption(), form->saveCommandEnabled());

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "common/money.h"
+
+#include <QString>
+
+#include <optional>
+
+class ReportRows;
+
+// What a summary field prints: the sum, count or average of a data field
+// over a run of rows. Group scope covers the rows of the group being printed
+// (all rows when the layout has no group); report scope every row from the
+// first up to the one being printed.
+struct ReportSummary
+{
+    enum class Function { None, Sum, Count, Average };
+    enum class Scope { Group, Report };
+
+    Function function = Function::None;
+    Scope scope = Scope::Group;
+
+    bool operator==(const ReportSummary &) const = default;
+
+    // The summary of `dataField` over rows [begin, end). Sum and average take
+    // the values that are amounts (text in any of the program's number forms,
+    // whole numbers, Money) and skip the rest; count counts the rows whose
+    // value is not null (every row when `dataField` is empty). An average of
+    // no amounts has no value.
+    std::optional<Money> over(const ReportRows &rows, const QString &dataField, int begin,
+                              int end) const;
+};

@@ -1,0 +1,34 @@
+#include "reports/ui/slip_printer.h"
+
+#include "reports/active_report4.h"
+#include "reports/ui/report_preview.h"
+
+#include <QWidget>
+
+SlipPrinter::SlipPrinter(QWidget *window) : QObject(window), m_window(window)
+{
+}
+
+SlipPrinter::~SlipPrinter() = default;
+
+void SlipPrinter::print(const Deal &deal)
+{
+    if (!m_report)
+        m_report = std::make_unique<ActiveReport4>();
+    m_report->fill(deal);
+    m_last = m_report->run();
+    if (m_show)
+        m_show(m_last);
+    else
+        showPreview(m_last);
+}
+
+void SlipPrinter::showPreview(const ReportDocument &document)
+{
+    if (!m_preview) {
+        m_preview = new ReportPreview(m_window);
+        m_preview->setObjectName(QStringLiteral("ActiveReport4"));
+        m_preview->resize(820, 900);
+    }
+    m_preview->showDocument(document, QStringLiteral("Commission Slip"));
+}
