@@ -5,6 +5,7 @@
 #include "admin/ui/program_icon.h"
 #include "admin/ui/run_login.h"
 #include "admin/ui/setup_commands.h"
+#include "admin/ui/table_commands.h"
 #include "common/prompts.h"
 #include "reports/ui/print_command.h"
 #include "store/database_backup.h"
@@ -75,6 +76,7 @@ void TarvexProgram::attachCommands()
     m_menu->installHelpCommands(m_folder, m_prompts);
     installSetupCommands(*m_menu, *form, m_folder, m_prompts);
     installPrintCommand(*m_menu, *form, [commands] { commands->saveAfterPrint(); });
+    installTableCommands(*m_menu, *m_database, m_prompts);
 
     QObject::connect(form, &Form1::saveCommandChanged, m_menu, &MainMenu::setSaveCommand);
     m_menu->setSaveCommand(form->saveCommandCaption(), form->saveCommandEnabled());

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "admin/ui/record_bar.h"
+
+#include <QList>
+#include <QWidget>
+
+#include <memory>
+
+class Prompts;
+class QLineEdit;
+class QPushButton;
+class RecordCursor;
+class RecordTable;
+class RecordView;
+
+// What the roster and the table maintenance windows share: one table shown a
+// record at a time in bound fields, stepped through with a browse bar. Before
+// the window leaves a record it asks leaveRecord(), which writes or drops what
+// the user changed, or refuses and keeps the window on the record.
+class RecordWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    ~RecordWindow() override;
+
+    // Reads the table as it is now and shows its first record.
+    virtual void openOnFirstRecord();
+
+protected:
+    RecordWindow(std::unique_ptr<RecordTable> table, Prompts &prompts, QWidget *parent);
+
+    // Ties the fields (in field order) and the bar to the table; called once
+    // by the derived window when its controls exist.
+    void bind(const QList<QLineEdit *> &fields, RecordBar *bar);
+    static QPushButton *button(QWidget *parent, const char *name, const char *caption);
+
+    RecordTable &table() const { return *m_table; }
+    RecordView &view() const { return *m_view; }
+    RecordCursor &cursor() const;
+    Prompts &prompts() const { return m_prompts; }
+    RecordBar *bar() const { return m_bar; }
+
+    void showRecord();
+    void step(RecordBar::Step step);
+
+    virtual bool leaveRecord() = 0;
+    virtual void dataError(const QString &error) = 0;
+
+private:
+    Prompts &m_prompts;
+    std::unique_ptr<RecordTable> m_table;
+    std::unique_ptr<RecordView> m_view;
+    RecordBar *m_bar = nullptr;
+};

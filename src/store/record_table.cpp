@@ -1,0 +1,203 @@
+#include "record_table.h"
+
+#include "store_schema.h"
+#include "store_sql.h"
+
+#include <QSqlQuery>
+
+namespace {
+
+bool failed(QString *error, const QString &message)
+{
+    if (error)
+        *error = message;
+    return false;
+}
+
+QString goneMessage()
+{
+    return QStringLiteral("The record is no longer in the database; it was deleted elsewhere.");
+}
+
+} // namespace
+
+RecordTable::RecordTable(QSqlDatabase db, QString table, QList<RecordField> fields,
+                         QString dealStockColumn)
+    : m_db(std::move(db)), m_table(std::move(table)), m_fields(std::move(fields)),
+      m_dealStockColumn(std::move(dealStockColumn))
+{
+}
+
+bool RecordTable::reload(QString *error)
+{
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!StoreSql::prepare(
+            query,
+            QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(StoreSql::quoted(m_table)),
+            error) ||
+        !StoreSql::exec(query, {}, error))
+        return false;
+    QList<qint64> rowIds;
+    while (query.next())
+        rowIds.append(query.value(0).toLongLong());
+    m_rowIds = rowIds;
+    return true;
+}
+
+std::optional<QStringList> RecordTable::read(int position, QString *error) const
+{
+    QStringList columns;
+    for (const RecordField &field : m_fields)
+        columns << field.column;
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!StoreSql::prepare(query,
+                           QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                               .arg(StoreSql::columnList(columns), StoreSql::quoted(m_table)),
+                           error) ||
+        !StoreSql::exec(query, {rowIdAt(position)}, error))
+        return std::nullopt;
+    if (!query.next()) {
+        failed(error, goneMessage());
+        return std::nullopt;
+    }
+    QStringList texts;
+    for (int i = 0; i < m_fields.size(); ++i)
+        texts << m_fields.at(i).display(query.value(i));
+    return texts;
+}
+
+std::optional<QVariantList> RecordTable::values(const QList<int> &fieldIndexes,
+                                                const QStringList &texts, QString *error) const
+{
+    QVariantList result;
+    for (const int i : fieldIndexes) {
+        const std::optional<QVariant> value = m_fields.at(i).value(texts.value(i), error);
+        if (!value)
+            return std::nullopt;
+        result << *value;
+    }
+    return result;
+}
+
+bool RecordTable::update(int position, const QStringList &shown, const QStringList &texts,
+                         QString *error)
+{
+    QList<int> changed;
+    QStringList assignments;
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (texts.value(i) != shown.value(i)) {
+            changed << i;
+            assignments << StoreSql::quoted(m_fields.at(i).column) + QStringLiteral(" = ?");
+        }
+    }
+    if (changed.isEmpty())
+        return true;
+    std::optional<QVariantList> bound = values(changed, texts, error);
+    if (!bound)
+        return false;
+    bound->append(rowIdAt(position));
+    QSqlQuery query(m_db);
+    if (!StoreSql::prepare(query,
+                           QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                               .arg(StoreSql::quoted(m_table), assignments.join(u", ")),
+                           error) ||
+        !StoreSql::exec(query, *bound, error))
+        return false;
+    if (query.numRowsAffected() == 0)
+        return failed(error, goneMessage());
+    return true;
+}
+
+std::optional<QVariant> RecordTable::dealOf(const QStringList &texts, QString *error) const
+{
+    QString stockNumber;
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (m_fields.at(i).column == m_dealStockColumn)
+            stockNumber = texts.value(i).trimmed();
+    }
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!StoreSql::prepare(
+            query,
+            QStringLiteral("SELECT %1 FROM %2 WHERE \"StockNo\" = ? "
+                           "ORDER BY %1 DESC LIMIT 1")
+                .arg(StoreSql::quoted(QString::fromLatin1(StoreSchema::kDealId)),
+                     StoreSql::quoted(QString::fromLatin1(StoreSchema::kRecallDeal))),
+            error) ||
+        !StoreSql::exec(query, {stockNumber}, error))
+        return std::nullopt;
+    if (!query.next()) {
+        failed(error, QStringLiteral("No saved deal has the stock number \"%1\". Every record "
+                                     "here belongs to a deal: save the deal on the worksheet "
+                                     "first, or type the stock number of a saved deal.")
+                          .arg(stockNumber));
+        return std::nullopt;
+    }
+    return query.value(0);
+}
+
+std::optional<int> RecordTable::append(const QStringList &texts, QString *error)
+{
+    QList<int> all;
+    QStringList columns;
+    for (int i = 0; i < m_fields.size(); ++i) {
+        all << i;
+        columns << m_fields.at(i).column;
+    }
+    std::optional<QVariantList> bound = values(all, texts, error);
+    if (!bound)
+        return std::nullopt;
+    if (!m_dealStockColumn.isEmpty()) {
+        const std::optional<QVariant> deal = dealOf(texts, error);
+        if (!deal)
+            return std::nullopt;
+        columns << QString::fromLatin1(StoreSchema::kDealId);
+        bound->append(*deal);
+    }
+    QSqlQuery query(m_db);
+    if (!StoreSql::prepare(query, StoreSql::insertStatement(m_table, columns), error) ||
+        !StoreSql::exec(query, *bound, error))
+        return std::nullopt;
+    const qint64 rowId = query.lastInsertId().toLongLong();
+    if (!reload(error))
+        return std::nullopt;
+    return positionOf(rowId);
+}
+
+bool RecordTable::remove(int position, QString *error)
+{
+    const qint64 rowId = rowIdAt(position);
+    QSqlQuery query(m_db);
+    if (!StoreSql::prepare(
+            query, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(StoreSql::quoted(m_table)),
+            error) ||
+        !StoreSql::exec(query, {rowId}, error))
+        return false;
+    m_rowIds.removeOne(rowId);
+    return true;
+}
+
+std::optional<int> RecordTable::findFirst(const QString &column, const QString &text,
+                                          QString *error)
+{
+    // Text columns compare without regard to letter case (COLLATE NOCASE).
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!StoreSql::prepare(query,
+                           QStringLiteral("SELECT rowid FROM %1 WHERE %2 = ? ORDER BY rowid "
+                                          "LIMIT 1")
+                               .arg(StoreSql::quoted(m_table), StoreSql::quoted(column)),
+                           error) ||
+        !StoreSql::exec(query, {text}, error))
+        return std::nullopt;
+    if (!query.next())
+        return -1;
+    const qint64 rowId = query.value(0).toLongLong();
+    query.finish();
+    // A row written since the keys were read is found too.
+    if (positionOf(rowId) < 0 && !reload(error))
+        return std::nullopt;
+    return positionOf(rowId);
+}
