@@ -1,0 +1,57 @@
+#include "reports/active_report1.h"
+
+#include "common/money.h"
+#include "common/money_format.h"
+#include "reports/report_renderer.h"
+#include "reports/sales_log_layout.h"
+
+ActiveReport1::ActiveReport1() : m_layout(salesLogLayout())
+{
+    m_layout.section(QStringLiteral("ReportHeader"))->setBeforePrint([this](ReportSection &header) {
+        ReportHeader_Format(header);
+    });
+    m_layout.section(QStringLiteral("gfTCU"))->setBeforePrint([this](ReportSection &footer) {
+        gfTCU_BeforePrint(footer);
+    });
+}
+
+void ActiveReport1::setRange(const QDate &start, const QDate &end)
+{
+    m_start = start;
+    m_end = end;
+}
+
+void ActiveReport1::setVehicleTitle(const QString &title)
+{
+    m_layout.control(QStringLiteral("Label1"))->setCaption(title);
+}
+
+ReportDocument ActiveReport1::run(const ReportRows &rows)
+{
+    return ReportRenderer(m_layout).run(rows);
+}
+
+void ActiveReport1::ReportHeader_Format(ReportSection &header)
+{
+    const QString picture = QStringLiteral("mm/dd/yy");
+    header.control(QStringLiteral("Field3"))->setText(DateFormat::picture(m_start, picture));
+    header.control(QStringLiteral("Field5"))->setText(DateFormat::picture(m_end, picture));
+}
+
+void ActiveReport1::gfTCU_BeforePrint(ReportSection &footer)
+{
+    const std::optional<Money> gross =
+        MoneyText::parse(footer.control(QStringLiteral("Field1"))->text());
+    const std::optional<Money> units =
+        MoneyText::parse(footer.control(QStringLiteral("Field2"))->text());
+    QString perUnit;
+    QString caption;
+    // The count is a whole number of deals, at least one in a group.
+    if (gross && units && units->units() > 0 && units->units() % Money::kScale == 0) {
+        const Money quotient = gross->dividedBy(units->units() / Money::kScale);
+        perUnit = MoneyFormat::plain(quotient);
+        caption = MoneyFormat::wholeDollarsWithPoint(quotient);
+    }
+    footer.control(QStringLiteral("Field6"))->setText(perUnit);
+    footer.control(QStringLiteral("Label5"))->setCaption(caption);
+}

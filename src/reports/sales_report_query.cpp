@@ -1,0 +1,117 @@
+#include "reports/sales_report_query.h"
+
+#include "store/column_value.h"
+#include "store/deal_database.h"
+#include "store/store_schema.h"
+#include "store/store_sql.h"
+
+#include <QSqlQuery>
+
+#include <array>
+
+namespace {
+
+// The documented columns of a table; `upperColumn`, when given, in capitals.
+QString selectList(const QString &table, const QString &upperColumn = {})
+{
+    QStringList list;
+    for (const QString &column : StoreSchema::columns(table)) {
+        const QString name = StoreSql::quoted(column);
+        list << (column == upperColumn ? QStringLiteral("upper(%1) AS %1").arg(name) : name);
+    }
+    return list.join(QStringLiteral(", "));
+}
+
+// The key matches in any letter case; rows of one day keep the order they
+// were saved in.
+SalesReportQuery rangeQuery(const QString &table, const QString &columns, const QString &keyColumn,
+                            const QString &key, const QDate &first, const QDate &last,
+                            QStringList moneyColumns)
+{
+    SalesReportQuery query;
+    query.statement = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ? AND \"Date\" BETWEEN ? AND ? "
+                                     "ORDER BY \"Date\", rowid")
+                          .arg(columns, StoreSql::quoted(table), StoreSql::quoted(keyColumn));
+    query.values = {key, ColumnValue::date(first), ColumnValue::date(last)};
+    query.moneyColumns = std::move(moneyColumns);
+    return query;
+}
+
+struct UnitClass
+{
+    const char *caption;
+    const char *code;
+};
+
+constexpr std::array<UnitClass, 4> kUnitClasses = {{
+    {"New Truck", "NT"},
+    {"New Car", "NC"},
+    {"Used Truck", "UT"},
+    {"Used Car", "UC"},
+}};
+
+} // namespace
+
+SalesReportQuery SalesReportQuery::salesLog(const QString &unitClass, const QDate &first,
+                                            const QDate &last)
+{
+    // A code saved in small letters is the same class, and the report groups
+    // on it: one class, one group.
+    const QString table = QStringLiteral("SalesLog");
+    const QString tcu = QStringLiteral("TCU");
+    return rangeQuery(table, selectList(table, tcu), tcu, unitClass, first, last,
+                      {QStringLiteral("Gross")});
+}
+
+SalesReportQuery SalesReportQuery::salesSummary(const QString &salesPerson, const QDate &first,
+                                                const QDate &last)
+{
+    const QString table = QStringLiteral("SalesSummary");
+    return rangeQuery(table, selectList(table), QStringLiteral("Sales_Person"), salesPerson, first,
+                      last,
+                      {QStringLiteral("Payable_Gross"), QStringLiteral("Commission"),
+                       QStringLiteral("Spiff"), QStringLiteral("Warranty"),
+                       QStringLiteral("UnitCount"), QStringLiteral("TotalCommission")});
+}
+
+std::optional<ReportRows> SalesReportQuery::fetch(const DealDatabase &database,
+                                                  QString *error) const
+{
+    QSqlQuery query(database.connection());
+    query.setForwardOnly(true);
+    if (!StoreSql::prepare(query, statement, error) || !StoreSql::exec(query, values, error))
+        return std::nullopt;
+    return ReportRows::fromQuery(query, moneyColumns);
+}
+
+namespace UnitClassNames {
+
+QStringList captions()
+{
+    QStringList list;
+    for (const UnitClass &unitClass : kUnitClasses)
+        list << QString::fromLatin1(unitClass.caption);
+    return list;
+}
+
+std::optional<QString> codeOf(const QString &caption)
+{
+    for (const UnitClass &unitClass : kUnitClasses) {
+        if (caption == QLatin1String(unitClass.caption))
+            return QString::fromLatin1(unitClass.code);
+    }
+    return std::nullopt;
+}
+
+QString titleOf(const QString &code)
+{
+    if (code == u"NT")
+        return QStringLiteral("New Trucks");
+    if (code == u"NC")
+        return QStringLiteral("New Cars");
+    if (code == u"UC")
+        return QStringLiteral("Used Cars");
+    return QStringLiteral("Used Trucks");
+}
+
+} // namespace UnitClassNames

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "reports/report_rows.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+#include <optional>
+
+class DealDatabase;
+
+// The question a report asks the deal database: a statement with a marker
+// for each value, the values to bind, and the columns that hold amounts in
+// whole ten-thousandths (they reach the report as Money). Names, codes and
+// dates typed or chosen by the user only ever travel as bound values.
+struct SalesReportQuery
+{
+    QString statement;
+    QVariantList values;
+    QStringList moneyColumns;
+
+    bool operator==(const SalesReportQuery &) const = default;
+
+    // The SalesLog deals of one unit class ("NT", "NC", "UT", "UC") dated from
+    // `first` to `last`, both days included, in date order.
+    static SalesReportQuery salesLog(const QString &unitClass, const QDate &first,
+                                     const QDate &last);
+    // One salesperson's SalesSummary rows dated from `first` to `last`, both
+    // days included, in date order. The name is matched in any letter case.
+    static SalesReportQuery salesSummary(const QString &salesPerson, const QDate &first,
+                                         const QDate &last);
+
+    // The rows of the query; std::nullopt, with the database's words in
+    // `error`, when it cannot be read.
+    std::optional<ReportRows> fetch(const DealDatabase &database, QString *error) const;
+};
+
+// The vehicle types of the sales log as the chooser lists them and as the
+// report titles them.
+namespace UnitClassNames {
+
+// The captions of the chooser's list, in list order.
+QStringList captions();
+// "New Truck" -> "NT", "New Car" -> "NC", "Used Truck" -> "UT",
+// "Used Car" -> "UC", compared exactly; std::nullopt for any other text.
+std::optional<QString> codeOf(const QString &caption);
+// The report title of a code: "New Trucks", "New Cars", "Used Cars", and
+// "Used Trucks" for anything else.
+QString titleOf(const QString &code);
+
+} // namespace UnitClassNames

@@ -1,0 +1,37 @@
+#include "reports/ui/report_chooser_command.h"
+
+#include "admin/ui/main_menu.h"
+#include "reports/ui/report_chooser_window.h"
+#include "worksheet/ui/form1.h"
+
+ReportChooserCommand::ReportChooserCommand(Form1 &mainWindow, DealDatabase &database,
+                                           Prompts &prompts,
+                                           std::function<void()> openCommissionSheet)
+    : QObject(&mainWindow), m_mainWindow(mainWindow), m_database(database), m_prompts(prompts),
+      m_openCommissionSheet(std::move(openCommissionSheet))
+{
+}
+
+ReportChooserCommand::~ReportChooserCommand() = default;
+
+void ReportChooserCommand::openChooser()
+{
+    if (!m_chooser)
+        m_chooser =
+            new ReportChooserWindow(m_database, m_prompts, m_openCommissionSheet, &m_mainWindow);
+    else if (!m_chooser->isVisible())
+        m_chooser->openAfresh();
+    m_chooser->show();
+    m_chooser->raise();
+    m_chooser->activateWindow();
+}
+
+ReportChooserCommand *installReportCommands(MainMenu &menu, Form1 &mainWindow,
+                                            DealDatabase &database, Prompts &prompts,
+                                            std::function<void()> openCommissionSheet)
+{
+    auto *command =
+        new ReportChooserCommand(mainWindow, database, prompts, std::move(openCommissionSheet));
+    menu.setCommand(QStringLiteral("tbrSalesLog"), [command] { command->openChooser(); });
+    return command;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+
+class DealDatabase;
+class Form1;
+class MainMenu;
+class Prompts;
+class ReportChooserWindow;
+
+// The Reports command: opens the report chooser frmSalesLog, modeless and
+// owned by the main window. The chooser is one instance, made on first use;
+// choosing the command while it is open brings it to the front, and after it
+// was closed opens it afresh.
+class ReportChooserCommand : public QObject
+{
+    Q_OBJECT
+
+public:
+    // `openCommissionSheet` opens the commission sheet window; the chooser's
+    // "Commission Report" option calls it.
+    ReportChooserCommand(Form1 &mainWindow, DealDatabase &database, Prompts &prompts,
+                         std::function<void()> openCommissionSheet);
+    ~ReportChooserCommand() override;
+
+    void openChooser();
+
+    // The chooser once it has been opened; nullptr before.
+    ReportChooserWindow *chooser() const { return m_chooser; }
+
+private:
+    Form1 &m_mainWindow;
+    DealDatabase &m_database;
+    Prompts &m_prompts;
+    std::function<void()> m_openCommissionSheet;
+    QPointer<ReportChooserWindow> m_chooser; // owned by the main window
+};
+
+// Attaches "tbrSalesLog" to the menu. The command object is a child of the
+// main window.
+ReportChooserCommand *installReportCommands(MainMenu &menu, Form1 &mainWindow,
+                                            DealDatabase &database, Prompts &prompts,
+                                            std::function<void()> openCommissionSheet);

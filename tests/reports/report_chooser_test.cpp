@@ -1,0 +1,319 @@
+#include "admin/ui/main_menu.h"
+#include "report_test_support.h"
+#include "reports/active_report1.h"
+#include "reports/ui/report_chooser_command.h"
+#include "reports/ui/report_chooser_window.h"
+#include "reports/ui/sales_report_printer.h"
+#include "sales_reports_fixture.h"
+#include "scripted_prompts.h"
+#include "worksheet/ui/form1.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QFrame>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using ReportRead::placementsOf;
+using ReportRead::textOf;
+
+namespace {
+
+using Chosen = ReportChooserWindow::ChosenReport;
+using Printed = std::pair<const char *, const char *>;
+
+// Every placed text of a control, in order.
+QStringList textsOf(const ReportDocument &document, const char *control)
+{
+    QStringList texts;
+    for (const PlacedText &placed : placementsOf(document, QString::fromLatin1(control)))
+        texts << placed.text;
+    return texts;
+}
+
+void expectPrinted(const ReportDocument &document, std::initializer_list<Printed> expected)
+{
+    for (const auto &[control, printed] : expected)
+        EXPECT_EQ(textOf(document, QString::fromLatin1(control)), QString::fromLatin1(printed))
+            << control;
+}
+
+class ReportChooser : public SalesReportsTest
+{
+protected:
+    void SetUp() override
+    {
+        addSalesPerson(QStringLiteral("Pat O'Brien"));
+        chooser = std::make_unique<ReportChooserWindow>(*m_database, prompts,
+                                                        [this] { ++commissionSheetsOpened; });
+        chooser->printer().setShowStep([this](const QString &report, const ReportDocument &doc) {
+            shown << report;
+            document = doc;
+        });
+        chooser->show();
+    }
+
+    template <typename Widget = QWidget> Widget *control(const char *name) const
+    {
+        auto *widget = chooser->findChild<Widget *>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    // Clicks a button the user can see, near its left end, where an option
+    // button has its circle.
+    void click(const char *name) const
+    {
+        auto *button = control<QAbstractButton>(name);
+        EXPECT_TRUE(button->isVisible()) << name;
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+    }
+    // The names of the frames that show, in window order.
+    QStringList framesShown() const
+    {
+        QStringList names;
+        for (const char *name : {"fraReport_0", "frmTCU", "fraSummary"}) {
+            if (control(name)->isVisible())
+                names << QString::fromLatin1(name);
+        }
+        return names;
+    }
+    void setRange(const QDate &start, const QDate &end) const
+    {
+        control<QDateTimeEdit>("dptStartDate")->setDate(start);
+        control<QDateTimeEdit>("dptEndDate")->setDate(end);
+    }
+    void chooseSalesLog(const QString &vehicle) const
+    {
+        click("optSalesLog");
+        control<QComboBox>("cboTCU")->setCurrentText(vehicle);
+        click("cmdOK");
+    }
+    void chooseSummary(const QString &name) const
+    {
+        click("optSummery");
+        control<QComboBox>("cboSalesPerson")->setEditText(name);
+        click("cmdOK2");
+    }
+
+    ScriptedPrompts prompts;
+    std::unique_ptr<ReportChooserWindow> chooser;
+    int commissionSheetsOpened = 0;
+    QStringList shown;
+    ReportDocument document;
+};
+
+TEST_F(ReportChooser, OpensOnTheThreeOptionsWithTheLastMonth)
+{
+    EXPECT_EQ(chooser->objectName(), QStringLiteral("frmSalesLog"));
+    EXPECT_EQ(chooser->windowTitle(), QStringLiteral("Reports"));
+    EXPECT_EQ(framesShown(), QStringList{QStringLiteral("fraReport_0")});
+    EXPECT_EQ(control<QComboBox>("cboTCU")->currentText(), QStringLiteral("New Truck"));
+    EXPECT_EQ(control<QComboBox>("cboSalesPerson")->itemText(1), QStringLiteral("Pat O'Brien"));
+
+    const QDateTime start = control<QDateTimeEdit>("dptStartDate")->dateTime();
+    const QDateTime end = control<QDateTimeEdit>("dptEndDate")->dateTime();
+    EXPECT_EQ(start.addDays(31), end);
+    EXPECT_LE(qAbs(end.secsTo(QDateTime::currentDateTime())), 5);
+    EXPECT_EQ(chooser->chosenReport(), Chosen::None);
+}
+
+TEST_F(ReportChooser, OptionsAndConfirmationsStepThroughTheFrames)
+{
+    click("optSalesLog");
+    EXPECT_EQ(framesShown(), QStringList{QStringLiteral("frmTCU")});
+    click("cmdOK");
+    EXPECT_EQ(framesShown(), QStringList());
+    EXPECT_EQ(chooser->chosenReport(), Chosen::SalesLog);
+    EXPECT_EQ(control<QPushButton>("cmdSearch")->text(), QStringLiteral("SEARCH"));
+
+    // Reset brings the options back cleared; the chosen report stays.
+    click("cmdReset");
+    EXPECT_EQ(framesShown(), QStringList{QStringLiteral("fraReport_0")});
+    EXPECT_FALSE(control<QRadioButton>("optSalesLog")->isChecked());
+    EXPECT_EQ(chooser->chosenReport(), Chosen::SalesLog);
+
+    click("optSummery");
+    EXPECT_EQ(framesShown(), QStringList{QStringLiteral("fraSummary")});
+    click("cmdOK2");
+    EXPECT_EQ(framesShown(), QStringList());
+    EXPECT_EQ(chooser->chosenReport(), Chosen::Summary);
+    EXPECT_EQ(control<QPushButton>("cmdSearch")->text(), QStringLiteral("PRINT"));
+
+    click("cmdExit");
+    EXPECT_FALSE(chooser->isVisible());
+    EXPECT_EQ(commissionSheetsOpened, 0);
+}
+
+TEST_F(ReportChooser, CommissionReportOpensItsWindowAndClosesTheChooser)
+{
+    click("optCommision");
+    EXPECT_EQ(commissionSheetsOpened, 1);
+    EXPECT_FALSE(chooser->isVisible());
+    EXPECT_FALSE(control("fraReport_0")->isVisibleTo(chooser.get()));
+}
+
+TEST_F(ReportChooser, SearchBeforeAnyReportIsConfirmedDoesNothing)
+{
+    click("optSalesLog");
+    click("cmdSearch");
+    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_EQ(chooser->lastQuery(), SalesReportQuery());
+}
+
+TEST_F(ReportChooser, StartNotBeforeEndIsRefusedAndLeavesThePickers)
+{
+    chooseSalesLog(QStringLiteral("New Car"));
+    auto *start = control<QDateTimeEdit>("dptStartDate");
+    auto *end = control<QDateTimeEdit>("dptEndDate");
+    // Picking a day keeps the time of day: the same day is the same moment.
+    for (const QDate &day : {end->date(), end->date().addDays(1)}) {
+        start->setDate(day);
+        const QDateTime chosen = start->dateTime();
+        prompts.expectMessage(QStringLiteral("Start date must be before End date!"),
+                              QStringLiteral("Report Dates"), Prompts::Icon::None,
+                              Prompts::Buttons::Ok);
+        click("cmdSearch");
+        prompts.verify();
+        EXPECT_TRUE(shown.isEmpty());
+        EXPECT_EQ(start->dateTime(), chosen);
+        EXPECT_EQ(chooser->focusWidget(), start);
+    }
+    start->setDate(end->date().addDays(-1));
+    click("cmdSearch");
+    EXPECT_EQ(shown, QStringList{QStringLiteral("ActiveReport1")});
+}
+
+TEST_F(ReportChooser, SalesLogOfTheChosenVehicleTypeAndDays)
+{
+    save({QDate(2007, 11, 4), "UC", "9000", "John Smith", "BEFORE"});
+    save({QDate(2007, 11, 5), "UC", "1000", "John Smith", "A1"});
+    save({QDate(2007, 11, 8), "UT", "8000", "John Smith", "TRUCK"});
+    save({QDate(2007, 11, 20), "uc", "2000", "Pat O'Brien", "B2", "John Smith"});
+    save({QDate(2007, 12, 5), "UC", "4000", "John Smith", "C3"});
+    save({QDate(2007, 12, 6), "UC", "9000", "John Smith", "AFTER"});
+    setRange(QDate(2007, 11, 5), QDate(2007, 12, 5));
+    chooseSalesLog(QStringLiteral("Used Car"));
+    click("cmdSearch");
+
+    ASSERT_EQ(shown, QStringList{QStringLiteral("ActiveReport1")});
+    EXPECT_EQ(chooser->unitClassCode(), QStringLiteral("UC"));
+    EXPECT_EQ(chooser->lastQuery().values,
+              (QVariantList{QStringLiteral("UC"), QStringLiteral("2007-11-05"),
+                            QStringLiteral("2007-12-05")}));
+    EXPECT_EQ(textsOf(document, "txtSalesLog_StockNumber"),
+              (QStringList{QStringLiteral("A1"), QStringLiteral("B2"), QStringLiteral("C3")}));
+    // Each gross is the payable gross plus the pack of 300.
+    expectPrinted(document, {{"Label1", "Used Cars"},
+                             {"Field3", "11/05/07"},
+                             {"Field4", " to "},
+                             {"Field5", "12/05/07"},
+                             {"txtSalesLog_Date", "11/05/07"},
+                             {"txtSalesLog_Gross", "$1,300.00"},
+                             {"Field2", "3"},
+                             {"Field1", "$7,900.00"},
+                             {"Label5", "$2633."}});
+    // The pickers still show the days the user chose; a second search asks the same.
+    EXPECT_EQ(control<QDateTimeEdit>("dptStartDate")->date(), QDate(2007, 11, 5));
+    const SalesReportQuery first = chooser->lastQuery();
+    click("cmdSearch");
+    EXPECT_EQ(chooser->lastQuery(), first);
+}
+
+TEST_F(ReportChooser, VehicleTypesGiveTheirCodeAndTitle)
+{
+    const std::tuple<const char *, const char *, const char *> cases[] = {
+        {"New Truck", "NT", "New Trucks"},
+        {"New Car", "NC", "New Cars"},
+        {"Used Truck", "UT", "Used Trucks"},
+        {"Used Car", "UC", "Used Cars"},
+    };
+    for (const auto &[vehicle, code, title] : cases) {
+        click("cmdReset");
+        chooseSalesLog(QString::fromLatin1(vehicle));
+        click("cmdSearch");
+        EXPECT_EQ(chooser->unitClassCode(), QString::fromLatin1(code));
+        EXPECT_EQ(chooser->lastQuery().values.value(0), QString::fromLatin1(code));
+        EXPECT_EQ(
+            chooser->printer().salesLog()->layout().control(QStringLiteral("Label1"))->caption(),
+            QString::fromLatin1(title));
+    }
+}
+
+TEST_F(ReportChooser, SummaryOfASalespersonWithAQuoteInTheName)
+{
+    save({QDate(2007, 11, 6), "NC", "1000", "Pat O'Brien", "A1"});
+    save({QDate(2007, 11, 7), "NC", "4000", "John Smith", "B2", "Pat O'Brien"});
+    save({QDate(2007, 11, 8), "UT", "3000", "Pat O'Brien", "C3"});
+    save({QDate(2007, 11, 9), "UT", "5000", "John Smith", "OTHER"});
+    setRange(QDate(2007, 11, 5), QDate(2007, 12, 5));
+    chooseSummary(QStringLiteral("Pat O'Brien"));
+    click("cmdSearch");
+
+    ASSERT_EQ(shown, QStringList{QStringLiteral("ActiveReport2")});
+    EXPECT_EQ(textsOf(document, "Field10"),
+              (QStringList{QStringLiteral("1"), QStringLiteral("0.5"), QStringLiteral("1")}));
+    expectPrinted(document, {{"Field1", "Pat O'Brien"},
+                             {"Field2", "11/5/2007"},
+                             {"Field3", "12/5/2007"},
+                             {"Field11", "2.5"},
+                             {"Field12", "$6,000"},
+                             {"Field13", "$2,000"}});
+}
+
+TEST_F(ReportChooser, ReportsShowInTheirOwnReusedPreview)
+{
+    chooser->printer().setShowStep({});
+    chooseSalesLog(QStringLiteral("New Car"));
+    click("cmdSearch");
+    click("cmdSearch");
+    ReportPreview *preview = chooser->printer().preview(QStringLiteral("ActiveReport1"));
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_FALSE(preview->isModal());
+    EXPECT_EQ(chooser->printer().preview(QStringLiteral("ActiveReport2")), nullptr);
+    preview->close();
+}
+
+class ReportsCommand : public SalesReportsTest
+{
+protected:
+    ReportsCommand()
+        : form(std::make_unique<Form1>(m_dir.folder(), prompts)), menu(new MainMenu(form.get())),
+          command(installReportCommands(*menu, *form, *m_database, prompts, [] {}))
+    {
+    }
+
+    ScriptedPrompts prompts;
+    std::unique_ptr<Form1> form;
+    MainMenu *menu;
+    ReportChooserCommand *command;
+};
+
+TEST_F(ReportsCommand, OpensOneChooserOwnedByTheMainWindowAfreshOnceClosed)
+{
+    EXPECT_EQ(command->chooser(), nullptr);
+    menu->action(QStringLiteral("tbrSalesLog"))->trigger();
+    ReportChooserWindow *chooser = command->chooser();
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_TRUE(chooser->isVisible());
+    EXPECT_FALSE(chooser->isModal());
+    EXPECT_EQ(chooser->parentWidget(), form.get());
+
+    auto *option = chooser->findChild<QRadioButton *>(QStringLiteral("optSummery"));
+    QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
+    menu->action(QStringLiteral("tbrSalesLog"))->trigger();
+    EXPECT_EQ(command->chooser(), chooser);
+    EXPECT_TRUE(option->isChecked()); // brought up as it was
+
+    chooser->close();
+    menu->action(QStringLiteral("tbrSalesLog"))->trigger();
+    EXPECT_EQ(command->chooser(), chooser);
+    EXPECT_FALSE(option->isChecked());
+    EXPECT_TRUE(chooser->findChild<QFrame *>(QStringLiteral("fraReport_0"))->isVisible());
+}
+
+} // namespace
