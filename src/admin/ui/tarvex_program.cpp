@@ -7,7 +7,9 @@
 #include "admin/ui/setup_commands.h"
 #include "admin/ui/table_commands.h"
 #include "common/prompts.h"
+#include "reports/ui/commission_sheet_opener.h"
 #include "reports/ui/print_command.h"
+#include "reports/ui/report_chooser_command.h"
 #include "store/database_backup.h"
 #include "store/deal_database.h"
 #include "store/deal_store.h"
@@ -77,6 +79,8 @@ void TarvexProgram::attachCommands()
     installSetupCommands(*m_menu, *form, m_folder, m_prompts);
     installPrintCommand(*m_menu, *form, [commands] { commands->saveAfterPrint(); });
     installTableCommands(*m_menu, *m_database, m_prompts);
+    installReportCommands(*m_menu, *form, *m_database, m_prompts,
+                          commissionSheetOpener(*m_menu, *m_database, m_folder, m_prompts, form));
 
     QObject::connect(form, &Form1::saveCommandChanged, m_menu, &MainMenu::setSaveCommand);
     m_menu->setSaveCommand(form->saveCommandCaption(), form->saveCommandEnabled());

@@ -14,6 +14,11 @@ ReportChooserCommand::ReportChooserCommand(Form1 &mainWindow, DealDatabase &data
 
 ReportChooserCommand::~ReportChooserCommand() = default;
 
+ReportChooserWindow *ReportChooserCommand::chooser() const
+{
+    return m_chooser;
+}
+
 void ReportChooserCommand::openChooser()
 {
     if (!m_chooser)

@@ -29,7 +29,7 @@ public:
     void openChooser();
 
     // The chooser once it has been opened; nullptr before.
-    ReportChooserWindow *chooser() const { return m_chooser; }
+    ReportChooserWindow *chooser() const;
 
 private:
     Form1 &m_mainWindow;

@@ -1,0 +1,149 @@
+#include "reports/commission_data_file.h"
+
+#include "common/money.h"
+#include "common/money_format.h"
+
+#include <QFile>
+
+namespace CommissionDataFile {
+
+namespace {
+
+constexpr char kNull[] = "#NULL#";
+constexpr int kValuesPerDeal = 8;
+
+QByteArray encodeValue(const QVariant &value)
+{
+    if (value.isNull())
+        return QByteArray(kNull);
+    if (value.metaType() == QMetaType::fromType<Money>())
+        return MoneyFormat::plain(value.value<Money>()).toUtf8();
+    QByteArray text = value.toString().toUtf8();
+    text.replace('"', "\"\"");
+    return '"' + text + '"';
+}
+
+// Splits the file into its values: separated by commas and line ends, a
+// quoted value running to its closing quote whatever it holds.
+class ValueReader
+{
+public:
+    explicit ValueReader(const QString &text) : m_text(text) {}
+
+    // Moves to the start of the next deal; true when there is none.
+    bool atEnd()
+    {
+        skipLineEnds();
+        return m_pos >= m_text.size();
+    }
+
+    // True when the current line has no more values.
+    bool atLineEnd() const { return m_pos >= m_text.size() || isLineEnd(m_text.at(m_pos)); }
+
+    QVariant next()
+    {
+        const QVariant value =
+            m_pos < m_text.size() && m_text.at(m_pos) == u'"' ? quoted() : unquoted();
+        if (m_pos < m_text.size() && m_text.at(m_pos) == u',')
+            ++m_pos;
+        return value;
+    }
+
+private:
+    void skipLineEnds()
+    {
+        while (!atEndOfText() && isLineEnd(m_text.at(m_pos)))
+            ++m_pos;
+    }
+
+    QVariant quoted()
+    {
+        QString value;
+        ++m_pos; // the opening quote
+        while (m_pos < m_text.size()) {
+            const QChar c = m_text.at(m_pos++);
+            if (c != u'"') {
+                value += c;
+            } else if (m_pos < m_text.size() && m_text.at(m_pos) == u'"') {
+                value += c;
+                ++m_pos;
+            } else {
+                break;
+            }
+        }
+        // Anything between the closing quote and the separator is not part of
+        // the value.
+        while (m_pos < m_text.size() && !isSeparator(m_text.at(m_pos)))
+            ++m_pos;
+        return value;
+    }
+
+    QVariant unquoted()
+    {
+        const qsizetype start = m_pos;
+        while (m_pos < m_text.size() && !isSeparator(m_text.at(m_pos)))
+            ++m_pos;
+        const QString value = m_text.mid(start, m_pos - start).trimmed();
+        return value == QLatin1String(kNull) ? QVariant() : QVariant(value);
+    }
+
+    bool atEndOfText() const { return m_pos >= m_text.size(); }
+    static bool isLineEnd(QChar c) { return c == u'\r' || c == u'\n'; }
+    static bool isSeparator(QChar c) { return c == u',' || isLineEnd(c); }
+
+    const QString &m_text;
+    qsizetype m_pos = 0;
+};
+
+} // namespace
+
+const QStringList &fieldNames()
+{
+    static const QStringList names = {
+        QStringLiteral("Customer_Name"), QStringLiteral("Stock_Number"),    QStringLiteral("TCU"),
+        QStringLiteral("Payable_Gross"), QStringLiteral("Commission"),      QStringLiteral("Spiff"),
+        QStringLiteral("Warranty"),      QStringLiteral("TotalCommission"),
+    };
+    return names;
+}
+
+QByteArray encode(const QList<QVariantList> &deals)
+{
+    QByteArray bytes;
+    for (const QVariantList &deal : deals) {
+        for (int i = 0; i < kValuesPerDeal; ++i) {
+            if (i > 0)
+                bytes += ',';
+            bytes += encodeValue(deal.value(i));
+        }
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+QList<ReportRow> decode(const QByteArray &bytes)
+{
+    const QString text = QString::fromUtf8(bytes);
+    ValueReader reader(text);
+    QList<ReportRow> deals;
+    while (!reader.atEnd()) {
+        ReportRow deal;
+        for (const QString &name : fieldNames())
+            deal.insert(name, reader.atLineEnd() ? QVariant() : reader.next());
+        deals << deal;
+    }
+    return deals;
+}
+
+std::optional<QList<ReportRow>> read(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return std::nullopt;
+    }
+    return decode(file.readAll());
+}
+
+} // namespace CommissionDataFile

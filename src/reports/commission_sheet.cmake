@@ -1,0 +1,24 @@
+# The commission sheet: the window Form2, the paying of a salesperson's deals,
+# the hand-off file data.txt and the report ActiveReport3.
+target_sources(tarvex_core PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/../store/commission_payments.h
+    ${CMAKE_CURRENT_LIST_DIR}/../store/commission_payments.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/commission_data_file.h
+    ${CMAKE_CURRENT_LIST_DIR}/commission_data_file.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sheet_entry.h
+    ${CMAKE_CURRENT_LIST_DIR}/sheet_entry.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sheet_payment.h
+    ${CMAKE_CURRENT_LIST_DIR}/sheet_payment.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/commission_sheet_layout.h
+    ${CMAKE_CURRENT_LIST_DIR}/commission_sheet_layout.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/active_report3.h
+    ${CMAKE_CURRENT_LIST_DIR}/active_report3.cpp
+)
+
+target_sources(tarvex_ui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/ui/form2.h
+    ${CMAKE_CURRENT_LIST_DIR}/ui/form2.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ui/form2_print.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ui/commission_sheet_opener.h
+    ${CMAKE_CURRENT_LIST_DIR}/ui/commission_sheet_opener.cpp
+)

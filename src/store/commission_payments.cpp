@@ -1,0 +1,122 @@
+#include "store/commission_payments.h"
+
+#include "store/deal_database.h"
+#include "store/sql_transaction.h"
+#include "store/store_schema.h"
+#include "store/store_sql.h"
+
+#include <QSqlQuery>
+
+namespace {
+
+const QStringList &summaryColumns()
+{
+    static const QStringList columns =
+        StoreSchema::columns(QString::fromLatin1(StoreSchema::kSalesSummary));
+    return columns;
+}
+
+// SELECT rowid, "Date", ... FROM "SalesSummary" WHERE <where>
+QString selectRows(const QString &where)
+{
+    return QStringLiteral("SELECT rowid, %1 FROM %2 WHERE %3")
+        .arg(StoreSql::columnList(summaryColumns()),
+             StoreSql::quoted(QString::fromLatin1(StoreSchema::kSalesSummary)), where);
+}
+
+SummaryRow rowOf(const QSqlQuery &query)
+{
+    SummaryRow row;
+    row.rowId = query.value(0).toLongLong();
+    for (qsizetype i = 0; i < summaryColumns().size(); ++i)
+        row.values << query.value(int(i) + 1);
+    return row;
+}
+
+bool notOpen(const DealDatabase &database, QString *error)
+{
+    if (database.isOpen())
+        return false;
+    if (error)
+        *error = QStringLiteral("The deal database is not open.");
+    return true;
+}
+
+} // namespace
+
+QVariant SummaryRow::value(const QString &column) const
+{
+    const qsizetype index = summaryColumns().indexOf(column);
+    return index < 0 ? QVariant() : values.value(index);
+}
+
+CommissionPayments::CommissionPayments(DealDatabase &database) : m_database(database)
+{
+}
+
+std::optional<QList<SummaryRow>> CommissionPayments::unpaid(const QString &salesPerson,
+                                                            QString *error) const
+{
+    if (notOpen(m_database, error))
+        return std::nullopt;
+    QSqlQuery query(m_database.connection());
+    query.setForwardOnly(true);
+    if (!StoreSql::prepare(query,
+                           selectRows(QStringLiteral("\"Sales_Person\" = ? AND \"Paid\" = 0 "
+                                                     "ORDER BY \"Date\", rowid")),
+                           error) ||
+        !StoreSql::exec(query, {salesPerson}, error))
+        return std::nullopt;
+    QList<SummaryRow> rows;
+    while (query.next())
+        rows << rowOf(query);
+    return rows;
+}
+
+std::optional<QList<SummaryRow>> CommissionPayments::markPaid(const QList<qint64> &rowIds,
+                                                              QString *error)
+{
+    if (notOpen(m_database, error))
+        return std::nullopt;
+    QSqlQuery read(m_database.connection());
+    QSqlQuery mark(m_database.connection());
+    if (!StoreSql::prepare(read, selectRows(QStringLiteral("rowid = ? AND \"Paid\" = 0")), error) ||
+        !StoreSql::prepare(mark,
+                           QStringLiteral("UPDATE \"SalesSummary\" SET \"Paid\" = 1 "
+                                          "WHERE rowid = ? AND \"Paid\" = 0"),
+                           error))
+        return std::nullopt;
+    QList<SummaryRow> paid;
+    for (const qint64 rowId : rowIds) {
+        if (!StoreSql::exec(read, {rowId}, error))
+            return std::nullopt;
+        const bool unpaidRow = read.next();
+        const SummaryRow row = unpaidRow ? rowOf(read) : SummaryRow();
+        read.finish();
+        if (!unpaidRow)
+            continue;
+        if (!StoreSql::exec(mark, {rowId}, error))
+            return std::nullopt;
+        paid << row;
+    }
+    return paid;
+}
+
+bool CommissionPayments::markUnpaid(const QList<qint64> &rowIds, QString *error)
+{
+    if (notOpen(m_database, error))
+        return false;
+    SqlTransaction transaction(m_database.connection());
+    if (!transaction.begin(error))
+        return false;
+    QSqlQuery unmark(m_database.connection());
+    if (!StoreSql::prepare(
+            unmark, QStringLiteral("UPDATE \"SalesSummary\" SET \"Paid\" = 0 WHERE rowid = ?"),
+            error))
+        return false;
+    for (const qint64 rowId : rowIds) {
+        if (!StoreSql::exec(unmark, {rowId}, error))
+            return false;
+    }
+    return transaction.commit(error);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+
+#include <optional>
+
+class DealDatabase;
+
+// One SalesSummary row as the commission sheet lists and pays it: the row's
+// own identity (its rowid, so that two deals sharing a stock number are told
+// apart) and its 13 documented columns as stored (money as INTEGER
+// ten-thousandths, the date as ISO text, NULL where empty).
+struct SummaryRow
+{
+    qint64 rowId = 0;
+    QVariantList values; // in StoreSchema::columns("SalesSummary") order
+
+    // The stored value of a documented column; a null value for an unknown name.
+    QVariant value(const QString &column) const;
+};
+
+// The salesperson's unpaid deals and their paying.
+//
+// markPaid() runs inside the caller's transaction, so that the caller can
+// write its hand-off file before the paid markings are committed and drop
+// both together when either fails.
+class CommissionPayments
+{
+public:
+    explicit CommissionPayments(DealDatabase &database);
+
+    // The unpaid SalesSummary rows of a salesperson (the name in any letter
+    // case), oldest first; rows of one date in the order they were saved.
+    std::optional<QList<SummaryRow>> unpaid(const QString &salesPerson, QString *error) const;
+
+    // Marks each row paid, in the order given, and returns the rows it marked
+    // as they stood. A row no longer stored or already paid is passed over.
+    // Stops at the first failure with the reason in `error`; the caller's
+    // transaction then undoes the rows already marked.
+    std::optional<QList<SummaryRow>> markPaid(const QList<qint64> &rowIds, QString *error);
+
+    // Takes the paid marking off again, in a transaction of its own.
+    bool markUnpaid(const QList<qint64> &rowIds, QString *error);
+
+private:
+    DealDatabase &m_database;
+};

@@ -1,0 +1,11 @@
+tarvex_add_test(tarvex_tests_commission_sheet
+    ${CMAKE_CURRENT_LIST_DIR}/report_test_support.h
+    ${CMAKE_CURRENT_LIST_DIR}/report_test_support.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/commission_sheet_fixture.h
+    ${CMAKE_CURRENT_LIST_DIR}/commission_sheet_fixture.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/commission_data_file_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/active_report3_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sheet_payment_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/form2_test.cpp
+    UI
+)
