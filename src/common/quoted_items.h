@@ -12,7 +12,7 @@
 // separated by one comma with no blank, and lines end with CR LF:
 //     "300","500"<CR><LF>
 //
-// Reading is free-format: a quoted item runs to the next double quote (commas
+// Reading is free-format: a quoted item runs to its closing quote (commas
 // and blanks inside belong to it); an unquoted item starts at its first
 // non-blank character and runs to the next comma or line end (trailing blanks
 // dropped); a comma or a line end separates items; a line that is entirely

@@ -34,14 +34,14 @@ RecordBar::RecordBar(const QString &caption, QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     for (size_t i = 0; i < m_buttons.size(); ++i) {
-        const ButtonSpec &spec = kButtons[i];
+        const ButtonSpec &entry = kButtons[i];
         auto *button = new QToolButton(this);
-        button->setObjectName(QString::fromLatin1(spec.name));
-        button->setArrowType(spec.arrow);
-        button->setToolTip(tr(spec.tip));
-        button->setAccessibleName(tr(spec.tip));
+        button->setObjectName(QString::fromLatin1(entry.name));
+        button->setArrowType(entry.arrow);
+        button->setToolTip(tr(entry.tip));
+        button->setAccessibleName(tr(entry.tip));
         connect(button, &QToolButton::clicked, this,
-                [this, step = spec.step] { emit stepRequested(step); });
+                [this, step = entry.step] { emit stepRequested(step); });
         m_buttons[i] = button;
     }
     layout->addWidget(m_buttons[0]);
