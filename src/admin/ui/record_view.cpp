@@ -1,6 +1,6 @@
 #include "record_view.h"
 
-#include "record_bar.h"
+#include "common/ui/record_bar.h"
 
 #include "store/record_table.h"
 

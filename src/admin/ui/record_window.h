@@ -1,6 +1,6 @@
 #pragma once
 
-#include "admin/ui/record_bar.h"
+#include "common/ui/record_bar.h"
 
 #include <QList>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #include "deal_finder_window.h"
 
-#include "browse_bar.h"
+#include "common/ui/record_bar.h"
 
 #include "common/money_format.h"
 #include "common/prompts.h"
@@ -50,7 +50,8 @@ DealFinderWindow::DealFinderWindow(DealStore &store, Prompts &prompts, QWidget *
     connect(m_txtSearchString, &QLineEdit::returnPressed, this, &DealFinderWindow::search);
     connect(m_cmdLoad, &QPushButton::clicked, this, &DealFinderWindow::loadChosenDeal);
     connect(m_cmdExit, &QPushButton::clicked, this, &DealFinderWindow::close);
-    connect(m_data1, &BrowseBar::positionChanged, this, &DealFinderWindow::showRow);
+    connect(m_data1, &RecordBar::stepRequested, this,
+            [this](RecordBar::Step step) { showRow(m_data1->target(step)); });
 
     openOnWholeTable();
 }
@@ -70,7 +71,7 @@ void DealFinderWindow::buildControls()
     m_cmdLoad =
         named(new QPushButton(QStringLiteral("Recall Deal"), this), QStringLiteral("cmdLoad"));
     m_cmdExit = named(new QPushButton(QStringLiteral("Exit"), this), QStringLiteral("cmdExit"));
-    m_data1 = named(new BrowseBar(this), QStringLiteral("Data1"));
+    m_data1 = named(new RecordBar(kBlankCaption, this), QStringLiteral("Data1"));
 
     auto *options = new QHBoxLayout;
     options->addWidget(m_heading);
@@ -161,11 +162,13 @@ void DealFinderWindow::search()
 void DealFinderWindow::setRows(const QList<DealId> &rows)
 {
     m_rows = rows;
-    m_data1->setRowCount(int(rows.size()));
+    showRow(rows.isEmpty() ? -1 : 0);
 }
 
 void DealFinderWindow::showRow(int position)
 {
+    m_position = position;
+    m_data1->setPlace(position, int(m_rows.size()));
     if (m_searched)
         m_data1->setCaption(
             QStringLiteral("Record: %1 of %2").arg(position + 1).arg(m_rows.size()));
@@ -189,7 +192,7 @@ void DealFinderWindow::showRow(int position)
 
 void DealFinderWindow::loadChosenDeal()
 {
-    const int position = m_data1->position();
+    const int position = m_position;
     if (position < 0 || position >= m_rows.size())
         return;
     const DealId id = m_rows.at(position);

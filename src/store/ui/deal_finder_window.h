@@ -8,7 +8,7 @@
 
 #include <array>
 
-class BrowseBar;
+class RecordBar;
 class DealStore;
 class Prompts;
 class QLabel;
@@ -64,9 +64,10 @@ private:
     QPushButton *m_cmdExit;
     std::array<QLabel *, kShownFields> m_lblLabels{};
     std::array<QLineEdit *, kShownFields> m_txtFields{};
-    BrowseBar *m_data1;
+    RecordBar *m_data1;
 
     QList<DealId> m_rows;
+    int m_position = -1; // the row shown; -1 when there is none
     bool m_searched = false;
     bool m_dealChosen = false;
 };

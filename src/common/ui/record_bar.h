@@ -8,7 +8,8 @@ class QLabel;
 class QToolButton;
 
 // The browse bar of a record-at-a-time window: first, previous, next and
-// last buttons around a caption. The bar only asks to move; the window
+// last buttons (cmdFirst, cmdPrevious, cmdNext, cmdLast) around a caption
+// (lblCaption). The bar only asks to move; the window
 // decides whether it may leave the record shown (a change that cannot be
 // written keeps it there) and then tells the bar where it stands.
 class RecordBar : public QWidget
@@ -21,6 +22,7 @@ public:
     explicit RecordBar(const QString &caption, QWidget *parent = nullptr);
 
     QString caption() const;
+    void setCaption(const QString &caption);
     // Where the window stands: a row of `rowCount`, -1 for none, rowCount
     // for a new row after the last.
     void setPlace(int position, int rowCount);

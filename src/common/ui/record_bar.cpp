@@ -1,4 +1,4 @@
-#include "record_bar.h"
+#include "common/ui/record_bar.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -55,6 +55,11 @@ RecordBar::RecordBar(const QString &caption, QWidget *parent)
 QString RecordBar::caption() const
 {
     return m_caption->text();
+}
+
+void RecordBar::setCaption(const QString &caption)
+{
+    m_caption->setText(caption);
 }
 
 void RecordBar::setPlace(int position, int rowCount)
