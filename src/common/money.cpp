@@ -70,6 +70,16 @@ std::optional<Money> Money::checkedDivide(qint64 divisor) const
     return Money(qint64(quotient));
 }
 
+std::optional<Money> Money::checkedMultiplyDivide(Money factor, qint64 divisor) const
+{
+    if (divisor == 0)
+        return std::nullopt;
+    const Wide result = divideRounded(Wide(m_units) * factor.m_units, Wide(kScale) * divisor);
+    if (!fits(result))
+        return std::nullopt;
+    return Money(qint64(result));
+}
+
 Money Money::operator+(Money other) const
 {
     const auto sum = checkedAdd(other);

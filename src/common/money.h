@@ -48,6 +48,9 @@ public:
     std::optional<Money> checkedMultiply(Money factor) const;
     // Divides by a whole number, rounding the quotient to four places.
     std::optional<Money> checkedDivide(qint64 divisor) const;
+    // Multiplies by a four-decimal factor and divides by a whole number,
+    // rounding once at the end (a percentage: amount x 30 / 100).
+    std::optional<Money> checkedMultiplyDivide(Money factor, qint64 divisor) const;
 
     // Unchecked forms for the sums of a deal, whose amounts are far from the
     // limits; they assert in debug builds.

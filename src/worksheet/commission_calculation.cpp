@@ -3,7 +3,6 @@
 #include "common/money_format.h"
 #include "worksheet/entry_rules.h"
 
-#include <limits>
 
 namespace {
 
@@ -68,19 +67,7 @@ CommissionInput CommissionInput::fromDeal(const Deal &deal, const QString &defau
 
 std::optional<Money> percentOf(Money amount, Money rate)
 {
-    using Wide = __int128;
-    const Wide product = Wide(amount.units()) * rate.units();
-    const Wide divisor = Wide(Money::kScale) * 100;
-    const Wide magnitude = product < 0 ? -product : product;
-    Wide quotient = magnitude / divisor;
-    if ((magnitude % divisor) * 2 >= divisor)
-        ++quotient;
-    if (product < 0)
-        quotient = -quotient;
-    if (quotient > Wide(std::numeric_limits<qint64>::max()) ||
-        quotient < Wide(std::numeric_limits<qint64>::min()))
-        return std::nullopt;
-    return Money::fromUnits(qint64(quotient));
+    return amount.checkedMultiplyDivide(rate, 100);
 }
 
 CommissionResult calculateCommission(const CommissionInput &input)

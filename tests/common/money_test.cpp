@@ -117,6 +117,10 @@ TEST(MoneyArithmetic, CheckedOperationsReportOverflow)
               Money::dollars(900000000000));
     EXPECT_FALSE(max.checkedMultiply(Money::dollars(2)));
     EXPECT_FALSE(Money::dollars(5).checkedDivide(0));
+    // A percentage rounds once: 0.0001 x 50 / 100 is 0.00005, rounded up to 0.0001.
+    EXPECT_EQ(units(1).checkedMultiplyDivide(Money::dollars(50), 100), units(1));
+    EXPECT_EQ(Money::dollars(3900).checkedMultiplyDivide(Money::dollars(30), 100), Money::dollars(1170));
+    EXPECT_FALSE(max.checkedMultiplyDivide(Money::dollars(200), 100));
     EXPECT_FALSE(min.checkedDivide(-1));
 }
 
