@@ -2,6 +2,7 @@
 
 #include "admin/help_file.h"
 #include "admin/ui/about_window.h"
+#include "common/ui/bring_up.h"
 
 #include <QAction>
 #include <QMainWindow>
@@ -275,7 +276,5 @@ void MainMenu::showAboutWindow()
 {
     if (!m_about)
         m_about = std::make_unique<AboutWindow>();
-    m_about->show();
-    m_about->raise();
-    m_about->activateWindow();
+    bringUp(*m_about);
 }

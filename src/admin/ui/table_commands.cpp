@@ -1,20 +1,10 @@
 #include "table_commands.h"
 
+#include "common/ui/bring_up.h"
+
 #include "main_menu.h"
 #include "roster_window.h"
 #include "table_window.h"
-
-namespace {
-
-// Shows a window that was closed, or raises one that is open.
-void bringUp(QWidget &window)
-{
-    window.show();
-    window.raise();
-    window.activateWindow();
-}
-
-} // namespace
 
 TableCommands::TableCommands(DealDatabase &database, Prompts &prompts, QObject *parent)
     : QObject(parent), m_database(database), m_prompts(prompts)

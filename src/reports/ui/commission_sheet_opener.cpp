@@ -2,6 +2,7 @@
 
 #include "admin/ui/main_menu.h"
 #include "common/program_folder.h"
+#include "common/ui/bring_up.h"
 #include "reports/ui/form2.h"
 
 #include <QPointer>
@@ -27,8 +28,6 @@ std::function<void()> commissionSheetOpener(MainMenu &menu, DealDatabase &databa
         } else if (!form->isVisible()) {
             form->Form_Load();
         }
-        form->show();
-        form->raise();
-        form->activateWindow();
+        bringUp(*form);
     };
 }

@@ -118,10 +118,6 @@ QString Form2::dataFilePath() const
 
 void Form2::showPreview(const ReportDocument &document)
 {
-    if (!m_preview) {
-        m_preview = new ReportPreview(this);
-        m_preview->setObjectName(QStringLiteral("ActiveReport3"));
-        m_preview->resize(1100, 850);
-    }
-    m_preview->showDocument(document, QStringLiteral("Commission Sheet"));
+    ReportPreview::reused(m_preview, this, QStringLiteral("ActiveReport3"), QSize(1100, 850))
+        ->showDocument(document, QStringLiteral("Commission Sheet"));
 }

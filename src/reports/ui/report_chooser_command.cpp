@@ -1,6 +1,7 @@
 #include "reports/ui/report_chooser_command.h"
 
 #include "admin/ui/main_menu.h"
+#include "common/ui/bring_up.h"
 #include "reports/ui/report_chooser_window.h"
 #include "worksheet/ui/form1.h"
 
@@ -26,9 +27,7 @@ void ReportChooserCommand::openChooser()
             new ReportChooserWindow(m_database, m_prompts, m_openCommissionSheet, &m_mainWindow);
     else if (!m_chooser->isVisible())
         m_chooser->openAfresh();
-    m_chooser->show();
-    m_chooser->raise();
-    m_chooser->activateWindow();
+    bringUp(*m_chooser);
 }
 
 ReportChooserCommand *installReportCommands(MainMenu &menu, Form1 &mainWindow,

@@ -1,5 +1,6 @@
 #include "reports/ui/report_preview.h"
 
+#include "common/ui/bring_up.h"
 #include "reports/report_painter.h"
 
 #include <QPrintPreviewWidget>
@@ -12,6 +13,17 @@ ReportPreview::ReportPreview(QWidget *parent) : QPrintPreviewDialog(parent)
     connect(this, &QPrintPreviewDialog::paintRequested, this, &ReportPreview::paintDocument);
 }
 
+ReportPreview *ReportPreview::reused(QPointer<ReportPreview> &slot, QWidget *owner,
+                                     const QString &objectName, const QSize &size)
+{
+    if (!slot) {
+        slot = new ReportPreview(owner);
+        slot->setObjectName(objectName);
+        slot->resize(size);
+    }
+    return slot;
+}
+
 void ReportPreview::showDocument(const ReportDocument &document, const QString &title)
 {
     m_document = document;
@@ -20,9 +32,7 @@ void ReportPreview::showDocument(const ReportDocument &document, const QString &
     printer()->setDocName(title);
     if (m_view)
         m_view->updatePreview();
-    show();
-    raise();
-    activateWindow();
+    bringUp(*this);
 }
 
 int ReportPreview::pageCount() const

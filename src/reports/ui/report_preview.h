@@ -2,6 +2,7 @@
 
 #include "reports/report_document.h"
 
+#include <QPointer>
 #include <QPrintPreviewDialog>
 
 class QPrintPreviewWidget;
@@ -17,6 +18,11 @@ class ReportPreview : public QPrintPreviewDialog
 
 public:
     explicit ReportPreview(QWidget *parent = nullptr);
+
+    // The preview kept in `slot`, made over `owner` on first use with the
+    // object name and size given; later calls reuse it.
+    static ReportPreview *reused(QPointer<ReportPreview> &slot, QWidget *owner,
+                                 const QString &objectName, const QSize &size);
 
     // Shows `document`, titled `title`, and brings the window to the front.
     void showDocument(const ReportDocument &document, const QString &title);

@@ -58,10 +58,6 @@ void SalesReportPrinter::show(const QString &report, const QString &title,
         m_show(report, m_last);
         return;
     }
-    if (!preview) {
-        preview = new ReportPreview(m_window);
-        preview->setObjectName(report);
-        preview->resize(820, 900);
-    }
-    preview->showDocument(m_last, title);
+    ReportPreview::reused(preview, m_window, report, QSize(820, 900))
+        ->showDocument(m_last, title);
 }

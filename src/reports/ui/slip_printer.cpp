@@ -25,10 +25,6 @@ void SlipPrinter::print(const Deal &deal)
 
 void SlipPrinter::showPreview(const ReportDocument &document)
 {
-    if (!m_preview) {
-        m_preview = new ReportPreview(m_window);
-        m_preview->setObjectName(QStringLiteral("ActiveReport4"));
-        m_preview->resize(820, 900);
-    }
-    m_preview->showDocument(document, QStringLiteral("Commission Slip"));
+    ReportPreview::reused(m_preview, m_window, QStringLiteral("ActiveReport4"), QSize(820, 900))
+        ->showDocument(document, QStringLiteral("Commission Slip"));
 }

@@ -1,6 +1,7 @@
 #include "store/ui/deal_commands.h"
 
 #include "common/prompts.h"
+#include "common/ui/bring_up.h"
 #include "store/deal_store.h"
 #include "store/ui/deal_finder_window.h"
 #include "worksheet/ui/center_form.h"
@@ -111,9 +112,7 @@ void DealCommands::openFinder()
     }
     m_finder->openOnWholeTable();
     m_form.setFlagRecall(false);
-    m_finder->show();
-    m_finder->raise();
-    m_finder->activateWindow();
+    bringUp(*m_finder);
 }
 
 void DealCommands::showChosenDeal(qint64 dealId, const Deal &deal)

@@ -1,0 +1,7 @@
+#pragma once
+
+class QWidget;
+
+// Shows a window that is closed, or brings an open one to the front and
+// gives it the keyboard.
+void bringUp(QWidget &window);
