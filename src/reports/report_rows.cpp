@@ -1,6 +1,7 @@
 #include "reports/report_rows.h"
 
 #include "common/money.h"
+#include "store/column_value.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -14,10 +15,10 @@ ReportRows ReportRows::fromQuery(QSqlQuery &query, const QStringList &moneyColum
         for (int i = 0; i < record.count(); ++i) {
             const QString name = record.fieldName(i);
             const QVariant value = record.value(i);
-            if (moneyColumns.contains(name) && !value.isNull())
-                row.insert(name, QVariant::fromValue(Money::fromUnits(value.toLongLong())));
-            else
-                row.insert(name, value);
+            // Stored amounts become Money as the store defines them.
+            const std::optional<Money> amount =
+                moneyColumns.contains(name) ? ColumnValue::moneyFrom(value) : std::nullopt;
+            row.insert(name, amount ? QVariant::fromValue(*amount) : value);
         }
         rows.append(std::move(row));
     }
