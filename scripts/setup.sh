@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build
+    build-essential cmake ninja-build ccache
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl1-mesa-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xauth sqlite3

@@ -1,4 +1,4 @@
-#include "admin/ui/tarvex_program.h"
+#include "app/tarvex_program.h"
 #include "common/ui/widget_prompts.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
-# The commission sheet: the window Form2, the paying of a salesperson's deals,
-# the hand-off file data.txt and the report ActiveReport3.
+# The commission sheet: the window CommissionSheetWindow, the paying of a salesperson's deals,
+# the hand-off file data.txt and the report CommissionSheetReport.
 target_sources(tarvex_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/../store/commission_payments.h
     ${CMAKE_CURRENT_LIST_DIR}/../store/commission_payments.cpp
@@ -11,14 +11,14 @@ target_sources(tarvex_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/sheet_payment.cpp
     ${CMAKE_CURRENT_LIST_DIR}/commission_sheet_layout.h
     ${CMAKE_CURRENT_LIST_DIR}/commission_sheet_layout.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/active_report3.h
-    ${CMAKE_CURRENT_LIST_DIR}/active_report3.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/commission_sheet_report.h
+    ${CMAKE_CURRENT_LIST_DIR}/commission_sheet_report.cpp
 )
 
 target_sources(tarvex_ui PRIVATE
-    ${CMAKE_CURRENT_LIST_DIR}/ui/form2.h
-    ${CMAKE_CURRENT_LIST_DIR}/ui/form2.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/ui/form2_print.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ui/commission_sheet_window.h
+    ${CMAKE_CURRENT_LIST_DIR}/ui/commission_sheet_window.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ui/commission_sheet_window_print.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ui/commission_sheet_opener.h
     ${CMAKE_CURRENT_LIST_DIR}/ui/commission_sheet_opener.cpp
 )

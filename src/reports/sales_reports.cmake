@@ -3,10 +3,10 @@ target_sources(tarvex_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/layout_controls.h ${CMAKE_CURRENT_LIST_DIR}/layout_controls.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sales_report_query.h ${CMAKE_CURRENT_LIST_DIR}/sales_report_query.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sales_log_layout.h ${CMAKE_CURRENT_LIST_DIR}/sales_log_layout.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/active_report1.h ${CMAKE_CURRENT_LIST_DIR}/active_report1.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sales_log_report.h ${CMAKE_CURRENT_LIST_DIR}/sales_log_report.cpp
     ${CMAKE_CURRENT_LIST_DIR}/salesperson_summary_layout.h
     ${CMAKE_CURRENT_LIST_DIR}/salesperson_summary_layout.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/active_report2.h ${CMAKE_CURRENT_LIST_DIR}/active_report2.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/salesperson_summary_report.h ${CMAKE_CURRENT_LIST_DIR}/salesperson_summary_report.cpp
 )
 
 target_sources(tarvex_ui PRIVATE

@@ -24,6 +24,10 @@
 //
 // Functions that can fail return false or std::nullopt and put a message in
 // `error`: the refusal of a field, or the database's own words.
+//
+// Not QSqlTableModel: on these tables (no primary key, rows known by rowid) it
+// matches a row by all its values, so identical rows change together; and
+// "Record: n of m" or the last row would make it fetch and hold every row.
 class RecordTable
 {
 public:

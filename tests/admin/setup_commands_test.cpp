@@ -3,7 +3,7 @@
 #include "common/quoted_items.h"
 #include "scripted_prompts.h"
 #include "temp_program_folder.h"
-#include "worksheet/ui/form1.h"
+#include "worksheet/ui/deal_worksheet.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -25,16 +25,16 @@ struct FigureCase
 {
     const char *key; // a menu item; its toolbar twin carries the command
     QString prompt, title, offered, file;
-    QString (Form1::*get)() const;
+    QString (DealWorksheet::*get)() const;
 };
 
 const FigureCase kFigures[] = {
     {"mnucomm", "Enter your normal commission percentage.                   (ie. enter 30% as 30).",
-     "Default Comm Percent", "30", "dc.dat", &Form1::defaultCommission},
+     "Default Comm Percent", "30", "dc.dat", &DealWorksheet::defaultCommission},
     {"mnuWarranty", "Enter your normal warranty spiff.", "Default Warranty Spiff", "30", "war.txt",
-     &Form1::defaultWarranty},
+     &DealWorksheet::defaultWarranty},
     {"mnuMini", "Enter your normal mini deal.", "Default Mini", "100", "mini.txt",
-     &Form1::defaultMini},
+     &DealWorksheet::defaultMini},
 };
 
 class SetupCommandsTest : public ::testing::Test
@@ -51,7 +51,7 @@ protected:
     }
     void start()
     {
-        form = std::make_unique<Form1>(dir.folder(), prompts);
+        form = std::make_unique<DealWorksheet>(dir.folder(), prompts);
         installSetupCommands(*new MainMenu(form.get()), *form, dir.folder(), prompts);
         form->startUp();
         stock()->setText("A1234"); // a deal being entered
@@ -96,7 +96,7 @@ protected:
 
     TempProgramFolder dir;
     ScriptedPrompts prompts;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<DealWorksheet> form;
 };
 
 TEST_F(SetupCommandsTest, AnsweredFiguresAreKeptAndWrittenAsTyped)

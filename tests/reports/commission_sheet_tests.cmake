@@ -4,8 +4,8 @@ tarvex_add_test(tarvex_tests_commission_sheet
     ${CMAKE_CURRENT_LIST_DIR}/commission_sheet_fixture.h
     ${CMAKE_CURRENT_LIST_DIR}/commission_sheet_fixture.cpp
     ${CMAKE_CURRENT_LIST_DIR}/commission_data_file_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/active_report3_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/commission_sheet_report_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sheet_payment_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/form2_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/commission_sheet_window_test.cpp
     UI
 )

@@ -1,12 +1,12 @@
 #include "admin/ui/main_menu.h"
 #include "report_test_support.h"
-#include "reports/active_report4.h"
+#include "reports/commission_slip_report.h"
 #include "reports/ui/print_command.h"
 #include "reports/ui/report_preview.h"
 #include "reports/ui/slip_printer.h"
 #include "scripted_prompts.h"
 #include "temp_program_folder.h"
-#include "worksheet/ui/form1.h"
+#include "worksheet/ui/deal_worksheet.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -23,9 +23,12 @@ class PrintCommand : public ::testing::Test
 protected:
     void SetUp() override
     {
-        form = std::make_unique<Form1>(dir.folder(), prompts);
+        form = std::make_unique<DealWorksheet>(dir.folder(), prompts);
         menu = new MainMenu(form.get());
-        printer = installPrintCommand(*menu, *form, [this] { steps << QStringLiteral("save"); });
+        ::PrintCommand command =
+            makePrintCommand(*form, [this] { steps << QStringLiteral("save"); });
+        menu->setCommand(QStringLiteral("tbrPrint"), command.run);
+        printer = command.printer;
         ASSERT_NE(printer, nullptr);
         printer->setShowStep([this](const ReportDocument &document) {
             steps
@@ -39,7 +42,7 @@ protected:
 
     TempProgramFolder dir;
     ScriptedPrompts prompts;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<DealWorksheet> form;
     MainMenu *menu = nullptr;
     SlipPrinter *printer = nullptr;
     QStringList steps;
@@ -68,7 +71,7 @@ TEST_F(PrintCommand, OneSlipReportServesEveryPrint)
 {
     EXPECT_EQ(printer->report(), nullptr);
     menu->action(QStringLiteral("tbrPrint"))->trigger();
-    ActiveReport4 *first = printer->report();
+    CommissionSlipReport *first = printer->report();
     ASSERT_NE(first, nullptr);
     menu->action(QStringLiteral("tbrPrint"))->trigger();
     EXPECT_EQ(printer->report(), first);

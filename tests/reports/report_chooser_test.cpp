@@ -1,12 +1,12 @@
 #include "admin/ui/main_menu.h"
 #include "report_test_support.h"
-#include "reports/active_report1.h"
+#include "reports/sales_log_report.h"
 #include "reports/ui/report_chooser_command.h"
 #include "reports/ui/report_chooser_window.h"
 #include "reports/ui/sales_report_printer.h"
 #include "sales_reports_fixture.h"
 #include "scripted_prompts.h"
-#include "worksheet/ui/form1.h"
+#include "worksheet/ui/deal_worksheet.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -282,13 +282,14 @@ class ReportsCommand : public SalesReportsTest
 {
 protected:
     ReportsCommand()
-        : form(std::make_unique<Form1>(m_dir.folder(), prompts)), menu(new MainMenu(form.get())),
-          command(installReportCommands(*menu, *form, *m_database, prompts, [] {}))
+        : form(std::make_unique<DealWorksheet>(m_dir.folder(), prompts)), menu(new MainMenu(form.get())),
+          command(new ReportChooserCommand(*form, *m_database, prompts, [] {}))
     {
+        menu->setCommand(QStringLiteral("tbrSalesLog"), [this] { command->openChooser(); });
     }
 
     ScriptedPrompts prompts;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<DealWorksheet> form;
     MainMenu *menu;
     ReportChooserCommand *command;
 };

@@ -1,4 +1,4 @@
-#include "reports/active_report4.h"
+#include "reports/commission_slip_report.h"
 #include "reports/report_layout.h"
 #include "reports/report_pdf.h"
 #include "reports/report_renderer.h"
@@ -15,7 +15,7 @@ namespace {
 TEST(ReportPdfFile, WritesTheSlip)
 {
     TempProgramFolder dir;
-    ActiveReport4 report;
+    CommissionSlipReport report;
     Deal deal;
     deal.customer = QStringLiteral("Smith");
     deal.split = true;
@@ -52,7 +52,7 @@ TEST(ReportPdfFile, RefusesAPlaceThatCannotBeWritten)
     TempProgramFolder dir;
     const QString path = dir.filePath(QStringLiteral("no such folder/slip.pdf"));
     QString error;
-    EXPECT_FALSE(ReportPdf::write(ActiveReport4().run(), path, &error));
+    EXPECT_FALSE(ReportPdf::write(CommissionSlipReport().run(), path, &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(QFile::exists(path));
 }

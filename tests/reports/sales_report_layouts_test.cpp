@@ -1,7 +1,7 @@
 #include "common/money.h"
 #include "report_test_support.h"
-#include "reports/active_report1.h"
-#include "reports/active_report2.h"
+#include "reports/sales_log_report.h"
+#include "reports/salesperson_summary_report.h"
 #include "reports/report_rows.h"
 #include "reports/sales_report_query.h"
 #include "sales_reports_fixture.h"
@@ -38,7 +38,7 @@ TEST(SalesLogReport, GrossPerUnitIsRoundedToWholeDollarsHalfAwayFromZero)
         ReportRows rows;
         for (const char *gross : c.grosses)
             rows.append(amountRow("Gross", gross));
-        ActiveReport1 report;
+        SalesLogReport report;
         EXPECT_EQ(textOf(report.run(rows), QStringLiteral("Label5")),
                   QString::fromLatin1(c.perUnit))
             << c.perUnit;
@@ -50,7 +50,7 @@ TEST(SalespersonSummaryReport, EveryPageRepeatsTitleNameAndPeriod)
     ReportRows rows;
     for (int i = 0; i < 80; ++i)
         rows.append(amountRow("UnitCount", i % 2 ? "0.5" : "1"));
-    ActiveReport2 report;
+    SalespersonSummaryReport report;
     report.setSalesPerson(QStringLiteral("John Smith"));
     report.setPeriod(QDate(2007, 11, 5), QDate(2007, 12, 5));
     const ReportDocument document = report.run(rows);

@@ -5,7 +5,7 @@
 
 #include "store/ui/deal_commands.h"
 #include "store/ui/deal_finder_window.h"
-#include "worksheet/ui/form1.h"
+#include "worksheet/ui/deal_worksheet.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -29,7 +29,7 @@ class DealCommandsTest : public StoreTest
 protected:
     DealCommandsTest()
     {
-        form = std::make_unique<Form1>(m_dir.folder(), prompts);
+        form = std::make_unique<DealWorksheet>(m_dir.folder(), prompts);
         form->startUp();
         commands = std::make_unique<DealCommands>(*form, *m_store, prompts);
         commands->loadSalesPersons();
@@ -90,7 +90,7 @@ protected:
     }
 
     ScriptedPrompts prompts;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<DealWorksheet> form;
     std::unique_ptr<DealCommands> commands;
 };
 

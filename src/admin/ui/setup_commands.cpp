@@ -1,12 +1,12 @@
 #include "admin/ui/setup_commands.h"
 
-#include "admin/standing_figures.h"
+#include "worksheet/standing_figures.h"
 #include "admin/ui/main_menu.h"
-#include "worksheet/ui/form1.h"
+#include "worksheet/ui/deal_worksheet.h"
 
 #include <memory>
 
-SetupCommands::SetupCommands(Form1 &form, const ProgramFolder &folder, Prompts &prompts)
+SetupCommands::SetupCommands(DealWorksheet &form, const ProgramFolder &folder, Prompts &prompts)
     : m_form(form), m_prompts(prompts), m_files(folder)
 {
 }
@@ -38,8 +38,8 @@ void SetupCommands::defaultCommission()
     askFigure({QStringLiteral("Enter your normal commission percentage.                   "
                               "(ie. enter 30% as 30)."),
                QStringLiteral("Default Comm Percent"), QStringLiteral("30"),
-               StandingFigures::commissionFile(), &Form1::defaultCommission,
-               &Form1::setDefaultCommission});
+               StandingFigures::commissionFile(), &DealWorksheet::defaultCommission,
+               &DealWorksheet::setDefaultCommission});
 }
 
 void SetupCommands::defaultWarranty()
@@ -47,15 +47,15 @@ void SetupCommands::defaultWarranty()
     // A "0" switches warranty entry off only at the next start-up.
     askFigure({QStringLiteral("Enter your normal warranty spiff."),
                QStringLiteral("Default Warranty Spiff"), QStringLiteral("30"),
-               StandingFigures::warrantyFile(), &Form1::defaultWarranty,
-               &Form1::setDefaultWarranty});
+               StandingFigures::warrantyFile(), &DealWorksheet::defaultWarranty,
+               &DealWorksheet::setDefaultWarranty});
 }
 
 void SetupCommands::defaultMini()
 {
     askFigure({QStringLiteral("Enter your normal mini deal."), QStringLiteral("Default Mini"),
-               QStringLiteral("100"), StandingFigures::miniFile(), &Form1::defaultMini,
-               &Form1::setDefaultMini});
+               QStringLiteral("100"), StandingFigures::miniFile(), &DealWorksheet::defaultMini,
+               &DealWorksheet::setDefaultMini});
 }
 
 void SetupCommands::addUnit()
@@ -110,7 +110,7 @@ bool SetupCommands::writeFigures(const QString &fileName, const QStringList &val
     return false;
 }
 
-void installSetupCommands(MainMenu &menu, Form1 &form, const ProgramFolder &folder,
+void installSetupCommands(MainMenu &menu, DealWorksheet &form, const ProgramFolder &folder,
                           Prompts &prompts)
 {
     const auto commands = std::make_shared<SetupCommands>(form, folder, prompts);

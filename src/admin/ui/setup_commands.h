@@ -1,12 +1,12 @@
 #pragma once
 
-#include "admin/setup_files.h"
+#include "worksheet/setup_files.h"
 #include "common/program_folder.h"
 #include "common/prompts.h"
 
 #include <QString>
 
-class Form1;
+class DealWorksheet;
 class MainMenu;
 
 // The Setup commands that change the standing figures and the unit list.
@@ -19,7 +19,7 @@ class MainMenu;
 class SetupCommands
 {
 public:
-    SetupCommands(Form1 &form, const ProgramFolder &folder, Prompts &prompts);
+    SetupCommands(DealWorksheet &form, const ProgramFolder &folder, Prompts &prompts);
 
     void defaultPack();
     void defaultCommission();
@@ -38,8 +38,8 @@ private:
         QString title;
         QString offered;
         QString fileName;
-        QString (Form1::*get)() const;
-        void (Form1::*set)(const QString &);
+        QString (DealWorksheet::*get)() const;
+        void (DealWorksheet::*set)(const QString &);
     };
 
     void askFigure(const Figure &figure);
@@ -47,7 +47,7 @@ private:
     // Writes a figure's file; false, after telling the user, when it failed.
     bool writeFigures(const QString &fileName, const QStringList &values);
 
-    Form1 &m_form;
+    DealWorksheet &m_form;
     Prompts &m_prompts;
     SetupFiles m_files;
 };
@@ -55,5 +55,5 @@ private:
 // Attaches the six Setup commands to the toolbar's Setup drop-down
 // (tbrPack, tbrComm, tbrWarranty, tbrMini, tbrAddUnit, tbrDeleteUnit) and so
 // to their Setup menu twins. The commands live as long as the menu holds them.
-void installSetupCommands(MainMenu &menu, Form1 &form, const ProgramFolder &folder,
+void installSetupCommands(MainMenu &menu, DealWorksheet &form, const ProgramFolder &folder,
                           Prompts &prompts);

@@ -1,10 +1,9 @@
 #include "reports/ui/print_command.h"
 
-#include "admin/ui/main_menu.h"
 #include "reports/ui/slip_printer.h"
-#include "worksheet/ui/form1.h"
+#include "worksheet/ui/deal_worksheet.h"
 
-SlipPrinter *installPrintCommand(MainMenu &menu, Form1 &form, std::function<void()> saveAfterPrint)
+PrintCommand makePrintCommand(DealWorksheet &form, std::function<void()> saveAfterPrint)
 {
     auto *printer = new SlipPrinter(&form);
     const auto printSlip = [printer, &form, saveAfterPrint = std::move(saveAfterPrint)] {
@@ -12,7 +11,6 @@ SlipPrinter *installPrintCommand(MainMenu &menu, Form1 &form, std::function<void
         if (saveAfterPrint)
             saveAfterPrint();
     };
-    menu.setCommand(QStringLiteral("tbrPrint"), printSlip);
-    QObject::connect(&form, &Form1::printRequested, printer, printSlip);
-    return printer;
+    QObject::connect(&form, &DealWorksheet::printRequested, printer, printSlip);
+    return {printer, printSlip};
 }

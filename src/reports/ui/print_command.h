@@ -2,13 +2,17 @@
 
 #include <functional>
 
-class Form1;
-class MainMenu;
+class DealWorksheet;
 class SlipPrinter;
 
-// Attaches the print command to the toolbar button "tbrPrint" (which also
-// serves the File menu's "mnuprint") and to the worksheet's PRINT button:
-// the commission slip of the deal on the worksheet is shown, then
-// `saveAfterPrint` runs, which saves a deal not saved yet. Returns the slip
-// printer, owned by the worksheet.
-SlipPrinter *installPrintCommand(MainMenu &menu, Form1 &form, std::function<void()> saveAfterPrint);
+// The print command: the commission slip of the deal on the worksheet is
+// shown, then `saveAfterPrint` runs, which saves a deal not saved yet. The
+// worksheet's PRINT button runs it at once; `run` is for the menu and toolbar
+// entries that print ("tbrPrint", "mnuprint").
+struct PrintCommand
+{
+    SlipPrinter *printer = nullptr; // owned by the worksheet
+    std::function<void()> run;
+};
+
+PrintCommand makePrintCommand(DealWorksheet &form, std::function<void()> saveAfterPrint);

@@ -1,11 +1,10 @@
 #include "reports/ui/report_chooser_command.h"
 
-#include "admin/ui/main_menu.h"
 #include "common/ui/bring_up.h"
 #include "reports/ui/report_chooser_window.h"
-#include "worksheet/ui/form1.h"
+#include "worksheet/ui/deal_worksheet.h"
 
-ReportChooserCommand::ReportChooserCommand(Form1 &mainWindow, DealDatabase &database,
+ReportChooserCommand::ReportChooserCommand(DealWorksheet &mainWindow, DealDatabase &database,
                                            Prompts &prompts,
                                            std::function<void()> openCommissionSheet)
     : QObject(&mainWindow), m_mainWindow(mainWindow), m_database(database), m_prompts(prompts),
@@ -28,14 +27,4 @@ void ReportChooserCommand::openChooser()
     else if (!m_chooser->isVisible())
         m_chooser->openAfresh();
     bringUp(*m_chooser);
-}
-
-ReportChooserCommand *installReportCommands(MainMenu &menu, Form1 &mainWindow,
-                                            DealDatabase &database, Prompts &prompts,
-                                            std::function<void()> openCommissionSheet)
-{
-    auto *command =
-        new ReportChooserCommand(mainWindow, database, prompts, std::move(openCommissionSheet));
-    menu.setCommand(QStringLiteral("tbrSalesLog"), [command] { command->openChooser(); });
-    return command;
 }

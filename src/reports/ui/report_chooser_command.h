@@ -6,8 +6,7 @@
 #include <functional>
 
 class DealDatabase;
-class Form1;
-class MainMenu;
+class DealWorksheet;
 class Prompts;
 class ReportChooserWindow;
 
@@ -22,7 +21,7 @@ class ReportChooserCommand : public QObject
 public:
     // `openCommissionSheet` opens the commission sheet window; the chooser's
     // "Commission Report" option calls it.
-    ReportChooserCommand(Form1 &mainWindow, DealDatabase &database, Prompts &prompts,
+    ReportChooserCommand(DealWorksheet &mainWindow, DealDatabase &database, Prompts &prompts,
                          std::function<void()> openCommissionSheet);
     ~ReportChooserCommand() override;
 
@@ -32,15 +31,9 @@ public:
     ReportChooserWindow *chooser() const;
 
 private:
-    Form1 &m_mainWindow;
+    DealWorksheet &m_mainWindow;
     DealDatabase &m_database;
     Prompts &m_prompts;
     std::function<void()> m_openCommissionSheet;
     QPointer<ReportChooserWindow> m_chooser; // owned by the main window
 };
-
-// Attaches "tbrSalesLog" to the menu. The command object is a child of the
-// main window.
-ReportChooserCommand *installReportCommands(MainMenu &menu, Form1 &mainWindow,
-                                            DealDatabase &database, Prompts &prompts,
-                                            std::function<void()> openCommissionSheet);

@@ -1,7 +1,7 @@
 #include "reports/ui/sales_report_printer.h"
 
-#include "reports/active_report1.h"
-#include "reports/active_report2.h"
+#include "reports/sales_log_report.h"
+#include "reports/salesperson_summary_report.h"
 #include "reports/report_rows.h"
 
 #include <QWidget>
@@ -24,7 +24,7 @@ void SalesReportPrinter::showSalesLog(const ReportRows &rows, const QString &veh
                                       const QDate &start, const QDate &end)
 {
     if (!m_salesLog)
-        m_salesLog = std::make_unique<ActiveReport1>();
+        m_salesLog = std::make_unique<SalesLogReport>();
     m_salesLog->setVehicleTitle(vehicleTitle);
     m_salesLog->setRange(start, end);
     m_last = m_salesLog->run(rows);
@@ -35,7 +35,7 @@ void SalesReportPrinter::showSummary(const ReportRows &rows, const QString &sale
                                      const QDate &start, const QDate &end)
 {
     if (!m_summary)
-        m_summary = std::make_unique<ActiveReport2>();
+        m_summary = std::make_unique<SalespersonSummaryReport>();
     m_summary->setSalesPerson(salesPerson);
     m_summary->setPeriod(start, end);
     m_last = m_summary->run(rows);

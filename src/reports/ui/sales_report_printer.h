@@ -11,13 +11,13 @@
 #include <functional>
 #include <memory>
 
-class ActiveReport1;
-class ActiveReport2;
+class SalesLogReport;
+class SalespersonSummaryReport;
 class ReportRows;
 class QWidget;
 
-// Prints the sales log (ActiveReport1) and the salesperson summary
-// (ActiveReport2): each report is made on first use and kept, laid out anew
+// Prints the sales log (SalesLogReport) and the salesperson summary
+// (SalespersonSummaryReport): each report is made on first use and kept, laid out anew
 // from the rows it is given and shown in a preview window of its own, which
 // later requests reuse. The show step can be replaced, so the reports can be
 // laid out without any window.
@@ -42,8 +42,8 @@ public:
     void setShowStep(ShowStep show) { m_show = std::move(show); }
 
     // The reports once they have been shown; nullptr before.
-    ActiveReport1 *salesLog() const { return m_salesLog.get(); }
-    ActiveReport2 *summary() const { return m_summary.get(); }
+    SalesLogReport *salesLog() const { return m_salesLog.get(); }
+    SalespersonSummaryReport *summary() const { return m_summary.get(); }
     // The pages of the last report shown.
     const ReportDocument &lastDocument() const { return m_last; }
     // A report's preview window once it has been opened; nullptr before.
@@ -53,8 +53,8 @@ private:
     void show(const QString &report, const QString &title, QPointer<ReportPreview> &preview);
 
     QWidget *m_window;
-    std::unique_ptr<ActiveReport1> m_salesLog;
-    std::unique_ptr<ActiveReport2> m_summary;
+    std::unique_ptr<SalesLogReport> m_salesLog;
+    std::unique_ptr<SalespersonSummaryReport> m_summary;
     QPointer<ReportPreview> m_salesLogPreview; // owned by m_window
     QPointer<ReportPreview> m_summaryPreview;  // owned by m_window
     ShowStep m_show;

@@ -1,6 +1,6 @@
 #include "reports/ui/slip_printer.h"
 
-#include "reports/active_report4.h"
+#include "reports/commission_slip_report.h"
 #include "reports/ui/report_preview.h"
 
 #include <QWidget>
@@ -14,7 +14,7 @@ SlipPrinter::~SlipPrinter() = default;
 void SlipPrinter::print(const Deal &deal)
 {
     if (!m_report)
-        m_report = std::make_unique<ActiveReport4>();
+        m_report = std::make_unique<CommissionSlipReport>();
     m_report->fill(deal);
     m_last = m_report->run();
     if (m_show)

@@ -9,7 +9,7 @@
 #include <functional>
 #include <memory>
 
-class ActiveReport4;
+class CommissionSlipReport;
 class QWidget;
 struct Deal;
 
@@ -34,7 +34,7 @@ public:
     void setShowStep(ShowStep show) { m_show = std::move(show); }
 
     // The slip report once a deal has been printed; nullptr before.
-    ActiveReport4 *report() const { return m_report.get(); }
+    CommissionSlipReport *report() const { return m_report.get(); }
     // The page of the last print.
     const ReportDocument &lastDocument() const { return m_last; }
     // The preview window once it has been opened; nullptr before.
@@ -44,7 +44,7 @@ private:
     void showPreview(const ReportDocument &document);
 
     QWidget *m_window;
-    std::unique_ptr<ActiveReport4> m_report;
+    std::unique_ptr<CommissionSlipReport> m_report;
     QPointer<ReportPreview> m_preview; // owned by m_window
     ShowStep m_show;
     ReportDocument m_last;

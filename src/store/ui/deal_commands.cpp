@@ -5,7 +5,7 @@
 #include "store/deal_store.h"
 #include "store/ui/deal_finder_window.h"
 #include "worksheet/ui/center_form.h"
-#include "worksheet/ui/form1.h"
+#include "worksheet/ui/deal_worksheet.h"
 
 namespace {
 
@@ -14,12 +14,12 @@ const QString kErrorTitle = QStringLiteral("Error!");
 
 } // namespace
 
-DealCommands::DealCommands(Form1 &form, DealStore &store, Prompts &prompts, QObject *parent)
+DealCommands::DealCommands(DealWorksheet &form, DealStore &store, Prompts &prompts, QObject *parent)
     : QObject(parent), m_form(form), m_store(store), m_prompts(prompts)
 {
-    connect(&m_form, &Form1::recallActivated, this, &DealCommands::selectRecalledDeal);
-    connect(&m_form, &Form1::deleteRecallRequested, this, &DealCommands::deleteRecord);
-    connect(&m_form, &Form1::dealCleared, this, &DealCommands::forgetRecalledDeal);
+    connect(&m_form, &DealWorksheet::recallActivated, this, &DealCommands::selectRecalledDeal);
+    connect(&m_form, &DealWorksheet::deleteRecallRequested, this, &DealCommands::deleteRecord);
+    connect(&m_form, &DealWorksheet::dealCleared, this, &DealCommands::forgetRecalledDeal);
 }
 
 DealCommands::~DealCommands() = default;

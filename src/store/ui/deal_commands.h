@@ -11,7 +11,7 @@
 
 class DealFinderWindow;
 class DealStore;
-class Form1;
+class DealWorksheet;
 class Prompts;
 
 // The worksheet's deal commands that reach the database: saving the deal on
@@ -28,7 +28,7 @@ class DealCommands : public QObject
     Q_OBJECT
 
 public:
-    DealCommands(Form1 &form, DealStore &store, Prompts &prompts, QObject *parent = nullptr);
+    DealCommands(DealWorksheet &form, DealStore &store, Prompts &prompts, QObject *parent = nullptr);
     ~DealCommands() override;
 
     // Fills the worksheet's salesperson lists from the roster.
@@ -56,7 +56,7 @@ private:
     void forgetRecalledDeal();
     void errorPath();
 
-    Form1 &m_form;
+    DealWorksheet &m_form;
     DealStore &m_store;
     Prompts &m_prompts;
     std::unique_ptr<DealFinderWindow> m_finder;

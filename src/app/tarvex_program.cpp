@@ -1,0 +1,104 @@
+#include "app/tarvex_program.h"
+
+#include "admin/exit_sequence.h"
+#include "admin/ui/main_menu.h"
+#include "admin/ui/program_icon.h"
+#include "admin/ui/run_login.h"
+#include "admin/ui/setup_commands.h"
+#include "admin/ui/table_commands.h"
+#include "common/prompts.h"
+#include "reports/ui/commission_sheet_opener.h"
+#include "reports/ui/print_command.h"
+#include "reports/ui/report_chooser_command.h"
+#include "store/database_backup.h"
+#include "store/deal_database.h"
+#include "store/deal_store.h"
+#include "store/ui/deal_commands.h"
+#include "worksheet/ui/deal_worksheet.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+TarvexProgram::TarvexProgram(const ProgramFolder &folder, Prompts &prompts)
+    : m_folder(folder), m_prompts(prompts),
+      m_endProgram([] { QTimer::singleShot(0, qApp, &QCoreApplication::quit); })
+{
+}
+
+TarvexProgram::~TarvexProgram()
+{
+    // The finder and the worksheet go before the store and database they use.
+    m_commands.reset();
+    m_form.reset();
+    m_store.reset();
+    m_database.reset();
+}
+
+bool TarvexProgram::start()
+{
+    if (!runLogin(m_folder, m_prompts))
+        return false;
+    if (!openDatabase())
+        return false;
+
+    m_form = std::make_unique<DealWorksheet>(m_folder, m_prompts);
+    m_form->setWindowIcon(ProgramIcon::icon());
+    m_menu = new MainMenu(m_form.get());
+    m_commands = std::make_unique<DealCommands>(*m_form, *m_store, m_prompts);
+    attachCommands();
+
+    m_form->startUp();
+    m_commands->loadSalesPersons();
+    m_form->show();
+    return true;
+}
+
+bool TarvexProgram::openDatabase()
+{
+    m_database = std::make_unique<DealDatabase>(m_folder);
+    QString error;
+    if (!m_database->open(&error)) {
+        m_prompts.message(QStringLiteral("%1\n\nTarvex will close.").arg(error), {},
+                          Prompts::Icon::Critical);
+        return false;
+    }
+    m_store = std::make_unique<DealStore>(*m_database);
+    return true;
+}
+
+void TarvexProgram::attachCommands()
+{
+    DealWorksheet *form = m_form.get();
+    DealCommands *commands = m_commands.get();
+    m_menu->setCommand(QStringLiteral("tbrSave"), [commands] { commands->saveDeal(); });
+    m_menu->setCommand(QStringLiteral("tbrCalculate"), [form] { form->calculateCommission(); });
+    m_menu->setCommand(QStringLiteral("tbrClear"), [form] { form->clearDeal(); });
+    m_menu->setCommand(QStringLiteral("tbrRecall"), [commands] { commands->openFinder(); });
+    m_menu->setCommand(QStringLiteral("tbrExit"), [form] { form->close(); });
+    m_menu->installHelpCommands(m_folder, m_prompts);
+    installSetupCommands(*m_menu, *form, m_folder, m_prompts);
+    m_menu->setCommand(QStringLiteral("tbrPrint"),
+                       makePrintCommand(*form, [commands] { commands->saveAfterPrint(); }).run);
+    installTableCommands(*m_menu, *m_database, m_prompts);
+    auto *reports = new ReportChooserCommand(
+        *form, *m_database, m_prompts,
+        commissionSheetOpener(m_menu->toolBar(), *m_database, m_folder, m_prompts, form));
+    m_menu->setCommand(QStringLiteral("tbrSalesLog"), [reports] { reports->openChooser(); });
+
+    QObject::connect(form, &DealWorksheet::saveCommandChanged, m_menu, &MainMenu::setSaveCommand);
+    m_menu->setSaveCommand(form->saveCommandCaption(), form->saveCommandEnabled());
+    m_form->setCloseGuard([this] { return exitSequence(); });
+}
+
+bool TarvexProgram::exitSequence()
+{
+    DealDatabase &database = *m_database;
+    ExitSequence sequence(m_prompts, database.filePath(),
+                          [&database](const QString &target, QString *error) {
+                              return DatabaseBackup::copyTo(database, target, error);
+                          });
+    if (!sequence.run())
+        return false;
+    m_endProgram();
+    return true;
+}

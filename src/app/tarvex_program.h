@@ -1,0 +1,49 @@
+#pragma once
+
+#include "common/program_folder.h"
+
+#include <functional>
+#include <memory>
+
+class DealCommands;
+class DealDatabase;
+class DealStore;
+class DealWorksheet;
+class MainMenu;
+class Prompts;
+
+// The program for one run: the login, the deal database, the worksheet with
+// its menus and toolbar, and the way out through the exit sequence.
+class TarvexProgram
+{
+public:
+    TarvexProgram(const ProgramFolder &folder, Prompts &prompts);
+    ~TarvexProgram();
+
+    // Asks for the password, opens the database and shows the worksheet
+    // cleared to a new deal. False when the program is to end at once (login
+    // cancelled, database unusable); the reason has been shown.
+    bool start();
+
+    // What ending the program does once the exit sequence agrees; by default
+    // it quits the application's event loop.
+    void setEndProgram(std::function<void()> endProgram) { m_endProgram = std::move(endProgram); }
+
+    DealWorksheet *mainWindow() const { return m_form.get(); }
+    MainMenu *menu() const { return m_menu; }
+    DealCommands *dealCommands() const { return m_commands.get(); }
+
+private:
+    bool openDatabase();
+    void attachCommands();
+    bool exitSequence();
+
+    ProgramFolder m_folder;
+    Prompts &m_prompts;
+    std::unique_ptr<DealDatabase> m_database;
+    std::unique_ptr<DealStore> m_store;
+    std::unique_ptr<DealWorksheet> m_form;
+    MainMenu *m_menu = nullptr; // owned by the window
+    std::unique_ptr<DealCommands> m_commands;
+    std::function<void()> m_endProgram;
+};

@@ -1,0 +1,57 @@
+#include "reports/commission_sheet_report.h"
+
+#include "common/money_format.h"
+#include "reports/commission_data_file.h"
+#include "reports/commission_sheet_layout.h"
+#include "reports/report_renderer.h"
+#include "reports/report_rows.h"
+#include "reports/sheet_entry.h"
+
+namespace {
+
+// "$####.00" and "$###.00" of a typed amount; nothing for an empty text.
+QString dollarsOf(const QString &text)
+{
+    return text.isEmpty() ? QString() : MoneyFormat::dollars(SheetEntry::amountOf(text));
+}
+
+} // namespace
+
+CommissionSheetReport::CommissionSheetReport() : m_layout(commissionSheetLayout())
+{
+    m_layout.section(QStringLiteral("ReportFooter"))->setBeforePrint([this](ReportSection &footer) {
+        ReportFooter_BeforePrint(footer);
+    });
+}
+
+std::optional<ReportDocument> CommissionSheetReport::run(const QString &dataFilePath,
+                                                 const CommissionSheetFigures &figures,
+                                                 QString *error)
+{
+    m_figures = figures;
+    setHeading();
+    const std::optional<QList<ReportRow>> deals = CommissionDataFile::read(dataFilePath, error);
+    if (!deals)
+        return std::nullopt;
+    ReportRows rows;
+    for (const ReportRow &deal : *deals)
+        rows.append(deal);
+    return ReportRenderer(m_layout).run(rows);
+}
+
+void CommissionSheetReport::setHeading()
+{
+    m_layout.control(QStringLiteral("Label3"))->setCaption(m_figures.salesPerson);
+    m_layout.control(QStringLiteral("Field2"))->setText(m_figures.weekEnd);
+}
+
+void CommissionSheetReport::ReportFooter_BeforePrint(ReportSection &footer)
+{
+    footer.control(QStringLiteral("Field3"))->setText(dollarsOf(m_figures.tally));
+    footer.control(QStringLiteral("Field4"))->setText(dollarsOf(m_figures.bonus));
+    footer.control(QStringLiteral("Label14"))
+        ->setCaption(m_figures.bonusDescription + QStringLiteral(": "));
+    const Money total =
+        SheetEntry::amountOf(m_figures.bonus) + SheetEntry::amountOf(m_figures.tally);
+    footer.control(QStringLiteral("Field5"))->setText(MoneyFormat::dollars(total));
+}

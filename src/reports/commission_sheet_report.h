@@ -1,0 +1,45 @@
+#pragma once
+
+#include "reports/report_document.h"
+#include "reports/report_layout.h"
+
+#include <QString>
+#include <QtGlobal>
+
+#include <optional>
+
+// What the sheet window gives its report besides the hand-off file: the
+// texts of its salesperson list and of its hidden boxes.
+struct CommissionSheetFigures
+{
+    QString salesPerson = {};      // cboSalesPerson
+    QString weekEnd = {};          // txtWeekEnd, as typed
+    QString tally = {};            // txtTally: the total commission paid, plain
+    QString bonus = {};            // txtBonus, as typed
+    QString bonusDescription = {}; // txtBonus2
+};
+
+// The commission sheet: the deals of the hand-off file "data.txt", one line
+// each with their amounts formatted, under the salesperson and week-ending
+// date, and a footer with the commission, the bonus and their total.
+class CommissionSheetReport
+{
+public:
+    CommissionSheetReport();
+    Q_DISABLE_COPY_MOVE(CommissionSheetReport)
+
+    // Lays the sheet out from the hand-off file at `dataFilePath`;
+    // std::nullopt, with the reason in `error`, when the file cannot be read.
+    std::optional<ReportDocument> run(const QString &dataFilePath,
+                                      const CommissionSheetFigures &figures, QString *error);
+
+    ReportLayout &layout() { return m_layout; }
+
+private:
+    // Names the salesperson and the week at the start of each sheet.
+    void setHeading();
+    void ReportFooter_BeforePrint(ReportSection &footer);
+
+    ReportLayout m_layout;
+    CommissionSheetFigures m_figures;
+};

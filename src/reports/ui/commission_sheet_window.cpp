@@ -1,0 +1,299 @@
+// The commission sheet window: its controls, activation, listing and removing
+// deals, and closing. Paying and printing are in commission_sheet_window_print.cpp.
+#include "reports/ui/commission_sheet_window.h"
+
+#include "reports/commission_sheet_report.h"
+#include "reports/ui/report_preview.h"
+#include "store/column_value.h"
+#include "store/commission_payments.h"
+#include "store/deal_database.h"
+#include "store/deal_store.h"
+#include "store/store_schema.h"
+#include "worksheet/ui/center_form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QScreen>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kTwipsPerInch = 1440;
+// The window's top edge, from the top of the screen.
+constexpr int kTopTwips = 2400;
+// The fixed column before the deal columns (the grid's row header).
+constexpr int kRowHeaderTwips = 300;
+// The 13 SalesSummary columns in table order; 0 hides a column.
+constexpr int kColumnTwips[] = {900, 1600, 1200, 1700, 0, 0, 1200, 1050, 750, 750, 0, 1350, 0};
+
+const QStringList kAmountColumns = {
+    QStringLiteral("Payable_Gross"), QStringLiteral("Commission"),
+    QStringLiteral("Spiff"),         QStringLiteral("Warranty"),
+    QStringLiteral("UnitCount"),     QStringLiteral("TotalCommission"),
+};
+
+const QStringList &gridColumns()
+{
+    static const QStringList columns =
+        StoreSchema::columns(QString::fromLatin1(StoreSchema::kSalesSummary));
+    return columns;
+}
+
+// A stored value as the grid shows it.
+QString gridText(const QString &column, const QVariant &value)
+{
+    if (column == QLatin1String("Date")) {
+        const QDate date = ColumnValue::dateFrom(value);
+        return date.isValid() ? date.toString(QStringLiteral("M/d/yyyy")) : QString();
+    }
+    if (kAmountColumns.contains(column))
+        return ColumnValue::moneyTextFrom(value);
+    if (column == QLatin1String("Paid"))
+        return ColumnValue::yesNoFrom(value) ? QStringLiteral("True") : QStringLiteral("False");
+    return ColumnValue::textFrom(value);
+}
+
+QPushButton *button(QWidget *window, const char *name, const char *caption)
+{
+    auto *result = new QPushButton(QString::fromLatin1(caption), window);
+    result->setObjectName(QString::fromLatin1(name));
+    return result;
+}
+
+QLineEdit *hiddenBox(QWidget *window, const char *name)
+{
+    auto *box = new QLineEdit(window);
+    box->setObjectName(QString::fromLatin1(name));
+    box->hide();
+    return box;
+}
+
+} // namespace
+
+CommissionSheetWindow::CommissionSheetWindow(DealDatabase &database, const ProgramFolder &folder, Prompts &prompts,
+             QToolBar *mainToolBar, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_database(database), m_folder(folder), m_prompts(prompts),
+      m_tbrMain(mainToolBar)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Commissions"));
+    buildControls();
+
+    connect(m_cmdSelect, &QPushButton::clicked, this, &CommissionSheetWindow::cmdSelect_Click);
+    connect(m_cmdDelete, &QPushButton::clicked, this, &CommissionSheetWindow::cmdDelete_Click);
+    connect(m_cmdPrintSheet, &QPushButton::clicked, this, &CommissionSheetWindow::cmdPrintSheet_Click);
+    connect(m_cmdExit, &QPushButton::clicked, this, &CommissionSheetWindow::close);
+
+    Form_Load();
+}
+
+CommissionSheetWindow::~CommissionSheetWindow()
+{
+    if (m_tbrMain)
+        m_tbrMain->setEnabled(true);
+}
+
+void CommissionSheetWindow::buildControls()
+{
+    m_label1 = new QLabel(QStringLiteral("Sales Person:"), this);
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_cboSalesPerson = new QComboBox(this);
+    m_cboSalesPerson->setObjectName(QStringLiteral("cboSalesPerson"));
+    m_cboSalesPerson->setEditable(true);
+    m_cboSalesPerson->setInsertPolicy(QComboBox::NoInsert);
+    m_cboSalesPerson->setMinimumContentsLength(16);
+    m_label1->setBuddy(m_cboSalesPerson);
+    m_cmdSelect = button(this, "cmdSelect", "OK");
+
+    m_MSFlexGrid1 = new QTableWidget(0, int(gridColumns().size()), this);
+    m_MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
+    m_MSFlexGrid1->setHorizontalHeaderLabels(gridColumns());
+    m_MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_MSFlexGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_MSFlexGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_MSFlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_MSFlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+
+    m_cmdDelete = button(this, "cmdDelete", "Remove Record");
+    m_cmdPrintSheet = button(this, "cmdPrintSheet", "Print Sheet");
+    m_cmdExit = button(this, "cmdExit", "Exit");
+    m_txtTally = hiddenBox(this, "txtTally");
+    m_txtBonus = hiddenBox(this, "txtBonus");
+    m_txtBonus2 = hiddenBox(this, "txtBonus2");
+    m_txtWeekEnd = hiddenBox(this, "txtWeekEnd");
+
+    auto *choice = new QHBoxLayout;
+    choice->addWidget(m_label1);
+    choice->addWidget(m_cboSalesPerson);
+    choice->addWidget(m_cmdSelect);
+    choice->addStretch(1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_cmdDelete);
+    buttons->addStretch(1);
+    buttons->addWidget(m_cmdPrintSheet);
+    buttons->addWidget(m_cmdExit);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(choice);
+    layout->addWidget(m_MSFlexGrid1, 1);
+    layout->addLayout(buttons);
+
+    setColumnWidths();
+    // Wide enough for every shown column.
+    int width = m_MSFlexGrid1->verticalHeader()->width() + 2 * m_MSFlexGrid1->frameWidth();
+    for (int column = 0; column < m_MSFlexGrid1->columnCount(); ++column)
+        width += m_MSFlexGrid1->isColumnHidden(column) ? 0 : m_MSFlexGrid1->columnWidth(column);
+    resize(width + 40, 420);
+}
+
+void CommissionSheetWindow::Form_Load()
+{
+    m_cboSalesPerson->clear();
+    // A roster that cannot be read leaves the list empty; a name can still be
+    // typed.
+    m_cboSalesPerson->addItems(DealStore(m_database).salesPersons());
+    m_cboSalesPerson->setCurrentIndex(-1);
+    m_cboSalesPerson->setEditText(QString());
+    m_MSFlexGrid1->setRowCount(0);
+    for (QLineEdit *box : {m_txtTally, m_txtBonus, m_txtBonus2, m_txtWeekEnd})
+        box->clear();
+    setListButtonsEnabled(false);
+    m_activationPaused = false; // opening is an activation of its own
+}
+
+void CommissionSheetWindow::setColumnWidths()
+{
+    const auto pixels = [this](int twips) { return twips * logicalDpiX() / kTwipsPerInch; };
+    m_MSFlexGrid1->verticalHeader()->setFixedWidth(pixels(kRowHeaderTwips));
+    for (int column = 0; column < int(std::size(kColumnTwips)); ++column) {
+        const int twips = kColumnTwips[column];
+        m_MSFlexGrid1->setColumnHidden(column, twips == 0);
+        if (twips > 0)
+            m_MSFlexGrid1->setColumnWidth(column, pixels(twips));
+    }
+}
+
+void CommissionSheetWindow::Form_Activate()
+{
+    CenterForm(this);
+    if (QScreen *shown = screen())
+        move(x(), shown->geometry().top() + kTopTwips * logicalDpiY() / kTwipsPerInch);
+    setColumnWidths();
+    setListButtonsEnabled(false);
+    if (m_tbrMain)
+        m_tbrMain->setEnabled(false);
+}
+
+bool CommissionSheetWindow::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::WindowDeactivate:
+        // Coming back from a message box or input box, or from another
+        // program, is not the window being activated anew; coming back from
+        // another window of this program is.
+        m_activationPaused =
+            m_prompting || QApplication::activeModalWidget() || !QApplication::activeWindow();
+        break;
+    case QEvent::WindowActivate:
+        if (m_activationPaused)
+            m_activationPaused = false;
+        else
+            Form_Activate();
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(event);
+}
+
+void CommissionSheetWindow::closeEvent(QCloseEvent *event)
+{
+    // Exit and the window frame's close both come here.
+    if (m_tbrMain)
+        m_tbrMain->setEnabled(true);
+    QWidget::closeEvent(event);
+}
+
+void CommissionSheetWindow::setListButtonsEnabled(bool enabled)
+{
+    m_cmdPrintSheet->setEnabled(enabled);
+    m_cmdDelete->setEnabled(enabled);
+}
+
+void CommissionSheetWindow::cmdSelect_Click()
+{
+    QString why;
+    const std::optional<QList<SummaryRow>> rows =
+        CommissionPayments(m_database).unpaid(m_cboSalesPerson->currentText(), &why);
+    if (!rows) {
+        m_MSFlexGrid1->setRowCount(0);
+        setListButtonsEnabled(false);
+        tell(QStringLiteral("The unpaid deals could not be listed: ") + why,
+             QStringLiteral("Error!"), Prompts::Icon::Critical);
+        return;
+    }
+    setListButtonsEnabled(true);
+    fillGrid(*rows);
+}
+
+void CommissionSheetWindow::fillGrid(const QList<SummaryRow> &rows)
+{
+    m_MSFlexGrid1->setRowCount(0);
+    m_MSFlexGrid1->setRowCount(int(rows.size()));
+    m_MSFlexGrid1->setVerticalHeaderLabels(QStringList(rows.size(), QString()));
+    for (int row = 0; row < int(rows.size()); ++row) {
+        const SummaryRow &deal = rows.at(row);
+        for (int column = 0; column < int(gridColumns().size()); ++column) {
+            auto *item =
+                new QTableWidgetItem(gridText(gridColumns().at(column), deal.values.value(column)));
+            if (column == 0)
+                item->setData(Qt::UserRole, deal.rowId);
+            m_MSFlexGrid1->setItem(row, column, item);
+        }
+    }
+    if (!rows.isEmpty())
+        m_MSFlexGrid1->setCurrentCell(0, 0);
+}
+
+QList<qint64> CommissionSheetWindow::listedRows() const
+{
+    QList<qint64> rows;
+    for (int row = 0; row < m_MSFlexGrid1->rowCount(); ++row)
+        rows << m_MSFlexGrid1->item(row, 0)->data(Qt::UserRole).toLongLong();
+    return rows;
+}
+
+void CommissionSheetWindow::cmdDelete_Click()
+{
+    // The header row counts as a row of the grid: fewer than 3 means at most
+    // one deal is listed.
+    if (m_MSFlexGrid1->rowCount() + 1 < 3) {
+        tell(QStringLiteral("You cannot remove the last record!"), QStringLiteral("Error!"),
+             Prompts::Icon::None);
+        return;
+    }
+    const int current = m_MSFlexGrid1->currentRow();
+    if (current >= 0)
+        m_MSFlexGrid1->removeRow(current);
+}
+
+Prompts::Answer CommissionSheetWindow::tell(const QString &text, const QString &title, Prompts::Icon icon)
+{
+    const QScopedValueRollback guard(m_prompting, true);
+    return m_prompts.message(text, title, icon);
+}
+
+std::optional<QString> CommissionSheetWindow::ask(const QString &prompt, const QString &title,
+                                  const QString &defaultText)
+{
+    const QScopedValueRollback guard(m_prompting, true);
+    return m_prompts.input(prompt, title, defaultText);
+}

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "common/program_folder.h"
+#include "common/prompts.h"
+#include "reports/report_document.h"
+#include "reports/ui/report_preview.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class CommissionSheetReport;
+class DealDatabase;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+class QToolBar;
+struct SummaryRow;
+
+// The commission sheet window "Commissions": the unpaid deals of one
+// salesperson, from which the user drops the deals not to be paid now and
+// prints the sheet, which marks the listed deals paid.
+//
+// Each grid row carries the identity of its own SalesSummary row, so a row
+// pays exactly that deal even when two deals share a stock number. The paid
+// markings and the hand-off file "data.txt" are written together or not at
+// all. While the window is open the main window's toolbar is disabled; it is
+// enabled again however the window is closed.
+class CommissionSheetWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    using ShowStep = std::function<void(const ReportDocument &)>;
+
+    // `mainToolBar` is the main window's tbrMain (may be nullptr).
+    CommissionSheetWindow(DealDatabase &database, const ProgramFolder &folder, Prompts &prompts,
+          QToolBar *mainToolBar, QWidget *parent = nullptr);
+    ~CommissionSheetWindow() override;
+
+    // The window as it opens: the salesperson list read afresh, no deal
+    // listed, no bonus, tally or week-ending date kept from before.
+    void Form_Load();
+    // Each time the window becomes active: centred, its top 2400 twips from
+    // the top of the screen, the grid's column widths set, Remove Record and
+    // Print Sheet disabled, the main toolbar disabled.
+    void Form_Activate();
+
+    // Replaces the preview window; an empty step restores it.
+    void setShowStep(ShowStep show) { m_show = std::move(show); }
+    // The sheet of the last print.
+    const ReportDocument &lastDocument() const { return m_last; }
+    // The preview window once it has been opened; nullptr before.
+    ReportPreview *preview() const { return m_preview; }
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void setColumnWidths();
+    void fillGrid(const QList<SummaryRow> &rows);
+    // The SalesSummary rows the grid lists, top to bottom.
+    QList<qint64> listedRows() const;
+    void setListButtonsEnabled(bool enabled);
+
+    void cmdSelect_Click();
+    void cmdDelete_Click();
+    void cmdPrintSheet_Click();
+
+    // The steps of cmdPrintSheet_Click (commission_sheet_window_print.cpp).
+    void askBonus();
+    // False when the user cancels: the print is abandoned.
+    bool askWeekEnding();
+    bool payListedDeals();
+    void showSheet();
+    void showPreview(const ReportDocument &document);
+    QString dataFilePath() const;
+
+    // The window's own prompts.
+    Prompts::Answer tell(const QString &text, const QString &title, Prompts::Icon icon);
+    std::optional<QString> ask(const QString &prompt, const QString &title,
+                               const QString &defaultText);
+
+    DealDatabase &m_database;
+    ProgramFolder m_folder;
+    Prompts &m_prompts;
+    QPointer<QToolBar> m_tbrMain;
+
+    QLabel *m_label1 = nullptr;
+    QComboBox *m_cboSalesPerson = nullptr;
+    QPushButton *m_cmdSelect = nullptr;
+    QTableWidget *m_MSFlexGrid1 = nullptr;
+    QPushButton *m_cmdDelete = nullptr;
+    QPushButton *m_cmdPrintSheet = nullptr;
+    QPushButton *m_cmdExit = nullptr;
+    QLineEdit *m_txtTally = nullptr;
+    QLineEdit *m_txtBonus = nullptr;
+    QLineEdit *m_txtBonus2 = nullptr;
+    QLineEdit *m_txtWeekEnd = nullptr;
+
+    std::unique_ptr<CommissionSheetReport> m_report;
+    QPointer<ReportPreview> m_preview; // a child of this window
+    ShowStep m_show;
+    ReportDocument m_last;
+
+    bool m_prompting = false;        // one of the window's prompts is up
+    bool m_activationPaused = false; // the next activation is a return, not Form_Activate
+};

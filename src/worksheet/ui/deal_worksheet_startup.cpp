@@ -1,0 +1,96 @@
+// Start-up, clearing and activation of the worksheet.
+#include "worksheet/ui/deal_worksheet.h"
+
+#include "worksheet/standing_figures.h"
+#include "common/money_format.h"
+#include "worksheet/entry_rules.h"
+#include "worksheet/ui/center_form.h"
+#include "worksheet/worksheet_lists.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+void DealWorksheet::startUp()
+{
+    dealSaved = false;
+    m_ui.lblStock->hide();
+    m_ui.txtStock->hide();
+
+    // Missing settings files are created with their defaults; the values are
+    // kept as read, whatever they hold.
+    const StandingFigures figures = StandingFigures::load(m_folder);
+    DefaultNewPack = figures.newPack;
+    DefaultUsedPack = figures.usedPack;
+    DefaultWarranty = figures.warranty;
+    // Warranty entry switched off stays off until the program is started
+    // afresh: nothing shows these again.
+    if (figures.warrantyEntryOff()) {
+        m_ui.txtWarranty->hide();
+        m_ui.Check1->hide();
+        m_ui.Label24->hide();
+    }
+    DefaultCommission = figures.commission;
+    DefaultMini = figures.mini;
+    m_ui.cboUnit->clear();
+    if (!figures.units.isEmpty())
+        unitLine = figures.units.last();
+    m_ui.cboUnit->addItems(WorksheetLists::sortedForList(figures.units));
+
+    const QDate today = QDate::currentDate();
+    m_ui.dtpDate->setDate(today);
+    m_ui.cboYear->setEditText(DateFormat::picture(today, QStringLiteral("YYYY")));
+    // A window not shown yet takes its laid-out size before it is centred.
+    if (!isVisible()) {
+        layout()->activate();
+        adjustSize();
+    }
+    CenterForm(this);
+    clearDeal();
+}
+
+void DealWorksheet::clearDeal()
+{
+    setAllowanceOptions(false, false);
+    m_ui.ToggleButton1->setChecked(false);
+    m_ui.Text22->setText(DefaultCommission + u'%');
+    m_ui.Text2->setText(EntryRules::inForm(DefaultNewPack, MoneyFormat::dollars));
+    m_ui.Text1->clear();
+    m_ui.Text3->clear();
+    m_ui.DBCombo1->setEditText(QString());
+    m_ui.Text13->clear();
+
+    for (int row = 0; row < Deal::kRows; ++row) {
+        m_ui.reductionCombos[row]->setEditText(QString());
+        m_ui.Text4[row]->clear();
+    }
+    for (int row = 0; row < Deal::kRows; ++row) {
+        m_ui.additionCombos[row]->setEditText(QString());
+        m_ui.additionAmounts[row]->clear();
+    }
+    m_ui.Combo12->setEditText(QStringLiteral("0"));
+    m_ui.cboUnit->setEditText(QString());
+    m_ui.txtCustomer->clear();
+    m_ui.Text19->clear();
+    m_ui.Text20->clear();
+    m_ui.Text21->clear();
+    m_ui.Text23->clear();
+    m_ui.DBCombo2->setEditText(QString());
+
+    m_ui.lblStock->hide();
+    m_ui.txtStock->hide();
+    m_ui.txtStock->clear();
+    m_ui.Check1->setChecked(false);
+    m_ui.txtSpiff->setText(QStringLiteral("0"));
+    m_ui.txtWarranty->setText(QStringLiteral("0"));
+    m_ui.txtTotalComm->clear();
+    m_ui.txtTCU->setEditText(QString());
+
+    setFlagRecall(false);
+    applyState(WorksheetState::NewDeal);
+    emit dealCleared();
+}

@@ -1,0 +1,145 @@
+// The whole program for one run: first start, the worksheet with its menus,
+// and the way out.
+#include "admin/first_password.h"
+#include "admin/ui/main_menu.h"
+#include "app/tarvex_program.h"
+#include "scripted_prompts.h"
+#include "store/deal_database.h"
+#include "temp_program_folder.h"
+#include "worksheet/ui/deal_worksheet.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Answer = Prompts::Answer;
+
+class TarvexProgramTest : public ::testing::Test
+{
+protected:
+    void expectFirstPassword(const QString &password)
+    {
+        prompts.expectInputPrompt(FirstPassword::choosePrompt(), password);
+        prompts.expectInputPrompt(FirstPassword::confirmPrompt(), password);
+    }
+
+    bool start()
+    {
+        program = std::make_unique<TarvexProgram>(dir.folder(), prompts);
+        program->setEndProgram([this] { ++endings; });
+        return program->start();
+    }
+
+    bool enabled(const QString &key) const
+    {
+        QAction *action = program->menu()->action(key);
+        EXPECT_NE(action, nullptr) << key.toStdString();
+        return action && action->isEnabled();
+    }
+
+    TempProgramFolder dir;
+    ScriptedPrompts prompts;
+    std::unique_ptr<TarvexProgram> program;
+    int endings = 0;
+};
+
+TEST_F(TarvexProgramTest, FirstStartSetsThePasswordAndShowsAClearedWorksheet)
+{
+    expectFirstPassword(QStringLiteral("s3cret"));
+    ASSERT_TRUE(start());
+    EXPECT_EQ(dir.readBytes(QStringLiteral("PW.txt")), QByteArray("\"s3cret\"\r\n"));
+    EXPECT_TRUE(dir.exists(QStringLiteral("Sales Log2.mdb")));
+    EXPECT_EQ(dir.readBytes(QStringLiteral("dp.dat")), QByteArray("\"300\",\"500\"\r\n"));
+
+    DealWorksheet *form = program->mainWindow();
+    ASSERT_NE(form, nullptr);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->findChild<QLineEdit *>(QStringLiteral("Text2"))->text(),
+              QStringLiteral("$300.00"));
+    EXPECT_EQ(form->findChild<QLineEdit *>(QStringLiteral("Text22"))->text(),
+              QStringLiteral("30%"));
+    // The roster's first salesperson is offered.
+    EXPECT_GE(form->findChild<QComboBox *>(QStringLiteral("DBCombo1"))->count(), 1);
+}
+
+TEST_F(TarvexProgramTest, EveryCommandIsAttached)
+{
+    expectFirstPassword(QStringLiteral("pw"));
+    ASSERT_TRUE(start());
+    for (const char *key : {"tbrSave", "tbrCalculate", "tbrClear", "tbrRecall", "tbrExit",
+                            "mnuclose", "tbrHelp", "mnuContents", "mnuAbout", "tbrPack",
+                            "mnupack", "mnuDeleteUnit", "tbrPrint", "mnuprint", "tbrAdd",
+                            "mnuAdd", "mnuSalesLog", "mnuSalesSummary", "tbrSalesLog"})
+        EXPECT_TRUE(enabled(QString::fromLatin1(key))) << key;
+
+    // The toolbar's save button follows the worksheet's state.
+    program->mainWindow()->applyState(WorksheetState::RecalledAndPaid);
+    EXPECT_FALSE(enabled(QStringLiteral("tbrSave")));
+    program->mainWindow()->clearDeal();
+    EXPECT_TRUE(enabled(QStringLiteral("tbrSave")));
+}
+
+TEST_F(TarvexProgramTest, CancellingTheFirstPasswordEndsBeforeAnyWindow)
+{
+    prompts.expectInputPrompt(FirstPassword::choosePrompt(), std::nullopt);
+    EXPECT_FALSE(start());
+    EXPECT_EQ(program->mainWindow(), nullptr);
+    EXPECT_FALSE(dir.exists(QStringLiteral("PW.txt")));
+}
+
+TEST_F(TarvexProgramTest, AForeignDatabaseFileIsNamedAndLeftAlone)
+{
+    const QByteArray foreign("Standard Jet DB, not ours");
+    dir.writeBytes(QStringLiteral("Sales Log2.mdb"), foreign);
+    QString error;
+    {
+        DealDatabase probe(dir.folder());
+        ASSERT_FALSE(probe.open(&error));
+    }
+    ASSERT_TRUE(error.contains(QStringLiteral("Sales Log2.mdb"))) << error.toStdString();
+
+    expectFirstPassword(QStringLiteral("pw"));
+    prompts.expectMessage(error + QStringLiteral("\n\nTarvex will close."), {},
+                          Prompts::Icon::Critical, Prompts::Buttons::Ok);
+    EXPECT_FALSE(start());
+    EXPECT_EQ(program->mainWindow(), nullptr);
+    EXPECT_EQ(dir.readBytes(QStringLiteral("Sales Log2.mdb")), foreign);
+}
+
+TEST_F(TarvexProgramTest, ExitAsksAndOnlyEndsOnYes)
+{
+    expectFirstPassword(QStringLiteral("pw"));
+    ASSERT_TRUE(start());
+    DealWorksheet *form = program->mainWindow();
+
+    prompts.expectMessageText(QStringLiteral("Do you want to back-up database?"), Answer::No);
+    prompts.expectMessageText(QStringLiteral("Do you want to exit?"), Answer::No);
+    program->menu()->action(QStringLiteral("tbrExit"))->trigger();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(endings, 0);
+
+    prompts.expectMessageText(QStringLiteral("Do you want to back-up database?"), Answer::No);
+    prompts.expectMessageText(QStringLiteral("Do you want to exit?"), Answer::Yes);
+    form->close();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(endings, 1);
+}
+
+TEST_F(TarvexProgramTest, ExitWithABackupWritesACopyThatHoldsTheDatabase)
+{
+    expectFirstPassword(QStringLiteral("pw"));
+    ASSERT_TRUE(start());
+    const QString target = dir.filePath(QStringLiteral("backup.mdb"));
+    prompts.expectMessageText(QStringLiteral("Do you want to back-up database?"), Answer::Yes);
+    prompts.expectSaveFile(target);
+    prompts.expectMessageText(QStringLiteral("Database successfully backed-Up."));
+    program->menu()->action(QStringLiteral("mnuclose"))->trigger();
+    EXPECT_EQ(endings, 1);
+    EXPECT_TRUE(dir.readBytes(QStringLiteral("backup.mdb")).startsWith("SQLite format 3"));
+}
+
+} // namespace

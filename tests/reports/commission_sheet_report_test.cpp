@@ -1,0 +1,89 @@
+#include "report_test_support.h"
+#include "reports/commission_sheet_report.h"
+#include "temp_program_folder.h"
+
+#include <gtest/gtest.h>
+
+using ReportRead::placementsOf;
+using ReportRead::textOf;
+
+namespace {
+
+class CommissionSheetPrint : public ::testing::Test
+{
+protected:
+    ReportDocument run(const QByteArray &data, const CommissionSheetFigures &figures)
+    {
+        dir.writeBytes(QStringLiteral("data.txt"), data);
+        QString error;
+        std::optional<ReportDocument> document =
+            report.run(dir.filePath(QStringLiteral("data.txt")), figures, &error);
+        EXPECT_TRUE(document.has_value()) << error.toStdString();
+        return document.value_or(ReportDocument());
+    }
+
+    TempProgramFolder dir;
+    CommissionSheetReport report;
+};
+
+const QByteArray kTwoDeals = "\"BOB BROWN\",\"A1234\",\"NT\",1500,300,20,30,350\r\n"
+                             "\"ANN LEE\",\"B77\",\"UC\",2100.25,437.5,#NULL#,0,437.5\r\n";
+
+TEST_F(CommissionSheetPrint, FooterAddsTheBonusToTheTally)
+{
+    const ReportDocument sheet =
+        run(kTwoDeals, {.salesPerson = QStringLiteral("John Smith"),
+                        .weekEnd = QStringLiteral("3/12/2005"),
+                        .tally = QStringLiteral("787.5"),
+                        .bonus = QStringLiteral("100"),
+                        .bonusDescription = QStringLiteral("Plateau Bonus")});
+    const std::pair<const char *, const char *> expected[] = {
+        {"Label1", "Commission Sheet"}, {"Label3", "John Smith"},
+        {"Field2", "3/12/2005"},        {"Label13", "Commission: "},
+        {"Field3", "$787.50"},          {"Label14", "Plateau Bonus: "},
+        {"Field4", "$100.00"},          {"Label15", "Total Commission: "},
+        {"Field5", "$887.50"},
+    };
+    for (const auto &[control, text] : expected)
+        EXPECT_EQ(textOf(sheet, QString::fromLatin1(control)), QString::fromLatin1(text))
+            << control;
+}
+
+TEST_F(CommissionSheetPrint, DetailPrintsEachDealOfTheFileWithItsAmountsFormatted)
+{
+    const ReportDocument sheet = run(kTwoDeals, {.tally = QStringLiteral("787.5")});
+    const std::pair<const char *, QStringList> columns[] = {
+        {"txtCustomer_Name", {QStringLiteral("BOB BROWN"), QStringLiteral("ANN LEE")}},
+        {"txtStock_Number", {QStringLiteral("A1234"), QStringLiteral("B77")}},
+        {"txtTCU", {QStringLiteral("NT"), QStringLiteral("UC")}},
+        {"txtPayable_Gross", {QStringLiteral("1,500.00"), QStringLiteral("2,100.25")}},
+        {"txtCommission", {QStringLiteral("$300.00"), QStringLiteral("$437.50")}},
+        {"txtSpiff", {QStringLiteral("$20.00"), QString()}},
+        {"txtWarranty", {QStringLiteral("$30.00"), QStringLiteral("$0.00")}},
+        {"txtTotalCommission", {QStringLiteral("$350.00"), QStringLiteral("$437.50")}},
+    };
+    for (const auto &[control, texts] : columns) {
+        QStringList printed;
+        for (const PlacedText &placed : placementsOf(sheet, QString::fromLatin1(control)))
+            printed << placed.text;
+        EXPECT_EQ(printed, texts) << control;
+    }
+    EXPECT_EQ(textOf(sheet, QStringLiteral("Field1")), std::nullopt); // the hidden page footer
+}
+
+TEST_F(CommissionSheetPrint, EveryControlFitsTheLandscapePage)
+{
+    const ReportDocument sheet = run(kTwoDeals, {});
+    const qreal printable = sheet.pageLayout().paintRect(QPageLayout::Inch).width();
+    EXPECT_GE(printable, 9.5208);
+    for (int page = 0; page < sheet.pageCount(); ++page) {
+        for (const PlacedItem &item : sheet.page(page)) {
+            const qreal right = item.kind == PlacedItem::Kind::Line
+                                    ? std::max(item.line.x1(), item.line.x2())
+                                    : item.box.right();
+            EXPECT_LE(right, printable) << item.control.toStdString();
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,273 @@
+#include "admin/ui/main_menu.h"
+#include "commission_sheet_fixture.h"
+#include "report_test_support.h"
+#include "reports/ui/commission_sheet_opener.h"
+#include "reports/ui/commission_sheet_window.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolBar>
+
+using ReportRead::textOf;
+
+namespace {
+
+const QString kDataFile = QStringLiteral("data.txt");
+
+class CommissionWindow : public CommissionSheetTest
+{
+protected:
+    CommissionWindow()
+    {
+        execute(QStringLiteral("DELETE FROM SalesPersons"));
+        for (const char *name : {"John Smith", "Mary Jones"})
+            execute(QStringLiteral("INSERT INTO SalesPersons (Name) VALUES (?)"),
+                    {QString::fromLatin1(name)});
+        main = std::make_unique<QMainWindow>();
+        menu = new MainMenu(main.get());
+        form = std::make_unique<CommissionSheetWindow>(*m_database, m_dir.folder(), m_prompts, menu->toolBar());
+        form->setShowStep([this](const ReportDocument &sheet) { sheets << sheet; });
+    }
+
+    template <typename T> T *control(const char *name) const
+    {
+        T *found = form->findChild<T *>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    QTableWidget *grid() const { return control<QTableWidget>("MSFlexGrid1"); }
+    QPushButton *button(const char *name) const { return control<QPushButton>(name); }
+    QString hiddenText(const char *name) const { return control<QLineEdit>(name)->text(); }
+
+    void click(const char *name)
+    {
+        QPushButton *target = button(name);
+        ASSERT_TRUE(target->isEnabled()) << name;
+        QTest::mouseClick(target, Qt::LeftButton);
+    }
+
+    void select(const QString &salesPerson)
+    {
+        control<QComboBox>("cboSalesPerson")->setEditText(salesPerson);
+        click("cmdSelect");
+    }
+
+    // The texts of one grid column, top to bottom (2 = Stock_Number).
+    QStringList column(int index) const
+    {
+        QStringList texts;
+        for (int row = 0; row < grid()->rowCount(); ++row)
+            texts << grid()->item(row, index)->text();
+        return texts;
+    }
+
+    void expectBonus(const QString &amount, std::optional<QString> description = std::nullopt)
+    {
+        m_prompts.expectInput(QStringLiteral("Enter amount of bonus or spiff"),
+                              QStringLiteral("Bonus / Spiffs"), QString(), amount);
+        if (description)
+            m_prompts.expectInput(QStringLiteral("Enter type of bonus (ie. Plateau Bonus)"),
+                                  QStringLiteral("Bonus / Spiff"), QStringLiteral("Plateau Bonus"),
+                                  description);
+    }
+
+    void expectWeekEnding(std::optional<QString> answer)
+    {
+        m_prompts.expectInput(QStringLiteral("Enter 'Week-Ending' date."),
+                              QStringLiteral("Week-Ending Date"), QStringLiteral("MM/DD/YYYY"),
+                              answer);
+    }
+
+    std::unique_ptr<QMainWindow> main;
+    MainMenu *menu = nullptr;
+    std::unique_ptr<CommissionSheetWindow> form;
+    QList<ReportDocument> sheets;
+};
+
+TEST_F(CommissionWindow, HasEveryControlAndTheGridsColumns)
+{
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Commissions"));
+    const std::pair<const char *, const char *> buttons[] = {{"cmdSelect", "OK"},
+                                                             {"cmdDelete", "Remove Record"},
+                                                             {"cmdPrintSheet", "Print Sheet"},
+                                                             {"cmdExit", "Exit"}};
+    for (const auto &[name, caption] : buttons)
+        EXPECT_EQ(button(name)->text(), QString::fromLatin1(caption));
+    for (const char *name : {"txtTally", "txtBonus", "txtBonus2", "txtWeekEnd"})
+        EXPECT_TRUE(control<QLineEdit>(name)->isHidden()) << name;
+    EXPECT_EQ(control<QComboBox>("cboSalesPerson")->itemText(1), QStringLiteral("Mary Jones"));
+
+    ASSERT_EQ(grid()->columnCount(), 13);
+    EXPECT_EQ(grid()->horizontalHeaderItem(2)->text(), QStringLiteral("Stock_Number"));
+    QList<int> hidden;
+    for (int c = 0; c < 13; ++c) {
+        if (grid()->isColumnHidden(c))
+            hidden << c;
+    }
+    EXPECT_EQ(hidden, (QList<int>{4, 5, 10, 12})); // Sales_Person, TCU, UnitCount, Paid
+    const int dpi = grid()->logicalDpiX();
+    EXPECT_EQ(grid()->columnWidth(1), 1600 * dpi / 1440);
+    EXPECT_EQ(grid()->verticalHeader()->width(), 300 * dpi / 1440);
+}
+
+// Two deals with one stock number: each row pays its own deal, once.
+TEST_F(CommissionWindow, PrintPaysEachListedDealAndShowsTheSheet)
+{
+    unpaid("A1234", "ANN LEE", "2005-03-03", "437.5");
+    unpaid("A1234", "BOB BROWN", "2005-03-02", "350");
+    SummaryValues other;
+    other.salesPerson = QStringLiteral("MARY JONES");
+    summaryRow(other);
+    form->Form_Activate();
+    EXPECT_FALSE(button("cmdPrintSheet")->isEnabled());
+    select(QStringLiteral("John Smith"));
+    EXPECT_EQ(column(3), (QStringList{QStringLiteral("BOB BROWN"), QStringLiteral("ANN LEE")}));
+    EXPECT_EQ(column(0), (QStringList{QStringLiteral("3/2/2005"), QStringLiteral("3/3/2005")}));
+    EXPECT_EQ(column(11), (QStringList{QStringLiteral("350"), QStringLiteral("437.5")}));
+
+    expectBonus(QStringLiteral("100"), QStringLiteral("Plateau Bonus"));
+    expectWeekEnding(QStringLiteral("03/12/2005"));
+    click("cmdPrintSheet");
+    m_prompts.verify();
+
+    ASSERT_EQ(sheets.size(), 1);
+    EXPECT_EQ(textOf(sheets.first(), QStringLiteral("Field3")), QStringLiteral("$787.50"));
+    EXPECT_EQ(textOf(sheets.first(), QStringLiteral("Field5")), QStringLiteral("$887.50"));
+    EXPECT_EQ(textOf(sheets.first(), QStringLiteral("Field2")), QStringLiteral("03/12/2005"));
+    EXPECT_EQ(hiddenText("txtTally"), QStringLiteral("787.5"));
+    EXPECT_EQ(m_dir.readBytes(kDataFile),
+              QByteArray("\"BOB BROWN\",\"A1234\",\"NT\",1500,450,50,30,350\r\n"
+                         "\"ANN LEE\",\"A1234\",\"NT\",1500,450,50,30,437.5\r\n"));
+    EXPECT_EQ(paidRows().size(), 2);
+    EXPECT_FALSE(button("cmdPrintSheet")->isEnabled());
+    EXPECT_FALSE(button("cmdDelete")->isEnabled());
+
+    select(QStringLiteral("John Smith"));
+    EXPECT_EQ(grid()->rowCount(), 0);
+}
+
+TEST_F(CommissionWindow, RemovedRowsStayUnpaidAndTheLastRowStays)
+{
+    unpaid("S1", "A", "2005-03-02", "1");
+    const qint64 second = unpaid("S2", "B", "2005-03-03", "2");
+    select(QStringLiteral("John Smith"));
+    grid()->setCurrentCell(0, 1);
+    click("cmdDelete");
+    EXPECT_EQ(column(2), QStringList{QStringLiteral("S2")});
+
+    m_prompts.expectMessage(QStringLiteral("You cannot remove the last record!"),
+                            QStringLiteral("Error!"), Prompts::Icon::None, Prompts::Buttons::Ok);
+    click("cmdDelete");
+    m_prompts.verify();
+    EXPECT_EQ(grid()->rowCount(), 1);
+
+    expectBonus(QString());
+    expectWeekEnding(QStringLiteral("3/12/05"));
+    click("cmdPrintSheet");
+    EXPECT_EQ(paidRows(), QList<qint64>{second});
+    select(QStringLiteral("John Smith"));
+    EXPECT_EQ(column(2), QStringList{QStringLiteral("S1")});
+}
+
+TEST_F(CommissionWindow, ASecondPrintKeepsTheWeekEndingAndANilBonusAsksNoDescription)
+{
+    unpaid("S1", "A", "2005-03-02", "350");
+    select(QStringLiteral("John Smith"));
+    expectBonus(QStringLiteral("50"), QStringLiteral("Spiff"));
+    expectWeekEnding(QStringLiteral("3/12/2005"));
+    click("cmdPrintSheet");
+
+    for (const char *answer : {"0", "none"}) {
+        select(QStringLiteral("John Smith"));
+        expectBonus(QString::fromLatin1(answer)); // no description, no week-ending date
+        click("cmdPrintSheet");
+        m_prompts.verify();
+        EXPECT_EQ(textOf(sheets.last(), QStringLiteral("Field2")), QStringLiteral("3/12/2005"));
+        EXPECT_EQ(textOf(sheets.last(), QStringLiteral("Label14")), QStringLiteral(": "));
+        EXPECT_EQ(textOf(sheets.last(), QStringLiteral("Field4")), QString());
+    }
+    // Nothing listed: an empty tally and an empty hand-off file.
+    EXPECT_EQ(textOf(sheets.last(), QStringLiteral("Field3")), QString());
+    EXPECT_EQ(m_dir.readBytes(kDataFile), QByteArray());
+}
+
+TEST_F(CommissionWindow, AnInvalidWeekEndingIsAskedAgainAndCancelAbandonsThePrint)
+{
+    unpaid("S1", "A", "2005-03-02", "350");
+    select(QStringLiteral("John Smith"));
+    expectBonus(QStringLiteral("100"), QStringLiteral("Plateau Bonus"));
+    expectWeekEnding(QStringLiteral("MM/DD/YYYY"));
+    m_prompts.expectMessage(QStringLiteral("You must enter a valid date! ie. (MM/DD/YYY)"),
+                            QStringLiteral("Week-End Date"), Prompts::Icon::None,
+                            Prompts::Buttons::Ok);
+    expectWeekEnding(std::nullopt);
+    click("cmdPrintSheet");
+    m_prompts.verify();
+
+    EXPECT_TRUE(sheets.isEmpty());
+    EXPECT_TRUE(paidRows().isEmpty());
+    EXPECT_FALSE(m_dir.exists(kDataFile));
+    EXPECT_TRUE(button("cmdPrintSheet")->isEnabled());
+}
+
+TEST_F(CommissionWindow, AFailedPaymentIsReportedAndPaysNothing)
+{
+    unpaid("S1", "A", "2005-03-02", "350");
+    unpaid("S2", "B", "2005-03-03", "2");
+    refusePaying(QStringLiteral("S2")); // fails with "disk trouble"
+    m_dir.writeBytes(kDataFile, "earlier sheet\r\n");
+    select(QStringLiteral("John Smith"));
+    expectBonus(QString());
+    expectWeekEnding(QStringLiteral("3/12/2005"));
+    m_prompts.expectMessage(QStringLiteral("The commission sheet could not be printed. No deal "
+                                           "has been marked paid.\n\ndisk trouble"),
+                            QStringLiteral("Error!"), Prompts::Icon::Critical,
+                            Prompts::Buttons::Ok);
+    click("cmdPrintSheet");
+    m_prompts.verify();
+
+    EXPECT_TRUE(sheets.isEmpty());
+    EXPECT_TRUE(paidRows().isEmpty());
+    EXPECT_EQ(m_dir.readBytes(kDataFile), QByteArray("earlier sheet\r\n"));
+}
+
+// The toolbar is off while the window is open, however the window closes.
+TEST_F(CommissionWindow, TheOpenerKeepsOneWindowThatTurnsTheToolbarOff)
+{
+    const std::function<void()> open =
+        commissionSheetOpener(menu->toolBar(), *m_database, m_dir.folder(), m_prompts, main.get());
+    main->show();
+    open();
+    auto *opened = main->findChild<CommissionSheetWindow *>(QStringLiteral("Form2"));
+    ASSERT_NE(opened, nullptr);
+    EXPECT_TRUE(opened->isWindow());
+    QTRY_VERIFY(!menu->toolBar()->isEnabled()); // on activation
+
+    unpaid("S1", "A", "2005-03-02", "350");
+    opened->findChild<QComboBox *>()->setEditText(QStringLiteral("John Smith"));
+    opened->findChild<QPushButton *>(QStringLiteral("cmdSelect"))->click();
+    opened->findChild<QLineEdit *>(QStringLiteral("txtWeekEnd"))
+        ->setText(QStringLiteral("3/12/05"));
+    open();
+    EXPECT_EQ(main->findChildren<CommissionSheetWindow *>().size(), 1);
+    EXPECT_EQ(opened->findChild<QTableWidget *>()->rowCount(), 1); // still as it was
+
+    opened->findChild<QPushButton *>(QStringLiteral("cmdExit"))->click();
+    EXPECT_FALSE(opened->isVisible());
+    EXPECT_TRUE(menu->toolBar()->isEnabled());
+
+    open(); // afresh
+    EXPECT_EQ(main->findChildren<CommissionSheetWindow *>().size(), 1);
+    EXPECT_EQ(opened->findChild<QTableWidget *>()->rowCount(), 0);
+    EXPECT_TRUE(opened->findChild<QLineEdit *>(QStringLiteral("txtWeekEnd"))->text().isEmpty());
+    QTRY_VERIFY(!menu->toolBar()->isEnabled());
+    opened->close(); // the window frame's close
+    EXPECT_TRUE(menu->toolBar()->isEnabled());
+}
+
+} // namespace
