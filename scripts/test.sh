@@ -5,4 +5,4 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir build --output-on-failure --parallel "$(nproc)" "$@"
+ctest --test-dir "${TARVEX_BUILD_DIR:-build}" --output-on-failure --parallel "$(nproc)" "$@"
