@@ -1,12 +1,16 @@
 #include "app/tarvex_program.h"
 
 #include "admin/exit_sequence.h"
+#include "admin/ui/audit_trail_window.h"
 #include "admin/ui/main_menu.h"
 #include "admin/ui/program_icon.h"
 #include "admin/ui/run_login.h"
 #include "admin/ui/setup_commands.h"
 #include "admin/ui/table_commands.h"
 #include "common/prompts.h"
+#include "common/ui/bring_up.h"
+#include "reports/commission_data_file.h"
+#include "reports/sheet_data_file.h"
 #include "reports/ui/commission_sheet_opener.h"
 #include "reports/ui/print_command.h"
 #include "reports/ui/report_chooser_command.h"
@@ -17,7 +21,10 @@
 #include "worksheet/ui/deal_worksheet.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 #include <QTimer>
+
+#include <memory>
 
 TarvexProgram::TarvexProgram(const ProgramFolder &folder, Prompts &prompts)
     : m_folder(folder), m_prompts(prompts),
@@ -63,7 +70,22 @@ bool TarvexProgram::openDatabase()
         return false;
     }
     m_store = std::make_unique<DealStore>(*m_database);
+    restoreDataFile();
     return true;
+}
+
+void TarvexProgram::restoreDataFile()
+{
+    // After a kill or a full disk, data.txt is put back in step with the last
+    // recorded commission sheet.
+    QString why;
+    if (!SheetDataFile::restore(
+            *m_database, m_folder.filePath(QString::fromLatin1(CommissionDataFile::kFileName)),
+            &why))
+        m_prompts.message(QStringLiteral("data.txt could not be written: %1. It will be written "
+                                         "again at the next start.")
+                              .arg(why),
+                          {}, Prompts::Icon::Warning);
 }
 
 void TarvexProgram::attachCommands()
@@ -84,6 +106,15 @@ void TarvexProgram::attachCommands()
         *form, *m_database, m_prompts,
         commissionSheetOpener(m_menu->toolBar(), *m_database, m_folder, m_prompts, form));
     m_menu->setCommand(QStringLiteral("tbrSalesLog"), [reports] { reports->openChooser(); });
+    auto auditTrail = std::make_shared<QPointer<AuditTrailWindow>>();
+    m_menu->setCommand(QStringLiteral("mnuAuditTrail"),
+                       [auditTrail, database = m_database.get(), &prompts = m_prompts, form] {
+                           if (!*auditTrail)
+                               *auditTrail = new AuditTrailWindow(*database, prompts, form);
+                           else
+                               (*auditTrail)->cmdShow_Click();
+                           bringUp(**auditTrail);
+                       });
 
     QObject::connect(form, &DealWorksheet::saveCommandChanged, m_menu, &MainMenu::setSaveCommand);
     m_menu->setSaveCommand(form->saveCommandCaption(), form->saveCommandEnabled());

@@ -35,6 +35,7 @@ public:
 
 private:
     bool openDatabase();
+    void restoreDataFile();
     void attachCommands();
     bool exitSequence();
 

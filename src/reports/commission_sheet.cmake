@@ -22,3 +22,15 @@ target_sources(tarvex_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ui/commission_sheet_opener.h
     ${CMAKE_CURRENT_LIST_DIR}/ui/commission_sheet_opener.cpp
 )
+
+# Sheets as records: the durable data.txt, kept in step with the last sheet.
+target_sources(tarvex_core PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/synced_file.h
+    ${CMAKE_CURRENT_LIST_DIR}/synced_file.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sheet_data_file.h
+    ${CMAKE_CURRENT_LIST_DIR}/sheet_data_file.cpp
+)
+target_sources(tarvex_ui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/ui/sheet_history_window.h
+    ${CMAKE_CURRENT_LIST_DIR}/ui/sheet_history_window.cpp
+)

@@ -6,6 +6,9 @@
 #include "reports/report_renderer.h"
 #include "reports/report_rows.h"
 #include "reports/sheet_entry.h"
+#include "store/sheet_records.h"
+
+#include <QFile>
 
 namespace {
 
@@ -28,15 +31,38 @@ std::optional<ReportDocument> CommissionSheetReport::run(const QString &dataFile
                                                  const CommissionSheetFigures &figures,
                                                  QString *error)
 {
+    QFile file(dataFilePath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return std::nullopt;
+    }
+    return runLines(file.readAll(), figures);
+}
+
+ReportDocument CommissionSheetReport::runLines(const QByteArray &lines,
+                                               const CommissionSheetFigures &figures)
+{
     m_figures = figures;
     setHeading();
-    const std::optional<QList<ReportRow>> deals = CommissionDataFile::read(dataFilePath, error);
-    if (!deals)
-        return std::nullopt;
     ReportRows rows;
-    for (const ReportRow &deal : *deals)
+    for (const ReportRow &deal : CommissionDataFile::decode(lines))
         rows.append(deal);
     return ReportRenderer(m_layout).run(rows);
+}
+
+ReportDocument CommissionSheetReport::runRecorded(const RecordedSheet &sheet)
+{
+    const auto plain = [](const std::optional<Money> &amount) {
+        return amount ? MoneyFormat::plain(*amount) : QString();
+    };
+    return runLines(sheet.lines, {
+                                     .salesPerson = sheet.heading.salesPerson,
+                                     .weekEnd = sheet.heading.weekEnding,
+                                     .tally = plain(sheet.total),
+                                     .bonus = plain(sheet.heading.bonus),
+                                     .bonusDescription = sheet.heading.bonusDescription,
+                                 });
 }
 
 void CommissionSheetReport::setHeading()

@@ -8,6 +8,8 @@
 
 #include <optional>
 
+struct RecordedSheet;
+
 // What the sheet window gives its report besides the hand-off file: the
 // texts of its salesperson list and of its hidden boxes.
 struct CommissionSheetFigures
@@ -32,6 +34,12 @@ public:
     // std::nullopt, with the reason in `error`, when the file cannot be read.
     std::optional<ReportDocument> run(const QString &dataFilePath,
                                       const CommissionSheetFigures &figures, QString *error);
+
+    // Lays out the hand-off file's text `lines`.
+    ReportDocument runLines(const QByteArray &lines, const CommissionSheetFigures &figures);
+
+    // Lays a recorded sheet out exactly as it was first printed.
+    ReportDocument runRecorded(const RecordedSheet &sheet);
 
     ReportLayout &layout() { return m_layout; }
 

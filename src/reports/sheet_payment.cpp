@@ -1,12 +1,11 @@
 #include "reports/sheet_payment.h"
 
 #include "reports/commission_data_file.h"
+#include "reports/sheet_data_file.h"
 #include "store/column_value.h"
 #include "store/commission_payments.h"
 #include "store/deal_database.h"
 #include "store/sql_transaction.h"
-
-#include <QSaveFile>
 
 namespace SheetPayment {
 
@@ -34,25 +33,23 @@ QVariantList dataLine(const SummaryRow &row)
     return line;
 }
 
-QString fileError(const QFileDevice &file)
+// Marks the rows paid on a new sheet, inside the caller's transaction.
+bool recordSheet(DealDatabase &database, const QList<qint64> &rowIds, const SheetHeading &heading,
+                 const Hooks &hooks, Outcome &outcome)
 {
-    return QStringLiteral("\"%1\" could not be written: %2")
-        .arg(QString::fromLatin1(CommissionDataFile::kFileName), file.errorString());
-}
-
-} // namespace
-
-Outcome pay(DealDatabase &database, const QString &dataFilePath, const QList<qint64> &rowIds)
-{
-    Outcome outcome;
-    SqlTransaction transaction(database.connection());
-    if (!transaction.begin(&outcome.error))
-        return outcome;
-    CommissionPayments payments(database);
-    const std::optional<QList<SummaryRow>> paid = payments.markPaid(rowIds, &outcome.error);
+    const auto reach = [&hooks](Step step) {
+        if (hooks.reached)
+            hooks.reached(step);
+    };
+    SheetRecords sheets(database.connection());
+    const std::optional<qint64> sheetId = sheets.record(heading, &outcome.error);
+    if (!sheetId)
+        return false;
+    reach(Step::SheetRecorded);
+    const std::optional<QList<SummaryRow>> paid =
+        CommissionPayments(database).markPaid(rowIds, &outcome.error);
     if (!paid)
-        return outcome;
-
+        return false;
     QList<QVariantList> lines;
     QList<qint64> paidIds;
     Money tally;
@@ -62,31 +59,65 @@ Outcome pay(DealDatabase &database, const QString &dataFilePath, const QList<qin
         tally +=
             ColumnValue::moneyFrom(row.value(QStringLiteral("TotalCommission"))).value_or(Money());
     }
+    if (!sheets.attachRows(*sheetId, paidIds, &outcome.error))
+        return false;
+    reach(Step::RowsMarked);
+    // With no deal listed the sheet has no total.
+    const std::optional<Money> total = rowIds.isEmpty() ? std::nullopt : std::optional(tally);
+    if (!sheets.complete(*sheetId, CommissionDataFile::encode(lines), total, &outcome.error))
+        return false;
+    reach(Step::SheetCompleted);
+    outcome.sheetId = *sheetId;
+    outcome.tally = tally;
+    return true;
+}
 
-    // The file is written beside its place and put there only once the
-    // markings are committed.
-    QSaveFile file(dataFilePath);
-    const QByteArray bytes = CommissionDataFile::encode(lines);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        outcome.error = fileError(file);
+} // namespace
+
+Outcome pay(DealDatabase &database, const QString &dataFilePath, const QList<qint64> &rowIds,
+            const SheetHeading &heading, const Hooks &hooks)
+{
+    Outcome outcome;
+    if (!database.isOpen()) {
+        outcome.error = QStringLiteral("The deal database is not open.");
         return outcome;
     }
-    if (!transaction.commit(&outcome.error)) {
-        file.cancelWriting();
-        return outcome;
-    }
-    if (!file.commit()) {
-        outcome.error = fileError(file);
-        QString undoError;
-        if (!payments.markUnpaid(paidIds, &undoError)) {
-            outcome.markingsLeft = true;
-            outcome.error +=
-                QStringLiteral("\nThe deals could not be set back to unpaid: ") + undoError;
+    SyncedFile::Hooks fileHooks = hooks.file;
+    fileHooks.reached = [&hooks](SyncedFile::Stage stage) {
+        if (hooks.reached)
+            hooks.reached(Step(int(Step::FileWritten) + int(stage)));
+    };
+    // A file left behind by an earlier sheet's failure is put right first;
+    // should it fail again, the new sheet's own file replaces it anyway.
+    QString ignored;
+    SheetDataFile::restore(database, dataFilePath, &ignored, hooks.file);
+
+    {
+        SqlTransaction transaction(database.connection());
+        if (!transaction.begin(&outcome.error))
+            return outcome;
+        if (hooks.reached)
+            hooks.reached(Step::Begun);
+        if (!recordSheet(database, rowIds, heading, hooks, outcome) ||
+            !transaction.commit(&outcome.error)) {
+            outcome.sheetId = 0;
+            outcome.tally = Money();
+            return outcome;
         }
-        return outcome;
     }
     outcome.paid = true;
-    outcome.tally = tally;
+    if (hooks.reached)
+        hooks.reached(Step::Committed);
+
+    // The file is written from the record, not from what was meant to be
+    // recorded.
+    QString why;
+    const std::optional<RecordedSheet> sheet =
+        SheetRecords(database.connection()).find(outcome.sheetId, &why);
+    outcome.fileWritten =
+        sheet && SyncedFile::replace(dataFilePath, sheet->lines, &why, fileHooks);
+    if (!outcome.fileWritten)
+        outcome.error = SheetDataFile::notWrittenMessage(why);
     return outcome;
 }
 

@@ -1,5 +1,6 @@
 #include "deal_database.h"
 
+#include "sheet_schema.h"
 #include "sql_transaction.h"
 #include "store_schema.h"
 #include "store_sql.h"
@@ -45,7 +46,7 @@ bool buildNewDatabase(const QString &path, QString *error)
             {
                 SqlTransaction transaction(db);
                 ok = transaction.begin(error) && StoreSchema::create(db, error) &&
-                     transaction.commit(error);
+                     SheetSchema::addSheetRecords(db, error) && transaction.commit(error);
             }
             db.close();
         }
@@ -134,6 +135,20 @@ bool DealDatabase::open(QString *error)
     run(m_db, QStringLiteral("PRAGMA journal_mode = WAL"));
     run(m_db, QStringLiteral("PRAGMA synchronous = FULL"));
     run(m_db, QStringLiteral("PRAGMA foreign_keys = ON"));
+    return addSheetRecords(error);
+}
+
+bool DealDatabase::addSheetRecords(QString *error)
+{
+    // A database made before sheets were recorded gains their tables; one
+    // that has them is left as it is.
+    QString why;
+    SqlTransaction transaction(m_db);
+    if (!transaction.begin(&why) || !SheetSchema::addSheetRecords(m_db, &why) ||
+        !transaction.commit(&why))
+        return fail(error, QStringLiteral("The deal database \"%1\" could not be brought up to "
+                                          "date: %2")
+                               .arg(QDir::toNativeSeparators(m_filePath), why));
     return true;
 }
 

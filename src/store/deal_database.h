@@ -41,6 +41,7 @@ public:
 
 private:
     bool createFile(QString *error) const;
+    bool addSheetRecords(QString *error);
     bool fail(QString *error, const QString &message);
 
     QString m_filePath;

@@ -1,5 +1,6 @@
 #include "deal_store.h"
 
+#include "deal_audit.h"
 #include "deal_database.h"
 #include "deal_row_writer.h"
 #include "deal_rows.h"
@@ -72,17 +73,23 @@ std::optional<DealId> DealStore::write(std::optional<DealId> recalled, const Dea
         failed(error, QStringLiteral("The deal was not saved: %1").arg(why));
         return std::nullopt;
     }
+    QVariantList before; // the values replaced, for the audit trail
     if (recalled) {
         const std::optional<bool> paid = writer.isPaid(*recalled, &why);
         if (paid && *paid)
             why = QStringLiteral("This deal has been paid and cannot be changed.");
-        if (!paid || *paid || !writer.remove(*recalled, &why)) {
+        std::optional<QVariantList> stored;
+        if (paid && !*paid)
+            stored = DealAudit::recallValues(m_database.connection(), *recalled, &why);
+        if (!stored || !writer.remove(*recalled, &why)) {
             failed(error, QStringLiteral("The deal was not saved: %1").arg(why));
             return std::nullopt;
         }
+        before = *stored;
     }
     const std::optional<DealId> id = writer.insert(*rows, recalled, &why);
-    if (!id || !transaction.commit(&why)) {
+    if (!id || !DealAudit::saved(m_database.connection(), *id, before, &why) ||
+        !transaction.commit(&why)) {
         failed(error, QStringLiteral("The deal was not saved: %1").arg(why));
         return std::nullopt;
     }
@@ -101,7 +108,13 @@ bool DealStore::remove(DealId id, QString *error)
     const std::optional<bool> paid = writer.isPaid(id, &why);
     if (paid && *paid)
         return failed(error, QStringLiteral("This deal has been paid and cannot be deleted."));
-    if (!paid || !writer.remove(id, &why) || !transaction.commit(&why))
+    std::optional<QVariantList> before;
+    if (paid)
+        before = DealAudit::recallValues(m_database.connection(), id, &why);
+    // A deal that is not there any more leaves no entry: nothing changed.
+    if (!before || !writer.remove(id, &why) ||
+        (!before->isEmpty() && !DealAudit::deleted(m_database.connection(), id, *before, &why)) ||
+        !transaction.commit(&why))
         return failed(error, QStringLiteral("The deal was not deleted: %1").arg(why));
     return true;
 }

@@ -1,5 +1,7 @@
 #include "record_table.h"
 
+#include "audit_trail.h"
+#include "sql_transaction.h"
 #include "store_schema.h"
 #include "store_sql.h"
 
@@ -18,6 +20,10 @@ QString goneMessage()
 {
     return QStringLiteral("The record is no longer in the database; it was deleted elsewhere.");
 }
+
+const QStringList kStockColumns = {QStringLiteral("Stock_Number"), QStringLiteral("StockNumber")};
+const QStringList kSalesPersonColumns = {QStringLiteral("Sales_Person"),
+                                         QStringLiteral("SalesPerson"), QStringLiteral("Name")};
 
 } // namespace
 
@@ -98,6 +104,12 @@ bool RecordTable::update(int position, const QStringList &shown, const QStringLi
     if (!bound)
         return false;
     bound->append(rowIdAt(position));
+    SqlTransaction transaction(m_db);
+    if (!transaction.begin(error))
+        return false;
+    const std::optional<QStringList> stored = read(position, error);
+    if (!stored)
+        return false;
     QSqlQuery query(m_db);
     if (!StoreSql::prepare(query,
                            QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
@@ -107,7 +119,40 @@ bool RecordTable::update(int position, const QStringList &shown, const QStringLi
         return false;
     if (query.numRowsAffected() == 0)
         return failed(error, goneMessage());
-    return true;
+    const std::optional<QStringList> written = read(position, error);
+    return written &&
+           audit(QStringLiteral("Row changed"), rowIdAt(position), *stored, *written, changed,
+                 error) &&
+           transaction.commit(error);
+}
+
+bool RecordTable::audit(const QString &action, qint64 rowId, const QStringList &before,
+                        const QStringList &after, const QList<int> &fieldIndexes,
+                        QString *error) const
+{
+    AuditTrail::Entry entry;
+    entry.action = action;
+    entry.tableName = m_table;
+    entry.rowKey = rowId;
+    const QStringList &identifying = after.isEmpty() ? before : after;
+    QStringList was;
+    QStringList is;
+    for (int i = 0; i < m_fields.size(); ++i) {
+        const QString &column = m_fields.at(i).column;
+        if (kStockColumns.contains(column))
+            entry.stockNumber = identifying.value(i);
+        if (kSalesPersonColumns.contains(column))
+            entry.salesPerson = identifying.value(i);
+        if (!fieldIndexes.contains(i))
+            continue;
+        if (!before.isEmpty())
+            was << column + QStringLiteral(": ") + before.value(i);
+        if (!after.isEmpty())
+            is << column + QStringLiteral(": ") + after.value(i);
+    }
+    entry.before = was.join(u'\n');
+    entry.after = is.join(u'\n');
+    return AuditTrail::write(m_db, entry, error);
 }
 
 std::optional<QVariant> RecordTable::dealOf(const QStringList &texts, QString *error) const
@@ -156,11 +201,17 @@ std::optional<int> RecordTable::append(const QStringList &texts, QString *error)
         columns << QString::fromLatin1(StoreSchema::kDealId);
         bound->append(*deal);
     }
+    SqlTransaction transaction(m_db);
+    if (!transaction.begin(error))
+        return std::nullopt;
     QSqlQuery query(m_db);
     if (!StoreSql::prepare(query, StoreSql::insertStatement(m_table, columns), error) ||
         !StoreSql::exec(query, *bound, error))
         return std::nullopt;
     const qint64 rowId = query.lastInsertId().toLongLong();
+    if (!audit(QStringLiteral("Row added"), rowId, {}, texts, all, error) ||
+        !transaction.commit(error))
+        return std::nullopt;
     if (!reload(error))
         return std::nullopt;
     return positionOf(rowId);
@@ -169,11 +220,24 @@ std::optional<int> RecordTable::append(const QStringList &texts, QString *error)
 bool RecordTable::remove(int position, QString *error)
 {
     const qint64 rowId = rowIdAt(position);
+    SqlTransaction transaction(m_db);
+    if (!transaction.begin(error))
+        return false;
+    QList<int> all;
+    for (int i = 0; i < m_fields.size(); ++i)
+        all << i;
+    QString why;
+    // A row already gone elsewhere is no error and leaves no entry.
+    const std::optional<QStringList> stored = read(position, &why);
     QSqlQuery query(m_db);
     if (!StoreSql::prepare(
             query, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(StoreSql::quoted(m_table)),
             error) ||
         !StoreSql::exec(query, {rowId}, error))
+        return false;
+    if (stored && !audit(QStringLiteral("Row deleted"), rowId, *stored, {}, all, error))
+        return false;
+    if (!transaction.commit(error))
         return false;
     m_rowIds.removeOne(rowId);
     return true;

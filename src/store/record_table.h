@@ -13,7 +13,8 @@
 // the table maintenance windows show it: its rows in table order (the order
 // they were written), each as the texts of its fields.
 //
-// Every write is one statement on one row with bound values. An update
+// Every write is one statement on one row with bound values, in one
+// transaction with its entry in the audit trail. An update
 // writes only the fields whose text changed, so a row keeps every other
 // value, its deal identity included. A text that is not a value of its field
 // refuses the whole write, and nothing is written.
@@ -65,6 +66,10 @@ private:
     std::optional<QVariantList> values(const QList<int> &fieldIndexes, const QStringList &texts,
                                        QString *error) const;
     std::optional<QVariant> dealOf(const QStringList &texts, QString *error) const;
+    // Writes the change's entry in the audit trail: the texts of the fields
+    // concerned before and after (an empty list for a side that has none).
+    bool audit(const QString &action, qint64 rowId, const QStringList &before,
+               const QStringList &after, const QList<int> &fieldIndexes, QString *error) const;
 
     QSqlDatabase m_db;
     QString m_table;

@@ -3,6 +3,7 @@
 #include "report_test_support.h"
 #include "reports/ui/commission_sheet_opener.h"
 #include "reports/ui/commission_sheet_window.h"
+#include "reports/ui/sheet_history_window.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -268,6 +269,94 @@ TEST_F(CommissionWindow, TheOpenerKeepsOneWindowThatTurnsTheToolbarOff)
     QTRY_VERIFY(!menu->toolBar()->isEnabled());
     opened->close(); // the window frame's close
     EXPECT_TRUE(menu->toolBar()->isEnabled());
+}
+
+// Reprint Sheet… lists the recorded sheets newest first and prints one again
+// exactly as it was, paying nothing.
+TEST_F(CommissionWindow, AReprintPlacesTheSameTextsAsTheFirstPrint)
+{
+    unpaid("A1234", "ANN LEE", "2005-03-03", "437.5");
+    unpaid("2040", "BOB BROWN", "2005-03-02", "350");
+    select(QStringLiteral("John Smith"));
+    expectBonus(QStringLiteral("100"), QStringLiteral("Plateau Bonus"));
+    expectWeekEnding(QStringLiteral("03/12/2005"));
+    click("cmdPrintSheet");
+    unpaid("9", "CY DOE", "2005-03-04", "1");
+    select(QStringLiteral("John Smith"));
+    expectBonus(QString());
+    click("cmdPrintSheet");
+    m_prompts.verify();
+    ASSERT_EQ(sheets.size(), 2);
+    const QByteArray dataFile = m_dir.readBytes(kDataFile);
+
+    EXPECT_EQ(button("cmdReprint")->text(), QStringLiteral("Reprint Sheet\u2026"));
+    click("cmdReprint");
+    SheetHistoryWindow *history = form->sheetHistory();
+    ASSERT_NE(history, nullptr);
+    EXPECT_EQ(history->objectName(), QStringLiteral("frmSheets"));
+    auto *list = history->findChild<QTableWidget *>(QStringLiteral("grdSheets"));
+    ASSERT_EQ(list->rowCount(), 2);
+    EXPECT_EQ(list->item(0, 1)->text(), QStringLiteral("$1.00"));      // the newest first
+    EXPECT_EQ(list->item(1, 0)->text(), QStringLiteral("03/12/2005")); // week ending
+    EXPECT_EQ(list->item(1, 1)->text(), QStringLiteral("$887.50"));    // the sheet's foot
+
+    list->setCurrentCell(1, 0);
+    history->findChild<QPushButton *>(QStringLiteral("cmdReprintSheet"))->click();
+    ASSERT_EQ(sheets.size(), 3);
+    const auto described = [](const ReportDocument &sheet) {
+        QStringList texts;
+        for (const PlacedText &placed : sheet.placedTexts())
+            texts << QStringLiteral("%1 %2 %3 %4 %5")
+                         .arg(placed.page)
+                         .arg(placed.x)
+                         .arg(placed.y)
+                         .arg(placed.control, placed.text);
+        return texts;
+    };
+    EXPECT_EQ(described(sheets.at(2)), described(sheets.at(0)));
+    EXPECT_TRUE(described(sheets.at(0)).join(u'|').contains(QStringLiteral("Field5 $887.50")));
+    EXPECT_EQ(paidRows().size(), 3);
+    EXPECT_EQ(m_dir.readBytes(kDataFile), dataFile); // the hand-off file is left alone
+}
+
+TEST_F(CommissionWindow, VoidingAsksNamingTheSheetAndItsDealsComeBackUnpaid)
+{
+    unpaid("S1", "ANN LEE", "2005-03-03", "437.5");
+    select(QStringLiteral("John Smith"));
+    expectBonus(QString());
+    expectWeekEnding(QStringLiteral("3/12/05"));
+    click("cmdPrintSheet");
+    click("cmdReprint");
+    SheetHistoryWindow *history = form->sheetHistory();
+    auto *voidSheet = history->findChild<QPushButton *>(QStringLiteral("cmdVoidSheet"));
+
+    const QString question = QStringLiteral(
+        "Void the commission sheet of John Smith for the week ending 3/12/05, total $437.50?\n\n"
+        "Its deals become unpaid again and will be listed on the next sheet.");
+    m_prompts.expectMessage(question, QStringLiteral("Void Sheet"), Prompts::Icon::Question,
+                            Prompts::Buttons::YesNo, Prompts::Answer::No);
+    voidSheet->click();
+    EXPECT_EQ(paidRows().size(), 1);
+
+    m_prompts.expectMessage(question, QStringLiteral("Void Sheet"), Prompts::Icon::Question,
+                            Prompts::Buttons::YesNo, Prompts::Answer::Yes);
+    voidSheet->click();
+    m_prompts.verify();
+    EXPECT_TRUE(paidRows().isEmpty());
+    auto *list = history->findChild<QTableWidget *>(QStringLiteral("grdSheets"));
+    EXPECT_FALSE(list->item(0, 3)->text().isEmpty()); // voided at
+
+    const qsizetype printed = sheets.size();
+    m_prompts.expectMessage(
+        QStringLiteral("This sheet was voided on %1 and cannot be printed again.")
+            .arg(list->item(0, 3)->text()),
+        QStringLiteral("Commission Sheets"), Prompts::Icon::Warning, Prompts::Buttons::Ok);
+    history->findChild<QPushButton *>(QStringLiteral("cmdReprintSheet"))->click();
+    m_prompts.verify();
+    EXPECT_EQ(sheets.size(), printed);
+
+    select(QStringLiteral("John Smith"));
+    EXPECT_EQ(column(2), QStringList{QStringLiteral("S1")});
 }
 
 } // namespace

@@ -54,6 +54,7 @@ constexpr MenuEntry kMenuTree[] = {
     {nullptr, "mnuEdit", "&Edit", true},
     {"mnuEdit", "mnuSalesLog", "SalesLog Database", false},
     {"mnuEdit", "mnuSalesSummary", "SalesSummary Database", false},
+    {"mnuEdit", "mnuAuditTrail", "Audit Trail", false},
     {nullptr, "mnusetup", "&Setup", true},
     {"mnusetup", "mnuAdd", "Add/Delete Salesperson", false},
     {"mnusetup", "mnupack", "Default Pack", false},

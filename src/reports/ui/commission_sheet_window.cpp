@@ -4,12 +4,14 @@
 
 #include "reports/commission_sheet_report.h"
 #include "reports/ui/report_preview.h"
+#include "reports/ui/sheet_history_window.h"
 #include "store/column_value.h"
 #include "store/commission_payments.h"
 #include "store/deal_database.h"
 #include "store/deal_store.h"
 #include "store/store_schema.h"
 #include "worksheet/ui/center_form.h"
+#include "common/ui/bring_up.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -92,6 +94,7 @@ CommissionSheetWindow::CommissionSheetWindow(DealDatabase &database, const Progr
     connect(m_cmdDelete, &QPushButton::clicked, this, &CommissionSheetWindow::cmdDelete_Click);
     connect(m_cmdPrintSheet, &QPushButton::clicked, this, &CommissionSheetWindow::cmdPrintSheet_Click);
     connect(m_cmdExit, &QPushButton::clicked, this, &CommissionSheetWindow::close);
+    connect(m_cmdReprint, &QPushButton::clicked, this, &CommissionSheetWindow::cmdReprint_Click);
 
     Form_Load();
 }
@@ -126,6 +129,8 @@ void CommissionSheetWindow::buildControls()
     m_cmdDelete = button(this, "cmdDelete", "Remove Record");
     m_cmdPrintSheet = button(this, "cmdPrintSheet", "Print Sheet");
     m_cmdExit = button(this, "cmdExit", "Exit");
+    m_cmdReprint = button(this, "cmdReprint", "");
+    m_cmdReprint->setText(QStringLiteral("Reprint Sheet\u2026"));
     m_txtTally = hiddenBox(this, "txtTally");
     m_txtBonus = hiddenBox(this, "txtBonus");
     m_txtBonus2 = hiddenBox(this, "txtBonus2");
@@ -139,6 +144,7 @@ void CommissionSheetWindow::buildControls()
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_cmdDelete);
     buttons->addStretch(1);
+    buttons->addWidget(m_cmdReprint);
     buttons->addWidget(m_cmdPrintSheet);
     buttons->addWidget(m_cmdExit);
     auto *layout = new QVBoxLayout(this);
@@ -283,6 +289,26 @@ void CommissionSheetWindow::cmdDelete_Click()
     const int current = m_MSFlexGrid1->currentRow();
     if (current >= 0)
         m_MSFlexGrid1->removeRow(current);
+}
+
+SheetHistoryWindow *CommissionSheetWindow::sheetHistory() const
+{
+    return m_history;
+}
+
+void CommissionSheetWindow::cmdReprint_Click()
+{
+    const QString salesPerson = m_cboSalesPerson->currentText().trimmed();
+    if (salesPerson.isEmpty()) {
+        tell(QStringLiteral("Choose the salesperson whose sheets are to be listed."),
+             QStringLiteral("Reprint Sheet"), Prompts::Icon::Information);
+        return;
+    }
+    if (!m_history)
+        m_history = new SheetHistoryWindow(m_database, m_folder, m_prompts, this);
+    m_history->setShowStep(m_show);
+    m_history->list(salesPerson);
+    bringUp(*m_history);
 }
 
 Prompts::Answer CommissionSheetWindow::tell(const QString &text, const QString &title, Prompts::Icon icon)

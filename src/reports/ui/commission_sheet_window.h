@@ -20,6 +20,7 @@ class QLineEdit;
 class QPushButton;
 class QTableWidget;
 class QToolBar;
+class SheetHistoryWindow;
 struct SummaryRow;
 
 // The commission sheet window "Commissions": the unpaid deals of one
@@ -29,7 +30,8 @@ struct SummaryRow;
 // Each grid row carries the identity of its own SalesSummary row, so a row
 // pays exactly that deal even when two deals share a stock number. The paid
 // markings and the hand-off file "data.txt" are written together or not at
-// all. While the window is open the main window's toolbar is disabled; it is
+// all. Each print is recorded as a sheet; Reprint Sheet… lists the
+// salesperson's recorded sheets to print again or void. While the window is open the main window's toolbar is disabled; it is
 // enabled again however the window is closed.
 class CommissionSheetWindow : public QWidget
 {
@@ -57,6 +59,8 @@ public:
     const ReportDocument &lastDocument() const { return m_last; }
     // The preview window once it has been opened; nullptr before.
     ReportPreview *preview() const { return m_preview; }
+    // The recorded sheets window once Reprint Sheet… has opened it; nullptr before.
+    SheetHistoryWindow *sheetHistory() const;
 
 protected:
     bool event(QEvent *event) override;
@@ -73,6 +77,7 @@ private:
     void cmdSelect_Click();
     void cmdDelete_Click();
     void cmdPrintSheet_Click();
+    void cmdReprint_Click();
 
     // The steps of cmdPrintSheet_Click (commission_sheet_window_print.cpp).
     void askBonus();
@@ -100,6 +105,7 @@ private:
     QPushButton *m_cmdDelete = nullptr;
     QPushButton *m_cmdPrintSheet = nullptr;
     QPushButton *m_cmdExit = nullptr;
+    QPushButton *m_cmdReprint = nullptr;
     QLineEdit *m_txtTally = nullptr;
     QLineEdit *m_txtBonus = nullptr;
     QLineEdit *m_txtBonus2 = nullptr;
@@ -109,6 +115,8 @@ private:
     QPointer<ReportPreview> m_preview; // a child of this window
     ShowStep m_show;
     ReportDocument m_last;
+    qint64 m_lastSheetId = 0; // the sheet recorded by the last print
+    QPointer<SheetHistoryWindow> m_history; // a child of this window
 
     bool m_prompting = false;        // one of the window's prompts is up
     bool m_activationPaused = false; // the next activation is a return, not Form_Activate

@@ -8,6 +8,8 @@
 #include "reports/sheet_entry.h"
 #include "reports/sheet_payment.h"
 #include "reports/ui/report_preview.h"
+#include "store/deal_database.h"
+#include "store/sheet_records.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -66,21 +68,31 @@ bool CommissionSheetWindow::askWeekEnding()
 bool CommissionSheetWindow::payListedDeals()
 {
     const QList<qint64> rows = listedRows();
-    const SheetPayment::Outcome outcome = SheetPayment::pay(m_database, dataFilePath(), rows);
+    SheetHeading heading{
+        .salesPerson = m_cboSalesPerson->currentText(),
+        .weekEnding = m_txtWeekEnd->text(),
+        .bonusDescription = m_txtBonus2->text(),
+        .bonus = std::nullopt,
+    };
+    if (!m_txtBonus->text().isEmpty())
+        heading.bonus = SheetEntry::amountOf(m_txtBonus->text());
+    const SheetPayment::Outcome outcome =
+        SheetPayment::pay(m_database, dataFilePath(), rows, heading);
     if (!outcome.paid) {
-        const QString what =
-            outcome.markingsLeft
-                ? QStringLiteral("The commission sheet could not be printed, and the listed deals "
-                                 "are still marked paid.")
-                : QStringLiteral("The commission sheet could not be printed. No deal has been "
-                                 "marked paid.");
-        tell(what + QStringLiteral("\n\n") + outcome.error, QStringLiteral("Error!"),
-             Prompts::Icon::Critical);
+        tell(QStringLiteral("The commission sheet could not be printed. No deal has been marked "
+                            "paid.\n\n") +
+                 outcome.error,
+             QStringLiteral("Error!"), Prompts::Icon::Critical);
         return false;
     }
+    m_lastSheetId = outcome.sheetId;
     // With no deal listed the tally stays empty.
     if (!rows.isEmpty())
         m_txtTally->setText(MoneyFormat::plain(outcome.tally));
+    // The sheet is recorded and prints from its record; only the hand-off
+    // file is behind, and the next start writes it.
+    if (!outcome.fileWritten)
+        tell(outcome.error, QStringLiteral("Error!"), Prompts::Icon::Warning);
     return true;
 }
 
@@ -88,23 +100,17 @@ void CommissionSheetWindow::showSheet()
 {
     if (!m_report)
         m_report = std::make_unique<CommissionSheetReport>();
-    const CommissionSheetFigures figures{
-        .salesPerson = m_cboSalesPerson->currentText(),
-        .weekEnd = m_txtWeekEnd->text(),
-        .tally = m_txtTally->text(),
-        .bonus = m_txtBonus->text(),
-        .bonusDescription = m_txtBonus2->text(),
-    };
     QString why;
-    const std::optional<ReportDocument> document = m_report->run(dataFilePath(), figures, &why);
-    if (!document) {
+    const std::optional<RecordedSheet> sheet =
+        SheetRecords(m_database.connection()).find(m_lastSheetId, &why);
+    if (!sheet) {
         tell(QStringLiteral("The deals have been marked paid, but the commission sheet could not "
-                            "be read back from \"%1\": %2")
-                 .arg(QString::fromLatin1(CommissionDataFile::kFileName), why),
+                            "be read back: %1")
+                 .arg(why),
              QStringLiteral("Error!"), Prompts::Icon::Critical);
         return;
     }
-    m_last = *document;
+    m_last = m_report->runRecorded(*sheet);
     if (m_show)
         m_show(m_last);
     else

@@ -1,0 +1,131 @@
+#include "audit_trail_window.h"
+
+#include "store/audit_trail.h"
+#include "store/deal_database.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kShownAtMost = 1000;
+
+const QStringList kHeaders = {
+    QStringLiteral("When"),         QStringLiteral("What"),        QStringLiteral("Table"),
+    QStringLiteral("Deal"),         QStringLiteral("Sheet"),       QStringLiteral("Stock Number"),
+    QStringLiteral("Sales Person"), QStringLiteral("Before"),      QStringLiteral("After"),
+};
+
+template <typename T> T *named(T *widget, const char *name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QDateEdit *dateBox(QWidget *window, const char *name)
+{
+    auto *box = named(new QDateEdit(QDate::currentDate(), window), name);
+    box->setCalendarPopup(true);
+    box->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
+    return box;
+}
+
+} // namespace
+
+AuditTrailWindow::AuditTrailWindow(DealDatabase &database, Prompts &prompts, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_database(database), m_prompts(prompts)
+{
+    setObjectName(QStringLiteral("frmAuditTrail"));
+    setWindowTitle(QStringLiteral("Audit Trail"));
+    m_txtStockNumber = named(new QLineEdit(this), "txtStockNumber");
+    m_txtSalesPerson = named(new QLineEdit(this), "txtSalesPerson");
+    m_chkDates = named(new QCheckBox(QStringLiteral("Dates from"), this), "chkDates");
+    m_dtpFrom = dateBox(this, "dtpFrom");
+    m_dtpTo = dateBox(this, "dtpTo");
+    m_cmdShow = named(new QPushButton(QStringLiteral("Show"), this), "cmdShow");
+    m_cmdClose = named(new QPushButton(QStringLiteral("Close"), this), "cmdClose");
+    m_grdAudit = named(new QTableWidget(0, int(kHeaders.size()), this), "grdAudit");
+    m_grdAudit->setHorizontalHeaderLabels(kHeaders);
+    m_grdAudit->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grdAudit->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grdAudit->verticalHeader()->hide();
+    m_grdAudit->setWordWrap(true);
+    m_lblCount = named(new QLabel(this), "lblCount");
+
+    auto *dates = new QHBoxLayout;
+    dates->addWidget(m_chkDates);
+    dates->addWidget(m_dtpFrom);
+    dates->addWidget(new QLabel(QStringLiteral("to"), this));
+    dates->addWidget(m_dtpTo);
+    dates->addStretch(1);
+    auto *filter = new QFormLayout;
+    filter->addRow(QStringLiteral("Stock Number:"), m_txtStockNumber);
+    filter->addRow(QStringLiteral("Sales Person:"), m_txtSalesPerson);
+    filter->addRow(dates);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_lblCount, 1);
+    buttons->addWidget(m_cmdShow);
+    buttons->addWidget(m_cmdClose);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(filter);
+    layout->addWidget(m_grdAudit, 1);
+    layout->addLayout(buttons);
+    resize(980, 560);
+
+    m_dtpFrom->setEnabled(false);
+    m_dtpTo->setEnabled(false);
+    connect(m_chkDates, &QCheckBox::toggled, m_dtpFrom, &QWidget::setEnabled);
+    connect(m_chkDates, &QCheckBox::toggled, m_dtpTo, &QWidget::setEnabled);
+    connect(m_cmdShow, &QPushButton::clicked, this, &AuditTrailWindow::cmdShow_Click);
+    connect(m_cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    m_cmdShow->setDefault(true);
+    cmdShow_Click();
+}
+
+void AuditTrailWindow::cmdShow_Click()
+{
+    AuditTrail::Filter filter;
+    filter.stockNumber = m_txtStockNumber->text();
+    filter.salesPerson = m_txtSalesPerson->text();
+    if (m_chkDates->isChecked()) {
+        filter.from = m_dtpFrom->date();
+        filter.to = m_dtpTo->date();
+    }
+    filter.limit = kShownAtMost;
+    QString why;
+    const std::optional<QList<AuditTrail::Record>> records =
+        AuditTrail::read(m_database.connection(), filter, &why);
+    m_grdAudit->setRowCount(0);
+    if (!records) {
+        m_lblCount->clear();
+        m_prompts.message(QStringLiteral("The audit trail could not be read: ") + why,
+                          QStringLiteral("Audit Trail"), Prompts::Icon::Critical);
+        return;
+    }
+    m_grdAudit->setRowCount(int(records->size()));
+    for (int row = 0; row < int(records->size()); ++row) {
+        const AuditTrail::Record &record = records->at(row);
+        const AuditTrail::Entry &e = record.entry;
+        const QStringList texts = {record.at,         e.action,
+                                   e.tableName,       e.dealId.toString(),
+                                   e.sheetId.toString(), e.stockNumber,
+                                   e.salesPerson,     e.before,
+                                   e.after};
+        for (int column = 0; column < int(texts.size()); ++column)
+            m_grdAudit->setItem(row, column, new QTableWidgetItem(texts.at(column)));
+    }
+    m_grdAudit->resizeRowsToContents();
+    m_lblCount->setText(records->size() >= kShownAtMost
+                            ? QStringLiteral("The newest %1 entries; narrow the filter to see "
+                                             "older ones.")
+                                  .arg(kShownAtMost)
+                            : QStringLiteral("%1 entries").arg(records->size()));
+}

@@ -1,0 +1,34 @@
+#include "reports/sheet_data_file.h"
+
+#include "store/deal_database.h"
+#include "store/sheet_records.h"
+
+#include <QFile>
+
+namespace SheetDataFile {
+
+bool restore(DealDatabase &database, const QString &path, QString *error,
+             const SyncedFile::Hooks &hooks)
+{
+    const std::optional<QList<RecordedSheet>> latest =
+        SheetRecords(database.connection()).latestValid(error);
+    if (!latest)
+        return false;
+    if (latest->isEmpty())
+        return true;
+    const QByteArray &lines = latest->first().lines;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly) && file.readAll() == lines)
+        return true;
+    file.close();
+    return SyncedFile::replace(path, lines, error, hooks);
+}
+
+QString notWrittenMessage(const QString &reason)
+{
+    return QStringLiteral("The sheet was recorded and the deals are paid; data.txt could not be "
+                          "written: %1. It will be written again at the next start.")
+        .arg(reason);
+}
+
+} // namespace SheetDataFile

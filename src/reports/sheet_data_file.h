@@ -1,0 +1,25 @@
+#pragma once
+
+#include "reports/synced_file.h"
+
+#include <QString>
+
+class DealDatabase;
+
+// data.txt follows the record: it always holds the lines of the newest
+// commission sheet that is not voided, written from that sheet's record.
+// A file missing or different (after a kill or a full disk) is written again
+// from the record; with no sheet recorded the file is left as it is.
+namespace SheetDataFile {
+
+// Writes the newest valid sheet's lines to `path` unless the file already
+// holds them. False, with the reason in `error`, when the record cannot be
+// read or the file cannot be written.
+bool restore(DealDatabase &database, const QString &path, QString *error,
+             const SyncedFile::Hooks &hooks = {});
+
+// What the user is told when a recorded sheet's data.txt could not be
+// written, with the reason.
+QString notWrittenMessage(const QString &reason);
+
+} // namespace SheetDataFile

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QDate>
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantList>
+
+#include <optional>
+
+// The audit trail: one row for every change to the deals and sheets, written
+// in the change's own transaction so that a change that fails leaves no trace
+// and a change that is kept always has one.
+//
+// Before and After hold the values concerned as "Column: value" lines, money
+// as its plain number; an empty value shows as nothing after the colon.
+namespace AuditTrail {
+
+struct Entry
+{
+    QString action;    // "Deal saved", "Row changed", "Sheet paid", ...
+    QString tableName; // the table of the row concerned
+    QVariant rowKey;   // its rowid, deal identity or sheet identity
+    QVariant dealId;
+    QVariant sheetId;
+    QString stockNumber;
+    QString salesPerson;
+    QString before;
+    QString after;
+};
+
+struct Record
+{
+    qint64 id = 0;
+    QString at; // local time, "YYYY-MM-DD HH:MM:SS"
+    Entry entry;
+};
+
+struct Filter
+{
+    QString stockNumber; // the whole stock number, any letter case; empty for all
+    QString salesPerson; // any part of the name, any letter case; empty for all
+    QDate from;          // invalid for no lower bound
+    QDate to;            // invalid for no upper bound; the whole day counts
+    int limit = 1000;    // newest first, at most this many
+};
+
+// Writes an entry stamped with the current local time. Runs inside the
+// caller's transaction.
+bool write(QSqlDatabase db, const Entry &entry, QString *error);
+
+// The entries meeting the filter, newest first.
+std::optional<QList<Record>> read(QSqlDatabase db, const Filter &filter, QString *error);
+
+// "Column: value" lines of every column with a value (all of them with
+// `withEmpty`).
+QString describe(const QStringList &columns, const QVariantList &values, bool withEmpty = false);
+
+// The columns whose value differs, described on each side.
+void describeChanges(const QStringList &columns, const QVariantList &before,
+                     const QVariantList &after, QString *beforeText, QString *afterText);
+
+// A stored value as the trail shows it: ten-thousandths of the money columns
+// as plain numbers, everything else as its text.
+QString valueText(const QString &column, const QVariant &value);
+
+} // namespace AuditTrail

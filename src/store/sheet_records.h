@@ -1,0 +1,78 @@
+#pragma once
+
+#include "common/money.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+
+#include <optional>
+
+// What a commission sheet is headed with, as the sheet window asked it.
+struct SheetHeading
+{
+    QString salesPerson;
+    QString weekEnding; // as typed
+    QString bonusDescription;
+    std::optional<Money> bonus; // none when no bonus was given
+};
+
+// A commission sheet as recorded.
+struct RecordedSheet
+{
+    qint64 id = 0;
+    SheetHeading heading;
+    std::optional<Money> total; // the total commission of its deals; none when none was listed
+    QString printedAt;          // local time, "YYYY-MM-DD HH:MM:SS"
+    QString voidedAt;           // empty while valid
+    QByteArray lines;           // the text of data.txt it wrote
+
+    bool isVoided() const { return !voidedAt.isEmpty(); }
+    // The foot of the sheet: the commission and the bonus together.
+    Money totalCommission() const { return total.value_or(Money()) + heading.bonus.value_or(Money()); }
+};
+
+// The printed commission sheets: each one a record in the database, written
+// in the same transaction as the paid markings of its deals, so that no deal
+// is ever paid without a sheet that lists it.
+//
+// record(), attachRows() and complete() run inside the caller's transaction;
+// voidSheet() runs in one of its own. Every sheet paid and voided is entered
+// in the audit trail in its transaction.
+class SheetRecords
+{
+public:
+    explicit SheetRecords(QSqlDatabase db);
+
+    // A new sheet, stamped with the current time; its identity.
+    std::optional<qint64> record(const SheetHeading &heading, QString *error);
+    // Ties the SalesSummary rows (just marked paid) to the sheet.
+    bool attachRows(qint64 sheetId, const QList<qint64> &rowIds, QString *error);
+    // Stores the sheet's data.txt text and total, with its rows as they stand
+    // now, and enters the payment in the audit trail.
+    bool complete(qint64 sheetId, const QByteArray &lines, std::optional<Money> total,
+                  QString *error);
+
+    std::optional<RecordedSheet> find(qint64 sheetId, QString *error) const;
+    // A salesperson's sheets (the name in any letter case), newest first.
+    std::optional<QList<RecordedSheet>> ofSalesPerson(const QString &salesPerson,
+                                                      QString *error) const;
+    // The newest sheet not voided; an empty list when there is none.
+    std::optional<QList<RecordedSheet>> latestValid(QString *error) const;
+
+    enum class VoidOutcome { Voided, AlreadyVoided, RowsChanged, Missing, Failed };
+    // Voids a sheet: its rows become unpaid again and the sheet stays
+    // recorded as voided. Refused when any of its rows was changed, deleted
+    // or paid again since it was printed.
+    VoidOutcome voidSheet(qint64 sheetId, QString *error);
+
+private:
+    std::optional<QString> snapshot(qint64 sheetId, QString *error) const;
+    std::optional<QList<RecordedSheet>> select(const QString &where, const QVariantList &values,
+                                               QString *error) const;
+    bool auditRows(qint64 sheetId, const QString &action, const QString &before,
+                   const QString &after, QString *error);
+
+    QSqlDatabase m_db;
+};

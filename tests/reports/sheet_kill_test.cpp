@@ -1,0 +1,158 @@
+// A kill at any moment of paying a commission sheet: the program is stopped
+// between two steps (in a child process, as kill -9 would stop it, without
+// unwinding), then started afresh. The database is whole, every paid row is
+// on exactly one recorded sheet that lists it, and data.txt holds the last
+// sheet.
+#include "commission_sheet_fixture.h"
+#include "reports/sheet_data_file.h"
+#include "reports/sheet_payment.h"
+#include "store/commission_payments.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <cstdlib>
+
+namespace {
+
+constexpr char kFolderVariable[] = "TARVEX_TEST_KILL_FOLDER";
+constexpr char kStepVariable[] = "TARVEX_TEST_KILL_STEP";
+constexpr int kKilledExitCode = 9;
+
+// Run by the tests below in a child process, never on its own: starts as the
+// program does (data.txt put right), pays every unpaid row of JOHN SMITH on
+// a sheet and ends the process at the step named.
+TEST(SheetKillChild, PayAndEndAtStep)
+{
+    if (qEnvironmentVariableIsEmpty(kFolderVariable))
+        GTEST_SKIP() << "run by the kill tests in a child process";
+    const ProgramFolder folder(qEnvironmentVariable(kFolderVariable));
+    const int step = qEnvironmentVariableIntValue(kStepVariable);
+    const QString dataFile = folder.filePath(QStringLiteral("data.txt"));
+    DealDatabase database(folder);
+    QString error;
+    ASSERT_TRUE(database.open(&error)) << error.toStdString();
+    ASSERT_TRUE(SheetDataFile::restore(database, dataFile, &error)) << error.toStdString();
+    const auto rows = CommissionPayments(database).unpaid(QStringLiteral("JOHN SMITH"), &error);
+    ASSERT_TRUE(rows) << error.toStdString();
+    QList<qint64> ids;
+    for (const SummaryRow &row : *rows)
+        ids << row.rowId;
+    SheetPayment::Hooks hooks;
+    hooks.reached = [step](SheetPayment::Step reached) {
+        if (int(reached) == step)
+            std::_Exit(kKilledExitCode);
+    };
+    const SheetPayment::Outcome outcome = SheetPayment::pay(
+        database, dataFile, ids,
+        {.salesPerson = QStringLiteral("JOHN SMITH"), .weekEnding = QStringLiteral("3/12/2005"),
+         .bonusDescription = {}, .bonus = std::nullopt},
+        hooks);
+    EXPECT_TRUE(outcome.paid && outcome.fileWritten) << outcome.error.toStdString();
+}
+
+class SheetKill : public CommissionSheetTest
+{
+protected:
+    // One round: a new unpaid deal, a child that pays and is killed at
+    // `step` (0: not killed), then a fresh start and the checks.
+    void round(int step)
+    {
+        SCOPED_TRACE(testing::Message() << "killed at step " << step);
+        unpaid(qPrintable(QStringLiteral("K%1").arg(++m_deals)), "ELAN AUTO", "2005-03-02",
+               "437.5");
+        m_database.reset(); // the parent lets go of the file, as another program would
+
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QString::fromLatin1(kFolderVariable), m_dir.folder().path());
+        environment.insert(QString::fromLatin1(kStepVariable), QString::number(step));
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--gtest_filter=SheetKillChild.PayAndEndAtStep")});
+        ASSERT_TRUE(child.waitForFinished(30000));
+        ASSERT_EQ(child.exitCode(), step == 0 ? 0 : kKilledExitCode)
+            << child.readAll().toStdString();
+
+        // The next start.
+        m_database = std::make_unique<DealDatabase>(m_dir.folder());
+        QString error;
+        ASSERT_TRUE(m_database->open(&error)) << error.toStdString();
+        ASSERT_TRUE(SheetDataFile::restore(*m_database, dataFilePath(), &error))
+            << error.toStdString();
+        expectRecordAndFileAgree(step);
+    }
+
+    QList<QVariantList> rows(const QString &statement)
+    {
+        QSqlQuery query(m_database->connection());
+        EXPECT_TRUE(query.exec(statement)) << statement.toStdString();
+        QList<QVariantList> result;
+        while (query.next()) {
+            QVariantList values;
+            for (int i = 0; i < query.record().count(); ++i)
+                values << query.value(i);
+            result << values;
+        }
+        return result;
+    }
+
+    void expectRecordAndFileAgree(int step)
+    {
+        EXPECT_EQ(rows(QStringLiteral("PRAGMA integrity_check")),
+                  QList<QVariantList>{{QStringLiteral("ok")}});
+        // Every paid row is on a sheet, every row on a sheet is paid.
+        EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM SalesSummary WHERE (Paid = 1) <> "
+                                      "(SheetId IS NOT NULL)")),
+                  QList<QVariantList>{{0}});
+        // Each sheet lists exactly its rows, each once.
+        for (const QVariantList &sheet :
+             rows(QStringLiteral("SELECT SheetId, Lines FROM Sheets"))) {
+            const QString lines = sheet.at(1).toString();
+            const auto stocks = rows(QStringLiteral("SELECT Stock_Number FROM SalesSummary "
+                                                    "WHERE SheetId = %1")
+                                         .arg(sheet.at(0).toLongLong()));
+            EXPECT_EQ(lines.count(QStringLiteral("\r\n")), stocks.size());
+            for (const QVariantList &stock : stocks)
+                EXPECT_EQ(lines.count(QStringLiteral(",\"%1\",").arg(stock.at(0).toString())), 1);
+        }
+        // A kill before the commit leaves the deal unpaid; from the commit on
+        // it is paid.
+        const bool committed = step == 0 || step >= int(SheetPayment::Step::Committed);
+        EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM SalesSummary WHERE Paid = 0")),
+                  QList<QVariantList>{{committed ? 0 : 1 + m_unpaidLeft}});
+        m_unpaidLeft = committed ? 0 : m_unpaidLeft + 1;
+        const auto latest = rows(QStringLiteral("SELECT Lines FROM Sheets WHERE VoidedAt IS NULL "
+                                                "ORDER BY SheetId DESC LIMIT 1"));
+        if (!latest.isEmpty()) {
+            EXPECT_EQ(m_dir.readBytes(QStringLiteral("data.txt")),
+                      latest.first().first().toString().toUtf8());
+        }
+    }
+
+    int m_deals = 0;
+    int m_unpaidLeft = 0;
+};
+
+TEST_F(SheetKill, AKillBetweenAnyTwoStepsIsPutRightAtTheNextStart)
+{
+    for (int step = 1; step <= SheetPayment::kStepCount; ++step)
+        round(step);
+    round(0);
+}
+
+TEST_F(SheetKill, AHundredKillsAtRandomSteps)
+{
+    const quint32 seed = QRandomGenerator::global()->generate();
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    QRandomGenerator random(seed);
+    for (int i = 0; i < 100 && !HasFatalFailure(); ++i)
+        round(random.bounded(SheetPayment::kStepCount + 1));
+}
+
+} // namespace

@@ -1,0 +1,245 @@
+#include "commission_sheet_fixture.h"
+#include "reports/sheet_data_file.h"
+#include "reports/sheet_payment.h"
+#include "store/audit_trail.h"
+#include "store/sheet_records.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+
+#include <cerrno>
+
+namespace {
+
+class SheetRecordsTest : public CommissionSheetTest
+{
+protected:
+    SheetPayment::Outcome pay(const QList<qint64> &rows, const SheetPayment::Hooks &hooks = {})
+    {
+        const SheetHeading heading{.salesPerson = QStringLiteral("John Smith"),
+                                   .weekEnding = QStringLiteral("03/12/2005"),
+                                   .bonusDescription = QStringLiteral("Plateau Bonus"),
+                                   .bonus = Money::dollars(100)};
+        return SheetPayment::pay(*m_database, dataFilePath(), rows, heading, hooks);
+    }
+
+    QVariantList column(const QString &statement, const QVariantList &values = {})
+    {
+        QSqlQuery query(m_database->connection());
+        EXPECT_TRUE(query.prepare(statement));
+        for (qsizetype i = 0; i < values.size(); ++i)
+            query.bindValue(int(i), values.at(i));
+        EXPECT_TRUE(query.exec()) << statement.toStdString();
+        QVariantList result;
+        while (query.next())
+            result << query.value(0);
+        return result;
+    }
+
+    QStringList actions()
+    {
+        QStringList names;
+        for (const QVariant &action :
+             column(QStringLiteral("SELECT Action FROM Audit ORDER BY AuditId")))
+            names << action.toString();
+        return names;
+    }
+
+    RecordedSheet sheet(qint64 id)
+    {
+        QString error;
+        const std::optional<RecordedSheet> found =
+            SheetRecords(m_database->connection()).find(id, &error);
+        EXPECT_TRUE(found) << error.toStdString();
+        return found.value_or(RecordedSheet());
+    }
+
+    bool restore(const SyncedFile::Hooks &hooks = {})
+    {
+        QString error;
+        return SheetDataFile::restore(*m_database, dataFilePath(), &error, hooks);
+    }
+
+    // A write that takes `room` bytes and then fails as a full disk does.
+    static SyncedFile::Hooks fullDisk(long room)
+    {
+        auto left = std::make_shared<long>(room);
+        SyncedFile::Hooks hooks;
+        hooks.write = [left](int, const char *, unsigned long size) -> long {
+            if (*left <= 0) {
+                errno = ENOSPC;
+                return -1;
+            }
+            const long taken = std::min<long>(*left, long(size));
+            *left -= taken;
+            return taken; // the bytes are not really written: the file stays short
+        };
+        return hooks;
+    }
+};
+
+const QByteArray kTwoLines("\"ANN LEE\",\"S1\",\"NT\",1500,450,50,30,350\r\n"
+                           "\"BOB BROWN\",\"2040\",\"NT\",1500,450,50,30,437.5\r\n");
+
+TEST_F(SheetRecordsTest, PayingRecordsTheSheetItsRowsAndTheAuditInOneGo)
+{
+    const qint64 first = unpaid("S1", "ANN LEE", "2005-03-02", "350");
+    const qint64 second = unpaid("2040", "BOB BROWN", "2005-03-03", "437.5");
+    const SheetPayment::Outcome outcome = pay({first, second});
+    ASSERT_TRUE(outcome.paid) << outcome.error.toStdString();
+    EXPECT_TRUE(outcome.fileWritten);
+
+    const RecordedSheet recorded = sheet(outcome.sheetId);
+    EXPECT_EQ(recorded.heading.salesPerson, QStringLiteral("John Smith"));
+    EXPECT_EQ(recorded.heading.weekEnding, QStringLiteral("03/12/2005"));
+    EXPECT_EQ(recorded.heading.bonus, Money::dollars(100));
+    EXPECT_EQ(recorded.total, Money::fromCents(78750));
+    EXPECT_EQ(recorded.totalCommission(), Money::fromCents(88750));
+    EXPECT_FALSE(recorded.isVoided());
+    EXPECT_EQ(recorded.lines, kTwoLines);
+    EXPECT_EQ(m_dir.readBytes(QStringLiteral("data.txt")), kTwoLines);
+    EXPECT_EQ(column(QStringLiteral("SELECT SheetId FROM SalesSummary ORDER BY rowid")),
+              (QVariantList{outcome.sheetId, outcome.sheetId}));
+    EXPECT_EQ(actions(), (QStringList{QStringLiteral("Sheet paid"), QStringLiteral("Paid on sheet"),
+                                      QStringLiteral("Paid on sheet")}));
+    EXPECT_EQ(column(QStringLiteral("SELECT StockNumber FROM Audit WHERE Action = 'Paid on sheet' "
+                                    "ORDER BY AuditId")),
+              (QVariantList{QStringLiteral("S1"), QStringLiteral("2040")}));
+    EXPECT_EQ(column(QStringLiteral("SELECT After FROM Audit WHERE Action = 'Sheet paid'")),
+              QVariantList{QStringLiteral("WeekEnding: 03/12/2005\nBonusDescription: Plateau "
+                                          "Bonus\nBonus: 100\nTotal: 787.5")});
+    EXPECT_EQ(QDir(m_dir.folder().path()).entryList(QDir::Hidden | QDir::Files).filter(
+                  QStringLiteral("data.txt.")),
+              QStringList());
+}
+
+TEST_F(SheetRecordsTest, AFailureBeforeTheCommitRecordsNothing)
+{
+    const qint64 first = unpaid("S1", "ANN LEE", "2005-03-02", "350");
+    const qint64 second = unpaid("S2", "BOB BROWN", "2005-03-03", "437.5");
+    refusePaying(QStringLiteral("S2")); // the last row's marking fails
+    const SheetPayment::Outcome outcome = pay({first, second});
+    EXPECT_FALSE(outcome.paid);
+    EXPECT_EQ(outcome.error, QStringLiteral("disk trouble"));
+    EXPECT_TRUE(paidRows().isEmpty());
+    EXPECT_EQ(column(QStringLiteral("SELECT count(*) FROM Sheets")), QVariantList{0});
+    EXPECT_TRUE(actions().isEmpty());
+    EXPECT_FALSE(m_dir.exists(QStringLiteral("data.txt")));
+}
+
+// The database commit goes through; the disk is full when data.txt is written.
+TEST_F(SheetRecordsTest, AFullDiskIsReportedPlainlyAndTheNextStartWritesTheFile)
+{
+    const qint64 earlier = unpaid("S1", "ANN LEE", "2005-03-02", "350");
+    ASSERT_TRUE(pay({earlier}).fileWritten);
+    const QByteArray earlierSheet = m_dir.readBytes(QStringLiteral("data.txt"));
+    SummaryValues accented;
+    accented.stockNumber = QStringLiteral("2040");
+    accented.customer = QString::fromUtf8("ÉLODIE CÔTÉ");
+    accented.totalCommission = QStringLiteral("437.5");
+    const qint64 row = summaryRow(accented);
+
+    SheetPayment::Hooks hooks;
+    hooks.file = fullDisk(10);
+    const SheetPayment::Outcome outcome = pay({row}, hooks);
+    EXPECT_TRUE(outcome.paid);
+    EXPECT_FALSE(outcome.fileWritten);
+    EXPECT_EQ(outcome.error,
+              QStringLiteral("The sheet was recorded and the deals are paid; data.txt could not "
+                             "be written: No space left on device. It will be written again at "
+                             "the next start."));
+    // The file is whole: still the earlier sheet, no half-written file in its place.
+    EXPECT_EQ(m_dir.readBytes(QStringLiteral("data.txt")), earlierSheet);
+    EXPECT_EQ(QDir(m_dir.folder().path()).entryList(QDir::Hidden | QDir::Files).filter(
+                  QStringLiteral("data.txt.")),
+              QStringList());
+    EXPECT_EQ(paidRows(), (QList<qint64>{earlier, row}));
+
+    // The disk is still full at the next start: it says so again.
+    EXPECT_FALSE(restore(fullDisk(0)));
+    EXPECT_TRUE(restore());
+    EXPECT_EQ(m_dir.readBytes(QStringLiteral("data.txt")),
+              QByteArray("\"ÉLODIE CÔTÉ\",\"2040\",\"NT\",1500,450,50,30,437.5\r\n"));
+}
+
+TEST_F(SheetRecordsTest, StartUpWritesAMissingOrStaleFileAndLeavesOneWithoutSheetsAlone)
+{
+    m_dir.writeBytes(QStringLiteral("data.txt"), "from the older program\r\n");
+    EXPECT_TRUE(restore());
+    EXPECT_EQ(m_dir.readBytes(QStringLiteral("data.txt")), QByteArray("from the older program\r\n"));
+
+    const qint64 row = unpaid("S1", "ANN LEE", "2005-03-02", "350");
+    ASSERT_TRUE(pay({row}).fileWritten);
+    const QByteArray lines("\"ANN LEE\",\"S1\",\"NT\",1500,450,50,30,350\r\n");
+    QFile::remove(dataFilePath());
+    EXPECT_TRUE(restore());
+    EXPECT_EQ(m_dir.readBytes(QStringLiteral("data.txt")), lines);
+    m_dir.writeBytes(QStringLiteral("data.txt"), QByteArray()); // the 0-byte file of a full disk
+    EXPECT_TRUE(restore());
+    EXPECT_EQ(m_dir.readBytes(QStringLiteral("data.txt")), lines);
+}
+
+TEST_F(SheetRecordsTest, AVoidedSheetsRowsArePaidAgainOnANewSheetOnly)
+{
+    const qint64 first = unpaid("S1", "ANN LEE", "2005-03-02", "350");
+    const qint64 second = unpaid("S2", "BOB BROWN", "2005-03-03", "437.5");
+    const qint64 sheetId = pay({first, second}).sheetId;
+    SheetRecords records(m_database->connection());
+    QString error;
+    ASSERT_EQ(records.voidSheet(sheetId, &error), SheetRecords::VoidOutcome::Voided)
+        << error.toStdString();
+    EXPECT_TRUE(paidRows().isEmpty());
+    EXPECT_EQ(column(QStringLiteral("SELECT count(*) FROM SalesSummary WHERE SheetId IS NOT "
+                                    "NULL")),
+              QVariantList{0});
+    EXPECT_TRUE(sheet(sheetId).isVoided());
+    EXPECT_EQ(records.voidSheet(sheetId, &error), SheetRecords::VoidOutcome::AlreadyVoided);
+    EXPECT_EQ(actions().mid(3), (QStringList{QStringLiteral("Unpaid by void"),
+                                             QStringLiteral("Unpaid by void"),
+                                             QStringLiteral("Sheet voided")}));
+
+    const SheetPayment::Outcome again = pay({second});
+    ASSERT_TRUE(again.paid);
+    EXPECT_NE(again.sheetId, sheetId);
+    EXPECT_EQ(sheet(again.sheetId).lines,
+              QByteArray("\"BOB BROWN\",\"S2\",\"NT\",1500,450,50,30,437.5\r\n"));
+    // The voided sheet stays voided; its rows cannot be unpaid through it again.
+    EXPECT_EQ(records.voidSheet(sheetId, &error), SheetRecords::VoidOutcome::AlreadyVoided);
+    EXPECT_EQ(paidRows(), QList<qint64>{second});
+}
+
+TEST_F(SheetRecordsTest, ASheetWithARowChangedSinceCannotBeVoided)
+{
+    const qint64 first = unpaid("S1", "ANN LEE", "2005-03-02", "350");
+    const qint64 second = unpaid("S2", "BOB BROWN", "2005-03-03", "437.5");
+    SheetRecords records(m_database->connection());
+    QString error;
+
+    const qint64 changed = pay({first, second}).sheetId;
+    execute(QStringLiteral("UPDATE SalesSummary SET Commission = 1 WHERE rowid = ?"), {second});
+    EXPECT_EQ(records.voidSheet(changed, &error), SheetRecords::VoidOutcome::RowsChanged);
+    EXPECT_EQ(paidRows(), (QList<qint64>{first, second}));
+    EXPECT_FALSE(sheet(changed).isVoided());
+
+    const qint64 third = unpaid("S3", "CY DOE", "2005-03-04", "1");
+    const qint64 deleted = pay({third}).sheetId;
+    execute(QStringLiteral("DELETE FROM SalesSummary WHERE rowid = ?"), {third});
+    EXPECT_EQ(records.voidSheet(deleted, &error), SheetRecords::VoidOutcome::RowsChanged);
+}
+
+TEST_F(SheetRecordsTest, DataFileFollowsTheNewestSheetStillValid)
+{
+    const qint64 first = unpaid("S1", "ANN LEE", "2005-03-02", "350");
+    pay({first});
+    const QByteArray firstLines = m_dir.readBytes(QStringLiteral("data.txt"));
+    const qint64 second = unpaid("S2", "BOB BROWN", "2005-03-03", "437.5");
+    const qint64 latest = pay({second}).sheetId;
+    QString error;
+    ASSERT_EQ(SheetRecords(m_database->connection()).voidSheet(latest, &error),
+              SheetRecords::VoidOutcome::Voided);
+    EXPECT_TRUE(restore());
+    EXPECT_EQ(m_dir.readBytes(QStringLiteral("data.txt")), firstLines);
+}
+
+} // namespace
