@@ -10,6 +10,7 @@ namespace SheetDataFile {
 bool restore(DealDatabase &database, const QString &path, QString *error,
              const SyncedFile::Hooks &hooks)
 {
+    SyncedFile::removeLeftovers(path);
     const std::optional<QList<RecordedSheet>> latest =
         SheetRecords(database.connection()).latestValid(error);
     if (!latest)

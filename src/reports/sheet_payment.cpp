@@ -114,8 +114,7 @@ Outcome pay(DealDatabase &database, const QString &dataFilePath, const QList<qin
     QString why;
     const std::optional<RecordedSheet> sheet =
         SheetRecords(database.connection()).find(outcome.sheetId, &why);
-    outcome.fileWritten =
-        sheet && SyncedFile::replace(dataFilePath, sheet->lines, &why, fileHooks);
+    outcome.fileWritten = sheet && SyncedFile::replace(dataFilePath, sheet->lines, &why, fileHooks);
     if (!outcome.fileWritten)
         outcome.error = SheetDataFile::notWrittenMessage(why);
     return outcome;

@@ -1,5 +1,6 @@
 #include "reports/synced_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -13,6 +14,12 @@
 namespace SyncedFile {
 
 namespace {
+
+// The temporary name beside `info`: ".data.txt.XXXXXX".
+QString temporaryPattern(const QFileInfo &info)
+{
+    return QStringLiteral(".") + info.fileName() + QStringLiteral(".XXXXXX");
+}
 
 QString reason(int code)
 {
@@ -58,8 +65,7 @@ bool replace(const QString &path, const QByteArray &bytes, QString *error, const
 {
     const QFileInfo info(path);
     const QByteArray target = QFile::encodeName(info.absoluteFilePath());
-    QByteArray temporary = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") +
-                                             info.fileName() + QStringLiteral(".XXXXXX"));
+    QByteArray temporary = QFile::encodeName(info.absolutePath() + u'/' + temporaryPattern(info));
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0)
         return failed(error, errno);
@@ -95,6 +101,16 @@ bool replace(const QString &path, const QByteArray &bytes, QString *error, const
         ::close(folder);
     }
     return true;
+}
+
+void removeLeftovers(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString pattern = QStringLiteral(".") + info.fileName() + QStringLiteral(".??????");
+    QDir folder = info.absoluteDir();
+    for (const QString &name :
+         folder.entryList({pattern}, QDir::Files | QDir::Hidden | QDir::System))
+        folder.remove(name);
 }
 
 } // namespace SyncedFile

@@ -25,7 +25,10 @@ struct Hooks
 
 // False, with the system's reason in `error` ("No space left on device"),
 // when the file could not be replaced.
-bool replace(const QString &path, const QByteArray &bytes, QString *error,
-             const Hooks &hooks = {});
+bool replace(const QString &path, const QByteArray &bytes, QString *error, const Hooks &hooks = {});
+
+// Removes temporary files that a replace of `path` stopped short of renaming
+// (the program was killed or the power failed in between).
+void removeLeftovers(const QString &path);
 
 } // namespace SyncedFile

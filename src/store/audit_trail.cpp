@@ -22,9 +22,9 @@ const QStringList kNumberColumns = {
 };
 
 const QStringList kEntryColumns = {
-    QStringLiteral("Action"),      QStringLiteral("TableName"),   QStringLiteral("RowKey"),
-    QStringLiteral("DealId"),      QStringLiteral("SheetId"),     QStringLiteral("StockNumber"),
-    QStringLiteral("SalesPerson"), QStringLiteral("Before"),      QStringLiteral("After"),
+    QStringLiteral("Action"),      QStringLiteral("TableName"), QStringLiteral("RowKey"),
+    QStringLiteral("DealId"),      QStringLiteral("SheetId"),   QStringLiteral("StockNumber"),
+    QStringLiteral("SalesPerson"), QStringLiteral("Before"),    QStringLiteral("After"),
 };
 
 QVariant textOrNull(const QString &text)
@@ -77,11 +77,11 @@ bool write(QSqlDatabase db, const Entry &entry, QString *error)
 {
     QSqlQuery query(db);
     const QString at = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    return StoreSql::prepare(query,
-                             StoreSql::insertStatement(QStringLiteral("Audit"),
-                                                       QStringList{QStringLiteral("At")} +
-                                                           kEntryColumns),
-                             error) &&
+    return StoreSql::prepare(
+               query,
+               StoreSql::insertStatement(QStringLiteral("Audit"),
+                                         QStringList{QStringLiteral("At")} + kEntryColumns),
+               error) &&
            StoreSql::exec(query,
                           {at, entry.action, entry.tableName, entry.rowKey, entry.dealId,
                            entry.sheetId, textOrNull(entry.stockNumber),

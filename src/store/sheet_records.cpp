@@ -12,9 +12,9 @@
 namespace {
 
 const QStringList kSheetColumns = {
-    QStringLiteral("SheetId"),   QStringLiteral("SalesPerson"), QStringLiteral("WeekEnding"),
-    QStringLiteral("BonusDescription"), QStringLiteral("Bonus"), QStringLiteral("Total"),
-    QStringLiteral("PrintedAt"), QStringLiteral("VoidedAt"),    QStringLiteral("Lines"),
+    QStringLiteral("SheetId"),          QStringLiteral("SalesPerson"), QStringLiteral("WeekEnding"),
+    QStringLiteral("BonusDescription"), QStringLiteral("Bonus"),       QStringLiteral("Total"),
+    QStringLiteral("PrintedAt"),        QStringLiteral("VoidedAt"),    QStringLiteral("Lines"),
 };
 
 QString now()
@@ -67,16 +67,15 @@ SheetRecords::SheetRecords(QSqlDatabase db) : m_db(std::move(db))
 std::optional<qint64> SheetRecords::record(const SheetHeading &heading, QString *error)
 {
     QSqlQuery query(m_db);
-    if (!StoreSql::prepare(query,
-                           StoreSql::insertStatement(QStringLiteral("Sheets"),
-                                                     kSheetColumns.mid(1, 6)),
-                           error) ||
-        !StoreSql::exec(query,
-                        {textValue(heading.salesPerson), textValue(heading.weekEnding),
-                         heading.bonusDescription.isEmpty() ? QVariant()
-                                                            : QVariant(heading.bonusDescription),
-                         moneyValue(heading.bonus), QVariant(), now()},
-                        error))
+    if (!StoreSql::prepare(
+            query, StoreSql::insertStatement(QStringLiteral("Sheets"), kSheetColumns.mid(1, 6)),
+            error) ||
+        !StoreSql::exec(
+            query,
+            {textValue(heading.salesPerson), textValue(heading.weekEnding),
+             heading.bonusDescription.isEmpty() ? QVariant() : QVariant(heading.bonusDescription),
+             moneyValue(heading.bonus), QVariant(), now()},
+            error))
         return std::nullopt;
     return query.lastInsertId().toLongLong();
 }
@@ -181,9 +180,8 @@ std::optional<QString> SheetRecords::snapshot(qint64 sheetId, QString *error) co
     return rows.join(u'\n');
 }
 
-std::optional<QList<RecordedSheet>> SheetRecords::select(const QString &where,
-                                                         const QVariantList &values,
-                                                         QString *error) const
+std::optional<QList<RecordedSheet>>
+SheetRecords::select(const QString &where, const QVariantList &values, QString *error) const
 {
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
@@ -250,9 +248,9 @@ SheetRecords::VoidOutcome SheetRecords::voidSheet(qint64 sheetId, QString *error
     if (sheet.isVoided())
         return VoidOutcome::AlreadyVoided;
     QSqlQuery stored(m_db);
-    if (!StoreSql::prepare(stored,
-                           QStringLiteral("SELECT \"Snapshot\" FROM \"Sheets\" WHERE \"SheetId\" = ?"),
-                           error) ||
+    if (!StoreSql::prepare(
+            stored, QStringLiteral("SELECT \"Snapshot\" FROM \"Sheets\" WHERE \"SheetId\" = ?"),
+            error) ||
         !StoreSql::exec(stored, {sheetId}, error) || !stored.next())
         return VoidOutcome::Failed;
     const QString recorded = stored.value(0).toString();
@@ -273,8 +271,8 @@ SheetRecords::VoidOutcome SheetRecords::voidSheet(qint64 sheetId, QString *error
     const QString at = now();
     entry.after = QStringLiteral("VoidedAt: ") + at;
     if (!auditRows(sheetId, QStringLiteral("Unpaid by void"),
-                   QStringLiteral("Paid: Yes\nSheetId: %1").arg(sheetId), QStringLiteral("Paid: No"),
-                   error) ||
+                   QStringLiteral("Paid: Yes\nSheetId: %1").arg(sheetId),
+                   QStringLiteral("Paid: No"), error) ||
         !run(m_db,
              QStringLiteral("UPDATE \"SalesSummary\" SET \"Paid\" = 0, \"SheetId\" = NULL "
                             "WHERE \"SheetId\" = ?"),

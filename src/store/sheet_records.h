@@ -30,7 +30,10 @@ struct RecordedSheet
 
     bool isVoided() const { return !voidedAt.isEmpty(); }
     // The foot of the sheet: the commission and the bonus together.
-    Money totalCommission() const { return total.value_or(Money()) + heading.bonus.value_or(Money()); }
+    Money totalCommission() const
+    {
+        return total.value_or(Money()) + heading.bonus.value_or(Money());
+    }
 };
 
 // The printed commission sheets: each one a record in the database, written

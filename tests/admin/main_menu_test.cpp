@@ -59,6 +59,7 @@ TEST_F(Menu, EveryEntryHasItsPlaceCaptionAndToolTip)
         {"bar", "mnuEdit", "&Edit", nullptr},
         {"mnuEdit", "mnuSalesLog", "SalesLog Database", nullptr},
         {"mnuEdit", "mnuSalesSummary", "SalesSummary Database", nullptr},
+        {"mnuEdit", "mnuAuditTrail", "Audit Trail", nullptr},
         {"bar", "mnusetup", "&Setup", nullptr},
         {"mnusetup", "mnuAdd", "Add/Delete Salesperson", nullptr},
         {"mnusetup", "mnupack", "Default Pack", nullptr},

@@ -12,6 +12,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include <QSqlQuery>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -73,7 +75,8 @@ TEST_F(TarvexProgramTest, EveryCommandIsAttached)
     for (const char *key : {"tbrSave", "tbrCalculate", "tbrClear", "tbrRecall", "tbrExit",
                             "mnuclose", "tbrHelp", "mnuContents", "mnuAbout", "tbrPack",
                             "mnupack", "mnuDeleteUnit", "tbrPrint", "mnuprint", "tbrAdd",
-                            "mnuAdd", "mnuSalesLog", "mnuSalesSummary", "tbrSalesLog"})
+                            "mnuAdd", "mnuSalesLog", "mnuSalesSummary", "tbrSalesLog",
+                            "mnuAuditTrail"})
         EXPECT_TRUE(enabled(QString::fromLatin1(key))) << key;
 
     // The toolbar's save button follows the worksheet's state.
@@ -81,6 +84,32 @@ TEST_F(TarvexProgramTest, EveryCommandIsAttached)
     EXPECT_FALSE(enabled(QStringLiteral("tbrSave")));
     program->mainWindow()->clearDeal();
     EXPECT_TRUE(enabled(QStringLiteral("tbrSave")));
+}
+
+// After a kill or a full disk the hand-off file is behind the last recorded
+// sheet; the start writes it again from the record.
+TEST_F(TarvexProgramTest, TheStartWritesDataTxtFromTheLastRecordedSheet)
+{
+    {
+        DealDatabase database(dir.folder());
+        QString error;
+        ASSERT_TRUE(database.open(&error)) << error.toStdString();
+        QSqlQuery query(database.connection());
+        ASSERT_TRUE(query.exec(QStringLiteral(
+            "INSERT INTO Sheets (SalesPerson, WeekEnding, PrintedAt, Lines) VALUES "
+            "('JOHN SMITH', '3/12/05', '2026-12-07 10:00:00', "
+            "'\"ANN LEE\",\"2040\",\"UC\",1500,450,50,30,530' || char(13, 10))")));
+    }
+    dir.writeBytes(QStringLiteral("data.txt"), QByteArray()); // 0 bytes, as a full disk left it
+    expectFirstPassword(QStringLiteral("pw"));
+    ASSERT_TRUE(start());
+    EXPECT_EQ(dir.readBytes(QStringLiteral("data.txt")),
+              QByteArray("\"ANN LEE\",\"2040\",\"UC\",1500,450,50,30,530\r\n"));
+
+    program->menu()->action(QStringLiteral("mnuAuditTrail"))->trigger();
+    auto *audit = program->mainWindow()->findChild<QWidget *>(QStringLiteral("frmAuditTrail"));
+    ASSERT_NE(audit, nullptr);
+    EXPECT_TRUE(audit->isVisible());
 }
 
 TEST_F(TarvexProgramTest, CancellingTheFirstPasswordEndsBeforeAnyWindow)

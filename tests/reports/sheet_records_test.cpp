@@ -109,8 +109,9 @@ TEST_F(SheetRecordsTest, PayingRecordsTheSheetItsRowsAndTheAuditInOneGo)
     EXPECT_EQ(column(QStringLiteral("SELECT After FROM Audit WHERE Action = 'Sheet paid'")),
               QVariantList{QStringLiteral("WeekEnding: 03/12/2005\nBonusDescription: Plateau "
                                           "Bonus\nBonus: 100\nTotal: 787.5")});
-    EXPECT_EQ(QDir(m_dir.folder().path()).entryList(QDir::Hidden | QDir::Files).filter(
-                  QStringLiteral("data.txt.")),
+    EXPECT_EQ(QDir(m_dir.folder().path())
+                  .entryList(QDir::Hidden | QDir::Files)
+                  .filter(QStringLiteral("data.txt.")),
               QStringList());
 }
 
@@ -151,8 +152,9 @@ TEST_F(SheetRecordsTest, AFullDiskIsReportedPlainlyAndTheNextStartWritesTheFile)
                              "the next start."));
     // The file is whole: still the earlier sheet, no half-written file in its place.
     EXPECT_EQ(m_dir.readBytes(QStringLiteral("data.txt")), earlierSheet);
-    EXPECT_EQ(QDir(m_dir.folder().path()).entryList(QDir::Hidden | QDir::Files).filter(
-                  QStringLiteral("data.txt.")),
+    EXPECT_EQ(QDir(m_dir.folder().path())
+                  .entryList(QDir::Hidden | QDir::Files)
+                  .filter(QStringLiteral("data.txt.")),
               QStringList());
     EXPECT_EQ(paidRows(), (QList<qint64>{earlier, row}));
 
@@ -167,7 +169,8 @@ TEST_F(SheetRecordsTest, StartUpWritesAMissingOrStaleFileAndLeavesOneWithoutShee
 {
     m_dir.writeBytes(QStringLiteral("data.txt"), "from the older program\r\n");
     EXPECT_TRUE(restore());
-    EXPECT_EQ(m_dir.readBytes(QStringLiteral("data.txt")), QByteArray("from the older program\r\n"));
+    EXPECT_EQ(m_dir.readBytes(QStringLiteral("data.txt")),
+              QByteArray("from the older program\r\n"));
 
     const qint64 row = unpaid("S1", "ANN LEE", "2005-03-02", "350");
     ASSERT_TRUE(pay({row}).fileWritten);
@@ -195,9 +198,9 @@ TEST_F(SheetRecordsTest, AVoidedSheetsRowsArePaidAgainOnANewSheetOnly)
               QVariantList{0});
     EXPECT_TRUE(sheet(sheetId).isVoided());
     EXPECT_EQ(records.voidSheet(sheetId, &error), SheetRecords::VoidOutcome::AlreadyVoided);
-    EXPECT_EQ(actions().mid(3), (QStringList{QStringLiteral("Unpaid by void"),
-                                             QStringLiteral("Unpaid by void"),
-                                             QStringLiteral("Sheet voided")}));
+    EXPECT_EQ(actions().mid(3),
+              (QStringList{QStringLiteral("Unpaid by void"), QStringLiteral("Unpaid by void"),
+                           QStringLiteral("Sheet voided")}));
 
     const SheetPayment::Outcome again = pay({second});
     ASSERT_TRUE(again.paid);

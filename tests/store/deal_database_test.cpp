@@ -10,18 +10,6 @@
 
 namespace {
 
-QStringList columnsOf(const DealDatabase &database, const QString &table)
-{
-    QSqlQuery query(database.connection());
-    query.prepare(QStringLiteral("SELECT name FROM pragma_table_info(?)"));
-    query.addBindValue(table);
-    EXPECT_TRUE(query.exec());
-    QStringList names;
-    while (query.next())
-        names << query.value(0).toString();
-    return names;
-}
-
 QVariant single(const DealDatabase &database, const QString &statement)
 {
     QSqlQuery query(database.connection());
@@ -57,7 +45,7 @@ TEST(DealDatabase, AMissingFileIsCreatedWithTheTablesInTheirDocumentedOrder)
     const QStringList summary = {"Date",         "Unit",     "Stock_Number",  "Customer_Name",
                                  "Sales_Person", "TCU",      "Payable_Gross", "Commission",
                                  "Spiff",        "Warranty", "UnitCount",     "TotalCommission",
-                                 "Paid",         "DealId"};
+                                 "Paid",         "DealId",   "SheetId"};
     const QStringList log = {"Date", "StockNumber", "Unit", "CustomerName", "SalesPerson",
                              "Type", "Gross",       "TCU",  "DealId"};
     EXPECT_EQ(columnsOf(database, QStringLiteral("SalesSummary")), summary);

@@ -89,3 +89,15 @@ std::array<int, 3> StoreTest::dealTableCounts() const
             rowCount(*m_database, QStringLiteral("SalesLog")),
             rowCount(*m_database, QStringLiteral("RecallDeal"))};
 }
+
+QStringList columnsOf(const DealDatabase &database, const QString &table)
+{
+    QSqlQuery query(database.connection());
+    query.prepare(QStringLiteral("SELECT name FROM pragma_table_info(?)"));
+    query.addBindValue(table);
+    EXPECT_TRUE(query.exec());
+    QStringList names;
+    while (query.next())
+        names << query.value(0).toString();
+    return names;
+}

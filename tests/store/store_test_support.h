@@ -27,6 +27,8 @@ Deal dealFor(const QString &stockNumber, const QString &customer);
 // Every row of a table, in the order written.
 QList<QSqlRecord> tableRows(const DealDatabase &database, const QString &table);
 int rowCount(const DealDatabase &database, const QString &table);
+// The column names of a table in their order.
+QStringList columnsOf(const DealDatabase &database, const QString &table);
 
 // Runs one statement on the database's connection; fails the test on error.
 void execute(const DealDatabase &database, const QString &statement);

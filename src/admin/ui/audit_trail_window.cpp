@@ -19,9 +19,9 @@ namespace {
 constexpr int kShownAtMost = 1000;
 
 const QStringList kHeaders = {
-    QStringLiteral("When"),         QStringLiteral("What"),        QStringLiteral("Table"),
-    QStringLiteral("Deal"),         QStringLiteral("Sheet"),       QStringLiteral("Stock Number"),
-    QStringLiteral("Sales Person"), QStringLiteral("Before"),      QStringLiteral("After"),
+    QStringLiteral("When"),         QStringLiteral("What"),   QStringLiteral("Table"),
+    QStringLiteral("Deal"),         QStringLiteral("Sheet"),  QStringLiteral("Stock Number"),
+    QStringLiteral("Sales Person"), QStringLiteral("Before"), QStringLiteral("After"),
 };
 
 template <typename T> T *named(T *widget, const char *name)
@@ -114,10 +114,14 @@ void AuditTrailWindow::cmdShow_Click()
     for (int row = 0; row < int(records->size()); ++row) {
         const AuditTrail::Record &record = records->at(row);
         const AuditTrail::Entry &e = record.entry;
-        const QStringList texts = {record.at,         e.action,
-                                   e.tableName,       e.dealId.toString(),
-                                   e.sheetId.toString(), e.stockNumber,
-                                   e.salesPerson,     e.before,
+        const QStringList texts = {record.at,
+                                   e.action,
+                                   e.tableName,
+                                   e.dealId.toString(),
+                                   e.sheetId.toString(),
+                                   e.stockNumber,
+                                   e.salesPerson,
+                                   e.before,
                                    e.after};
         for (int column = 0; column < int(texts.size()); ++column)
             m_grdAudit->setItem(row, column, new QTableWidgetItem(texts.at(column)));

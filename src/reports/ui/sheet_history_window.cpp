@@ -36,10 +36,9 @@ SheetHistoryWindow::SheetHistoryWindow(DealDatabase &database, const ProgramFold
     m_lblSalesPerson->setObjectName(QStringLiteral("lblSalesPerson"));
     m_grdSheets = new QTableWidget(0, 4, this);
     m_grdSheets->setObjectName(QStringLiteral("grdSheets"));
-    m_grdSheets->setHorizontalHeaderLabels({QStringLiteral("Week Ending"),
-                                            QStringLiteral("Total Commission"),
-                                            QStringLiteral("Printed At"),
-                                            QStringLiteral("Voided At")});
+    m_grdSheets->setHorizontalHeaderLabels(
+        {QStringLiteral("Week Ending"), QStringLiteral("Total Commission"),
+         QStringLiteral("Printed At"), QStringLiteral("Voided At")});
     m_grdSheets->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grdSheets->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grdSheets->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -166,8 +165,7 @@ void SheetHistoryWindow::cmdVoidSheet_Click()
         break;
     }
     // data.txt follows the newest sheet still valid.
-    const QString dataFile =
-        m_folder.filePath(QString::fromLatin1(CommissionDataFile::kFileName));
+    const QString dataFile = m_folder.filePath(QString::fromLatin1(CommissionDataFile::kFileName));
     if (!SheetDataFile::restore(m_database, dataFile, &why))
         tell(QStringLiteral("data.txt could not be written: %1. It will be written again at the "
                             "next start.")
