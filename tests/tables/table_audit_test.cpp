@@ -1,5 +1,10 @@
+#include "admin/ui/audit_trail_window.h"
 #include "admin/ui/table_window.h"
 #include "tables_fixture.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QTableWidget>
 
 namespace {
 
@@ -49,6 +54,47 @@ TEST_F(TableAuditTest, EachChangeToAStoredRowIsEntered)
                     .value(0)
                     .toString()
                     .contains(QStringLiteral("CustomerName: ANNE")));
+}
+
+} // namespace
+
+namespace {
+
+// The audit trail window reads only: newest first, narrowed by its filter.
+TEST_F(TableAuditTest, TheAuditTrailWindowListsNewestFirstAndFilters)
+{
+    execute(QStringLiteral(
+        "INSERT INTO Audit (At, Action, TableName, StockNumber, SalesPerson, Before, After) "
+        "VALUES ('2005-03-02 09:00:00', 'Deal saved', 'RecallDeal', '2040', 'John Smith', NULL, "
+        "'Customer: ANN'), ('2005-03-09 10:30:00', 'Row changed', 'SalesLog', 'B7', "
+        "'Mary Jones', 'Gross: 1', 'Gross: 2')"));
+    AuditTrailWindow window(*m_database, m_prompts);
+    EXPECT_EQ(window.objectName(), QStringLiteral("frmAuditTrail"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Audit Trail"));
+    auto *grid = window.findChild<QTableWidget *>(QStringLiteral("grdAudit"));
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+    ASSERT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(grid->item(0, 0)->text(), QStringLiteral("2005-03-09 10:30:00"));
+    EXPECT_EQ(grid->item(0, 7)->text(), QStringLiteral("Gross: 1"));
+    EXPECT_EQ(grid->item(0, 8)->text(), QStringLiteral("Gross: 2"));
+
+    edit(window, QStringLiteral("txtStockNumber"))->setText(QStringLiteral("2040"));
+    click(window, "cmdShow");
+    ASSERT_EQ(grid->rowCount(), 1);
+    EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral("Deal saved"));
+
+    edit(window, QStringLiteral("txtStockNumber"))->clear();
+    edit(window, QStringLiteral("txtSalesPerson"))->setText(QStringLiteral("jones"));
+    window.findChild<QCheckBox *>(QStringLiteral("chkDates"))->setChecked(true);
+    window.findChild<QDateEdit *>(QStringLiteral("dtpFrom"))->setDate(QDate(2005, 3, 9));
+    window.findChild<QDateEdit *>(QStringLiteral("dtpTo"))->setDate(QDate(2005, 3, 9));
+    click(window, "cmdShow");
+    ASSERT_EQ(grid->rowCount(), 1);
+    EXPECT_EQ(grid->item(0, 6)->text(), QStringLiteral("Mary Jones"));
+    window.findChild<QDateEdit *>(QStringLiteral("dtpTo"))->setDate(QDate(2005, 3, 8));
+    click(window, "cmdShow");
+    EXPECT_EQ(grid->rowCount(), 0);
 }
 
 } // namespace
