@@ -10,6 +10,8 @@
 
 #include <cerrno>
 
+#include <unistd.h>
+
 namespace {
 
 class SheetRecordsTest : public CommissionSheetTest
@@ -243,6 +245,32 @@ TEST_F(SheetRecordsTest, DataFileFollowsTheNewestSheetStillValid)
               SheetRecords::VoidOutcome::Voided);
     EXPECT_TRUE(restore());
     EXPECT_EQ(m_dir.readBytes(QStringLiteral("data.txt")), firstLines);
+}
+
+// The system may take part of a write at a time; every part is written, and
+// a write that fails leaves the file as it was.
+TEST(SyncedFile, ShortWritesAreCarriedOnAndAFailedWriteChangesNothing)
+{
+    TempProgramFolder dir;
+    const QString path = dir.filePath(QStringLiteral("data.txt"));
+    SyncedFile::Hooks shortWrites;
+    shortWrites.write = [](int fd, const char *data, unsigned long size) -> long {
+        return long(::write(fd, data, std::min<unsigned long>(size, 3)));
+    };
+    QString error;
+    ASSERT_TRUE(SyncedFile::replace(path, kTwoLines, &error, shortWrites)) << error.toStdString();
+    EXPECT_EQ(dir.readBytes(QStringLiteral("data.txt")), kTwoLines);
+
+    SyncedFile::Hooks failing;
+    failing.write = [](int, const char *, unsigned long) -> long {
+        errno = EIO;
+        return -1;
+    };
+    EXPECT_FALSE(SyncedFile::replace(path, "other\r\n", &error, failing));
+    EXPECT_EQ(error, QStringLiteral("Input/output error"));
+    EXPECT_EQ(dir.readBytes(QStringLiteral("data.txt")), kTwoLines);
+    EXPECT_EQ(QDir(dir.folder().path()).entryList(QDir::Hidden | QDir::Files),
+              QStringList{QStringLiteral("data.txt")});
 }
 
 } // namespace
