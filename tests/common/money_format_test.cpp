@@ -1,5 +1,7 @@
 #include "common/money_format.h"
 
+#include "test_printers.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -15,6 +17,11 @@ struct FormatCase
     const char *picture;
     const char *expected;
 };
+
+void PrintTo(const FormatCase &c, std::ostream *out)
+{
+    *out << c.value << " as \"" << c.picture << "\" -> \"" << c.expected << '"';
+}
 
 class MoneyPictures : public ::testing::TestWithParam<FormatCase>
 {};

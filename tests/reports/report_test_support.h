@@ -1,18 +1,13 @@
 #pragma once
 
 #include "reports/report_document.h"
+#include "test_printers.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <optional>
 #include <ostream>
-
-// Readable QString values in assertion messages.
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 // Reading a laid-out report the way a test reads a printout.
 namespace ReportRead {

@@ -1,6 +1,8 @@
 #include "worksheet/standing_figures.h"
 #include "temp_program_folder.h"
 
+#include "test_printers.h"
+
 #include <gtest/gtest.h>
 
 namespace {
