@@ -42,25 +42,33 @@ QString fileError(const QFileDevice &file)
 
 } // namespace
 
-Outcome pay(DealDatabase &database, const QString &dataFilePath, const QList<qint64> &rowIds)
+Outcome pay(DealDatabase &database, const QString &dataFilePath, const Sheet &sheet)
 {
     Outcome outcome;
     SqlTransaction transaction(database.connection());
     if (!transaction.begin(&outcome.error))
         return outcome;
     CommissionPayments payments(database);
-    const std::optional<QList<SummaryRow>> paid = payments.markPaid(rowIds, &outcome.error);
+    const std::optional<QList<SummaryRow>> paid = payments.markPaid(sheet.rowIds, sheet.salesPerson, &outcome.error);
     if (!paid)
         return outcome;
 
     QList<QVariantList> lines;
     QList<qint64> paidIds;
-    Money tally;
+    std::optional<Money> tally = Money();
     for (const SummaryRow &row : *paid) {
         lines << dataLine(row);
         paidIds << row.rowId;
-        tally +=
+        const Money total =
             ColumnValue::moneyFrom(row.value(QStringLiteral("TotalCommission"))).value_or(Money());
+        tally = tally ? tally->checkedAdd(total) : std::nullopt;
+    }
+    // The sheet prints the tally and the tally plus the bonus; neither may
+    // leave the range. The markings are dropped with the transaction.
+    if (!tally || !tally->checkedAdd(sheet.bonus)) {
+        outcome.error = QStringLiteral("The total commission of the listed deals is too large "
+                                       "to print.");
+        return outcome;
     }
 
     // The file is written beside its place and put there only once the
@@ -86,7 +94,7 @@ Outcome pay(DealDatabase &database, const QString &dataFilePath, const QList<qin
         return outcome;
     }
     outcome.paid = true;
-    outcome.tally = tally;
+    outcome.tally = *tally;
     return outcome;
 }
 

@@ -74,13 +74,15 @@ std::optional<QList<SummaryRow>> CommissionPayments::unpaid(const QString &sales
 }
 
 std::optional<QList<SummaryRow>> CommissionPayments::markPaid(const QList<qint64> &rowIds,
+                                                              const QString &salesPerson,
                                                               QString *error)
 {
     if (notOpen(m_database, error))
         return std::nullopt;
     QSqlQuery read(m_database.connection());
     QSqlQuery mark(m_database.connection());
-    if (!StoreSql::prepare(read, selectRows(QStringLiteral("rowid = ? AND \"Paid\" = 0")), error) ||
+    if (!StoreSql::prepare(read, selectRows(QStringLiteral("rowid = ? AND \"Paid\" = 0 AND \"Sales_Person\" = ?")),
+                           error) ||
         !StoreSql::prepare(mark,
                            QStringLiteral("UPDATE \"SalesSummary\" SET \"Paid\" = 1 "
                                           "WHERE rowid = ? AND \"Paid\" = 0"),
@@ -88,7 +90,7 @@ std::optional<QList<SummaryRow>> CommissionPayments::markPaid(const QList<qint64
         return std::nullopt;
     QList<SummaryRow> paid;
     for (const qint64 rowId : rowIds) {
-        if (!StoreSql::exec(read, {rowId}, error))
+        if (!StoreSql::exec(read, {rowId, salesPerson}, error))
             return std::nullopt;
         const bool unpaidRow = read.next();
         const SummaryRow row = unpaidRow ? rowOf(read) : SummaryRow();

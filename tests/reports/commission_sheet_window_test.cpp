@@ -83,6 +83,26 @@ protected:
                               answer);
     }
 
+    // Prints John Smith's deals, no bonus, and expects the print refused for
+    // `why`: no sheet, nothing paid, the earlier hand-off file as it was.
+    void expectPrintRefused(const QString &why)
+    {
+        m_dir.writeBytes(kDataFile, "earlier sheet\r\n");
+        select(QStringLiteral("John Smith"));
+        expectBonus(QString());
+        expectWeekEnding(QStringLiteral("3/12/2005"));
+        m_prompts.expectMessage(QStringLiteral("The commission sheet could not be printed. No "
+                                               "deal has been marked paid.\n\n") +
+                                    why,
+                                QStringLiteral("Error!"), Prompts::Icon::Critical,
+                                Prompts::Buttons::Ok);
+        click("cmdPrintSheet");
+        m_prompts.verify();
+        EXPECT_TRUE(sheets.isEmpty());
+        EXPECT_TRUE(paidRows().isEmpty());
+        EXPECT_EQ(m_dir.readBytes(kDataFile), QByteArray("earlier sheet\r\n"));
+    }
+
     std::unique_ptr<QMainWindow> main;
     MainMenu *menu = nullptr;
     std::unique_ptr<CommissionSheetWindow> form;
@@ -220,20 +240,75 @@ TEST_F(CommissionWindow, AFailedPaymentIsReportedAndPaysNothing)
     unpaid("S1", "A", "2005-03-02", "350");
     unpaid("S2", "B", "2005-03-03", "2");
     refusePaying(QStringLiteral("S2")); // fails with "disk trouble"
-    m_dir.writeBytes(kDataFile, "earlier sheet\r\n");
+    expectPrintRefused(QStringLiteral("disk trouble"));
+}
+
+// The name box changed after listing: the sheet, the file and the paid
+// marks all stay with the salesperson whose deals are listed.
+TEST_F(CommissionWindow, TheSheetNamesAndPaysTheSalespersonListedNotTheNameBox)
+{
+    const qint64 johns = unpaid("S1", "ANN LEE", "2005-03-02", "350");
+    SummaryValues marys;
+    marys.salesPerson = QStringLiteral("MARY JONES");
+    marys.stockNumber = QStringLiteral("S1"); // the same stock number as John's deal
+    summaryRow(marys);
     select(QStringLiteral("John Smith"));
+    control<QComboBox>("cboSalesPerson")->setEditText(QStringLiteral("Mary Jones"));
     expectBonus(QString());
     expectWeekEnding(QStringLiteral("3/12/2005"));
-    m_prompts.expectMessage(QStringLiteral("The commission sheet could not be printed. No deal "
-                                           "has been marked paid.\n\ndisk trouble"),
-                            QStringLiteral("Error!"), Prompts::Icon::Critical,
-                            Prompts::Buttons::Ok);
     click("cmdPrintSheet");
     m_prompts.verify();
 
-    EXPECT_TRUE(sheets.isEmpty());
-    EXPECT_TRUE(paidRows().isEmpty());
-    EXPECT_EQ(m_dir.readBytes(kDataFile), QByteArray("earlier sheet\r\n"));
+    ASSERT_EQ(sheets.size(), 1);
+    EXPECT_EQ(textOf(sheets.first(), QStringLiteral("Label3")), QStringLiteral("John Smith"));
+    EXPECT_EQ(paidRows(), QList<qint64>{johns});
+    EXPECT_EQ(m_dir.readBytes(kDataFile),
+              QByteArray("\"ANN LEE\",\"S1\",\"NT\",1500,450,50,30,350\r\n"));
+}
+
+TEST_F(CommissionWindow, ASheetTotalBeyondTheRangeIsRefusedAndPaysNothing)
+{
+    unpaid("S1", "A", "2005-03-02", "500000000000000");
+    unpaid("S2", "B", "2005-03-03", "500000000000000");
+    expectPrintRefused(
+        QStringLiteral("The total commission of the listed deals is too large to print."));
+    EXPECT_EQ(hiddenText("txtTally"), QString());
+}
+
+// A bonus too large to hold is refused and asked for again; a Cancel there
+// is no bonus, as at the first asking.
+TEST_F(CommissionWindow, ABonusTooLargeIsRefusedAndAskedForAgain)
+{
+    unpaid("S1", "A", "2005-03-02", "350");
+    const auto tooLarge = [this] {
+        m_prompts.expectMessage(QStringLiteral("The amount of the bonus is too large."),
+                                QStringLiteral("Bonus / Spiffs"), Prompts::Icon::Warning,
+                                Prompts::Buttons::Ok);
+    };
+    select(QStringLiteral("John Smith"));
+    expectBonus(QStringLiteral("99999999999999999999"));
+    tooLarge();
+    expectBonus(QStringLiteral("1000000000000000 cash"));
+    tooLarge();
+    expectBonus(QStringLiteral("100"), QStringLiteral("Plateau Bonus"));
+    expectWeekEnding(QStringLiteral("3/12/2005"));
+    click("cmdPrintSheet");
+    m_prompts.verify();
+    ASSERT_EQ(sheets.size(), 1);
+    EXPECT_EQ(textOf(sheets.last(), QStringLiteral("Field4")), QStringLiteral("$100.00"));
+    EXPECT_EQ(textOf(sheets.last(), QStringLiteral("Field5")), QStringLiteral("$450.00"));
+
+    unpaid("S2", "B", "2005-03-03", "20");
+    select(QStringLiteral("John Smith"));
+    expectBonus(QStringLiteral("-99999999999999999999"));
+    tooLarge();
+    m_prompts.expectInput(QStringLiteral("Enter amount of bonus or spiff"),
+                          QStringLiteral("Bonus / Spiffs"), QString(), std::nullopt);
+    click("cmdPrintSheet");
+    m_prompts.verify();
+    ASSERT_EQ(sheets.size(), 2);
+    EXPECT_EQ(textOf(sheets.last(), QStringLiteral("Field4")), QString());
+    EXPECT_EQ(textOf(sheets.last(), QStringLiteral("Field5")), QStringLiteral("$20.00"));
 }
 
 // The toolbar is off while the window is open, however the window closes.

@@ -163,6 +163,7 @@ void CommissionSheetWindow::Form_Load()
     m_cboSalesPerson->setCurrentIndex(-1);
     m_cboSalesPerson->setEditText(QString());
     m_MSFlexGrid1->setRowCount(0);
+    m_listedSalesPerson.clear();
     for (QLineEdit *box : {m_txtTally, m_txtBonus, m_txtBonus2, m_txtWeekEnd})
         box->clear();
     setListButtonsEnabled(false);
@@ -231,8 +232,10 @@ void CommissionSheetWindow::setListButtonsEnabled(bool enabled)
 void CommissionSheetWindow::cmdSelect_Click()
 {
     QString why;
+    const QString salesPerson = m_cboSalesPerson->currentText();
     const std::optional<QList<SummaryRow>> rows =
-        CommissionPayments(m_database).unpaid(m_cboSalesPerson->currentText(), &why);
+        CommissionPayments(m_database).unpaid(salesPerson, &why);
+    m_listedSalesPerson = rows ? salesPerson : QString();
     if (!rows) {
         m_MSFlexGrid1->setRowCount(0);
         setListButtonsEnabled(false);

@@ -29,7 +29,7 @@ struct SummaryRow;
 // Each grid row carries the identity of its own SalesSummary row, so a row
 // pays exactly that deal even when two deals share a stock number. The paid
 // markings and the hand-off file "data.txt" are written together or not at
-// all. While the window is open the main window's toolbar is disabled; it is
+// all, and belong to the salesperson whose deals are listed. While the window is open the main window's toolbar is disabled; it is
 // enabled again however the window is closed.
 class CommissionSheetWindow : public QWidget
 {
@@ -109,6 +109,10 @@ private:
     QPointer<ReportPreview> m_preview; // a child of this window
     ShowStep m_show;
     ReportDocument m_last;
+    // The salesperson whose deals the grid lists, as named when they were
+    // listed: the sheet names and pays this one, whatever the name box shows
+    // by the time it prints.
+    QString m_listedSalesPerson;
 
     bool m_prompting = false;        // one of the window's prompts is up
     bool m_activationPaused = false; // the next activation is a return, not Form_Activate

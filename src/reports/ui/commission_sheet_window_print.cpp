@@ -9,7 +9,6 @@
 #include "reports/sheet_payment.h"
 #include "reports/ui/report_preview.h"
 
-#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -30,9 +29,17 @@ void CommissionSheetWindow::cmdPrintSheet_Click()
 
 void CommissionSheetWindow::askBonus()
 {
-    const QString amount = ask(QStringLiteral("Enter amount of bonus or spiff"),
-                               QStringLiteral("Bonus / Spiffs"), QString())
-                               .value_or(QString());
+    QString amount;
+    for (;;) {
+        amount = ask(QStringLiteral("Enter amount of bonus or spiff"),
+                     QStringLiteral("Bonus / Spiffs"), QString())
+                     .value_or(QString());
+        // An amount too large to hold is asked for again rather than dropped.
+        if (!SheetEntry::isTooLarge(amount))
+            break;
+        tell(QStringLiteral("The amount of the bonus is too large."),
+             QStringLiteral("Bonus / Spiffs"), Prompts::Icon::Warning);
+    }
     if (SheetEntry::amountOf(amount) <= Money())
         return;
     const QString description =
@@ -66,7 +73,9 @@ bool CommissionSheetWindow::askWeekEnding()
 bool CommissionSheetWindow::payListedDeals()
 {
     const QList<qint64> rows = listedRows();
-    const SheetPayment::Outcome outcome = SheetPayment::pay(m_database, dataFilePath(), rows);
+    const SheetPayment::Sheet sheet{m_listedSalesPerson, rows,
+                                    SheetEntry::amountOf(m_txtBonus->text())};
+    const SheetPayment::Outcome outcome = SheetPayment::pay(m_database, dataFilePath(), sheet);
     if (!outcome.paid) {
         const QString what =
             outcome.markingsLeft
@@ -89,7 +98,7 @@ void CommissionSheetWindow::showSheet()
     if (!m_report)
         m_report = std::make_unique<CommissionSheetReport>();
     const CommissionSheetFigures figures{
-        .salesPerson = m_cboSalesPerson->currentText(),
+        .salesPerson = m_listedSalesPerson,
         .weekEnd = m_txtWeekEnd->text(),
         .tally = m_txtTally->text(),
         .bonus = m_txtBonus->text(),
