@@ -172,7 +172,8 @@ TEST_F(Login, ARefusedOrCancelledChangeKeepsTheOldPasswordAndTheWindow)
     click("cmdChange");
     expectNewPassword(QStringLiteral("se\"cret"));
     prompts.expectMessage(
-        PasswordFile::doubleQuoteRefusal() + QStringLiteral("\nThe password has not been changed."),
+        QStringLiteral("A password cannot contain a double quote (\"). Please choose a password "
+                       "without one.\nThe password has not been changed."),
         QStringLiteral("Change Password"), Prompts::Icon::Warning, Prompts::Buttons::Ok);
     click("cmdChange");
     EXPECT_TRUE(window->isVisible());
@@ -193,7 +194,9 @@ TEST_F(Login, AFailedWriteIsReportedAndChangesNothing)
     window->show();
     type(QStringLiteral("secret"));
     expectNewPassword(QStringLiteral("other"));
-    prompts.expectMessage(LoginWindow::saveFailedMessage(nowhere.path(), error),
+    prompts.expectMessage(QStringLiteral("The new password could not be saved in "
+                                         "/nonexistent/folder/PW.txt:\n") +
+                              error + QStringLiteral("\nThe password has not been changed."),
                           QStringLiteral("Change Password"), Prompts::Icon::Critical,
                           Prompts::Buttons::Ok);
     click("cmdChange");

@@ -196,7 +196,8 @@ TEST_F(Menu, HelpWithoutItsFileSaysSo)
     TempProgramFolder dir;
     ScriptedPrompts prompts;
     menu->installHelpCommands(dir.folder(), prompts);
-    const QString message = HelpFile::missingMessage(dir.filePath("Tarvex5Help.chm"));
+    const QString message = QStringLiteral("The help file could not be found. It should be:\n") +
+                            dir.filePath("Tarvex5Help.chm");
     prompts.expectMessage(message, {}, Prompts::Icon::Warning, Prompts::Buttons::Ok);
     prompts.expectMessage(message, {}, Prompts::Icon::Warning, Prompts::Buttons::Ok);
     action("tbrHelp")->trigger();
@@ -215,7 +216,11 @@ TEST(HelpFile, OpensThePresentFileAndReportsARefusal)
     }));
     EXPECT_EQ(asked, QUrl::fromLocalFile(dir.filePath("Tarvex5Help.chm")));
 
-    prompts.expectMessage(HelpFile::notOpenedMessage(dir.filePath("Tarvex5Help.chm")), {},
+    prompts.expectMessage(QStringLiteral("The help file could not be opened:\n") +
+                              dir.filePath("Tarvex5Help.chm") +
+                              QStringLiteral("\n\nCheck that a program for compiled help files "
+                                             "(.chm) is installed."),
+                          {},
                           Prompts::Icon::Warning, Prompts::Buttons::Ok);
     EXPECT_FALSE(HelpFile::open(dir.folder(), prompts, [](const QUrl &) { return false; }));
 }

@@ -27,7 +27,7 @@ protected:
 };
 
 const QByteArray kTwoDeals = "\"BOB BROWN\",\"A1234\",\"NT\",1500,300,20,30,350\r\n"
-                             "\"ANN LEE\",\"B77\",\"UC\",2100.25,437.5,#NULL#,0,437.5\r\n";
+                             "\"ANN LEE\",\"12345\",\"UC\",2100.25,437.5,#NULL#,0,437.5\r\n";
 
 TEST_F(CommissionSheetPrint, FooterAddsTheBonusToTheTally)
 {
@@ -54,7 +54,7 @@ TEST_F(CommissionSheetPrint, DetailPrintsEachDealOfTheFileWithItsAmountsFormatte
     const ReportDocument sheet = run(kTwoDeals, {.tally = QStringLiteral("787.5")});
     const std::pair<const char *, QStringList> columns[] = {
         {"txtCustomer_Name", {QStringLiteral("BOB BROWN"), QStringLiteral("ANN LEE")}},
-        {"txtStock_Number", {QStringLiteral("A1234"), QStringLiteral("B77")}},
+        {"txtStock_Number", {QStringLiteral("A1234"), QStringLiteral("12345")}},
         {"txtTCU", {QStringLiteral("NT"), QStringLiteral("UC")}},
         {"txtPayable_Gross", {QStringLiteral("1,500.00"), QStringLiteral("2,100.25")}},
         {"txtCommission", {QStringLiteral("$300.00"), QStringLiteral("$437.50")}},

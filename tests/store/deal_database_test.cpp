@@ -1,9 +1,10 @@
 #include "store/deal_database.h"
-#include "store/recall_columns.h"
+#include "store/sql_transaction.h"
 #include "store/store_schema.h"
 #include "store_test_support.h"
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 
 #include <gtest/gtest.h>
@@ -62,8 +63,15 @@ TEST(DealDatabase, AMissingFileIsCreatedWithTheTablesInTheirDocumentedOrder)
                              "Type", "Gross",       "TCU",  "DealId"};
     EXPECT_EQ(columnsOf(database, QStringLiteral("SalesSummary")), summary);
     EXPECT_EQ(columnsOf(database, QStringLiteral("SalesLog")), log);
-    EXPECT_EQ(columnsOf(database, QStringLiteral("RecallDeal")),
-              RecallColumns::names() + QStringList{QStringLiteral("DealId")});
+    const QStringList recall = {
+        "Date",     "SalesPerson", "Customer", "StockNo",  "Year",     "Unit",      "TCU",
+        "SaleType", "Price",       "Cost",     "RTCD1",    "RTCD2",    "RTCD3",     "RTCD4",
+        "RTCD5",    "RTCP1",       "RTCP2",    "RTCP3",    "RTCP4",    "RTCP5",     "ATCD1",
+        "ATCD2",    "ATCD3",       "ATCD4",    "ATCD5",    "ATCP1",    "ATCP2",     "ATCP3",
+        "ATCP4",    "ATCP5",       "Allow",    "OVAllow",  "TrdStock", "OA",        "UA",
+        "Pack",     "CommRate",    "ChkWarranty", "Gross", "Comm",     "Warranty",  "Spiff",
+        "TtlComm",  "Split",       "Salesman2", "DealId"};
+    EXPECT_EQ(columnsOf(database, QStringLiteral("RecallDeal")), recall);
     EXPECT_EQ(columnsOf(database, QStringLiteral("SalesPersons")), QStringList{"Name"});
     EXPECT_EQ(single(database, QStringLiteral("PRAGMA user_version")).toInt(),
               StoreSchema::kVersion);
@@ -184,6 +192,37 @@ TEST(DealDatabase, AFolderThatDoesNotExistGivesAnErrorNamingTheFile)
     QString error;
     EXPECT_FALSE(database.open(&error));
     EXPECT_TRUE(error.contains(QStringLiteral("Sales Log2.mdb"))) << error.toStdString();
+}
+
+// A write transaction takes the write lock as it begins, so a second writer
+// on another connection is turned away at once rather than the first one
+// failing half-way through its writes.
+TEST(DealDatabase, AWriteTransactionHoldsTheLockFromItsStart)
+{
+    TempProgramFolder dir;
+    DealDatabase database(dir.folder());
+    ASSERT_TRUE(database.open(nullptr));
+    const QString name = QStringLiteral("second writer");
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        other.setDatabaseName(dir.filePath(QStringLiteral("Sales Log2.mdb")));
+        other.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
+        ASSERT_TRUE(other.open());
+        QSqlQuery second(other);
+        {
+            SqlTransaction first(database.connection());
+            QString error;
+            ASSERT_TRUE(first.begin(&error)) << error.toStdString();
+            EXPECT_FALSE(second.exec(QStringLiteral("BEGIN IMMEDIATE")));
+            EXPECT_TRUE(second.lastError().text().contains(QStringLiteral("locked")))
+                << second.lastError().text().toStdString();
+        } // rolled back
+        EXPECT_TRUE(second.exec(QStringLiteral("BEGIN IMMEDIATE")));
+        EXPECT_TRUE(second.exec(QStringLiteral("ROLLBACK")));
+        second.finish();
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(name);
 }
 
 } // namespace
