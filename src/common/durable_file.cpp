@@ -135,6 +135,10 @@ bool processRuns(qint64 pid)
 
 DurableFile::DurableFile(QString targetPath) : m_target(std::move(targetPath))
 {
+    // A file kept elsewhere through a link is written where it lies; the link stays.
+    const QFileInfo target(m_target);
+    if (target.isSymLink() && target.exists())
+        m_target = target.canonicalFilePath();
 }
 
 DurableFile::~DurableFile()

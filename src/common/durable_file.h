@@ -16,7 +16,8 @@
 // caught by the sync.
 //
 // A new file is created with the user's umask; a file that is replaced keeps
-// its permissions, and one that the user may not write is not replaced.
+// its permissions, and one that the user may not write is not replaced. A
+// link to a file is followed: the file it names is replaced.
 //
 // Temporary names are ".<name>.tarvex-tmp-<process>-<n>", so one left behind
 // by a program that was killed can be recognised and removed later

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -141,6 +142,13 @@ TEST(DurableFile, ANewFileFollowsTheUmaskAndAReplacedFileKeepsItsPermissions)
                                        QuotedItems::WriteMode::Append));
     EXPECT_EQ(modeOf(unitFile), 0640u);
     EXPECT_EQ(dir.readBytes(QStringLiteral("unit.txt")), QByteArray("\"Bronco\"\r\n\"Ranger\"\r\n"));
+
+    // A link to the file stays a link; the file it names gets the content.
+    const QString link = dir.filePath(QStringLiteral("mini.txt"));
+    ASSERT_TRUE(QFile::link(unitFile, link));
+    ASSERT_TRUE(DurableFile::replace(link, "\"Escort\"\r\n"));
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), unitFile);
+    EXPECT_EQ(dir.readBytes(QStringLiteral("unit.txt")), QByteArray("\"Escort\"\r\n"));
 }
 
 TEST(DurableFile, StaleTemporariesOfThisProgramAreRecognisedAndRemoved)
