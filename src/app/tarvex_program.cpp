@@ -6,6 +6,7 @@
 #include "admin/ui/run_login.h"
 #include "admin/ui/setup_commands.h"
 #include "admin/ui/table_commands.h"
+#include "common/durable_file.h"
 #include "common/prompts.h"
 #include "reports/ui/commission_sheet_opener.h"
 #include "reports/ui/print_command.h"
@@ -36,6 +37,8 @@ TarvexProgram::~TarvexProgram()
 
 bool TarvexProgram::start()
 {
+    // Files this program was writing when it was killed are removed.
+    DurableFile::removeStaleTemporaries(m_folder.path());
     if (!runLogin(m_folder, m_prompts))
         return false;
     if (!openDatabase())

@@ -1,7 +1,8 @@
 #include "quoted_items.h"
 
+#include "durable_file.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace QuotedItems {
@@ -160,25 +161,26 @@ bool writeFile(const QString &path, const QList<QStringList> &lines, WriteMode m
         bytes.append(*line);
     }
 
-    if (mode == WriteMode::Replace) {
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()
-            || !file.commit()) {
-            if (error)
-                *error = file.errorString();
-            return false;
+    if (mode == WriteMode::Append) {
+        // The file is written whole with its old bytes first, so a failure
+        // never leaves half a line at its end.
+        QFile existing(path);
+        if (existing.exists()) {
+            if (!existing.open(QIODevice::ReadOnly)) {
+                if (error)
+                    *error = existing.errorString();
+                return false;
+            }
+            const QByteArray old = existing.readAll();
+            if (existing.error() != QFileDevice::NoError) {
+                if (error)
+                    *error = existing.errorString();
+                return false;
+            }
+            bytes.prepend(old);
         }
-        return true;
     }
-
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)
-        || file.write(bytes) != bytes.size()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return DurableFile::replace(path, bytes, error);
 }
 
 } // namespace QuotedItems

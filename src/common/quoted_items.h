@@ -42,8 +42,8 @@ std::optional<QByteArray> encodeLine(const QStringList &items);
 // `error` then says why.
 std::optional<QStringList> readFile(const QString &path, QString *error = nullptr);
 
-// Writes lines of items. Replace writes the whole file at once (all or
-// nothing); Append adds to the end, creating a missing file. Returns false,
+// Writes lines of items, all or nothing (see DurableFile): Replace writes the
+// whole file; Append adds to the end, creating a missing file. Returns false,
 // with `error` set, when an item holds a double quote (nothing is written) or
 // the file cannot be written.
 bool writeFile(const QString &path, const QList<QStringList> &lines, WriteMode mode,

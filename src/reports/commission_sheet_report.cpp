@@ -5,6 +5,7 @@
 #include "reports/commission_sheet_layout.h"
 #include "reports/report_renderer.h"
 #include "reports/report_rows.h"
+#include "reports/report_summary.h"
 #include "reports/sheet_entry.h"
 
 namespace {
@@ -51,7 +52,8 @@ void CommissionSheetReport::ReportFooter_BeforePrint(ReportSection &footer)
     footer.control(QStringLiteral("Field4"))->setText(dollarsOf(m_figures.bonus));
     footer.control(QStringLiteral("Label14"))
         ->setCaption(m_figures.bonusDescription + QStringLiteral(": "));
-    const Money total =
-        SheetEntry::amountOf(m_figures.bonus) + SheetEntry::amountOf(m_figures.tally);
-    footer.control(QStringLiteral("Field5"))->setText(MoneyFormat::dollars(total));
+    const std::optional<Money> total =
+        SheetEntry::amountOf(m_figures.bonus).checkedAdd(SheetEntry::amountOf(m_figures.tally));
+    footer.control(QStringLiteral("Field5"))
+        ->setText(total ? MoneyFormat::dollars(*total) : ReportSummary::overflowMark());
 }

@@ -115,9 +115,13 @@ void ReportRenderer::prepare(ReportSection &section, int row, int groupBegin, in
             continue;
         }
         const bool wholeReport = summary.scope == ReportSummary::Scope::Report;
+        bool overflow = false;
         const auto value = summary.over(*m_rows, control.dataField(), wholeReport ? 0 : groupBegin,
-                                        wholeReport ? row + 1 : groupEnd);
-        control.setText(value ? ReportValue::format(*value, control.outputFormat()) : QString());
+                                        wholeReport ? row + 1 : groupEnd, &overflow);
+        if (overflow)
+            control.setText(ReportSummary::overflowMark());
+        else
+            control.setText(value ? ReportValue::format(*value, control.outputFormat()) : QString());
     }
     section.runBeforePrint();
 }

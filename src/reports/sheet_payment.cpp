@@ -1,12 +1,11 @@
 #include "reports/sheet_payment.h"
 
+#include "common/durable_file.h"
 #include "reports/commission_data_file.h"
 #include "store/column_value.h"
 #include "store/commission_payments.h"
 #include "store/deal_database.h"
 #include "store/sql_transaction.h"
-
-#include <QSaveFile>
 
 namespace SheetPayment {
 
@@ -34,7 +33,7 @@ QVariantList dataLine(const SummaryRow &row)
     return line;
 }
 
-QString fileError(const QFileDevice &file)
+QString fileError(const DurableFile &file)
 {
     return QStringLiteral("\"%1\" could not be written: %2")
         .arg(QString::fromLatin1(CommissionDataFile::kFileName), file.errorString());
@@ -73,14 +72,13 @@ Outcome pay(DealDatabase &database, const QString &dataFilePath, const Sheet &sh
 
     // The file is written beside its place and put there only once the
     // markings are committed.
-    QSaveFile file(dataFilePath);
-    const QByteArray bytes = CommissionDataFile::encode(lines);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+    DurableFile file(dataFilePath);
+    if (!file.write(CommissionDataFile::encode(lines))) {
         outcome.error = fileError(file);
         return outcome;
     }
     if (!transaction.commit(&outcome.error)) {
-        file.cancelWriting();
+        file.discard();
         return outcome;
     }
     if (!file.commit()) {

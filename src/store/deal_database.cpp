@@ -4,11 +4,12 @@
 #include "store_schema.h"
 #include "store_sql.h"
 
+#include "common/durable_file.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
-#include <QTemporaryFile>
 
 #include <atomic>
 
@@ -140,27 +141,21 @@ bool DealDatabase::open(QString *error)
 bool DealDatabase::createFile(QString *error) const
 {
     // The new database is built under a temporary name beside its final place
-    // and renamed into place only when complete, so a failure never leaves a
-    // half-made file under the database's name.
-    const QFileInfo info(m_filePath);
-    QTemporaryFile temporary(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
-                             QStringLiteral(".XXXXXX"));
-    if (!temporary.open()) {
+    // and renamed into place only when complete and on the disk, so a failure
+    // never leaves a half-made file under the database's name. The empty file
+    // is made here, so it gets the user's umask like any new file.
+    const QString temporary = DurableFile::temporaryPathFor(m_filePath);
+    QFile empty(temporary);
+    if (!empty.open(QIODevice::NewOnly)) {
         if (error)
-            *error = temporary.errorString();
+            *error = empty.errorString();
         return false;
     }
-    temporary.close();
-    if (!buildNewDatabase(temporary.fileName(), error))
-        return false;
-    if (!QFile::rename(temporary.fileName(), m_filePath)) {
-        if (error)
-            *error = QStringLiteral("the new file could not be put in place");
+    empty.close();
+    if (!buildNewDatabase(temporary, error)) {
+        QFile::remove(temporary);
+        QFile::remove(temporary + QStringLiteral("-journal"));
         return false;
     }
-    temporary.setAutoRemove(false);
-    // A temporary file is private to its owner; the database is an ordinary file.
-    QFile::setPermissions(m_filePath, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                          QFile::ReadOther);
-    return true;
+    return DurableFile::putInPlace(temporary, m_filePath, error);
 }

@@ -45,12 +45,28 @@ QStringList DealStore::salesPersons(QString *error) const
 
 std::optional<DealId> DealStore::save(const Deal &deal, QString *error)
 {
-    return write(std::nullopt, deal, error);
+    const StoreSql::FaultWatch watch;
+    const std::optional<DealId> id = write(std::nullopt, deal, error);
+    m_lastWriteFault = noteFault(id.has_value(), watch);
+    return id;
 }
 
 std::optional<DealId> DealStore::replace(DealId recalled, const Deal &deal, QString *error)
 {
-    return write(recalled, deal, error);
+    const StoreSql::FaultWatch watch;
+    const std::optional<DealId> id = write(recalled, deal, error);
+    m_lastWriteFault = noteFault(id.has_value(), watch);
+    return id;
+}
+
+StoreSql::Fault DealStore::noteFault(bool written, const StoreSql::FaultWatch &watch) const
+{
+    if (written)
+        return StoreSql::Fault::None;
+    if (!m_database.isOpen())
+        return StoreSql::Fault::Store;
+    // A failure the database did not report is one of the deal's values.
+    return watch.fault() == StoreSql::Fault::None ? StoreSql::Fault::Data : watch.fault();
 }
 
 std::optional<DealId> DealStore::write(std::optional<DealId> recalled, const Deal &deal,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "deal_id.h"
+#include "store_sql.h"
 
 #include "worksheet/deal.h"
 
@@ -45,6 +46,10 @@ public:
     // longer stored is saved anew under its identity.
     std::optional<DealId> replace(DealId recalled, const Deal &deal, QString *error);
 
+    // Why the last save or replace failed: a fault of the data or of the
+    // store (None after a success).
+    StoreSql::Fault lastWriteFault() const { return m_lastWriteFault; }
+
     // Removes the deal's RecallDeal, SalesLog and SalesSummary rows, and no
     // other deal's. Refused when the deal is paid; a deal that is not there
     // any more is no error.
@@ -70,7 +75,9 @@ public:
 
 private:
     std::optional<DealId> write(std::optional<DealId> recalled, const Deal &deal, QString *error);
+    StoreSql::Fault noteFault(bool written, const StoreSql::FaultWatch &watch) const;
     QList<DealId> ids(const QString &where, const QVariantList &values, QString *error) const;
 
     DealDatabase &m_database;
+    StoreSql::Fault m_lastWriteFault = StoreSql::Fault::None;
 };

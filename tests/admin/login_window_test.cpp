@@ -1,5 +1,6 @@
 #include "admin/password_file.h"
 #include "admin/ui/login_window.h"
+#include "injected_failure.h"
 #include "scripted_prompts.h"
 #include "temp_program_folder.h"
 
@@ -202,6 +203,29 @@ TEST_F(Login, AFailedWriteIsReportedAndChangesNothing)
     click("cmdChange");
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->loggedIn());
+}
+
+// A full disk shows only when the new file is synced; the old password stays
+// in force, so nobody can set another one at the next start.
+TEST_F(Login, ChangeOnAFullDiskIsReportedAndKeepsTheOldPassword)
+{
+    open();
+    type(QStringLiteral("secret"));
+    expectNewPassword(QStringLiteral("Ñew one"));
+    prompts.expectMessage(QStringLiteral("The new password could not be saved in %1:\n"
+                                         "No space left on device (syncing the new file to the "
+                                         "disk)\nThe password has not been changed.")
+                              .arg(dir.filePath(kPw)),
+                          QStringLiteral("Change Password"), Prompts::Icon::Critical,
+                          Prompts::Buttons::Ok);
+    {
+        const InjectedFailure fullDisk(DurableFile::Step::Sync, ENOSPC);
+        click("cmdChange");
+    }
+    prompts.verify();
+    EXPECT_FALSE(window->loggedIn());
+    EXPECT_EQ(dir.readBytes(kPw), kStored);
+    EXPECT_EQ(PasswordFile(dir.folder()).read().password, QStringLiteral("secret"));
 }
 
 } // namespace

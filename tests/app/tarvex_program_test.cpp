@@ -66,6 +66,22 @@ TEST_F(TarvexProgramTest, FirstStartSetsThePasswordAndShowsAClearedWorksheet)
     EXPECT_GE(form->findChild<QComboBox *>(QStringLiteral("DBCombo1"))->count(), 1);
 }
 
+TEST_F(TarvexProgramTest, FilesLeftHalfWrittenByAKilledRunAreRemovedAtTheNextStart)
+{
+    // A run killed while it put the database and PW.txt in place.
+    const QStringList leftovers = {QStringLiteral(".Sales Log2.mdb.tarvex-tmp-2147483600-9z"),
+                                   QStringLiteral(".Sales Log2.mdb.tarvex-tmp-2147483600-9z-journal"),
+                                   QStringLiteral(".PW.txt.tarvex-tmp-2147483601-1")};
+    for (const QString &name : leftovers)
+        dir.writeBytes(name, "half");
+    dir.writeBytes(QStringLiteral(".PW.txt.bak"), "the user's own");
+    expectFirstPassword(QStringLiteral("Über9"));
+    ASSERT_TRUE(start());
+    for (const QString &name : leftovers)
+        EXPECT_FALSE(dir.exists(name)) << name.toStdString();
+    EXPECT_TRUE(dir.exists(QStringLiteral(".PW.txt.bak")));
+}
+
 TEST_F(TarvexProgramTest, EveryCommandIsAttached)
 {
     expectFirstPassword(QStringLiteral("pw"));

@@ -49,6 +49,18 @@ TEST_F(CommissionSheetPrint, FooterAddsTheBonusToTheTally)
             << control;
 }
 
+TEST_F(CommissionSheetPrint, ABonusAndTallyBeyondTheRangePrintTheOverflowMark)
+{
+    const ReportDocument sheet =
+        run(kTwoDeals, {.salesPerson = QStringLiteral("Mary Jones"),
+                        .weekEnd = QStringLiteral("3/12/2005"),
+                        .tally = QStringLiteral("922337203685477"),
+                        .bonus = QStringLiteral("1"),
+                        .bonusDescription = QStringLiteral("Bonus")});
+    EXPECT_EQ(textOf(sheet, QStringLiteral("Field3")), QStringLiteral("$922337203685477.00"));
+    EXPECT_EQ(textOf(sheet, QStringLiteral("Field5")), QStringLiteral("** OVERFLOW **"));
+}
+
 TEST_F(CommissionSheetPrint, DetailPrintsEachDealOfTheFileWithItsAmountsFormatted)
 {
     const ReportDocument sheet = run(kTwoDeals, {.tally = QStringLiteral("787.5")});

@@ -1,4 +1,5 @@
 #include "commission_sheet_fixture.h"
+#include "injected_failure.h"
 #include "report_test_support.h"
 #include "reports/sheet_payment.h"
 #include "store/commission_payments.h"
@@ -107,6 +108,24 @@ TEST_F(SheetPaymentTest, AFileThatCannotBeWrittenPaysNothing)
     EXPECT_TRUE(outcome.error.startsWith(QStringLiteral("\"data.txt\" could not be written")))
         << outcome.error.toStdString();
     EXPECT_TRUE(paidRows().isEmpty());
+}
+
+// A full disk shows only when data.txt is synced; nothing is paid and the
+// file keeps last week's deals.
+TEST_F(SheetPaymentTest, AFullDiskPaysNothing)
+{
+    m_dir.writeBytes(QStringLiteral("data.txt"), "last week\r\n");
+    const qint64 row = unpaid("40177", "ZOË", "2005-03-02", "350");
+    {
+        const InjectedFailure fullDisk(DurableFile::Step::Sync, ENOSPC);
+        const SheetPayment::Outcome outcome =
+            SheetPayment::pay(*m_database, dataFilePath(), {kJohn, {row}});
+        EXPECT_FALSE(outcome.paid);
+        EXPECT_EQ(outcome.error, QStringLiteral("\"data.txt\" could not be written: No space left "
+                                                "on device (syncing the new file to the disk)"));
+    }
+    EXPECT_TRUE(paidRows().isEmpty());
+    EXPECT_EQ(m_dir.readBytes(QStringLiteral("data.txt")), QByteArray("last week\r\n"));
 }
 
 TEST_F(SheetPaymentTest, MarkingsTakenOffAgainLeaveTheRowsUnpaid)
