@@ -2,6 +2,8 @@
 // and the way out.
 #include "admin/first_password.h"
 #include "admin/ui/main_menu.h"
+#include "admin/ui/table_commands.h"
+#include "admin/ui/table_window.h"
 #include "app/tarvex_program.h"
 #include "scripted_prompts.h"
 #include "store/deal_database.h"
@@ -11,6 +13,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QSqlQuery>
 
 #include <gtest/gtest.h>
 
@@ -127,6 +130,35 @@ TEST_F(TarvexProgramTest, ExitAsksAndOnlyEndsOnYes)
     form->close();
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(endings, 1);
+}
+
+TEST_F(TarvexProgramTest, ConfirmedExitEndsWhateverATableWindowHolds)
+{
+    expectFirstPassword(QStringLiteral("pw"));
+    ASSERT_TRUE(start());
+    {
+        DealDatabase other(dir.folder());
+        QString error;
+        ASSERT_TRUE(other.open(&error)) << error.toStdString();
+        QSqlQuery query(other.connection());
+        ASSERT_TRUE(query.exec(QStringLiteral("INSERT INTO RecallDeal (StockNo) VALUES ('4471')")));
+        ASSERT_TRUE(query.exec(QStringLiteral(
+            "INSERT INTO SalesSummary (Stock_Number, Payable_Gross, DealId) VALUES ('4471', "
+            "12500000, (SELECT max(DealId) FROM RecallDeal))")));
+    }
+    program->menu()->action(QStringLiteral("mnuSalesSummary"))->trigger();
+    TableWindow *window = program->menu()->findChild<TableCommands *>()->salesSummary();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(window->isVisible());
+    window->findChild<QLineEdit *>(QStringLiteral("Text1_6"))->setText(QStringLiteral("abc"));
+
+    prompts.expectMessageText(QStringLiteral("Do you want to back-up database?"), Answer::No);
+    prompts.expectMessageText(QStringLiteral("Do you want to exit?"), Answer::Yes);
+    program->menu()->action(QStringLiteral("tbrExit"))->trigger();
+    prompts.verify(); // no warning about the value
+    EXPECT_EQ(endings, 1);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(program->mainWindow()->isVisible());
 }
 
 TEST_F(TarvexProgramTest, ExitWithABackupWritesACopyThatHoldsTheDatabase)
