@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScreen>
 #include <QSqlQuery>
 
 #include <gtest/gtest.h>
@@ -65,6 +66,11 @@ TEST_F(TarvexProgramTest, FirstStartSetsThePasswordAndShowsAClearedWorksheet)
               QStringLiteral("$300.00"));
     EXPECT_EQ(form->findChild<QLineEdit *>(QStringLiteral("Text22"))->text(),
               QStringLiteral("30%"));
+    // With its menu bar and toolbar, the whole worksheet fits a 1024 x 600
+    // screen with room for a title bar: nothing needs scrolling there.
+    EXPECT_LE(form->sizeHint().width(), 1024 - 16);
+    EXPECT_LE(form->sizeHint().height(), 600 - 40);
+    EXPECT_TRUE(form->screen()->availableGeometry().contains(form->frameGeometry()));
     // The roster's first salesperson is offered.
     EXPECT_GE(form->findChild<QComboBox *>(QStringLiteral("DBCombo1"))->count(), 1);
 }
