@@ -10,8 +10,8 @@ class DealDatabase;
 class DealStore;
 class DealWorksheet;
 class MainMenu;
-class TableCommands;
 class Prompts;
+class TableCommands;
 
 // The program for one run: the login, the deal database, the worksheet with
 // its menus and toolbar, and the way out through the exit sequence.

@@ -10,11 +10,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
 
@@ -31,10 +31,8 @@ void DealWorksheet::startUp()
     m_ui.dtpDate->setDate(today);
     m_ui.cboYear->setEditText(DateFormat::picture(today, QStringLiteral("YYYY")));
     // A window not shown yet takes its laid-out size before it is centred.
-    if (!isVisible()) {
+    if (!isVisible())
         layout()->activate();
-        adjustSize();
-    }
     fitToScreen();
     CenterForm(this);
     clearDeal();
