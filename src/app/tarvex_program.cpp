@@ -22,7 +22,7 @@
 
 TarvexProgram::TarvexProgram(const ProgramFolder &folder, Prompts &prompts)
     : m_folder(folder), m_prompts(prompts),
-      m_endProgram([] { QTimer::singleShot(0, qApp, &QCoreApplication::quit); })
+      m_endProgram([] { QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); }); })
 {
 }
 
@@ -82,7 +82,7 @@ void TarvexProgram::attachCommands()
     installSetupCommands(*m_menu, *form, m_folder, m_prompts);
     m_menu->setCommand(QStringLiteral("tbrPrint"),
                        makePrintCommand(*form, [commands] { commands->saveAfterPrint(); }).run);
-    installTableCommands(*m_menu, *m_database, m_prompts);
+    m_tables = installTableCommands(*m_menu, *m_database, m_prompts);
     auto *reports = new ReportChooserCommand(
         *form, *m_database, m_prompts,
         commissionSheetOpener(m_menu->toolBar(), *m_database, m_folder, m_prompts, form));
@@ -102,6 +102,9 @@ bool TarvexProgram::exitSequence()
                           });
     if (!sequence.run())
         return false;
+    // Once the user has said yes the program ends, whatever a table window
+    // holds: what can be stored is written, the rest dropped.
+    m_tables->closeForExit();
     m_endProgram();
     return true;
 }

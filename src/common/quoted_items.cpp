@@ -31,6 +31,29 @@ QString fromWindows1252(const QByteArray &bytes)
     return text;
 }
 
+std::optional<char> toWindows1252(char16_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return char(c);
+    for (int i = 0; i < 32; ++i) {
+        if (kWindows1252High[i] == c)
+            return char(0x80 + i);
+    }
+    return std::nullopt;
+}
+
+QByteArray withoutByteOrderMark(const QByteArray &bytes)
+{
+    return bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
+}
+
+bool isUtf8(const QByteArray &body)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    const QString ignored = utf8(body);
+    return !utf8.hasError();
+}
+
 bool isLineEnd(QChar c)
 {
     return c == u'\r' || c == u'\n';
@@ -43,16 +66,30 @@ bool isBlank(QChar c)
 
 } // namespace
 
+Encoding encodingOf(const QByteArray &bytes)
+{
+    return isUtf8(withoutByteOrderMark(bytes)) ? Encoding::Utf8 : Encoding::Windows1252;
+}
+
 QString decode(const QByteArray &bytes)
 {
-    QByteArray body = bytes;
-    if (body.startsWith("\xEF\xBB\xBF"))
-        body.remove(0, 3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-    const QString text = utf8(body);
-    if (!utf8.hasError())
-        return text;
-    return fromWindows1252(body);
+    const QByteArray body = withoutByteOrderMark(bytes);
+    return isUtf8(body) ? QString::fromUtf8(body) : fromWindows1252(body);
+}
+
+std::optional<QByteArray> encode(const QString &text, Encoding encoding)
+{
+    if (encoding == Encoding::Utf8)
+        return text.toUtf8();
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (QChar c : text) {
+        const auto byte = toWindows1252(c.unicode());
+        if (!byte)
+            return std::nullopt;
+        bytes.append(*byte);
+    }
+    return bytes;
 }
 
 QStringList parse(const QByteArray &bytes)
@@ -120,16 +157,17 @@ bool canStore(const QString &item)
     return !item.contains(u'"');
 }
 
-std::optional<QByteArray> encodeLine(const QStringList &items)
+std::optional<QByteArray> encodeLine(const QStringList &items, Encoding encoding)
 {
     QByteArray line;
     for (qsizetype i = 0; i < items.size(); ++i) {
-        if (!canStore(items.at(i)))
+        const auto text = encode(items.at(i), encoding);
+        if (!canStore(items.at(i)) || !text)
             return std::nullopt;
         if (i > 0)
             line.append(',');
         line.append('"');
-        line.append(items.at(i).toUtf8());
+        line.append(*text);
         line.append('"');
     }
     line.append("\r\n");
@@ -148,14 +186,17 @@ std::optional<QStringList> readFile(const QString &path, QString *error)
 }
 
 bool writeFile(const QString &path, const QList<QStringList> &lines, WriteMode mode,
-               QString *error)
+               QString *error, Encoding encoding)
 {
     QByteArray bytes;
     for (const QStringList &items : lines) {
-        const auto line = encodeLine(items);
+        const auto line = encodeLine(items, encoding);
         if (!line) {
             if (error)
-                *error = QStringLiteral("A double quote (\") cannot be stored in this file.");
+                *error = encodeLine(items)
+                             ? QStringLiteral("A character cannot be stored in this file's "
+                                              "encoding.")
+                             : QStringLiteral("A double quote (\") cannot be stored in this file.");
             return false;
         }
         bytes.append(*line);

@@ -55,6 +55,20 @@ bool buildNewDatabase(const QString &path, QString *error)
     return ok;
 }
 
+// Why an existing database file cannot be worked on in place: its folder or
+// the file itself cannot be written (the database writes its journal beside
+// itself). Empty when both can be written.
+QString unwritablePlace(const QFileInfo &file)
+{
+    const QFileInfo folder(file.absolutePath());
+    if (!folder.isWritable())
+        return QStringLiteral("the folder \"%1\" cannot be written")
+            .arg(QDir::toNativeSeparators(folder.absoluteFilePath()));
+    if (!file.isWritable())
+        return QStringLiteral("the file cannot be written (it is read-only)");
+    return {};
+}
+
 } // namespace
 
 QString DealDatabase::pathIn(const ProgramFolder &folder)
@@ -108,6 +122,13 @@ bool DealDatabase::open(QString *error)
         return fail(error, QStringLiteral("\"%1\" is not a file, so it cannot be the deal "
                                           "database.")
                                .arg(QDir::toNativeSeparators(m_filePath)));
+    } else if (const QString place = unwritablePlace(info); !place.isEmpty()) {
+        // Opened now, the file would only fail to read and look foreign.
+        return fail(error, QStringLiteral("The deal database \"%1\" cannot be used because %2. "
+                                          "Deals cannot be saved there. The database is intact "
+                                          "and was left as it is; give this user the right to "
+                                          "write there, or move the program's folder.")
+                               .arg(QDir::toNativeSeparators(m_filePath), place));
     }
 
     if (!m_db.open())

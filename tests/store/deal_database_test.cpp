@@ -3,6 +3,9 @@
 #include "store/store_schema.h"
 #include "store_test_support.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -223,6 +226,51 @@ TEST(DealDatabase, AWriteTransactionHoldsTheLockFromItsStart)
         other.close();
     }
     QSqlDatabase::removeDatabase(name);
+// A database the program may not write beside is its own, intact, database:
+// the message says where it is and what cannot be written.
+TEST(DealDatabase, AFolderOrFileThatCannotBeWrittenIsNamedAndTheDatabaseKept)
+{
+    TempProgramFolder dir;
+    const QString path = DealDatabase::pathIn(dir.folder());
+    {
+        DealDatabase database(dir.folder());
+        QString error;
+        ASSERT_TRUE(database.open(&error)) << error.toStdString();
+    }
+    const QByteArray before = dir.readBytes(QStringLiteral("Sales Log2.mdb"));
+    const QString tail = QStringLiteral(". Deals cannot be saved there. The database is intact "
+                                        "and was left as it is; give this user the right to "
+                                        "write there, or move the program's folder.");
+    const auto folderMode = QFile::permissions(dir.folder().path());
+    struct Case
+    {
+        QString locked;
+        QFileDevice::Permissions mode;
+        QString why;
+    };
+    const Case cases[] = {
+        {dir.folder().path(), QFile::ReadOwner | QFile::ExeOwner,
+         QStringLiteral("the folder \"%1\" cannot be written")
+             .arg(QDir::toNativeSeparators(dir.folder().path()))},
+        {path, QFile::ReadOwner, QStringLiteral("the file cannot be written (it is read-only)")},
+    };
+    for (const Case &c : cases) {
+        const auto mode = QFile::permissions(c.locked);
+        QFile::setPermissions(c.locked, c.mode);
+        if (QFileInfo(c.locked).isWritable()) {
+            QFile::setPermissions(c.locked, mode);
+            GTEST_SKIP() << "this user may write whatever the permissions say";
+        }
+        DealDatabase database(dir.folder());
+        QString error;
+        EXPECT_FALSE(database.open(&error));
+        QFile::setPermissions(c.locked, mode);
+        EXPECT_EQ(error, QStringLiteral("The deal database \"%1\" cannot be used because %2")
+                                 .arg(QDir::toNativeSeparators(path), c.why) +
+                             tail);
+    }
+    EXPECT_EQ(QFile::permissions(dir.folder().path()), folderMode);
+    EXPECT_EQ(dir.readBytes(QStringLiteral("Sales Log2.mdb")), before);
 }
 
 } // namespace
