@@ -226,6 +226,8 @@ TEST(DealDatabase, AWriteTransactionHoldsTheLockFromItsStart)
         other.close();
     }
     QSqlDatabase::removeDatabase(name);
+}
+
 // A database the program may not write beside is its own, intact, database:
 // the message says where it is and what cannot be written.
 TEST(DealDatabase, AFolderOrFileThatCannotBeWrittenIsNamedAndTheDatabaseKept)
