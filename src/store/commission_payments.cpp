@@ -78,24 +78,27 @@ std::optional<QList<SummaryRow>> CommissionPayments::markPaid(const QList<qint64
 {
     if (notOpen(m_database, error))
         return std::nullopt;
-    QSqlQuery read(m_database.connection());
-    QSqlQuery mark(m_database.connection());
-    if (!StoreSql::prepare(read, selectRows(QStringLiteral("rowid = ? AND \"Paid\" = 0")), error) ||
-        !StoreSql::prepare(mark,
-                           QStringLiteral("UPDATE \"SalesSummary\" SET \"Paid\" = 1 "
-                                          "WHERE rowid = ? AND \"Paid\" = 0"),
-                           error))
+    // Prepared once on the connection: paying a long list runs these two
+    // statements for every row.
+    QSqlQuery *read = m_database.prepared(selectRows(QStringLiteral("rowid = ? AND \"Paid\" = 0")),
+                                          error);
+    QSqlQuery *mark = read ? m_database.prepared(QStringLiteral("UPDATE \"SalesSummary\" SET "
+                                                                "\"Paid\" = 1 WHERE rowid = ? "
+                                                                "AND \"Paid\" = 0"),
+                                                 error)
+                           : nullptr;
+    if (!mark)
         return std::nullopt;
     QList<SummaryRow> paid;
     for (const qint64 rowId : rowIds) {
-        if (!StoreSql::exec(read, {rowId}, error))
+        if (!StoreSql::exec(*read, {rowId}, error))
             return std::nullopt;
-        const bool unpaidRow = read.next();
-        const SummaryRow row = unpaidRow ? rowOf(read) : SummaryRow();
-        read.finish();
+        const bool unpaidRow = read->next();
+        const SummaryRow row = unpaidRow ? rowOf(*read) : SummaryRow();
+        read->finish();
         if (!unpaidRow)
             continue;
-        if (!StoreSql::exec(mark, {rowId}, error))
+        if (!StoreSql::exec(*mark, {rowId}, error))
             return std::nullopt;
         paid << row;
     }
