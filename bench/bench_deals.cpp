@@ -94,8 +94,8 @@ Deal generatedDeal(int n, std::mt19937 &random)
     const bool unpaidTail = n >= kDeals - kUnpaid;
     Deal deal;
     deal.date = QDate(1995, 1, 1).addDays(n / 100);
-    deal.salesPerson = QString::fromLatin1(unpaidTail ? kSalesPeople[n % 5]
-                                                      : pick(kSalesPeople, random));
+    deal.salesPerson =
+        QString::fromLatin1(unpaidTail ? kSalesPeople[n % 5] : pick(kSalesPeople, random));
     // One deal in 100,000 has a name nobody else has.
     deal.customer = n % 100000 == 777 ? QStringLiteral("ANA QUINTERO")
                                       : QString::fromLatin1(pick(kFirstNames, random)) + u' ' +
@@ -134,8 +134,8 @@ QString ensureDatabase(const QString &folder)
     // Made under another name and put in place when complete, so that an
     // interrupted run leaves no half-made database to be used next time.
     const QString partial = folder + QStringLiteral("/generating.mdb");
-    for (const QString &leftover : {partial, partial + QStringLiteral("-wal"),
-                                    partial + QStringLiteral("-shm")})
+    for (const QString &leftover :
+         {partial, partial + QStringLiteral("-wal"), partial + QStringLiteral("-shm")})
         QFile::remove(leftover);
     std::fprintf(stderr, "generating %d deals in %s ...\n", kDeals, qPrintable(folder));
     QElapsedTimer timer;

@@ -231,7 +231,8 @@ void floorPayUnpaid(benchmark::State &state)
     const QList<qint64> ids = g_bench->unpaidRowIds();
     sqlite3 *db = g_bench->raw->get();
     RawStatement read(db, "SELECT rowid, * FROM \"SalesSummary\" WHERE rowid = ? AND \"Paid\" = 0");
-    RawStatement mark(db, "UPDATE \"SalesSummary\" SET \"Paid\" = 1 WHERE rowid = ? AND \"Paid\" = 0");
+    RawStatement mark(db,
+                      "UPDATE \"SalesSummary\" SET \"Paid\" = 1 WHERE rowid = ? AND \"Paid\" = 0");
     for (auto _ : state) {
         g_bench->raw->exec("BEGIN IMMEDIATE");
         for (const qint64 id : ids) {
@@ -270,7 +271,8 @@ void floorSaveDeal(benchmark::State &state)
             .toStdString();
     };
     RawStatement recall(db, insert("RecallDeal", RecallColumns::names()));
-    RawStatement summary(db, insert("SalesSummary", StoreSchema::columns(QStringLiteral("SalesSummary"))));
+    RawStatement summary(
+        db, insert("SalesSummary", StoreSchema::columns(QStringLiteral("SalesSummary"))));
     RawStatement log(db, insert("SalesLog", StoreSchema::columns(QStringLiteral("SalesLog"))));
     for (auto _ : state) {
         state.PauseTiming();
@@ -355,8 +357,8 @@ int main(int argc, char **argv)
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
         const double peakMb = double(usage.ru_maxrss) / 1024.0;
-        std::printf("%-34s %12.1f %12s %8s  %-16s %s\n", "peak resident memory (MB)", peakMb, "",
-                    "", "<= 80 MB", peakMb <= 80 ? "yes" : "NO");
+        std::printf("%-34s %10.1f %43s  %-16s %s\n", "peak resident memory (MB)", peakMb, "",
+                    "<= 80 MB", peakMb <= 80 ? "yes" : "NO");
         std::printf("%s\n", met && peakMb <= 80 ? "every goal met" : "goals not all met");
         g_bench = nullptr;
     }

@@ -59,17 +59,15 @@ std::optional<QList<SummaryRow>> CommissionPayments::unpaid(const QString &sales
 {
     if (notOpen(m_database, error))
         return std::nullopt;
-    QSqlQuery query(m_database.connection());
-    query.setForwardOnly(true);
-    if (!StoreSql::prepare(query,
-                           selectRows(QStringLiteral("\"Sales_Person\" = ? AND \"Paid\" = 0 "
-                                                     "ORDER BY \"Date\", rowid")),
-                           error) ||
-        !StoreSql::exec(query, {salesPerson}, error))
+    CachedQuery query(m_database,
+                      selectRows(QStringLiteral("\"Sales_Person\" = ? AND \"Paid\" = 0 "
+                                                "ORDER BY \"Date\", rowid")),
+                      error);
+    if (!query || !StoreSql::exec(*query, {salesPerson}, error))
         return std::nullopt;
     QList<SummaryRow> rows;
-    while (query.next())
-        rows << rowOf(query);
+    while (query->next())
+        rows << rowOf(*query);
     return rows;
 }
 
@@ -80,8 +78,8 @@ std::optional<QList<SummaryRow>> CommissionPayments::markPaid(const QList<qint64
         return std::nullopt;
     // Prepared once on the connection: paying a long list runs these two
     // statements for every row.
-    QSqlQuery *read = m_database.prepared(selectRows(QStringLiteral("rowid = ? AND \"Paid\" = 0")),
-                                          error);
+    QSqlQuery *read =
+        m_database.prepared(selectRows(QStringLiteral("rowid = ? AND \"Paid\" = 0")), error);
     QSqlQuery *mark = read ? m_database.prepared(QStringLiteral("UPDATE \"SalesSummary\" SET "
                                                                 "\"Paid\" = 1 WHERE rowid = ? "
                                                                 "AND \"Paid\" = 0"),

@@ -218,3 +218,9 @@ DealRowWriter &DealDatabase::rowWriter()
         m_rowWriter = std::make_unique<DealRowWriter>(m_db);
     return *m_rowWriter;
 }
+
+CachedQuery::~CachedQuery()
+{
+    if (m_query)
+        m_query->finish();
+}

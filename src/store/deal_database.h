@@ -70,3 +70,24 @@ private:
     std::map<QString, std::unique_ptr<QSqlQuery>> m_statements;
     std::unique_ptr<DealRowWriter> m_rowWriter;
 };
+
+// A statement from DealDatabase::prepared(), finished when it goes out of
+// scope, so that no read is left open on the connection.
+class CachedQuery
+{
+public:
+    CachedQuery(DealDatabase &database, const QString &statement, QString *error)
+        : m_query(database.prepared(statement, error))
+    {
+    }
+    ~CachedQuery();
+    CachedQuery(const CachedQuery &) = delete;
+    CachedQuery &operator=(const CachedQuery &) = delete;
+
+    explicit operator bool() const { return m_query != nullptr; }
+    QSqlQuery &operator*() const { return *m_query; }
+    QSqlQuery *operator->() const { return m_query; }
+
+private:
+    QSqlQuery *m_query;
+};

@@ -134,12 +134,10 @@ std::optional<RecalledDealState> DealStore::recalledDealState(DealId id, QString
 
 std::optional<qint64> DealStore::dealCount(QString *error) const
 {
-    QSqlQuery query(m_database.connection());
-    query.setForwardOnly(true);
-    if (!StoreSql::prepare(query, QStringLiteral("SELECT count(*) FROM \"RecallDeal\""), error) ||
-        !StoreSql::exec(query, {}, error) || !query.next())
+    CachedQuery query(m_database, QStringLiteral("SELECT count(*) FROM \"RecallDeal\""), error);
+    if (!query || !StoreSql::exec(*query, {}, error) || !query->next())
         return std::nullopt;
-    return query.value(0).toLongLong();
+    return query->value(0).toLongLong();
 }
 
 std::optional<DealId> DealStore::neighbour(std::optional<DealId> from, Direction direction,
@@ -153,16 +151,14 @@ std::optional<DealId> DealStore::neighbour(std::optional<DealId> from, Direction
                         : QStringLiteral("WHERE \"DealId\" < ?");
         values << *from;
     }
-    QSqlQuery query(m_database.connection());
-    query.setForwardOnly(true);
-    if (!StoreSql::prepare(query,
-                           QStringLiteral("SELECT \"DealId\" FROM \"RecallDeal\" %1 ORDER BY "
-                                          "\"DealId\" %2 LIMIT 1")
-                               .arg(where, forward ? QStringLiteral("ASC") : QStringLiteral("DESC")),
-                           error) ||
-        !StoreSql::exec(query, values, error) || !query.next())
+    CachedQuery query(m_database,
+                      QStringLiteral("SELECT \"DealId\" FROM \"RecallDeal\" %1 ORDER BY "
+                                     "\"DealId\" %2 LIMIT 1")
+                          .arg(where, forward ? QStringLiteral("ASC") : QStringLiteral("DESC")),
+                      error);
+    if (!query || !StoreSql::exec(*query, values, error) || !query->next())
         return std::nullopt;
-    return query.value(0).toLongLong();
+    return query->value(0).toLongLong();
 }
 
 QList<DealId> DealStore::allDeals(QString *error) const
@@ -196,50 +192,44 @@ QList<DealId> DealStore::findByCustomerPart(const QString &part, QString *error)
         }
         return found;
     }
-    QSqlQuery query(m_database.connection());
-    query.setForwardOnly(true);
-    if (!StoreSql::prepare(query, StoreEngine::customerSearchQuery(), error) ||
-        !StoreSql::exec(query, {StoreEngine::searchTextOf(part)}, error))
+    CachedQuery query(m_database, StoreEngine::customerSearchQuery(), error);
+    if (!query || !StoreSql::exec(*query, {StoreEngine::searchTextOf(part)}, error))
         return found;
-    while (query.next())
-        found << query.value(0).toLongLong();
+    while (query->next())
+        found << query->value(0).toLongLong();
     return found;
 }
 
 QList<DealId> DealStore::ids(const QString &where, const QVariantList &values, QString *error) const
 {
-    QSqlQuery query(m_database.connection());
-    query.setForwardOnly(true);
     QList<DealId> found;
-    if (!StoreSql::prepare(query,
-                           QStringLiteral("SELECT \"DealId\" FROM \"RecallDeal\" %1 "
-                                          "ORDER BY \"DealId\"")
-                               .arg(where),
-                           error) ||
-        !StoreSql::exec(query, values, error))
+    CachedQuery query(m_database,
+                      QStringLiteral("SELECT \"DealId\" FROM \"RecallDeal\" %1 "
+                                     "ORDER BY \"DealId\"")
+                          .arg(where),
+                      error);
+    if (!query || !StoreSql::exec(*query, values, error))
         return found;
-    while (query.next())
-        found << query.value(0).toLongLong();
+    while (query->next())
+        found << query->value(0).toLongLong();
     return found;
 }
 
 std::optional<Deal> DealStore::loadDeal(DealId id, QString *error) const
 {
     const QStringList columns = RecallColumns::names();
-    QSqlQuery query(m_database.connection());
-    query.setForwardOnly(true);
-    if (!StoreSql::prepare(query,
-                           QStringLiteral("SELECT %1 FROM \"RecallDeal\" WHERE \"DealId\" = ?")
-                               .arg(StoreSql::columnList(columns)),
-                           error) ||
-        !StoreSql::exec(query, {id}, error))
+    CachedQuery query(m_database,
+                      QStringLiteral("SELECT %1 FROM \"RecallDeal\" WHERE \"DealId\" = ?")
+                          .arg(StoreSql::columnList(columns)),
+                      error);
+    if (!query || !StoreSql::exec(*query, {id}, error))
         return std::nullopt;
-    if (!query.next()) {
+    if (!query->next()) {
         failed(error, QStringLiteral("The deal is no longer in the database."));
         return std::nullopt;
     }
     QVariantList values;
     for (int i = 0; i < columns.size(); ++i)
-        values << query.value(i);
+        values << query->value(i);
     return RecallColumns::dealFrom(values);
 }

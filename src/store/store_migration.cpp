@@ -30,8 +30,9 @@ bool runAll(QSqlDatabase &db, const QStringList &statements, QString *error)
 // unpaid rows of a salesperson through an index of their own.
 bool toVersion2(QSqlDatabase &db, QString *error)
 {
-    return runAll(db, StoreEngine::customerSearchStatements() +
-                          QStringList{StoreEngine::unpaidIndexStatement()},
+    return runAll(db,
+                  StoreEngine::customerSearchStatements() +
+                      QStringList{StoreEngine::unpaidIndexStatement()},
                   error);
 }
 

@@ -101,8 +101,9 @@ TEST(DealDatabase, LookupsByStockNumberSalespersonAndDateUseIndexes)
                                          "WHERE Sales_Person = 'x' AND Paid = 0 ORDER BY Date, "
                                          "rowid")));
     ASSERT_TRUE(plan.next());
-    EXPECT_EQ(plan.value(3).toString(),
-              QStringLiteral("SEARCH SalesSummary USING INDEX SalesSummary_Unpaid (Sales_Person=?)"));
+    EXPECT_EQ(
+        plan.value(3).toString(),
+        QStringLiteral("SEARCH SalesSummary USING INDEX SalesSummary_Unpaid (Sales_Person=?)"));
     EXPECT_FALSE(plan.next()); // no sorting step
 }
 

@@ -61,17 +61,16 @@ TEST_F(DealStoreRecall, TheCustomerIndexFollowsCorrectionsAndDeletes)
     const DealId first = saved(dealFor(QStringLiteral("A1"), QStringLiteral("Carl Weber")));
     const DealId second = saved(dealFor(QStringLiteral("A2"), QStringLiteral("Dana Weber")));
     QString error;
-    ASSERT_TRUE(m_store->replace(first, dealFor(QStringLiteral("A1"), QStringLiteral("Carl Vogt")),
-                                 &error))
+    ASSERT_TRUE(
+        m_store->replace(first, dealFor(QStringLiteral("A1"), QStringLiteral("Carl Vogt")), &error))
         << error.toStdString();
     EXPECT_EQ(m_store->findByCustomerPart(QStringLiteral("weber")), QList<DealId>{second});
     EXPECT_EQ(m_store->findByCustomerPart(QStringLiteral("vogt")), QList<DealId>{first});
     ASSERT_TRUE(m_store->remove(second, &error)) << error.toStdString();
     EXPECT_TRUE(m_store->findByCustomerPart(QStringLiteral("weber")).isEmpty());
     // The index agrees with the names it holds.
-    execute(*m_database,
-            QStringLiteral("INSERT INTO CustomerSearch (CustomerSearch, rank) VALUES "
-                           "('integrity-check', 1)"));
+    execute(*m_database, QStringLiteral("INSERT INTO CustomerSearch (CustomerSearch, rank) VALUES "
+                                        "('integrity-check', 1)"));
 }
 
 TEST_F(DealStoreRecall, StockNumberMustMatchWholeInAnyCase)

@@ -65,8 +65,7 @@ TEST(SchemaUpgrade, AVersionOneFileIsUpgradedInPlaceAfterACopyBesideIt)
         const std::optional<DealId> added =
             store.save(dealFor(QStringLiteral("Z9"), QStringLiteral("Zoë Smith")), &error);
         ASSERT_TRUE(added.has_value()) << error.toStdString();
-        EXPECT_EQ(store.findByCustomerPart(QStringLiteral("smith")),
-                  (QList<DealId>{1, *added}));
+        EXPECT_EQ(store.findByCustomerPart(QStringLiteral("smith")), (QList<DealId>{1, *added}));
         ASSERT_TRUE(store.remove(1, &error)) << error.toStdString();
         EXPECT_EQ(store.findByCustomerPart(QStringLiteral("smith")), QList<DealId>{*added});
     }
@@ -82,7 +81,8 @@ TEST(SchemaUpgrade, AVersionOneFileIsUpgradedInPlaceAfterACopyBesideIt)
     DealDatabase again(dir.folder());
     ASSERT_TRUE(again.open(nullptr));
     EXPECT_EQ(again.upgradeNote(), QString());
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("Sales Log2 (version 1 copy 2).mdb"))));
+    EXPECT_FALSE(
+        QFileInfo::exists(dir.filePath(QStringLiteral("Sales Log2 (version 1 copy 2).mdb"))));
 }
 
 TEST(SchemaUpgrade, ATakenCopyNameIsNotOverwritten)
@@ -102,8 +102,9 @@ TEST(SchemaUpgrade, AFailedUpgradeLeavesVersionOneUnchangedAndSaysSo)
     TempProgramFolder dir;
     const QString path = DealDatabase::pathIn(dir.folder());
     // An index someone added under the name of the upgrade's last step.
-    makeVersionOneDatabase(path, versionOneDeals(),
-                           {QStringLiteral("CREATE INDEX SalesSummary_Unpaid ON SalesSummary(Paid)")});
+    makeVersionOneDatabase(
+        path, versionOneDeals(),
+        {QStringLiteral("CREATE INDEX SalesSummary_Unpaid ON SalesSummary(Paid)")});
     QString error;
     {
         DealDatabase database(dir.folder());
@@ -120,7 +121,8 @@ TEST(SchemaUpgrade, AFailedUpgradeLeavesVersionOneUnchangedAndSaysSo)
                   .toInt(),
               0);
     EXPECT_EQ(valueIn(path, QStringLiteral("SELECT count(*) FROM RecallDeal")).toInt(), 3);
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("Sales Log2 (version 1 copy).mdb"))));
+    EXPECT_FALSE(
+        QFileInfo::exists(dir.filePath(QStringLiteral("Sales Log2 (version 1 copy).mdb"))));
 }
 
 TEST(SchemaUpgrade, ANewerVersionIsRefusedWithItsNumber)

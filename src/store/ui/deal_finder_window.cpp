@@ -50,8 +50,7 @@ DealFinderWindow::DealFinderWindow(DealStore &store, Prompts &prompts, QWidget *
     connect(m_txtSearchString, &QLineEdit::returnPressed, this, &DealFinderWindow::search);
     connect(m_cmdLoad, &QPushButton::clicked, this, &DealFinderWindow::loadChosenDeal);
     connect(m_cmdExit, &QPushButton::clicked, this, &DealFinderWindow::close);
-    connect(m_data1, &RecordBar::stepRequested, this,
-            &DealFinderWindow::moveTo);
+    connect(m_data1, &RecordBar::stepRequested, this, &DealFinderWindow::moveTo);
 
     openOnWholeTable();
 }
@@ -209,8 +208,7 @@ void DealFinderWindow::showRow(int position, std::optional<DealId> id)
     m_shown = id;
     m_data1->setPlace(position, m_rowCount);
     if (m_searched)
-        m_data1->setCaption(
-            QStringLiteral("Record: %1 of %2").arg(position + 1).arg(m_rowCount));
+        m_data1->setCaption(QStringLiteral("Record: %1 of %2").arg(position + 1).arg(m_rowCount));
     std::optional<Deal> deal;
     if (id)
         deal = m_store.loadDeal(*id);
