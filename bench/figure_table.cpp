@@ -21,8 +21,8 @@ bool FigureTable::printTable(const std::vector<Goal> &goals) const
     bool allMet = true;
     // Real time is what the user waits; CPU time shows the work itself when
     // other programs share the cores.
-    std::printf("\n%-34s %10s %10s %10s %10s %8s  %-16s %s\n", "item (median)", "program",
-                "(cpu)", "floor", "(cpu)", "ratio", "goal", "met");
+    std::printf("\n%-34s %10s %10s %10s %10s %8s  %-16s %s\n", "item (median)", "program", "(cpu)",
+                "floor", "(cpu)", "ratio", "goal", "met");
     for (const Goal &goal : goals) {
         const auto program = m_figures.find(goal.program);
         const auto floor = m_figures.find(goal.floor);

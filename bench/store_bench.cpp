@@ -161,7 +161,7 @@ void programOpenFinder(benchmark::State &state)
 void floorOpenFinder(benchmark::State &state)
 {
     sqlite3 *db = g_bench->raw->get();
-    RawStatement count(db, "SELECT count(*) FROM \"RecallDeal\"");
+    RawStatement count(db, "SELECT \"Deals\" FROM \"DealCount\"");
     RawStatement first(db, "SELECT \"DealId\" FROM \"RecallDeal\" ORDER BY \"DealId\" LIMIT 1");
     RawStatement row(db, "SELECT * FROM \"RecallDeal\" WHERE \"DealId\" = ?");
     for (auto _ : state) {

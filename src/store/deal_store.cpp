@@ -134,7 +134,7 @@ std::optional<RecalledDealState> DealStore::recalledDealState(DealId id, QString
 
 std::optional<qint64> DealStore::dealCount(QString *error) const
 {
-    CachedQuery query(m_database, QStringLiteral("SELECT count(*) FROM \"RecallDeal\""), error);
+    CachedQuery query(m_database, StoreEngine::dealCountQuery(), error);
     if (!query || !StoreSql::exec(*query, {}, error) || !query->next())
         return std::nullopt;
     return query->value(0).toLongLong();

@@ -53,6 +53,31 @@ QStringList customerSearchStatements()
     };
 }
 
+QStringList dealCountStatements()
+{
+    const QString table = q(kDealCount);
+    const QString column = q(kDealCountColumn);
+    const QString recall = q(StoreSchema::kRecallDeal);
+    const auto trigger = [&](const char *name, const char *event, const char *change) {
+        return QStringLiteral("CREATE TRIGGER %1 AFTER %2 ON %3 BEGIN UPDATE %4 SET %5 = %5 %6 1; "
+                              "END")
+            .arg(StoreSql::quoted(QStringLiteral("RecallDeal_DealCount_") +
+                                  QString::fromLatin1(name)),
+                 QString::fromLatin1(event), recall, table, column, QString::fromLatin1(change));
+    };
+    return {
+        QStringLiteral("CREATE TABLE %1 (%2 INTEGER NOT NULL) STRICT").arg(table, column),
+        QStringLiteral("INSERT INTO %1 (%2) SELECT count(*) FROM %3").arg(table, column, recall),
+        trigger("Insert", "INSERT", "+"),
+        trigger("Delete", "DELETE", "-"),
+    };
+}
+
+QString dealCountQuery()
+{
+    return QStringLiteral("SELECT %1 FROM %2").arg(q(kDealCountColumn), q(kDealCount));
+}
+
 QString unpaidIndexStatement()
 {
     return QStringLiteral("CREATE INDEX %1 ON %2 (\"Sales_Person\", \"Date\") WHERE \"Paid\" = 0")

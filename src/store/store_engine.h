@@ -23,12 +23,22 @@ inline constexpr const char *kCustomerSearch = "CustomerSearch";
 // listing them costs the unpaid rows only.
 inline constexpr const char *kUnpaidIndex = "SalesSummary_Unpaid";
 
+// One row holding how many deals RecallDeal holds, kept in step by triggers,
+// so that the finder opens on the whole table without counting it.
+inline constexpr const char *kDealCount = "DealCount";
+inline constexpr const char *kDealCountColumn = "Deals";
+
 // Search parts shorter than this (in characters) cannot use the index.
 inline constexpr int kShortestIndexedPart = 3;
 
 // Creates the customer-search table and its triggers and fills it from the
 // rows already stored.
 QStringList customerSearchStatements();
+
+// Creates the deal count, its triggers and its first value.
+QStringList dealCountStatements();
+// SELECT the number of stored deals.
+QString dealCountQuery();
 
 // Creates the unpaid-rows index.
 QString unpaidIndexStatement();

@@ -26,12 +26,13 @@ bool runAll(QSqlDatabase &db, const QStringList &statements, QString *error)
     return true;
 }
 
-// Version 2: customer names found by part through a trigram index, and the
-// unpaid rows of a salesperson through an index of their own.
+// Version 2: customer names found by part through a trigram index, the deals
+// counted as they are written, and the unpaid rows of a salesperson through
+// an index of their own.
 bool toVersion2(QSqlDatabase &db, QString *error)
 {
     return runAll(db,
-                  StoreEngine::customerSearchStatements() +
+                  StoreEngine::customerSearchStatements() + StoreEngine::dealCountStatements() +
                       QStringList{StoreEngine::unpaidIndexStatement()},
                   error);
 }

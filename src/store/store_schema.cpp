@@ -203,7 +203,9 @@ Verdict verify(QSqlDatabase &db, QString *detail)
     }
     QList<Table> required = tables();
     if (version >= 2)
-        required << Table{StoreEngine::kCustomerSearch, {{"Customer", Kind::Text}}};
+        required << Table{StoreEngine::kCustomerSearch, {{"Customer", Kind::Text}}}
+                 << Table{StoreEngine::kDealCount,
+                          {{StoreEngine::kDealCountColumn, Kind::Integer}}};
     for (const Table &table : required) {
         QSqlQuery query(db);
         if (!StoreSql::prepare(query, QStringLiteral("SELECT name FROM pragma_table_info(?)"),
@@ -221,8 +223,9 @@ Verdict verify(QSqlDatabase &db, QString *detail)
         QStringList names;
         for (const Column &column : table.columns)
             names << QString::fromLatin1(column.name);
-        if (QLatin1String(table.name) != QLatin1String(kSalesPersons) &&
-            QLatin1String(table.name) != QLatin1String(StoreEngine::kCustomerSearch))
+        // The deal tables close with DealId; the others do not have it.
+        if (columns(QString::fromLatin1(table.name)).size() > 0 &&
+            QLatin1String(table.name) != QLatin1String(kSalesPersons))
             names << QString::fromLatin1(kDealId);
         for (const QString &column : names) {
             if (!present.contains(column)) {

@@ -68,6 +68,9 @@ TEST_F(DealStoreRecall, TheCustomerIndexFollowsCorrectionsAndDeletes)
     EXPECT_EQ(m_store->findByCustomerPart(QStringLiteral("vogt")), QList<DealId>{first});
     ASSERT_TRUE(m_store->remove(second, &error)) << error.toStdString();
     EXPECT_TRUE(m_store->findByCustomerPart(QStringLiteral("weber")).isEmpty());
+    EXPECT_EQ(m_store->dealCount(), 1);
+    saved(dealFor(QStringLiteral("A3"), QStringLiteral("Eve Ott")));
+    EXPECT_EQ(m_store->dealCount(), 2);
     // The index agrees with the names it holds.
     execute(*m_database, QStringLiteral("INSERT INTO CustomerSearch (CustomerSearch, rank) VALUES "
                                         "('integrity-check', 1)"));

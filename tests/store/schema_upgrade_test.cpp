@@ -60,6 +60,7 @@ TEST(SchemaUpgrade, AVersionOneFileIsUpgradedInPlaceAfterACopyBesideIt)
         EXPECT_EQ(store.findByCustomerPart(QStringLiteral("smith")), QList<DealId>{1});
         EXPECT_EQ(store.loadDeal(2)->customer, QStringLiteral("BOB BROWN"));
         EXPECT_EQ(store.recalledDealState(2)->summaryRowCount, 2);
+        EXPECT_EQ(store.dealCount(), 3);
 
         // Deals written after the upgrade are kept in the index.
         const std::optional<DealId> added =
@@ -68,6 +69,7 @@ TEST(SchemaUpgrade, AVersionOneFileIsUpgradedInPlaceAfterACopyBesideIt)
         EXPECT_EQ(store.findByCustomerPart(QStringLiteral("smith")), (QList<DealId>{1, *added}));
         ASSERT_TRUE(store.remove(1, &error)) << error.toStdString();
         EXPECT_EQ(store.findByCustomerPart(QStringLiteral("smith")), QList<DealId>{*added});
+        EXPECT_EQ(store.dealCount(), 3);
     }
     // The copy is the file as it was: version 1, three deals, no index.
     EXPECT_EQ(valueIn(copy, QStringLiteral("PRAGMA user_version")).toInt(), 1);
