@@ -128,7 +128,7 @@ void DealFinderWindow::openOnWholeTable()
         m_prompts.message(error, QStringLiteral("Recall Deal"), Prompts::Icon::Warning);
     m_rows.clear();
     m_wholeTable = true;
-    m_rowCount = first ? int(count.value_or(0)) : 0;
+    m_rowCount = first ? int(qMax<qint64>(count.value_or(1), 1)) : 0;
     showRow(first ? 0 : -1, first);
     m_data1->setCaption(kBlankCaption);
 }
