@@ -65,6 +65,8 @@ bool TarvexProgram::openDatabase()
                           Prompts::Icon::Critical);
         return false;
     }
+    if (!m_database->upgradeNote().isEmpty())
+        m_prompts.message(m_database->upgradeNote(), {}, Prompts::Icon::Information);
     m_store = std::make_unique<DealStore>(*m_database);
     return true;
 }

@@ -1,6 +1,9 @@
 #include "deal_database.h"
 
+#include "deal_row_writer.h"
 #include "sql_transaction.h"
+#include "store_engine.h"
+#include "store_migration.h"
 #include "store_schema.h"
 #include "store_sql.h"
 
@@ -90,6 +93,9 @@ DealDatabase::DealDatabase(QString filePath)
 
 DealDatabase::~DealDatabase()
 {
+    // Prepared statements go before the connection they were made on.
+    m_rowWriter.reset();
+    m_statements.clear();
     m_db.close();
     m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_connectionName);
@@ -102,6 +108,8 @@ bool DealDatabase::isOpen() const
 
 bool DealDatabase::fail(QString *error, const QString &message)
 {
+    m_rowWriter.reset();
+    m_statements.clear();
     m_db.close();
     if (error)
         *error = message;
@@ -151,6 +159,9 @@ bool DealDatabase::open(QString *error)
                                .arg(QDir::toNativeSeparators(m_filePath), why));
     }
 
+    if (!upgradeIfOlder(error))
+        return false;
+
     // A write-ahead log lets the windows' readers and the save work side by
     // side; every commit still reaches the disk before the save reports it.
     run(m_db, QStringLiteral("PRAGMA journal_mode = WAL"));
@@ -179,4 +190,53 @@ bool DealDatabase::createFile(QString *error) const
         return false;
     }
     return DurableFile::putInPlace(temporary, m_filePath, error);
+}
+
+bool DealDatabase::upgradeIfOlder(QString *error)
+{
+    QString why;
+    const std::optional<int> version = StoreEngine::schemaVersion(m_db, &why);
+    const int from = qMax(version.value_or(StoreSchema::kFirstVersion), StoreSchema::kFirstVersion);
+    if (version && *version >= StoreSchema::kVersion)
+        return true;
+    QString copy;
+    if (!StoreMigration::upgrade(m_db, m_filePath, from, &copy, &why))
+        return fail(error, QStringLiteral("The deal database \"%1\" could not be upgraded from "
+                                          "version %2 to version %3: %4. It was left at version "
+                                          "%2, unchanged.")
+                               .arg(QDir::toNativeSeparators(m_filePath))
+                               .arg(from)
+                               .arg(StoreSchema::kVersion)
+                               .arg(why));
+    m_upgradeNote = QStringLiteral("The deal database was upgraded from version %1 to version %2. "
+                                   "A copy of it as it was before is in \"%3\".")
+                        .arg(from)
+                        .arg(StoreSchema::kVersion)
+                        .arg(QDir::toNativeSeparators(copy));
+    return true;
+}
+
+QSqlQuery *DealDatabase::prepared(const QString &statement, QString *error)
+{
+    auto found = m_statements.find(statement);
+    if (found != m_statements.end())
+        return found->second.get();
+    auto query = std::make_unique<QSqlQuery>(m_db);
+    query->setForwardOnly(true);
+    if (!StoreSql::prepare(*query, statement, error))
+        return nullptr;
+    return m_statements.emplace(statement, std::move(query)).first->second.get();
+}
+
+DealRowWriter &DealDatabase::rowWriter()
+{
+    if (!m_rowWriter)
+        m_rowWriter = std::make_unique<DealRowWriter>(m_db);
+    return *m_rowWriter;
+}
+
+CachedQuery::~CachedQuery()
+{
+    if (m_query)
+        m_query->finish();
 }

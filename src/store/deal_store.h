@@ -64,9 +64,19 @@ public:
 
     // Identities of stored deals, oldest first.
     QList<DealId> allDeals(QString *error = nullptr) const;
+    // How many deals are stored, without reading them.
+    std::optional<qint64> dealCount(QString *error = nullptr) const;
+    // The stored deal next to `from` in the order of allDeals(): the first
+    // (Forward) or last (Backward) deal when there is no `from`;
+    // std::nullopt when there is none.
+    enum class Direction { Forward, Backward };
+    std::optional<DealId> neighbour(std::optional<DealId> from, Direction direction,
+                                    QString *error = nullptr) const;
     // The whole stock number, in any letter case.
     QList<DealId> findByStockNumber(const QString &stockNumber, QString *error = nullptr) const;
-    // Any part of the customer name, in any letter case.
+    // Any part of the customer name, in any letter case (É finds é). Parts
+    // of three characters or more are looked up in an index; shorter ones
+    // look at every name.
     QList<DealId> findByCustomerPart(const QString &part, QString *error = nullptr) const;
 
     // The worksheet fields of a stored deal, as saved; std::nullopt when the

@@ -1,6 +1,7 @@
 #include "store/deal_database.h"
 #include "store/sql_transaction.h"
 #include "store/store_schema.h"
+#include "store/recall_columns.h"
 #include "store_test_support.h"
 
 #include <QDir>
@@ -76,8 +77,7 @@ TEST(DealDatabase, AMissingFileIsCreatedWithTheTablesInTheirDocumentedOrder)
         "TtlComm",  "Split",       "Salesman2", "DealId"};
     EXPECT_EQ(columnsOf(database, QStringLiteral("RecallDeal")), recall);
     EXPECT_EQ(columnsOf(database, QStringLiteral("SalesPersons")), QStringList{"Name"});
-    EXPECT_EQ(single(database, QStringLiteral("PRAGMA user_version")).toInt(),
-              StoreSchema::kVersion);
+    EXPECT_EQ(single(database, QStringLiteral("PRAGMA user_version")).toInt(), 2);
     EXPECT_EQ(single(database, QStringLiteral("PRAGMA foreign_keys")).toInt(), 1);
 
     DealStore store(database);
@@ -98,6 +98,8 @@ TEST(DealDatabase, LookupsByStockNumberSalespersonAndDateUseIndexes)
         "SELECT * FROM SalesLog WHERE TCU = 'NT' AND Date BETWEEN '2005-01-01' AND '2005-12-31'",
         "SELECT * FROM SalesSummary WHERE DealId = 1",
         "SELECT * FROM SalesLog WHERE DealId = 1",
+        "SELECT rowid, * FROM SalesSummary WHERE Sales_Person = 'x' AND Paid = 0 ORDER BY Date, "
+        "rowid",
     };
     for (const QString &lookup : lookups) {
         QSqlQuery plan(database.connection());
@@ -106,6 +108,16 @@ TEST(DealDatabase, LookupsByStockNumberSalespersonAndDateUseIndexes)
         EXPECT_TRUE(plan.value(3).toString().contains(QStringLiteral("USING INDEX")))
             << lookup.toStdString() << ": " << plan.value(3).toString().toStdString();
     }
+    // A salesperson's unpaid rows are listed through the index of unpaid rows alone.
+    QSqlQuery plan(database.connection());
+    ASSERT_TRUE(plan.exec(QStringLiteral("EXPLAIN QUERY PLAN SELECT rowid, * FROM SalesSummary "
+                                         "WHERE Sales_Person = 'x' AND Paid = 0 ORDER BY Date, "
+                                         "rowid")));
+    ASSERT_TRUE(plan.next());
+    EXPECT_EQ(
+        plan.value(3).toString(),
+        QStringLiteral("SEARCH SalesSummary USING INDEX SalesSummary_Unpaid (Sales_Person=?)"));
+    EXPECT_FALSE(plan.next()); // no sorting step
 }
 
 TEST(DealDatabase, AFileThatIsNotOneOfOursIsRefusedAndLeftUntouched)
