@@ -7,6 +7,8 @@
 #include "admin/ui/setup_commands.h"
 #include "admin/ui/table_commands.h"
 #include "common/prompts.h"
+#include "legacy/legacy_import.h"
+#include "legacy/ui/legacy_import_offer.h"
 #include "reports/ui/commission_sheet_opener.h"
 #include "reports/ui/print_command.h"
 #include "reports/ui/report_chooser_command.h"
@@ -37,6 +39,10 @@ TarvexProgram::~TarvexProgram()
 bool TarvexProgram::start()
 {
     if (!runLogin(m_folder, m_prompts))
+        return false;
+    // An older installation's Access database is taken in before anything
+    // opens the folder's database.
+    if (LegacyImport::folderHoldsAccessDatabase(m_folder) && !offerLegacyImport(m_folder, m_prompts))
         return false;
     if (!openDatabase())
         return false;

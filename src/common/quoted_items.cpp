@@ -16,6 +16,18 @@ constexpr char16_t kWindows1252High[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+bool isLineEnd(QChar c)
+{
+    return c == u'\r' || c == u'\n';
+}
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+} // namespace
+
 QString fromWindows1252(const QByteArray &bytes)
 {
     QString text;
@@ -29,18 +41,6 @@ QString fromWindows1252(const QByteArray &bytes)
     }
     return text;
 }
-
-bool isLineEnd(QChar c)
-{
-    return c == u'\r' || c == u'\n';
-}
-
-bool isBlank(QChar c)
-{
-    return c == u' ' || c == u'\t';
-}
-
-} // namespace
 
 QString decode(const QByteArray &bytes)
 {

@@ -65,7 +65,9 @@ std::optional<QList<SummaryRow>> CommissionPayments::unpaid(const QString &sales
                            selectRows(QStringLiteral("\"Sales_Person\" = ? AND \"Paid\" = 0 "
                                                      "ORDER BY \"Date\", rowid")),
                            error) ||
-        !StoreSql::exec(query, {salesPerson}, error))
+        // Names are stored in capitals; the column's own case folding knows
+        // only the letters A to Z, so "José Peña" is sought as "JOSÉ PEÑA".
+        !StoreSql::exec(query, {salesPerson.toUpper()}, error))
         return std::nullopt;
     QList<SummaryRow> rows;
     while (query.next())
