@@ -7,8 +7,8 @@ namespace LegacyLayout {
 QStringList tables()
 {
     using namespace StoreSchema;
-    return {QString::fromLatin1(kSalesPersons), QString::fromLatin1(kSalesSummary),
-            QString::fromLatin1(kSalesLog), QString::fromLatin1(kRecallDeal)};
+    return {QString::fromLatin1(kSalesSummary), QString::fromLatin1(kSalesLog),
+            QString::fromLatin1(kRecallDeal), QString::fromLatin1(kSalesPersons)};
 }
 
 AccessType expectedType(const QString &table, const QString &column)

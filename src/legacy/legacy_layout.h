@@ -14,7 +14,7 @@ inline constexpr const char *kAccessFileName = "Sales Log2.mdb";
 inline constexpr const char *kKeptFileName = "Sales Log2 (Access).mdb";
 inline constexpr const char *kReportFileName = "import.log";
 
-// SalesPersons, SalesSummary, SalesLog, RecallDeal: the order rows are read in.
+// SalesSummary, SalesLog, RecallDeal, SalesPersons: the order they are read in.
 QStringList tables();
 
 // The Access type a column holds in the older database.

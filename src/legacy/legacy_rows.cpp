@@ -25,7 +25,7 @@ QVariant converted(const AccessTable &table, int row, const QString &column,
             // The roster holds a name in every row.
             note(QStringLiteral("the roster keeps a name in every row"),
                  QStringLiteral("empty text"));
-            return QString();
+            return QString::fromLatin1(""); // empty, not NULL
         }
         return {};
     case AccessValue::Kind::Unreadable:

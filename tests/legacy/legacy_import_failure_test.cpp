@@ -28,19 +28,28 @@ LegacyImportResult importIn(const TempProgramFolder &dir, const LegacyImportOpti
 
 TEST(LegacyImportFailureTest, ACutShortCopyIsRefusedAndLeftAsItWas)
 {
-    TempProgramFolder dir;
-    const QByteArray cut = fixtureBytes().left(150000);
-    dir.writeBytes(kDatabase, cut);
-    const LegacyImportResult result = importIn(dir);
-    EXPECT_EQ(result.status, Status::Failed);
-    EXPECT_EQ(result.error,
-              QStringLiteral("\"%1\" could not be read. The table RecallDeal holds 42 rows, of "
-                             "which only 13 could be read: the file is damaged or incomplete.")
-                  .arg(dir.filePath(kDatabase)));
-    EXPECT_EQ(dir.readBytes(kDatabase), cut);
-    EXPECT_EQ(folderNames(dir.folder().path()), QStringList({kDatabase, QStringLiteral("import.log")}));
-    EXPECT_TRUE(dir.readBytes(QStringLiteral("import.log"))
-                    .contains("Nothing was changed: the Access file is as it was."));
+    // Cut in the middle of RecallDeal's rows, and before the roster, the
+    // last table read.
+    const QList<std::pair<int, QString>> cuts = {
+        {150000, QStringLiteral("The table RecallDeal holds 42 rows, of which only 13 could be "
+                                "read: the file is damaged or incomplete.")},
+        {160000, QStringLiteral("The table SalesPersons could not be read: the file is damaged or "
+                                "incomplete.")},
+    };
+    for (const auto &[size, why] : cuts) {
+        TempProgramFolder dir;
+        const QByteArray cut = fixtureBytes().left(size);
+        dir.writeBytes(kDatabase, cut);
+        const LegacyImportResult result = importIn(dir);
+        EXPECT_EQ(result.status, Status::Failed);
+        EXPECT_EQ(result.error,
+                  QStringLiteral("\"%1\" could not be read. ").arg(dir.filePath(kDatabase)) + why);
+        EXPECT_EQ(dir.readBytes(kDatabase), cut);
+        EXPECT_EQ(folderNames(dir.folder().path()),
+                  QStringList({kDatabase, QStringLiteral("import.log")}));
+        EXPECT_TRUE(dir.readBytes(QStringLiteral("import.log"))
+                        .endsWith("Nothing was changed: the Access file is as it was.\n"));
+    }
 }
 
 TEST(LegacyImportFailureTest, AFileThatIsNotAccessIsRefused)

@@ -139,9 +139,10 @@ TEST_F(LegacyImportTest, EveryValueArrivesExactly)
                 const QVariant got = stored.at(r).value(name);
                 EXPECT_EQ(got.isNull(), want.isNull() && want.typeId() != QMetaType::QString)
                     << it.key().toStdString() << " row " << r + 1 << " " << name.toStdString();
-                if (!want.isNull())
+                if (!want.isNull()) {
                     EXPECT_EQ(got.toString(), want.toString())
                         << it.key().toStdString() << " row " << r + 1 << " " << name.toStdString();
+                }
             }
         }
     }
