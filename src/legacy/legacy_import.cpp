@@ -132,7 +132,11 @@ LegacyImportResult ImportRun::run()
     }
     result.status = Status::Imported;
     result.deals = m_facts.deals;
-    result.salesPersons = int(table(StoreSchema::kSalesPersons).rows.size());
+    // The roster's names; a row without one is in the report.
+    const AccessTable &roster = table(StoreSchema::kSalesPersons);
+    const int name = roster.columnIndex(QStringLiteral("Name"));
+    for (const QList<AccessValue> &row : roster.rows)
+        result.salesPersons += row.at(name).text.trimmed().isEmpty() ? 0 : 1;
     result.untiedRows = int(m_facts.untiedRows.size());
     result.unconvertedValues = int(m_facts.notes.size());
     result.keptPath = m_facts.keptPath;
@@ -335,10 +339,11 @@ bool ImportRun::writeRows(QSqlDatabase db)
     }
 
     QStringList keptNames;
+    const int nameColumn = persons.columnIndex(QStringLiteral("Name"));
     for (const QString &name : m_existingRoster) {
         bool known = name.compare(QLatin1String(kFirstSalesPerson), Qt::CaseInsensitive) == 0;
         for (const QList<AccessValue> &row : persons.rows)
-            known = known || row.at(0).text.compare(name, Qt::CaseInsensitive) == 0;
+            known = known || row.at(nameColumn).text.compare(name, Qt::CaseInsensitive) == 0;
         if (!known)
             keptNames << name;
     }

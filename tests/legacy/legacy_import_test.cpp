@@ -7,11 +7,14 @@
 #include "store/deal_store.h"
 #include "store/sql_transaction.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 namespace {
 
@@ -107,11 +110,11 @@ TEST_F(LegacyImportTest, TheAccessFileIsKeptUnchangedBesideTheNewDatabase)
     EXPECT_EQ(dir->readBytes(QStringLiteral("Sales Log2 (Access).mdb")), fixtureBytes());
     EXPECT_TRUE(dir->readBytes(QStringLiteral("Sales Log2.mdb")).startsWith("SQLite format 3"));
     EXPECT_EQ(result->deals, 42);
-    EXPECT_EQ(result->salesPersons, 7);
+    EXPECT_EQ(result->salesPersons, 6);
     EXPECT_EQ(result->untiedRows, 1);
     EXPECT_EQ(result->unconvertedValues, 1);
     EXPECT_EQ(result->summaryLines().mid(0, 4),
-              QStringList({QStringLiteral("Imported 42 deals and 7 salespeople from the Access "
+              QStringList({QStringLiteral("Imported 42 deals and 6 salespeople from the Access "
                                           "database."),
                            QStringLiteral("1 row could not be tied to a deal; it was imported as a "
                                           "deal of its own."),
@@ -274,6 +277,33 @@ TEST_F(LegacyImportTest, TheCommissionSheetListsExactlyTheUnpaidRowsAndPaysThem)
     }
     EXPECT_EQ(payments.unpaid(QStringLiteral("JOSÉ PEÑA"), &error)->size(), 0);
     ASSERT_TRUE(payments.markUnpaid({unpaid->at(0).rowId, unpaid->at(1).rowId}, &error));
+}
+
+} // namespace
+
+namespace {
+
+TEST(LegacyImportKeptNameTest, ATakenNameIsPassedOverAndASecondNameOfTheFileReused)
+{
+    // "(Access).mdb" holds another file; "(Access 2).mdb" is a second name of
+    // the Access file itself, left by an import stopped just after giving it.
+    TempProgramFolder dir;
+    placeFixture(dir);
+    dir.writeBytes(QStringLiteral("Sales Log2 (Access).mdb"), QByteArray("an older copy"));
+    ASSERT_EQ(::link(QFile::encodeName(dir.filePath(QStringLiteral("Sales Log2.mdb"))).constData(),
+                     QFile::encodeName(dir.filePath(QStringLiteral("Sales Log2 (Access 2).mdb")))
+                         .constData()),
+              0);
+    const LegacyImportResult result =
+        LegacyImport(dir.folder(), dir.filePath(QStringLiteral("Sales Log2.mdb"))).run();
+    ASSERT_EQ(result.status, LegacyImportResult::Status::Imported) << result.error.toStdString();
+    EXPECT_EQ(result.keptPath, dir.filePath(QStringLiteral("Sales Log2 (Access 2).mdb")));
+    EXPECT_EQ(dir.readBytes(QStringLiteral("Sales Log2 (Access).mdb")), QByteArray("an older copy"));
+    EXPECT_EQ(dir.readBytes(QStringLiteral("Sales Log2 (Access 2).mdb")), fixtureBytes());
+    EXPECT_EQ(folderNames(dir.folder().path()),
+              QStringList({QStringLiteral("Sales Log2 (Access 2).mdb"),
+                           QStringLiteral("Sales Log2 (Access).mdb"),
+                           QStringLiteral("Sales Log2.mdb"), QStringLiteral("import.log")}));
 }
 
 } // namespace
