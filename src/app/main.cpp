@@ -11,8 +11,8 @@ int main(int argc, char *argv[])
     if (argc == 3 && qstrcmp(argv[1], "--import-legacy") == 0) {
         QCoreApplication app(argc, argv);
         QTextStream out(stdout);
-        return runLegacyImportCommand(QString::fromLocal8Bit(argv[2]), ProgramFolder::ofExecutable(),
-                                      out);
+        return runLegacyImportCommand(QString::fromLocal8Bit(argv[2]),
+                                      ProgramFolder::ofExecutable(), out);
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvex"));

@@ -42,7 +42,8 @@ bool TarvexProgram::start()
         return false;
     // An older installation's Access database is taken in before anything
     // opens the folder's database.
-    if (LegacyImport::folderHoldsAccessDatabase(m_folder) && !offerLegacyImport(m_folder, m_prompts))
+    if (LegacyImport::folderHoldsAccessDatabase(m_folder) &&
+        !offerLegacyImport(m_folder, m_prompts))
         return false;
     if (!openDatabase())
         return false;

@@ -152,7 +152,8 @@ QStringList AccessFile::tableNames() const
     MdbHandle *mdb = m_handle->mdb;
     for (unsigned i = 0; i < mdb->num_catalog; ++i) {
         const auto *entry = static_cast<MdbCatalogEntry *>(g_ptr_array_index(mdb->catalog, i));
-        if (entry->object_type == MDB_TABLE && !mdb_is_system_table(const_cast<MdbCatalogEntry *>(entry)))
+        if (entry->object_type == MDB_TABLE &&
+            !mdb_is_system_table(const_cast<MdbCatalogEntry *>(entry)))
             names << QString::fromUtf8(entry->object_name);
     }
     return names;
@@ -189,8 +190,7 @@ std::optional<AccessTable> AccessFile::readTable(const QString &name, QString *e
             QList<AccessValue> row;
             row.reserve(types.size());
             for (unsigned i = 0; i < table->num_cols; ++i) {
-                const auto *column =
-                    static_cast<MdbColumn *>(g_ptr_array_index(table->columns, i));
+                const auto *column = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, i));
                 row << valueOf(mdb, column, types.at(int(i)));
             }
             read.rows << row;

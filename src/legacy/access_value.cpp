@@ -71,9 +71,9 @@ QString AccessValue::display() const
     case Kind::Number:
         return QString::number(number, 'g', single ? 9 : 17);
     case Kind::DateTime:
-        return time == QTime(0, 0) ? date.toString(Qt::ISODate)
-                                   : date.toString(Qt::ISODate) + u' ' +
-                                         time.toString(QStringLiteral("HH:mm:ss"));
+        return time == QTime(0, 0)
+                   ? date.toString(Qt::ISODate)
+                   : date.toString(Qt::ISODate) + u' ' + time.toString(QStringLiteral("HH:mm:ss"));
     case Kind::Text:
         return u'"' + text + u'"';
     case Kind::Unreadable:
@@ -156,8 +156,8 @@ AccessValue dateTime(const QByteArray &bytes)
     const double days = stored.number;
     // Access dates run from 1 January 100 to 31 December 9999.
     if (!std::isfinite(days) || days < -657434.0 || days >= 2958466.0)
-        return AccessValue::unreadable(QStringLiteral("not a date (day number %1)")
-                                           .arg(QString::number(days, 'g', 17)));
+        return AccessValue::unreadable(
+            QStringLiteral("not a date (day number %1)").arg(QString::number(days, 'g', 17)));
     // Before 1899 the whole days count back and the time still counts forward.
     const double whole = std::trunc(days);
     const qint64 milliseconds = std::llround(std::fabs(days - whole) * 86400000.0);
@@ -187,7 +187,8 @@ AccessValue jet4Text(const QByteArray &bytes)
                 text.append(QChar(char16_t(data[pos] | (data[pos + 1] << 8))));
                 pos += 2;
             } else {
-                return AccessValue::unreadable(QStringLiteral("a text that ends in half a character"));
+                return AccessValue::unreadable(
+                    QStringLiteral("a text that ends in half a character"));
             }
         }
     } else {

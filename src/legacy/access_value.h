@@ -33,13 +33,13 @@ struct AccessValue
 
     Kind kind = Kind::Null;
     bool yes = false;
-    qint64 integer = 0;   // Integer: Byte, Integer, Long; Currency: ten-thousandths
-    double number = 0;    // Number: Single or Double, as stored
-    bool single = false;  // Number: stored as a Single
-    QDate date;           // DateTime
-    QTime time;           // DateTime: the time of day, 00:00 for a plain date
-    QString text;         // Text
-    QString problem;      // Unreadable: why
+    qint64 integer = 0;  // Integer: Byte, Integer, Long; Currency: ten-thousandths
+    double number = 0;   // Number: Single or Double, as stored
+    bool single = false; // Number: stored as a Single
+    QDate date;          // DateTime
+    QTime time;          // DateTime: the time of day, 00:00 for a plain date
+    QString text;        // Text
+    QString problem;     // Unreadable: why
 
     bool isNull() const { return kind == Kind::Null; }
     // The value as a person would read it in a report line.

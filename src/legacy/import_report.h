@@ -14,7 +14,7 @@ struct ImportFacts
     struct TableCount
     {
         QString table;
-        int read = 0;     // rows in the Access file
+        int read = 0;      // rows in the Access file
         int imported = -1; // rows in the new database, -1 when not written
     };
 
@@ -25,7 +25,7 @@ struct ImportFacts
     QList<TableCount> tables;
     QStringList columnsLeftOut; // "RecallDeal.Notes (Text)"
 
-    int deals = 0;             // RecallDeal rows, each a deal
+    int deals = 0; // RecallDeal rows, each a deal
     int splitDeals = 0;
     QStringList incompleteDeals; // deals lacking a SalesLog or SalesSummary row
     QStringList untiedRows;      // "SalesSummary row 29: Date = ..."

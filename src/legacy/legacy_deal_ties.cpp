@@ -150,7 +150,8 @@ LegacyTies tieLegacyDeals(const AccessTable &recalls, const AccessTable &summari
         int missingSummaries = 0;
         int missingLogs = 0;
         for (int i : it.value()) {
-            missingSummaries += int(wanted.at(i).summaryNames.size() - ties.deals.at(i).summaries.size());
+            missingSummaries +=
+                int(wanted.at(i).summaryNames.size() - ties.deals.at(i).summaries.size());
             missingLogs += ties.deals.at(i).log ? 0 : 1;
         }
         const QList<int> freeSummaries = summaryPool.free(it.key());

@@ -38,8 +38,12 @@ void syncFolder(const QString &path)
 
 bool sameFile(const QString &a, const QString &b)
 {
-    struct stat first {};
-    struct stat second {};
+    struct stat first
+    {
+    };
+    struct stat second
+    {
+    };
     return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
            ::stat(QFile::encodeName(b).constData(), &second) == 0 &&
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
@@ -59,7 +63,8 @@ bool copyInPlace(const QString &from, const QString &to, QString *error)
     ok = ok && target.flush() && ::fsync(target.handle()) == 0;
     target.close();
     // The copy keeps the file's modification time and permissions.
-    ok = ok && target.setFileTime(QFileInfo(from).lastModified(), QFileDevice::FileModificationTime);
+    ok =
+        ok && target.setFileTime(QFileInfo(from).lastModified(), QFileDevice::FileModificationTime);
     ok = ok && QFile::setPermissions(partial, QFile::permissions(from));
     // Put in place only when complete, and never over another file.
     ok = ok && QFile::rename(partial, to);
@@ -113,8 +118,8 @@ QString freeKeptPath(const ProgramFolder &folder, const QString &accessPath)
 
 bool keep(const QString &accessPath, const QString &keptPath, QString *error)
 {
-    if (::link(QFile::encodeName(accessPath).constData(), QFile::encodeName(keptPath).constData()) !=
-        0) {
+    if (::link(QFile::encodeName(accessPath).constData(),
+               QFile::encodeName(keptPath).constData()) != 0) {
         // Given already by an import stopped just after giving it.
         if (errno == EEXIST && sameFile(accessPath, keptPath) && !QFileInfo(keptPath).isSymLink()) {
             syncFolder(keptPath);

@@ -32,8 +32,8 @@ QString native(const QString &path)
 
 QString insertWithDeal(const QString &table)
 {
-    return StoreSql::insertStatement(
-        table, StoreSchema::columns(table) << QString::fromLatin1(StoreSchema::kDealId));
+    return StoreSql::insertStatement(table, StoreSchema::columns(table)
+                                                << QString::fromLatin1(StoreSchema::kDealId));
 }
 
 std::optional<qint64> number(QSqlDatabase db, const QString &statement, QString *error)
@@ -106,8 +106,8 @@ LegacyImportResult ImportRun::run()
     LegacyFiles::removeLeftovers(m_folder);
 
     const bool targetFits = checkTarget();
-    const bool ok = targetFits && readAccessFile() && buildDatabase() && writeReport() &&
-                    putInPlace();
+    const bool ok =
+        targetFits && readAccessFile() && buildDatabase() && writeReport() && putInPlace();
     LegacyImportResult result;
     result.databasePath = m_databasePath;
     result.reportPath = m_folder.filePath(QString::fromLatin1(LegacyLayout::kReportFileName));
@@ -165,11 +165,11 @@ bool ImportRun::checkTarget()
         QString why;
         if (!existing.open(&why))
             return fail(why);
-        const std::optional<qint64> deals = number(
-            existing.connection(),
-            QStringLiteral("SELECT (SELECT count(*) FROM \"RecallDeal\") + (SELECT count(*) "
-                           "FROM \"SalesSummary\") + (SELECT count(*) FROM \"SalesLog\")"),
-            &why);
+        const std::optional<qint64> deals =
+            number(existing.connection(),
+                   QStringLiteral("SELECT (SELECT count(*) FROM \"RecallDeal\") + (SELECT count(*) "
+                                  "FROM \"SalesSummary\") + (SELECT count(*) FROM \"SalesLog\")"),
+                   &why);
         if (!deals)
             return fail(why);
         if (*deals > 0)
@@ -177,9 +177,9 @@ bool ImportRun::checkTarget()
                                        "database is imported only into a database without any.")
                             .arg(native(m_databasePath)));
         QSqlQuery roster(existing.connection());
-        if (!StoreSql::prepare(roster,
-                               QStringLiteral("SELECT \"Name\" FROM \"SalesPersons\" ORDER BY rowid"),
-                               &why) ||
+        if (!StoreSql::prepare(
+                roster, QStringLiteral("SELECT \"Name\" FROM \"SalesPersons\" ORDER BY rowid"),
+                &why) ||
             !StoreSql::exec(roster, {}, &why))
             return fail(why);
         while (roster.next())
@@ -207,7 +207,8 @@ bool ImportRun::readAccessFile()
                             .arg(native(m_accessPath), name));
         std::optional<AccessTable> read = file.readTable(name, &why);
         if (!read)
-            return fail(QStringLiteral("\"%1\" could not be read. %2").arg(native(m_accessPath), why));
+            return fail(
+                QStringLiteral("\"%1\" could not be read. %2").arg(native(m_accessPath), why));
         read->name = name;
         const QStringList wanted = StoreSchema::columns(name);
         for (const QString &column : wanted) {
@@ -226,8 +227,8 @@ bool ImportRun::readAccessFile()
         }
         for (const AccessColumn &column : read->columns) {
             if (!wanted.contains(column.name, Qt::CaseInsensitive))
-                m_facts.columnsLeftOut << QStringLiteral("%1.%2 (%3)").arg(
-                    name, column.name, accessTypeName(column.type));
+                m_facts.columnsLeftOut << QStringLiteral("%1.%2 (%3)")
+                                              .arg(name, column.name, accessTypeName(column.type));
         }
         m_facts.tables << ImportFacts::TableCount{name, int(read->rows.size()), -1};
         m_tables.insert(name, *read);
@@ -283,8 +284,8 @@ bool ImportRun::buildDatabase()
         if (!transaction.commit(&why))
             return fail(why);
     }
-    m_facts.schemaVersion = int(
-        number(database.connection(), QStringLiteral("PRAGMA user_version"), &why).value_or(0));
+    m_facts.schemaVersion =
+        int(number(database.connection(), QStringLiteral("PRAGMA user_version"), &why).value_or(0));
     return true;
 }
 
@@ -358,8 +359,9 @@ bool ImportRun::writeRows(QSqlDatabase db)
     QSqlQuery summary(db);
     QSqlQuery log(db);
     if (!StoreSql::prepare(clearRoster, QStringLiteral("DELETE FROM \"SalesPersons\""), &why) ||
-        !StoreSql::prepare(roster, StoreSql::insertStatement(QString::fromLatin1(kSalesPersons),
-                                                             columns(QString::fromLatin1(kSalesPersons))),
+        !StoreSql::prepare(roster,
+                           StoreSql::insertStatement(QString::fromLatin1(kSalesPersons),
+                                                     columns(QString::fromLatin1(kSalesPersons))),
                            &why) ||
         !StoreSql::prepare(recall, insertWithDeal(QString::fromLatin1(kRecallDeal)), &why) ||
         !StoreSql::prepare(summary, insertWithDeal(QString::fromLatin1(kSalesSummary)), &why) ||
@@ -380,7 +382,8 @@ bool ImportRun::writeRows(QSqlDatabase db)
     }
     for (int i = 0; i < m_ties.deals.size(); ++i) {
         const int row = m_ties.deals.at(i).recall;
-        if (!insert(recall, LegacyRows::storeValues(recalls, row, &notes) << QVariant(qint64(i + 1))))
+        if (!insert(recall, LegacyRows::storeValues(recalls, row, &notes)
+                                << QVariant(qint64(i + 1))))
             return false;
     }
     qint64 madeId = m_ties.deals.size() + 1;
@@ -389,8 +392,8 @@ bool ImportRun::writeRows(QSqlDatabase db)
             return false;
     }
     for (int row = 0; row < summaries.rows.size(); ++row) {
-        if (!insert(summary,
-                    LegacyRows::storeValues(summaries, row, &notes) << QVariant(summaryDeal.at(row))))
+        if (!insert(summary, LegacyRows::storeValues(summaries, row, &notes)
+                                 << QVariant(summaryDeal.at(row))))
             return false;
     }
     for (int row = 0; row < logs.rows.size(); ++row) {
@@ -412,9 +415,8 @@ bool ImportRun::checkCounts(QSqlDatabase db)
 {
     for (const ImportFacts::TableCount &count : m_facts.tables) {
         QString why;
-        const std::optional<qint64> rows =
-            number(db, QStringLiteral("SELECT count(*) FROM %1").arg(StoreSql::quoted(count.table)),
-                   &why);
+        const std::optional<qint64> rows = number(
+            db, QStringLiteral("SELECT count(*) FROM %1").arg(StoreSql::quoted(count.table)), &why);
         if (!rows)
             return fail(why);
         if (*rows != count.imported)

@@ -4,13 +4,11 @@
 
 #include <QLocale>
 
-int runLegacyImportCommand(const QString &accessPath, const ProgramFolder &folder,
-                           QTextStream &out)
+int runLegacyImportCommand(const QString &accessPath, const ProgramFolder &folder, QTextStream &out)
 {
     const LegacyImportResult result = LegacyImport(folder, accessPath).run();
     if (result.status != LegacyImportResult::Status::Imported) {
-        out << "Not imported: " << result.error << '\n'
-            << "Nothing was changed.\n";
+        out << "Not imported: " << result.error << '\n' << "Nothing was changed.\n";
         out.flush();
         return 1;
     }

@@ -17,16 +17,15 @@ AccessType expectedType(const QString &table, const QString &column)
         QStringLiteral("Payable_Gross"), QStringLiteral("Commission"), QStringLiteral("Spiff"),
         QStringLiteral("Warranty"), QStringLiteral("TotalCommission")};
     static const QStringList recallMoney = {
-        QStringLiteral("Price"),   QStringLiteral("Cost"),    QStringLiteral("RTCP1"),
-        QStringLiteral("RTCP2"),   QStringLiteral("RTCP3"),   QStringLiteral("RTCP4"),
-        QStringLiteral("RTCP5"),   QStringLiteral("ATCP1"),   QStringLiteral("ATCP2"),
-        QStringLiteral("ATCP3"),   QStringLiteral("ATCP4"),   QStringLiteral("ATCP5"),
-        QStringLiteral("Allow"),   QStringLiteral("OVAllow"), QStringLiteral("Pack"),
-        QStringLiteral("Gross"),   QStringLiteral("Comm"),    QStringLiteral("Warranty"),
-        QStringLiteral("Spiff"),   QStringLiteral("TtlComm")};
+        QStringLiteral("Price"), QStringLiteral("Cost"),    QStringLiteral("RTCP1"),
+        QStringLiteral("RTCP2"), QStringLiteral("RTCP3"),   QStringLiteral("RTCP4"),
+        QStringLiteral("RTCP5"), QStringLiteral("ATCP1"),   QStringLiteral("ATCP2"),
+        QStringLiteral("ATCP3"), QStringLiteral("ATCP4"),   QStringLiteral("ATCP5"),
+        QStringLiteral("Allow"), QStringLiteral("OVAllow"), QStringLiteral("Pack"),
+        QStringLiteral("Gross"), QStringLiteral("Comm"),    QStringLiteral("Warranty"),
+        QStringLiteral("Spiff"), QStringLiteral("TtlComm")};
     static const QStringList recallYesNo = {QStringLiteral("OA"), QStringLiteral("UA"),
-                                            QStringLiteral("ChkWarranty"),
-                                            QStringLiteral("Split")};
+                                            QStringLiteral("ChkWarranty"), QStringLiteral("Split")};
 
     if (column == QLatin1String("Date") && table != QLatin1String(StoreSchema::kSalesPersons))
         return AccessType::DateTime;

@@ -68,8 +68,8 @@ SalesReportQuery SalesReportQuery::salesSummary(const QString &salesPerson, cons
 {
     const QString table = QStringLiteral("SalesSummary");
     // Names are stored in capitals, and the column folds only A to Z.
-    return rangeQuery(table, selectList(table), QStringLiteral("Sales_Person"), salesPerson.toUpper(), first,
-                      last,
+    return rangeQuery(table, selectList(table), QStringLiteral("Sales_Person"),
+                      salesPerson.toUpper(), first, last,
                       {QStringLiteral("Payable_Gross"), QStringLiteral("Commission"),
                        QStringLiteral("Spiff"), QStringLiteral("Warranty"),
                        QStringLiteral("UnitCount"), QStringLiteral("TotalCommission")});

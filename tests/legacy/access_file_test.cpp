@@ -15,8 +15,8 @@ std::optional<std::string> differs(const AccessValue &read, const QString &type,
                                    const QJsonValue &listed)
 {
     const auto say = [&](const QString &what) {
-        return std::optional<std::string>((what + QStringLiteral(", read ") + read.display())
-                                              .toStdString());
+        return std::optional<std::string>(
+            (what + QStringLiteral(", read ") + read.display()).toStdString());
     };
     if (listed.isNull())
         return read.isNull() ? std::nullopt : say(QStringLiteral("expected empty"));
@@ -77,8 +77,8 @@ TEST(AccessFileTest, ReadsEveryValueOfTheOlderDatabaseExactly)
             for (int c = 0; c < columns.size(); ++c) {
                 const QString name = columns.at(c)[QStringLiteral("name")].toString();
                 const std::optional<std::string> difference =
-                    differs(table->rows.at(r).at(c), columns.at(c)[QStringLiteral("type")].toString(),
-                            rows.at(r)[name]);
+                    differs(table->rows.at(r).at(c),
+                            columns.at(c)[QStringLiteral("type")].toString(), rows.at(r)[name]);
                 EXPECT_FALSE(difference) << it.key().toStdString() << " row " << r + 1 << " "
                                          << name.toStdString() << ": " << difference.value_or("");
                 ++compared;

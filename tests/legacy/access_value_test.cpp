@@ -43,16 +43,15 @@ TEST(AccessBytesTest, DatesCountDaysFromTheEndOf1899)
     EXPECT_EQ(before.date, QDate(1899, 12, 29));
     EXPECT_EQ(before.time, QTime(6, 0));
     // Not a number.
-    const AccessValue nan =
-        AccessBytes::dateTime(bytes({0, 0, 0, 0, 0, 0, 0xf8, 0x7f}));
+    const AccessValue nan = AccessBytes::dateTime(bytes({0, 0, 0, 0, 0, 0, 0xf8, 0x7f}));
     EXPECT_EQ(nan.kind, AccessValue::Kind::Unreadable);
 }
 
 TEST(AccessBytesTest, Jet4TextCompressedAndNot)
 {
     // "JOSÉ PEÑA" compressed: one byte a character after FF FE.
-    const AccessValue compressed = AccessBytes::jet4Text(
-        bytes({0xff, 0xfe, 'J', 'O', 'S', 0xc9, ' ', 'P', 'E', 0xd1, 'A'}));
+    const AccessValue compressed =
+        AccessBytes::jet4Text(bytes({0xff, 0xfe, 'J', 'O', 'S', 0xc9, ' ', 'P', 'E', 0xd1, 'A'}));
     ASSERT_EQ(compressed.kind, AccessValue::Kind::Text);
     EXPECT_EQ(compressed.text, QStringLiteral("JOSÉ PEÑA"));
     // A 00 byte switches to two-byte characters and back: "A€B".

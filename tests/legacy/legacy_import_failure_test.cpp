@@ -58,7 +58,8 @@ TEST(LegacyImportFailureTest, AFileThatIsNotAccessIsRefused)
     dir.writeBytes(kDatabase, QByteArray("\"Tom Briggs\",\"Lena Strand\"\r\n"));
     const LegacyImportResult result = importIn(dir);
     EXPECT_EQ(result.status, Status::Failed);
-    EXPECT_EQ(result.error, QStringLiteral("\"%1\" is not an Access database.").arg(dir.filePath(kDatabase)));
+    EXPECT_EQ(result.error,
+              QStringLiteral("\"%1\" is not an Access database.").arg(dir.filePath(kDatabase)));
     EXPECT_EQ(dir.readBytes(kDatabase), QByteArray("\"Tom Briggs\",\"Lena Strand\"\r\n"));
     EXPECT_FALSE(dir.exists(QStringLiteral("Sales Log2 (Access).mdb")));
 }
@@ -142,9 +143,9 @@ TEST(LegacyImportFailureTest, AReadOnlyFolderIsRefused)
     ASSERT_TRUE(QFile::setPermissions(dir.filePath(kDatabase),
                                       QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     ASSERT_TRUE(QFile::setPermissions(dir.folder().path(), readOnly));
-    const ChildEnd end = runChildTest(
-        QStringLiteral("LegacyImportReadOnlyChild.ImportsIntoAFolderItMayNotWrite"),
-        kReadOnlyFolder, dir.folder().path());
+    const ChildEnd end =
+        runChildTest(QStringLiteral("LegacyImportReadOnlyChild.ImportsIntoAFolderItMayNotWrite"),
+                     kReadOnlyFolder, dir.folder().path());
     QFile::setPermissions(dir.folder().path(), readOnly | QFile::WriteOwner);
     EXPECT_FALSE(end.crashed);
     EXPECT_EQ(end.exitCode, 0);
@@ -162,12 +163,14 @@ TEST(LegacyImportCommandTest, ImportsAFileFromElsewhereIntoAFolderWithoutDeals)
         DealDatabase database(dir.folder());
         ASSERT_TRUE(database.open(nullptr));
         QSqlQuery add(database.connection());
-        ASSERT_TRUE(add.exec(QStringLiteral("INSERT INTO SalesPersons (Name) VALUES ('Pat Quinn')")));
+        ASSERT_TRUE(
+            add.exec(QStringLiteral("INSERT INTO SalesPersons (Name) VALUES ('Pat Quinn')")));
     }
     QString printed;
     QTextStream out(&printed);
-    EXPECT_EQ(runLegacyImportCommand(elsewhere.filePath(QStringLiteral("old.mdb")), dir.folder(), out),
-              0);
+    EXPECT_EQ(
+        runLegacyImportCommand(elsewhere.filePath(QStringLiteral("old.mdb")), dir.folder(), out),
+        0);
     EXPECT_TRUE(printed.startsWith(QStringLiteral(
         "Imported 42 deals and 6 salespeople from the Access database.\n"
         "1 row could not be tied to a deal; it was imported as a deal of its own.\n")))
@@ -187,10 +190,11 @@ TEST(LegacyImportCommandTest, ImportsAFileFromElsewhereIntoAFolderWithoutDeals)
     EXPECT_EQ(runLegacyImportCommand(elsewhere.filePath(QStringLiteral("old.mdb")), dir.folder(),
                                      secondOut),
               1);
-    EXPECT_EQ(again, QStringLiteral("Not imported: The deal database \"%1\" already holds deals; an "
-                                    "Access database is imported only into a database without "
-                                    "any.\nNothing was changed.\n")
-                         .arg(dir.filePath(kDatabase)));
+    EXPECT_EQ(again,
+              QStringLiteral("Not imported: The deal database \"%1\" already holds deals; an "
+                             "Access database is imported only into a database without "
+                             "any.\nNothing was changed.\n")
+                  .arg(dir.filePath(kDatabase)));
     EXPECT_EQ(store.allDeals().size(), 43);
 }
 
@@ -199,9 +203,11 @@ TEST(LegacyImportCommandTest, AMissingFileIsNamed)
     TempProgramFolder dir;
     QString printed;
     QTextStream out(&printed);
-    EXPECT_EQ(runLegacyImportCommand(dir.filePath(QStringLiteral("nowhere.mdb")), dir.folder(), out), 1);
-    EXPECT_EQ(printed, QStringLiteral("Not imported: There is no file \"%1\".\nNothing was changed.\n")
-                           .arg(dir.filePath(QStringLiteral("nowhere.mdb"))));
+    EXPECT_EQ(
+        runLegacyImportCommand(dir.filePath(QStringLiteral("nowhere.mdb")), dir.folder(), out), 1);
+    EXPECT_EQ(printed,
+              QStringLiteral("Not imported: There is no file \"%1\".\nNothing was changed.\n")
+                  .arg(dir.filePath(QStringLiteral("nowhere.mdb"))));
     EXPECT_FALSE(dir.exists(kDatabase));
 }
 

@@ -2,6 +2,7 @@
 // paths at work on the imported deals.
 #include "legacy/legacy_import.h"
 #include "legacy_test_support.h"
+#include "reports/sales_report_query.h"
 #include "store/commission_payments.h"
 #include "store/deal_database.h"
 #include "store/deal_store.h"
@@ -74,7 +75,8 @@ protected:
     qint64 dealOf(const QString &stock, const QString &date)
     {
         QSqlQuery query(database->connection());
-        query.prepare(QStringLiteral("SELECT DealId FROM RecallDeal WHERE StockNo = ? AND Date = ?"));
+        query.prepare(
+            QStringLiteral("SELECT DealId FROM RecallDeal WHERE StockNo = ? AND Date = ?"));
         query.addBindValue(stock);
         query.addBindValue(date);
         EXPECT_TRUE(query.exec() && query.next()) << stock.toStdString();
@@ -86,8 +88,9 @@ protected:
                           const QString &date)
     {
         QSqlQuery query(database->connection());
-        query.prepare(QStringLiteral("SELECT DealId FROM %1 WHERE %2 = ? AND Date = ? ORDER BY rowid")
-                          .arg(table, stockColumn));
+        query.prepare(
+            QStringLiteral("SELECT DealId FROM %1 WHERE %2 = ? AND Date = ? ORDER BY rowid")
+                .arg(table, stockColumn));
         query.addBindValue(stock);
         query.addBindValue(date);
         EXPECT_TRUE(query.exec());
@@ -113,14 +116,15 @@ TEST_F(LegacyImportTest, TheAccessFileIsKeptUnchangedBesideTheNewDatabase)
     EXPECT_EQ(result->salesPersons, 6);
     EXPECT_EQ(result->untiedRows, 1);
     EXPECT_EQ(result->unconvertedValues, 1);
-    EXPECT_EQ(result->summaryLines().mid(0, 4),
-              QStringList({QStringLiteral("Imported 42 deals and 6 salespeople from the Access "
-                                          "database."),
-                           QStringLiteral("1 row could not be tied to a deal; it was imported as a "
-                                          "deal of its own."),
-                           QStringLiteral("1 value did not arrive as it was; the report says which."),
-                           QStringLiteral("The Access file is kept unchanged as \"Sales Log2 "
-                                          "(Access).mdb\".")}));
+    EXPECT_EQ(
+        result->summaryLines().mid(0, 4),
+        QStringList({QStringLiteral("Imported 42 deals and 6 salespeople from the Access "
+                                    "database."),
+                     QStringLiteral("1 row could not be tied to a deal; it was imported as a "
+                                    "deal of its own."),
+                     QStringLiteral("1 value did not arrive as it was; the report says which."),
+                     QStringLiteral("The Access file is kept unchanged as \"Sales Log2 "
+                                    "(Access).mdb\".")}));
 }
 
 TEST_F(LegacyImportTest, EveryValueArrivesExactly)
@@ -136,7 +140,8 @@ TEST_F(LegacyImportTest, EveryValueArrivesExactly)
         for (int r = 0; r < rows.size(); ++r) {
             for (const QJsonValue &column : columns) {
                 const QString name = column[QStringLiteral("name")].toString();
-                QVariant want = storedForm(column[QStringLiteral("type")].toString(), rows.at(r)[name]);
+                QVariant want =
+                    storedForm(column[QStringLiteral("type")].toString(), rows.at(r)[name]);
                 if (it.key() == QLatin1String("SalesPersons") && !want.isValid())
                     want = QString(); // the roster's empty name
                 const QVariant got = stored.at(r).value(name);
@@ -155,9 +160,9 @@ TEST_F(LegacyImportTest, EachDealsRowsAreTiedToIt)
 {
     // Every tied row has its deal's stock number (in any letter case) and date.
     QSqlQuery mismatched(database->connection());
-    ASSERT_TRUE(mismatched.exec(QStringLiteral(
-        "SELECT count(*) FROM SalesSummary s JOIN RecallDeal r USING (DealId) "
-        "WHERE upper(s.Stock_Number) <> upper(r.StockNo) OR s.Date <> r.Date")));
+    ASSERT_TRUE(mismatched.exec(
+        QStringLiteral("SELECT count(*) FROM SalesSummary s JOIN RecallDeal r USING (DealId) "
+                       "WHERE upper(s.Stock_Number) <> upper(r.StockNo) OR s.Date <> r.Date")));
     ASSERT_TRUE(mismatched.next());
     EXPECT_EQ(mismatched.value(0).toInt(), 0);
 
@@ -192,8 +197,9 @@ TEST_F(LegacyImportTest, ASaveMadeBeforeCalculateStaysADealOfItsOwn)
 {
     // The complete deal gets the row with figures; the earlier row without
     // them is a deal of its own, with a RecallDeal row of what it holds.
-    const QList<qint64> ids = dealsIn(QStringLiteral("SalesSummary"), QStringLiteral("Stock_Number"),
-                                      QStringLiteral("N4350"), QStringLiteral("2004-11-06"));
+    const QList<qint64> ids =
+        dealsIn(QStringLiteral("SalesSummary"), QStringLiteral("Stock_Number"),
+                QStringLiteral("N4350"), QStringLiteral("2004-11-06"));
     ASSERT_EQ(ids.size(), 2);
     EXPECT_EQ(ids.at(1), dealOf(QStringLiteral("N4350"), QStringLiteral("2004-11-06")));
     EXPECT_EQ(ids.at(0), 43);
@@ -207,8 +213,8 @@ TEST_F(LegacyImportTest, ASaveMadeBeforeCalculateStaysADealOfItsOwn)
     EXPECT_EQ(store.findByStockNumber(QStringLiteral("n4350")), QList<DealId>({26, 43}));
 
     const QString report = QString::fromUtf8(dir->readBytes(QStringLiteral("import.log")));
-    EXPECT_TRUE(report.contains(QStringLiteral(
-        "Rows not tied to a deal: 1 (each imported as a deal of its own")));
+    EXPECT_TRUE(report.contains(
+        QStringLiteral("Rows not tied to a deal: 1 (each imported as a deal of its own")));
     EXPECT_TRUE(report.contains(QStringLiteral(
         "  SalesSummary row 29: Date = 2004-11-06, Unit = \"2005 SEDAN SE\", Stock_Number = "
         "\"N4350\", Customer_Name = \"NORA KELLY\", Sales_Person = \"DAN O'HARA\", TCU = \"NC\", "
@@ -218,9 +224,10 @@ TEST_F(LegacyImportTest, ASaveMadeBeforeCalculateStaysADealOfItsOwn)
     EXPECT_TRUE(report.contains(QStringLiteral(
         "  SalesPersons row 6, Name: (empty): the roster keeps a name in every row; stored: empty "
         "text\n")));
-    EXPECT_TRUE(report.contains(QStringLiteral(
-        "  RecallDeal: 42 in the file, 43 in the new database (1 added)\n")));
-    EXPECT_TRUE(report.contains(QStringLiteral("  SalesSummary: 48 in the file, 48 in the new database\n")));
+    EXPECT_TRUE(report.contains(
+        QStringLiteral("  RecallDeal: 42 in the file, 43 in the new database (1 added)\n")));
+    EXPECT_TRUE(report.contains(
+        QStringLiteral("  SalesSummary: 48 in the file, 48 in the new database\n")));
 }
 
 TEST_F(LegacyImportTest, RecallFindsImportedDealsByAnAccentedCustomerPart)
@@ -260,9 +267,11 @@ TEST_F(LegacyImportTest, TheCommissionSheetListsExactlyTheUnpaidRowsAndPaysThem)
         payments.unpaid(QStringLiteral("josé peña"), &error);
     ASSERT_TRUE(unpaid) << error.toStdString();
     ASSERT_EQ(unpaid->size(), 2);
-    EXPECT_EQ(unpaid->at(0).value(QStringLiteral("Stock_Number")).toString(), QStringLiteral("N5480"));
+    EXPECT_EQ(unpaid->at(0).value(QStringLiteral("Stock_Number")).toString(),
+              QStringLiteral("N5480"));
     EXPECT_EQ(unpaid->at(0).value(QStringLiteral("TotalCommission")).toLongLong(), 3758700);
-    EXPECT_EQ(unpaid->at(1).value(QStringLiteral("Stock_Number")).toString(), QStringLiteral("U5530A"));
+    EXPECT_EQ(unpaid->at(1).value(QStringLiteral("Stock_Number")).toString(),
+              QStringLiteral("U5530A"));
     const std::optional<QList<SummaryRow>> lena =
         payments.unpaid(QStringLiteral("LENA STRAND"), &error);
     ASSERT_TRUE(lena);
@@ -277,6 +286,24 @@ TEST_F(LegacyImportTest, TheCommissionSheetListsExactlyTheUnpaidRowsAndPaysThem)
     }
     EXPECT_EQ(payments.unpaid(QStringLiteral("JOSÉ PEÑA"), &error)->size(), 0);
     ASSERT_TRUE(payments.markUnpaid({unpaid->at(0).rowId, unpaid->at(1).rowId}, &error));
+}
+
+TEST_F(LegacyImportTest, TheSalespersonSummaryFindsAnAccentedNameAsTheRosterSpellsIt)
+{
+    const SalesReportQuery query = SalesReportQuery::salesSummary(
+        QStringLiteral("José Peña"), QDate(2003, 1, 1), QDate(2005, 12, 31));
+    QSqlQuery rows(database->connection());
+    ASSERT_TRUE(rows.prepare(query.statement));
+    for (const QVariant &value : query.values)
+        rows.addBindValue(value);
+    ASSERT_TRUE(rows.exec());
+    QStringList stocks;
+    while (rows.next())
+        stocks << rows.record().value(QStringLiteral("Stock_Number")).toString();
+    EXPECT_EQ(stocks, QStringList({QStringLiteral("N3301"), QStringLiteral("N3540"),
+                                   QStringLiteral("T4077"), QStringLiteral("N4233"),
+                                   QStringLiteral("T5044"), QStringLiteral("T5311"),
+                                   QStringLiteral("N5480"), QStringLiteral("U5530A")}));
 }
 
 } // namespace
@@ -298,7 +325,8 @@ TEST(LegacyImportKeptNameTest, ATakenNameIsPassedOverAndASecondNameOfTheFileReus
         LegacyImport(dir.folder(), dir.filePath(QStringLiteral("Sales Log2.mdb"))).run();
     ASSERT_EQ(result.status, LegacyImportResult::Status::Imported) << result.error.toStdString();
     EXPECT_EQ(result.keptPath, dir.filePath(QStringLiteral("Sales Log2 (Access 2).mdb")));
-    EXPECT_EQ(dir.readBytes(QStringLiteral("Sales Log2 (Access).mdb")), QByteArray("an older copy"));
+    EXPECT_EQ(dir.readBytes(QStringLiteral("Sales Log2 (Access).mdb")),
+              QByteArray("an older copy"));
     EXPECT_EQ(dir.readBytes(QStringLiteral("Sales Log2 (Access 2).mdb")), fixtureBytes());
     EXPECT_EQ(folderNames(dir.folder().path()),
               QStringList({QStringLiteral("Sales Log2 (Access 2).mdb"),

@@ -43,9 +43,8 @@ bool offerLegacyImport(const ProgramFolder &folder, Prompts &prompts, QWidget *p
     options.progress = [&progress](int done, int total) {
         if (progress.maximum() != total)
             progress.setMaximum(total);
-        progress.setLabelText(QStringLiteral("Importing the Access database: %1 of %2 rows")
-                                  .arg(done)
-                                  .arg(total));
+        progress.setLabelText(
+            QStringLiteral("Importing the Access database: %1 of %2 rows").arg(done).arg(total));
         progress.setValue(done); // lets the dialog see its Cancel button
         return !progress.wasCanceled();
     };
@@ -66,8 +65,8 @@ bool offerLegacyImport(const ProgramFolder &folder, Prompts &prompts, QWidget *p
     case LegacyImportResult::Status::Failed:
         break;
     }
-    prompts.message(QStringLiteral("%1\n\nNothing was changed.\n\nTarvex will close.")
-                        .arg(result.error),
-                    {}, Icon::Critical);
+    prompts.message(
+        QStringLiteral("%1\n\nNothing was changed.\n\nTarvex will close.").arg(result.error), {},
+        Icon::Critical);
     return false;
 }
