@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <QJsonArray>
+#include <QSet>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -161,36 +162,42 @@ TEST_F(LegacyImportTest, EachDealsRowsAreTiedToIt)
     // Every tied row has its deal's stock number (in any letter case) and date.
     QSqlQuery mismatched(database->connection());
     ASSERT_TRUE(mismatched.exec(
-        QStringLiteral("SELECT count(*) FROM SalesSummary s JOIN RecallDeal r USING (DealId) "
-                       "WHERE upper(s.Stock_Number) <> upper(r.StockNo) OR s.Date <> r.Date")));
+        QStringLiteral("SELECT (SELECT count(*) FROM SalesSummary s JOIN RecallDeal r USING "
+                       "(DealId) WHERE upper(s.Stock_Number) <> upper(r.StockNo) OR s.Date <> "
+                       "r.Date) + (SELECT count(*) FROM SalesLog l JOIN RecallDeal r USING "
+                       "(DealId) WHERE upper(l.StockNumber) <> upper(r.StockNo) OR l.Date <> "
+                       "r.Date)")));
     ASSERT_TRUE(mismatched.next());
     EXPECT_EQ(mismatched.value(0).toInt(), 0);
 
-    // A split deal: both halves and the log row.
-    const qint64 split = dealOf(QStringLiteral("N3188"), QStringLiteral("2003-03-15"));
-    EXPECT_EQ(dealsIn(QStringLiteral("SalesSummary"), QStringLiteral("Stock_Number"),
-                      QStringLiteral("N3188"), QStringLiteral("2003-03-15")),
-              QList<qint64>({split, split}));
-    EXPECT_EQ(dealsIn(QStringLiteral("SalesLog"), QStringLiteral("StockNumber"),
-                      QStringLiteral("N3188"), QStringLiteral("2003-03-15")),
-              QList<qint64>({split}));
-    // The class code typed in small letters in the second half.
-    const qint64 smallLetters = dealOf(QStringLiteral("T3555"), QStringLiteral("2003-12-31"));
-    EXPECT_EQ(dealsIn(QStringLiteral("SalesSummary"), QStringLiteral("Stock_Number"),
-                      QStringLiteral("T3555"), QStringLiteral("2003-12-31")),
-              QList<qint64>({smallLetters, smallLetters}));
-    // Two deals sharing a stock number, told apart by their dates.
-    const qint64 first = dealOf(QStringLiteral("U3521"), QStringLiteral("2004-03-12"));
-    const qint64 second = dealOf(QStringLiteral("U3521"), QStringLiteral("2004-09-02"));
-    EXPECT_NE(first, second);
-    EXPECT_EQ(dealsIn(QStringLiteral("SalesLog"), QStringLiteral("StockNumber"),
-                      QStringLiteral("U3521"), QStringLiteral("2004-09-02")),
-              QList<qint64>({second}));
-    // The corrected deal saved again after later deals.
-    const qint64 late = dealOf(QStringLiteral("U5377A"), QStringLiteral("2005-10-08"));
-    EXPECT_EQ(dealsIn(QStringLiteral("SalesSummary"), QStringLiteral("Stock_Number"),
-                      QStringLiteral("U5377A"), QStringLiteral("2005-10-08")),
-              QList<qint64>({late}));
+    struct Case
+    {
+        const char *stock;
+        const char *date;
+        qsizetype summaryRows;
+    };
+    const QList<Case> cases = {
+        {"N3188", "2003-03-15", 2},  // a split deal
+        {"T3555", "2003-12-31", 2},  // the class code in small letters in one half
+        {"U3521", "2004-03-12", 1},  // two deals of one stock number
+        {"U3521", "2004-09-02", 1},  //   on different dates
+        {"U5377A", "2005-10-08", 1}, // corrected and saved again after later deals
+    };
+    QSet<qint64> deals;
+    for (const Case &c : cases) {
+        const QString stock = QString::fromLatin1(c.stock);
+        const QString date = QString::fromLatin1(c.date);
+        const qint64 deal = dealOf(stock, date);
+        deals << deal;
+        EXPECT_EQ(
+            dealsIn(QStringLiteral("SalesSummary"), QStringLiteral("Stock_Number"), stock, date),
+            QList<qint64>(c.summaryRows, deal))
+            << c.stock;
+        EXPECT_EQ(dealsIn(QStringLiteral("SalesLog"), QStringLiteral("StockNumber"), stock, date),
+                  QList<qint64>({deal}))
+            << c.stock;
+    }
+    EXPECT_EQ(deals.size(), cases.size());
 }
 
 TEST_F(LegacyImportTest, ASaveMadeBeforeCalculateStaysADealOfItsOwn)
