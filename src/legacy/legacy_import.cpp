@@ -122,6 +122,7 @@ LegacyImportResult ImportRun::run()
         result.error = m_error;
         // A report of why, when the folder takes it; nothing else was changed. A
         // folder that already has its database keeps the report of its import.
+        m_facts.imported = false;
         m_facts.failure = m_error;
         QSaveFile report(result.reportPath);
         if (targetFits && report.open(QIODevice::WriteOnly)) {
