@@ -8,6 +8,8 @@
 #include "admin/ui/table_commands.h"
 #include "common/durable_file.h"
 #include "common/prompts.h"
+#include "legacy/legacy_import.h"
+#include "legacy/ui/legacy_import_offer.h"
 #include "reports/ui/commission_sheet_opener.h"
 #include "reports/ui/print_command.h"
 #include "reports/ui/report_chooser_command.h"
@@ -40,6 +42,11 @@ bool TarvexProgram::start()
     // Files this program was writing when it was killed are removed.
     DurableFile::removeStaleTemporaries(m_folder.path());
     if (!runLogin(m_folder, m_prompts))
+        return false;
+    // An older installation's Access database is taken in before anything
+    // opens the folder's database.
+    if (LegacyImport::folderHoldsAccessDatabase(m_folder) &&
+        !offerLegacyImport(m_folder, m_prompts))
         return false;
     if (!openDatabase())
         return false;

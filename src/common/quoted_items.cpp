@@ -17,6 +17,8 @@ constexpr char16_t kWindows1252High[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+} // namespace
+
 QString fromWindows1252(const QByteArray &bytes)
 {
     QString text;
@@ -30,6 +32,8 @@ QString fromWindows1252(const QByteArray &bytes)
     }
     return text;
 }
+
+namespace {
 
 std::optional<char> toWindows1252(char16_t c)
 {

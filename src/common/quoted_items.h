@@ -33,6 +33,9 @@ enum class Encoding { Utf8, Windows1252 };
 // The items of a file's bytes, by the reading rule.
 QStringList parse(const QByteArray &bytes);
 
+// Text in the older Windows program's 8-bit code page, Windows-1252.
+QString fromWindows1252(const QByteArray &bytes);
+
 // The text of a file's bytes: UTF-8, or Windows-1252 when not valid UTF-8.
 QString decode(const QByteArray &bytes);
 // The encoding decode() reads these bytes in.

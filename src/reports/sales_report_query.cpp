@@ -67,8 +67,9 @@ SalesReportQuery SalesReportQuery::salesSummary(const QString &salesPerson, cons
                                                 const QDate &last)
 {
     const QString table = QStringLiteral("SalesSummary");
-    return rangeQuery(table, selectList(table), QStringLiteral("Sales_Person"), salesPerson, first,
-                      last,
+    // Names are stored in capitals, and the column folds only A to Z.
+    return rangeQuery(table, selectList(table), QStringLiteral("Sales_Person"),
+                      salesPerson.toUpper(), first, last,
                       {QStringLiteral("Payable_Gross"), QStringLiteral("Commission"),
                        QStringLiteral("Spiff"), QStringLiteral("Warranty"),
                        QStringLiteral("UnitCount"), QStringLiteral("TotalCommission")});

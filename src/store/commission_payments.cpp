@@ -63,7 +63,9 @@ std::optional<QList<SummaryRow>> CommissionPayments::unpaid(const QString &sales
                       selectRows(QStringLiteral("\"Sales_Person\" = ? AND \"Paid\" = 0 "
                                                 "ORDER BY \"Date\", rowid")),
                       error);
-    if (!query || !StoreSql::exec(*query, {salesPerson}, error))
+    // Names are stored in capitals; the column's own case folding knows only
+    // the letters A to Z, so "José Peña" is sought as "JOSÉ PEÑA".
+    if (!query || !StoreSql::exec(*query, {salesPerson.toUpper()}, error))
         return std::nullopt;
     QList<SummaryRow> rows;
     while (query->next())
@@ -91,7 +93,7 @@ std::optional<QList<SummaryRow>> CommissionPayments::markPaid(const QList<qint64
         return std::nullopt;
     QList<SummaryRow> paid;
     for (const qint64 rowId : rowIds) {
-        if (!StoreSql::exec(*read, {rowId, salesPerson}, error))
+        if (!StoreSql::exec(*read, {rowId, salesPerson.toUpper()}, error))
             return std::nullopt;
         const bool unpaidRow = read->next();
         const SummaryRow row = unpaidRow ? rowOf(*read) : SummaryRow();
