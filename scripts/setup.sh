@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xauth sqlite3
     fonts-dejavu-core fonts-liberation
+    dpkg-dev file
 )
 
 missing=()
