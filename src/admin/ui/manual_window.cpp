@@ -79,7 +79,8 @@ ManualWindow::ManualWindow(Manual manual, QWidget *parent)
     connect(m_forward, &QToolButton::clicked, m_browser, &QTextBrowser::forward);
     connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QToolButton::setEnabled);
     connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QToolButton::setEnabled);
-    connect(m_browser, &QTextBrowser::sourceChanged, this, [this] { pageChanged(); });
+    connect(m_browser, &QTextBrowser::sourceChanged, this,
+            [this](const QUrl &source) { markPage(pageOf(source)); });
     connect(contents, &QToolButton::clicked, this, [this] {
         m_searchBox->clear();
         showPage(Manual::firstPage());
@@ -108,7 +109,11 @@ void ManualWindow::showPage(const QString &file)
 
 QString ManualWindow::currentPage() const
 {
-    const QUrl source = m_browser->source();
+    return pageOf(m_browser->source());
+}
+
+QString ManualWindow::pageOf(const QUrl &source) const
+{
     const QString path = source.scheme() == u"qrc" ? QStringLiteral(":") + source.path()
                                                    : source.toLocalFile();
     const QString prefix = m_manual.root() + u'/';
@@ -154,12 +159,11 @@ void ManualWindow::listPages(const QList<Manual::Page> &pages)
         auto *item = new QListWidgetItem(page.title, m_pages);
         item->setData(Qt::UserRole, page.file);
     }
-    pageChanged();
+    markPage(currentPage());
 }
 
-void ManualWindow::pageChanged()
+void ManualWindow::markPage(const QString &page)
 {
-    const QString page = currentPage();
     for (int row = 0; row < m_pages->count(); ++row) {
         if (m_pages->item(row)->data(Qt::UserRole).toString() == page) {
             const QSignalBlocker blocker(m_pages);

@@ -9,6 +9,7 @@ class QListWidget;
 class QListWidgetItem;
 class QTextBrowser;
 class QToolButton;
+class QUrl;
 
 // The manual window: the contents (or the pages a search found) on the left,
 // the page on the right, back and forward through the pages read, and a
@@ -31,7 +32,9 @@ public:
 
 private:
     void listPages(const QList<Manual::Page> &pages);
-    void pageChanged();
+    // Selects `page` in the list when it is there.
+    void markPage(const QString &page);
+    QString pageOf(const QUrl &source) const;
     void openItem(QListWidgetItem *item);
 
     Manual m_manual;
