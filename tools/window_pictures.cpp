@@ -9,6 +9,7 @@
 #include "admin/ui/about_window.h"
 #include "admin/ui/login_window.h"
 #include "admin/ui/main_menu.h"
+#include "admin/ui/manual_window.h"
 #include "admin/ui/program_icon.h"
 #include "app/tarvex_program.h"
 #include "common/prompts.h"
@@ -178,6 +179,12 @@ int main(int argc, char *argv[])
     ok = save(topLevel("frmAdd2"), pictures, "roster.png") && ok;
     open("mnuSalesLog");
     ok = save(topLevel("frmfrmSales"), pictures, "table-window.png") && ok;
+    open("tbrHelp");
+    if (QWidget *manual = topLevel("frmManual")) {
+        static_cast<ManualWindow *>(manual)->showPage(QStringLiteral("figures.md"));
+        ok = save(manual, pictures, "manual-window.png") && ok;
+    }
+
     // The About window of an installed Tarvex, not of this run's temporary folder.
     AboutWindow about(QStringLiteral("/home/sales/.local/share/Tarvex"));
     about.show();

@@ -68,12 +68,12 @@ ManualWindow::ManualWindow(Manual manual, QWidget *parent)
     splitter->addWidget(m_pages);
     splitter->addWidget(m_browser);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({200, 600});
+    splitter->setSizes({270, 630});
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(bar);
     layout->addWidget(splitter, 1);
-    resize(860, 620);
+    resize(920, 620);
 
     connect(m_back, &QToolButton::clicked, m_browser, &QTextBrowser::backward);
     connect(m_forward, &QToolButton::clicked, m_browser, &QTextBrowser::forward);
