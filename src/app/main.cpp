@@ -33,7 +33,6 @@ void nameTheProgram()
 int prepareDataFolder(int argc, char *argv[], const QString &chosen)
 {
     QCoreApplication app(argc, argv);
-    nameTheProgram();
     ProgramFolder folder(QString{});
     QString error;
     if (!ProgramFolder::choose(ProgramFolder::placesOfThisRun(chosen), &folder, &error)
@@ -49,7 +48,7 @@ int prepareDataFolder(int argc, char *argv[], const QString &chosen)
 
 int main(int argc, char *argv[])
 {
-    nameTheProgram();
+    nameTheProgram(); // kept by the application objects made below
     // Read before any window system is reached, so --help and --version work
     // in a terminal without a display.
     const CommandLine commandLine =
@@ -63,7 +62,6 @@ int main(int argc, char *argv[])
         return prepareDataFolder(argc, argv, commandLine.dataFolder);
 
     QApplication app(argc, argv);
-    nameTheProgram();
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tarvex.Tarvex"));
     WidgetPrompts prompts;
     ProgramFolder folder(QString{});
