@@ -10,6 +10,7 @@ packages=(
     xvfb xauth sqlite3 libsqlite3-dev
     mdbtools-dev
     fonts-dejavu-core fonts-liberation
+    dpkg-dev file
 )
 
 missing=()
