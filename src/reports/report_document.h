@@ -21,6 +21,8 @@ struct PlacedItem
     QLineF line;
     QString text;
     ReportStyle style;
+    // The size the text prints at: the style's, or smaller to fit its box.
+    qreal fontSize = 0;
 };
 
 // A placed text as tests read it: page number (from 1), position in inches,

@@ -51,6 +51,14 @@ void ReportPager::startPage(ReportSection *reportHeader)
             m_y += m_pageHeader->height();
         }
     }
+    if (reportHeader)
+        return;
+    for (const ReportSection *repeated : m_repeated) {
+        if (repeated->isVisible()) {
+            put(*repeated, m_y);
+            m_y += repeated->height();
+        }
+    }
 }
 
 void ReportPager::endPage()
@@ -81,7 +89,10 @@ void ReportPager::put(const ReportSection &section, qreal top)
         } else {
             item.kind = PlacedItem::Kind::Text;
             item.box = control.box().translated(0, top);
-            item.text = control.text();
+            const FittedText fitted =
+                m_fit.fit(control.text(), control.style(), control.box().width());
+            item.text = fitted.text;
+            item.fontSize = fitted.fontSize;
             item.style = control.style();
         }
         m_document.place(std::move(item));
