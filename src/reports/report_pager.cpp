@@ -85,16 +85,15 @@ void ReportPager::put(const ReportSection &section, qreal top)
         item.control = control.name();
         if (control.kind() == ReportControl::Kind::Line) {
             item.kind = PlacedItem::Kind::Line;
-            item.line = control.lineGeometry().translated(0, top);
+            item.setLine(control.lineGeometry().translated(0, top));
         } else {
             item.kind = PlacedItem::Kind::Text;
             item.box = control.box().translated(0, top);
             const FittedText fitted =
                 m_fit.fit(control.text(), control.style(), control.box().width());
             item.text = fitted.text;
-            item.fontSize = fitted.fontSize;
-            item.style = control.style();
+            item.fontSize = float(fitted.fontSize);
         }
-        m_document.place(std::move(item));
+        m_document.place(std::move(item), control.style());
     }
 }

@@ -30,11 +30,25 @@ struct Scale
     }
 };
 
-// The painter's font, set again only when a text needs another one: most
-// texts of a long report share a handful of fonts.
-class FontState
+// The painter's font and pen, set again only when a text needs others: most
+// texts of a long report share a handful of fonts and one colour.
+class PaintState
 {
 public:
+    void usePen(QPainter &painter, const QPen &pen)
+    {
+        painter.setPen(pen);
+        m_color = pen.color();
+        m_textPen = false;
+    }
+    void useColor(QPainter &painter, const QColor &color)
+    {
+        if (m_textPen && color == m_color)
+            return;
+        painter.setPen(color);
+        m_color = color;
+        m_textPen = true;
+    }
     void use(QPainter &painter, const ReportStyle &style, qreal size)
     {
         if (m_set && size == m_size && style.bold == m_bold && style.fontFamily == m_family)
@@ -48,25 +62,28 @@ public:
 
 private:
     bool m_set = false;
+    bool m_textPen = false;
+    QColor m_color;
     qreal m_size = 0;
     bool m_bold = false;
     QString m_family;
 };
 
-void paintText(const PlacedItem &item, QPainter &painter, const Scale &scale, FontState &font)
+void paintText(const PlacedItem &item, const ReportStyle &style, QPainter &painter,
+               const Scale &scale, PaintState &state)
 {
     const QRectF box = scale(item.box);
-    if (item.style.greyBackground)
+    if (style.greyBackground)
         painter.fillRect(box, kGrey);
     if (item.text.isEmpty())
         return;
     const qreal inset = ReportTextFit::kInnerMargin * scale.x;
     const QRectF textBox = box.adjusted(inset, 0, -inset, 0);
     // The text was fitted to its box when it was placed.
-    font.use(painter, item.style, item.fontSize > 0 ? item.fontSize : item.style.fontSize);
-    painter.setPen(item.style.color);
-    const Qt::Alignment horizontal = item.style.alignment & Qt::AlignHorizontal_Mask;
-    const int lines = item.style.wordWrap ? Qt::TextWordWrap : Qt::TextSingleLine;
+    state.use(painter, style, item.fontSize > 0 ? item.fontSize : style.fontSize);
+    state.useColor(painter, style.color);
+    const Qt::Alignment horizontal = style.alignment & Qt::AlignHorizontal_Mask;
+    const int lines = style.wordWrap ? Qt::TextWordWrap : Qt::TextSingleLine;
     painter.drawText(textBox, int(horizontal | Qt::AlignVCenter | lines), item.text);
 }
 
@@ -77,13 +94,13 @@ void paintPage(const ReportDocument &document, int index, QPainter &painter, qre
 {
     const Scale scale{dpiX, dpiY};
     const QPen linePen(Qt::black, dpiY / 72.0); // one point
-    FontState font;
+    PaintState state;
     for (const PlacedItem &item : document.page(index)) {
         if (item.kind == PlacedItem::Kind::Line) {
-            painter.setPen(linePen);
-            painter.drawLine(scale(item.line));
+            state.usePen(painter, linePen);
+            painter.drawLine(scale(item.line()));
         } else {
-            paintText(item, painter, scale, font);
+            paintText(item, document.style(item), painter, scale, state);
         }
     }
 }

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <memory>
+#include <utility>
 
 class QFontMetricsF;
 
@@ -54,6 +55,13 @@ public:
 private:
     struct Face;
     Face &face(const ReportStyle &style, qreal pointSize);
+    // The text as first measured, and its width.
+    std::pair<QString, qreal> measure(const QString &text, const ReportStyle &style,
+                                      qreal pointSize);
 
     QHash<QString, std::shared_ptr<Face>> m_faces;
+    Face *m_last = nullptr;
+    qreal m_lastSize = 0;
+    bool m_lastBold = false;
+    QString m_lastFamily;
 };

@@ -80,7 +80,7 @@ TEST_F(CommissionSheetPrint, EveryControlFitsTheLandscapePage)
     for (int page = 0; page < sheet.pageCount(); ++page) {
         for (const PlacedItem &item : sheet.page(page)) {
             const qreal right = item.kind == PlacedItem::Kind::Line
-                                    ? std::max(item.line.x1(), item.line.x2())
+                                    ? std::max(item.line().x1(), item.line().x2())
                                     : item.box.right();
             EXPECT_LE(right, printable) << item.control.toStdString();
         }

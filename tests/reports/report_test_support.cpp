@@ -44,14 +44,14 @@ struct Extent
 };
 
 // Where a placed text's ink lies across its box.
-Extent extentOf(const PlacedItem &item, ReportTextFit &fit)
+Extent extentOf(const PlacedItem &item, const ReportStyle &style, ReportTextFit &fit)
 {
     const qreal margin = ReportTextFit::kInnerMargin;
     const qreal inner = item.box.width() - 2 * margin;
-    if (item.style.wordWrap)
+    if (style.wordWrap)
         return {&item, item.box.left() + margin, item.box.right() - margin};
-    const qreal width = fit.width(item.text, item.style, item.fontSize);
-    const Qt::Alignment alignment = item.style.alignment & Qt::AlignHorizontal_Mask;
+    const qreal width = fit.width(item.text, style, item.fontSize);
+    const Qt::Alignment alignment = style.alignment & Qt::AlignHorizontal_Mask;
     qreal left = item.box.left() + margin;
     if (alignment & Qt::AlignRight)
         left += inner - width;
@@ -119,7 +119,7 @@ QStringList printingFaults(const ReportDocument &document)
         for (const PlacedItem &item : document.page(page)) {
             if (item.kind != PlacedItem::Kind::Text || item.text.isEmpty())
                 continue;
-            const Extent extent = extentOf(item, fit);
+            const Extent extent = extentOf(item, document.style(item), fit);
             const qreal tolerance = 1e-6;
             if (extent.left < item.box.left() - tolerance ||
                 extent.right > item.box.right() + tolerance)
