@@ -381,10 +381,12 @@ TEST_F(ReportChooser, PreviewPaintsOnlyThePagesInView)
     const int firstLook = preview->pageView()->paintedPages();
     EXPECT_GE(firstLook, 1);
     EXPECT_LE(firstLook, 6);
+    preview->pageView()->showPage(40);
+    preview->pageView()->viewport()->repaint();
+    EXPECT_EQ(preview->pageView()->currentPage(), 40);
     preview->pageView()->showPage(preview->pageCount() - 1);
     preview->pageView()->viewport()->repaint();
-    EXPECT_LE(preview->pageView()->paintedPages(), firstLook + 6);
-    EXPECT_EQ(preview->pageView()->currentPage(), preview->pageCount() - 1);
+    EXPECT_LE(preview->pageView()->paintedPages(), firstLook + 12);
     preview->close();
 }
 

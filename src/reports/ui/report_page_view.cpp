@@ -63,13 +63,14 @@ int ReportPageView::currentPage() const
 {
     if (m_document.pageCount() == 0)
         return 0;
-    const int page = int(verticalScrollBar()->value() / pageStep());
+    // A pixel of rounding in the scroll position is not the page above.
+    const int page = int((verticalScrollBar()->value() + 1) / pageStep());
     return std::clamp(page, 0, m_document.pageCount() - 1);
 }
 
 void ReportPageView::showPage(int index)
 {
-    verticalScrollBar()->setValue(int(std::lround(index * pageStep())));
+    verticalScrollBar()->setValue(int(std::ceil(index * pageStep())));
 }
 
 void ReportPageView::updateScrollBars()

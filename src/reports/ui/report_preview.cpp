@@ -89,7 +89,12 @@ void ReportPreview::showDocument(const ReportDocument &document, const QString &
     setWindowTitle(title);
     m_view->setDocument(document);
     showPageNumber(0);
+    // A page opens as wide as the window; later documents keep the zoom
+    // the user chose.
+    const bool opening = !isVisible();
     bringUp(*this);
+    if (opening)
+        m_view->fitWidth();
 }
 
 const ReportDocument &ReportPreview::document() const
