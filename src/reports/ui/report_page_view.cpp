@@ -105,15 +105,19 @@ void ReportPageView::paintEvent(QPaintEvent *event)
     const int last = std::min(m_document.pageCount() - 1,
                               int((top + event->rect().bottom()) / pageStep()));
     const QRectF inset = m_document.pageLayout().paintRect(QPageLayout::Inch);
-    const qreal dpiX = logicalDpiX() * m_zoom;
-    const qreal dpiY = logicalDpiY() * m_zoom;
+    // Texts are sized for the screen's resolution; the zoom scales the
+    // painter, so that they grow and shrink with their boxes.
+    const qreal dpiX = logicalDpiX();
+    const qreal dpiY = logicalDpiY();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     for (int index = first; index <= last; ++index) {
         const QRectF sheet(left, kGap + index * pageStep() - top, page.width(), page.height());
         painter.fillRect(sheet, Qt::white);
         painter.save();
-        painter.translate(sheet.left() + inset.left() * dpiX, sheet.top() + inset.top() * dpiY);
+        painter.translate(sheet.left() + inset.left() * dpiX * m_zoom,
+                          sheet.top() + inset.top() * dpiY * m_zoom);
+        painter.scale(m_zoom, m_zoom);
         ReportPainter::paintPage(m_document, index, painter, dpiX, dpiY);
         painter.restore();
         ++m_painted;
