@@ -516,10 +516,10 @@ private:
 BENCHMARK(salesLogToPdf)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(salesLogMemory)->Iterations(1);
 BENCHMARK(salesLogFloor)->Unit(benchmark::kMillisecond)->Iterations(2);
-BENCHMARK(summaryToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(summaryFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(commissionSheetToPdf)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(commissionSheetFloor)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(summaryToPdf)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(summaryFloor)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(commissionSheetToPdf)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(commissionSheetFloor)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 int main(int argc, char **argv)
 {

@@ -55,14 +55,19 @@ void ReportRenderer::collectFields()
     };
     for (const ReportSection &section : m_layout.sections()) {
         addField(section.groupField());
+        QList<int> &fields = m_controlFields[&section];
+        fields.clear();
         for (const ReportControl &control : section.controls()) {
+            fields << -1;
             if (!control.takesData())
                 continue;
-            if (control.summary().function == ReportSummary::Function::None)
+            if (control.summary().function == ReportSummary::Function::None) {
                 addField(control.dataField());
-            else if (!control.dataField().isEmpty() &&
-                     !m_summedFields.contains(control.dataField()))
+                fields.last() = m_fieldIndex.value(control.dataField());
+            } else if (!control.dataField().isEmpty() &&
+                       !m_summedFields.contains(control.dataField())) {
                 m_summedFields << control.dataField();
+            }
         }
     }
 }
@@ -83,6 +88,9 @@ ReportDocument ReportRenderer::run(const ReportRows &rows)
 ReportDocument ReportRenderer::run(ReportRowSource &rows)
 {
     collectFields();
+    m_places.clear();
+    for (const QString &field : m_fields)
+        m_places << rows.placeOf(field);
     m_summed = ReportRows();
     ReportDocument document(m_layout.pageLayout());
     Values previous(m_fields.size());
@@ -166,19 +174,23 @@ ReportDocument ReportRenderer::run(ReportRowSource &rows)
 void ReportRenderer::read(const ReportRowSource &source, Values &values) const
 {
     for (int i = 0; i < m_fields.size(); ++i)
-        values[i] = source.value(m_fields.at(i));
+        values[i] = m_places.at(i) >= 0 ? source.valueAt(m_places.at(i))
+                                        : source.value(m_fields.at(i));
 }
 
 void ReportRenderer::prepare(ReportSection &section, const Values *values, int groupBegin,
                              int groupEnd)
 {
+    const QList<int> &fields = m_controlFields[&section];
+    int index = -1;
     for (ReportControl &control : section.controls()) {
+        ++index;
         if (!control.takesData())
             continue;
         const ReportSummary &summary = control.summary();
         if (summary.function == ReportSummary::Function::None) {
-            const QVariant value =
-                values ? values->at(m_fieldIndex.value(control.dataField())) : QVariant();
+            const int field = fields.value(index, -1);
+            const QVariant value = values && field >= 0 ? values->at(field) : QVariant();
             control.setText(ReportValue::format(value, control.outputFormat()));
             continue;
         }

@@ -62,6 +62,9 @@ private:
 
     QStringList m_fields;           // every data field the layout reads
     QHash<QString, int> m_fieldIndex;
+    QList<int> m_places;            // where the source holds each field, when it says
+    // Per section, the index in m_fields of each control's data field.
+    QHash<const ReportSection *, QList<int>> m_controlFields;
     QStringList m_summedFields;     // the fields summaries add up
     ReportRows m_summed;            // their values, row by row
 };

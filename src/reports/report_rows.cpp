@@ -71,11 +71,15 @@ ReportQueryRows::ReportQueryRows(QSqlQuery query, const QStringList &moneyColumn
 
 QVariant ReportQueryRows::value(const QString &dataField) const
 {
-    const auto column = m_columnIndex.constFind(dataField);
-    if (column == m_columnIndex.constEnd())
+    return valueAt(placeOf(dataField));
+}
+
+QVariant ReportQueryRows::valueAt(int place) const
+{
+    if (place < 0 || place >= m_money.size())
         return {};
-    const QVariant value = m_query.value(*column);
-    if (!m_money.at(*column))
+    const QVariant value = m_query.value(place);
+    if (!m_money.at(place))
         return value;
     // Stored amounts become Money as the store defines them.
     const std::optional<Money> amount = ColumnValue::moneyFrom(value);

@@ -22,6 +22,19 @@ public:
     virtual bool next() = 0;
     // The current row's value of `dataField`; null when the row has none.
     virtual QVariant value(const QString &dataField) const = 0;
+    // A source whose fields stand in fixed places names them once: the
+    // place of `dataField` (-1 when it has none), and the current row's
+    // value at a place. Others read by name only.
+    virtual int placeOf(const QString &dataField) const
+    {
+        Q_UNUSED(dataField);
+        return -1;
+    }
+    virtual QVariant valueAt(int place) const
+    {
+        Q_UNUSED(place);
+        return {};
+    }
 };
 
 // The rows a report prints, in order, held in memory column by column (one
@@ -52,6 +65,14 @@ public:
         QVariant value(const QString &dataField) const override
         {
             return m_rows.at(m_index).value(dataField);
+        }
+        int placeOf(const QString &dataField) const override
+        {
+            return m_rows.m_columnIndex.value(dataField, -1);
+        }
+        QVariant valueAt(int place) const override
+        {
+            return m_rows.m_columns.at(place).value(m_index);
         }
 
     private:
@@ -94,6 +115,11 @@ public:
 
     bool next() override { return m_query.next(); }
     QVariant value(const QString &dataField) const override;
+    int placeOf(const QString &dataField) const override
+    {
+        return m_columnIndex.value(dataField, -1);
+    }
+    QVariant valueAt(int place) const override;
     // The query's column names, in order.
     const QStringList &columns() const { return m_columns; }
 
