@@ -66,6 +66,12 @@ QString dollars(Money value)
     return sign(p) + u'$' + whole + u'.' + twoDecimals(p.fraction);
 }
 
+QString cents(Money value)
+{
+    const Parts p = split(value, 2);
+    return sign(p) + QString::number(p.whole) + u'.' + twoDecimals(p.fraction);
+}
+
 QString wholeDollarsWithPoint(Money value)
 {
     const Parts p = split(value, 0);

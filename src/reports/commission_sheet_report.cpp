@@ -34,10 +34,25 @@ std::optional<ReportDocument> CommissionSheetReport::run(const QString &dataFile
     const std::optional<QList<ReportRow>> deals = CommissionDataFile::read(dataFilePath, error);
     if (!deals)
         return std::nullopt;
-    ReportRows rows;
+    m_rows = ReportRows();
     for (const ReportRow &deal : *deals)
-        rows.append(deal);
-    return ReportRenderer(m_layout).run(rows);
+        m_rows.append(deal);
+    return ReportRenderer(m_layout).run(m_rows);
+}
+
+QList<CsvColumn> CommissionSheetReport::csvColumns()
+{
+    using Kind = CsvColumn::Kind;
+    return {
+        {QStringLiteral("Customer"), QStringLiteral("Customer_Name"), Kind::Text},
+        {QStringLiteral("Stock Number"), QStringLiteral("Stock_Number"), Kind::Text},
+        {QStringLiteral("Car/Truck"), QStringLiteral("TCU"), Kind::Text},
+        {QStringLiteral("Gross"), QStringLiteral("Payable_Gross"), Kind::Amount},
+        {QStringLiteral("Commission"), QStringLiteral("Commission"), Kind::Amount},
+        {QStringLiteral("Spiff"), QStringLiteral("Spiff"), Kind::Amount},
+        {QStringLiteral("Warranty"), QStringLiteral("Warranty"), Kind::Amount},
+        {QStringLiteral("Total Commission"), QStringLiteral("TotalCommission"), Kind::Amount},
+    };
 }
 
 void CommissionSheetReport::setHeading()

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "reports/report_csv.h"
 #include "reports/report_document.h"
+#include "reports/report_rows.h"
 #include "reports/report_layout.h"
 
 #include <QString>
@@ -34,6 +36,10 @@ public:
                                       const CommissionSheetFigures &figures, QString *error);
 
     ReportLayout &layout() { return m_layout; }
+    // The deals of the last sheet laid out, as read from the hand-off file.
+    const ReportRows &rows() const { return m_rows; }
+    // The columns of the sheet saved as a spreadsheet file.
+    static QList<CsvColumn> csvColumns();
 
 private:
     // Names the salesperson and the week at the start of each sheet.
@@ -42,4 +48,5 @@ private:
 
     ReportLayout m_layout;
     CommissionSheetFigures m_figures;
+    ReportRows m_rows;
 };

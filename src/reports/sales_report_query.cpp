@@ -78,11 +78,20 @@ SalesReportQuery SalesReportQuery::salesSummary(const QString &salesPerson, cons
 std::optional<ReportRows> SalesReportQuery::fetch(const DealDatabase &database,
                                                   QString *error) const
 {
+    const std::unique_ptr<ReportQueryRows> rows = open(database, error);
+    if (!rows)
+        return std::nullopt;
+    return ReportRows::readAll(*rows, rows->columns());
+}
+
+std::unique_ptr<ReportQueryRows> SalesReportQuery::open(const DealDatabase &database,
+                                                        QString *error) const
+{
     QSqlQuery query(database.connection());
     query.setForwardOnly(true);
     if (!StoreSql::prepare(query, statement, error) || !StoreSql::exec(query, values, error))
-        return std::nullopt;
-    return ReportRows::fromQuery(query, moneyColumns);
+        return nullptr;
+    return std::make_unique<ReportQueryRows>(std::move(query), moneyColumns);
 }
 
 namespace UnitClassNames {

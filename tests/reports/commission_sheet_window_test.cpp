@@ -135,6 +135,43 @@ TEST_F(CommissionWindow, HasEveryControlAndTheGridsColumns)
     EXPECT_EQ(grid()->verticalHeader()->width(), 300 * dpi / 1440);
 }
 
+// Headings and values show whole at the opening size: amounts right-aligned
+// with two decimals, dates on one line.
+TEST_F(CommissionWindow, GridShowsHeadingsAndValuesWhole)
+{
+    unpaid("774410", "ANN LEE", "2025-12-28", "437.5");
+    unpaid("N55", "ZOE ABERG", "2025-09-30", "12345.67");
+    form->show();
+    form->Form_Activate();
+    select(QStringLiteral("John Smith"));
+    ASSERT_EQ(grid()->rowCount(), 2);
+    EXPECT_EQ(column(0), (QStringList{QStringLiteral("9/30/2025"), QStringLiteral("12/28/2025")}));
+    EXPECT_EQ(column(7), (QStringList{QStringLiteral("450.00"), QStringLiteral("450.00")}));
+    EXPECT_EQ(column(11), (QStringList{QStringLiteral("12345.67"), QStringLiteral("437.50")}));
+    EXPECT_FALSE(grid()->wordWrap());
+
+    const QFontMetrics metrics(grid()->font());
+    int shown = 0;
+    for (int c = 0; c < grid()->columnCount(); ++c) {
+        if (grid()->isColumnHidden(c))
+            continue;
+        shown += grid()->columnWidth(c);
+        const QString heading = grid()->horizontalHeaderItem(c)->text();
+        EXPECT_GE(grid()->columnWidth(c), grid()->horizontalHeader()->sectionSizeHint(c))
+            << heading.toStdString();
+        for (int row = 0; row < grid()->rowCount(); ++row) {
+            QTableWidgetItem *item = grid()->item(row, c);
+            EXPECT_GT(grid()->columnWidth(c), metrics.horizontalAdvance(item->text()))
+                << heading.toStdString();
+            const bool amount = c >= 6 && c <= 11;
+            EXPECT_EQ(bool(item->textAlignment() & Qt::AlignRight), amount)
+                << heading.toStdString();
+        }
+    }
+    // Every shown column fits the window as it opened.
+    EXPECT_LE(shown, grid()->viewport()->width());
+}
+
 // Two deals with one stock number: each row pays its own deal, once.
 TEST_F(CommissionWindow, PrintPaysEachListedDealAndShowsTheSheet)
 {
@@ -148,7 +185,7 @@ TEST_F(CommissionWindow, PrintPaysEachListedDealAndShowsTheSheet)
     select(QStringLiteral("John Smith"));
     EXPECT_EQ(column(3), (QStringList{QStringLiteral("BOB BROWN"), QStringLiteral("ANN LEE")}));
     EXPECT_EQ(column(0), (QStringList{QStringLiteral("3/2/2005"), QStringLiteral("3/3/2005")}));
-    EXPECT_EQ(column(11), (QStringList{QStringLiteral("350"), QStringLiteral("437.5")}));
+    EXPECT_EQ(column(11), (QStringList{QStringLiteral("350.00"), QStringLiteral("437.50")}));
 
     expectBonus(QStringLiteral("100"), QStringLiteral("Plateau Bonus"));
     expectWeekEnding(QStringLiteral("03/12/2005"));

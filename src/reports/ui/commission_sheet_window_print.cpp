@@ -128,5 +128,11 @@ QString CommissionSheetWindow::dataFilePath() const
 void CommissionSheetWindow::showPreview(const ReportDocument &document)
 {
     ReportPreview::reused(m_preview, this, QStringLiteral("ActiveReport3"), QSize(1100, 850))
-        ->showDocument(document, QStringLiteral("Commission Sheet"));
+        ->showDocument(document, QStringLiteral("Commission Sheet"),
+                       {QStringLiteral("Commission Sheet.csv"),
+                        [rows = m_report->rows()](const QString &path, QString *error) {
+                            return ReportCsv::save(path, CommissionSheetReport::csvColumns(), rows,
+                                                   error);
+                        },
+                        &m_prompts});
 }
