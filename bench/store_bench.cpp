@@ -1,208 +1,367 @@
-// Times the deal store on a database of 200,000 generated deals, built once
-// per run in a temporary folder: saving and deleting a deal with its commit,
-// the two finder searches, loading a deal and the recalled-deal state.
+// Times the deal store on 1,000,000 generated deals (made once and kept in
+// the build folder): the finder's searches and opening, a salesperson's
+// unpaid listing and its paying, and saving a deal. Each figure has a floor
+// measured in the same run: the SQLite C API doing the same work on the same
+// file. The run ends with a table of figures, floors, ratios and goals.
+#include "bench_deals.h"
+#include "figure_table.h"
+#include "raw_sqlite.h"
+
+#include "common/prompts.h"
+#include "store/commission_payments.h"
 #include "store/deal_database.h"
-#include "store/deal_row_writer.h"
 #include "store/deal_rows.h"
 #include "store/deal_store.h"
+#include "store/recall_columns.h"
 #include "store/sql_transaction.h"
+#include "store/store_schema.h"
+#include "store/ui/deal_finder_window.h"
 
-#include <QCoreApplication>
-#include <QSqlQuery>
-#include <QTemporaryDir>
+#include <QApplication>
+#include <QFile>
 
 #include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
 
 #include <cstdio>
 #include <memory>
 #include <random>
+#include <vector>
 
 namespace {
 
-constexpr int kDeals = 200000;
+using namespace BenchDeals;
 
-const char *const kFirstNames[] = {"JOHN",    "MARY",    "ROBERT", "LINDA", "JAMES",   "PATRICIA",
-                                   "WILLIAM", "BARBARA", "DAVID",  "SUSAN", "RICHARD", "KAREN"};
-const char *const kLastNames[] = {"SMITH",  "JOHNSON", "WILLIAMS", "BROWN",  "JONES",
-                                  "MILLER", "DAVIS",   "GARCIA",   "WILSON", "ANDERSON",
-                                  "TAYLOR", "THOMAS",  "MOORE",    "MARTIN", "JACKSON",
-                                  "WHITE",  "HARRIS",  "CLARK",    "LEWIS",  "ROBINSON"};
-const char *const kSalesPeople[] = {"Al Baker", "Cy Dunn", "Ed Fox", "Gil Hart", "Ike Jones"};
-const char *const kUnits[] = {"Explorer Spt", "F-150 XLT", "Taurus SE", "Ranger", "Focus ZX3"};
-const char *const kClasses[] = {"NC", "NT", "UC", "UT"};
-
-template <typename T, size_t N> const T &pick(const T (&items)[N], std::mt19937 &random)
+// The finder asks nothing when all goes well; anything it asks ends the run.
+class NoPrompts : public Prompts
 {
-    return items[random() % N];
+public:
+    std::optional<QString> saveFile(const SaveFile &) override { return std::nullopt; }
+
+protected:
+    Answer showMessage(const Message &message) override
+    {
+        qFatal("unexpected message: %s", qPrintable(message.text));
+    }
+    std::optional<QString> showInput(const Input &) override { return std::nullopt; }
+};
+
+const std::string kUnpaidQuery = "SELECT rowid, \"Date\", \"Unit\", \"Stock_Number\", "
+                                 "\"Customer_Name\", \"Sales_Person\", \"TCU\", \"Payable_Gross\", "
+                                 "\"Commission\", \"Spiff\", \"Warranty\", \"UnitCount\", "
+                                 "\"TotalCommission\", \"Paid\" FROM \"SalesSummary\" WHERE "
+                                 "\"Sales_Person\" = ? AND \"Paid\" = 0 ORDER BY \"Date\", rowid";
+
+// Reads every column of the current row, as a caller of the C API would.
+void readRow(sqlite3_stmt *statement)
+{
+    for (int i = 0; i < sqlite3_column_count(statement); ++i) {
+        if (sqlite3_column_type(statement, i) == SQLITE_TEXT)
+            benchmark::DoNotOptimize(sqlite3_column_text(statement, i));
+        else
+            benchmark::DoNotOptimize(sqlite3_column_int64(statement, i));
+    }
 }
 
-QString stockNumber(int n)
+struct Bench
 {
-    // About one deal in fifty shares its stock number with another.
-    const int key = n % 50 == 49 ? n - 1 : n;
-    return QStringLiteral("%1%2").arg(QChar(u'A' + key % 26)).arg(key, 6, 10, QLatin1Char('0'));
-}
-
-Deal generatedDeal(int n, std::mt19937 &random)
-{
-    Deal deal;
-    deal.date = QDate(2000, 1, 1).addDays(n % 2190);
-    deal.salesPerson = QString::fromLatin1(pick(kSalesPeople, random));
-    deal.customer = QString::fromLatin1(pick(kFirstNames, random)) + u' ' +
-                    QString::fromLatin1(pick(kLastNames, random));
-    deal.stockNumber = stockNumber(n);
-    deal.year = QString::number(1995 + int(random() % 10));
-    deal.unit = QString::fromLatin1(pick(kUnits, random));
-    deal.unitClass = QString::fromLatin1(pick(kClasses, random));
-    deal.saleType = QStringLiteral("0");
-    const int gross = 500 + int(random() % 4000);
-    deal.sellingPrice = QString::number(15000 + gross);
-    deal.cost = QString::number(14700);
-    deal.reductionDescriptions[0] = QStringLiteral("Dealer Cash");
-    deal.reductionAmounts[0] = QStringLiteral("$500.00");
-    deal.additionDescriptions[0] = QStringLiteral("Stripe");
-    deal.additionAmounts[0] = QStringLiteral("200");
-    deal.pack = QStringLiteral("$300.00");
-    deal.commissionRate = QStringLiteral("30%");
-    deal.payableGross = QStringLiteral("$%1.00").arg(gross);
-    deal.commission = QStringLiteral("$%1.00").arg(gross * 3 / 10);
-    deal.warranty = QStringLiteral("0");
-    deal.spiff = QStringLiteral("0");
-    deal.totalCommission = deal.commission;
-    deal.split = n % 5 == 0;
-    if (deal.split)
-        deal.splitPartner = QString::fromLatin1(pick(kSalesPeople, random));
-    return deal;
-}
-
-// The database shared by every benchmark of the run.
-struct Fixture
-{
-    QTemporaryDir dir;
+    QString path;
     std::unique_ptr<DealDatabase> database;
     std::unique_ptr<DealStore> store;
-    QList<DealId> ids;
-    std::mt19937 random{20050307};
+    std::unique_ptr<CommissionPayments> payments;
+    std::unique_ptr<RawDatabase> raw;
+    NoPrompts prompts;
+    std::unique_ptr<DealFinderWindow> finder;
+    std::mt19937 random{19950101};
+    int next = kDeals;
 
-    Fixture()
+    explicit Bench(const QString &folder) : path(ensureDatabase(folder))
     {
-        database = std::make_unique<DealDatabase>(ProgramFolder(dir.path()));
+        database = std::make_unique<DealDatabase>(path);
         QString error;
         if (!database->open(&error))
             qFatal("%s", qPrintable(error));
         store = std::make_unique<DealStore>(*database);
-        {
-            SqlTransaction transaction(database->connection());
-            DealRowWriter writer(database->connection());
-            if (!transaction.begin(&error))
-                qFatal("%s", qPrintable(error));
-            for (int n = 0; n < kDeals; ++n) {
-                const std::optional<DealRows> rows =
-                    DealRows::fromDeal(generatedDeal(n, random), &error);
-                if (!rows || !writer.insert(*rows, std::nullopt, &error))
-                    qFatal("%s", qPrintable(error));
-            }
-            // Older deals have been paid.
-            QSqlQuery paid(database->connection());
-            paid.exec(QStringLiteral("UPDATE SalesSummary SET Paid = 1 WHERE Date < '2005-01-01'"));
-            if (!transaction.commit(&error))
-                qFatal("%s", qPrintable(error));
-        }
-        ids = store->allDeals();
-        std::fprintf(stderr, "generated %lld deals in %s\n", qlonglong(ids.size()),
-                     qPrintable(dir.path()));
+        payments = std::make_unique<CommissionPayments>(*database);
+        raw = std::make_unique<RawDatabase>(QFile::encodeName(path).toStdString());
+        raw->exec("PRAGMA synchronous = FULL");
+        finder = std::make_unique<DealFinderWindow>(*store, prompts);
     }
 
-    DealId anyDeal() { return ids.at(qsizetype(random() % quint32(ids.size()))); }
+    ~Bench()
+    {
+        // The deals saved by this run go again, so the next run starts alike.
+        finder.reset();
+        const std::string kept = std::to_string(kDeals);
+        for (const char *table : {"SalesSummary", "SalesLog", "RecallDeal"})
+            raw->exec(std::string("DELETE FROM \"") + table + "\" WHERE \"DealId\" > " + kept);
+    }
+
+    QList<qint64> unpaidRowIds()
+    {
+        QList<qint64> ids;
+        for (const SummaryRow &row : payments->unpaid(QString::fromLatin1(kSalesPerson), nullptr)
+                                         .value_or(QList<SummaryRow>()))
+            ids << row.rowId;
+        return ids;
+    }
 };
 
-Fixture &fixture()
-{
-    static Fixture shared;
-    return shared;
-}
+Bench *g_bench = nullptr;
 
-int g_next = kDeals;
-
-void saveDeal(benchmark::State &state)
+void programStockSearch(benchmark::State &state)
 {
-    Fixture &f = fixture();
     for (auto _ : state) {
-        const Deal deal = generatedDeal(g_next++, f.random);
-        benchmark::DoNotOptimize(f.store->save(deal, nullptr));
+        const QString stock = stockNumber(int(g_bench->random() % kDeals)).toLower();
+        benchmark::DoNotOptimize(g_bench->store->findByStockNumber(stock));
     }
 }
 
-void deleteDeal(benchmark::State &state)
+void floorStockSearch(benchmark::State &state)
 {
-    Fixture &f = fixture();
+    RawStatement find(g_bench->raw->get(), "SELECT \"DealId\" FROM \"RecallDeal\" WHERE "
+                                           "\"StockNo\" = ? ORDER BY \"DealId\"");
+    for (auto _ : state) {
+        find.bindText(1, stockNumber(int(g_bench->random() % kDeals)).toStdString());
+        std::vector<sqlite3_int64> ids;
+        while (find.step())
+            ids.push_back(sqlite3_column_int64(find.get(), 0));
+        find.reset();
+        benchmark::DoNotOptimize(ids);
+    }
+}
+
+void programCustomerSearch(benchmark::State &state, const char *part)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(g_bench->store->findByCustomerPart(QString::fromLatin1(part)));
+}
+
+void floorCustomerSearch(benchmark::State &state, const char *part)
+{
+    RawStatement find(g_bench->raw->get(), "SELECT rowid FROM \"CustomerSearch\" WHERE "
+                                           "\"CustomerSearch\" MATCH ? ORDER BY rowid");
+    for (auto _ : state) {
+        find.bindText(1, std::string("\"") + part + "\"");
+        std::vector<sqlite3_int64> ids;
+        while (find.step())
+            ids.push_back(sqlite3_column_int64(find.get(), 0));
+        find.reset();
+        benchmark::DoNotOptimize(ids);
+    }
+}
+
+void programOpenFinder(benchmark::State &state)
+{
+    for (auto _ : state)
+        g_bench->finder->openOnWholeTable();
+}
+
+void floorOpenFinder(benchmark::State &state)
+{
+    sqlite3 *db = g_bench->raw->get();
+    RawStatement count(db, "SELECT \"Deals\" FROM \"DealCount\"");
+    RawStatement first(db, "SELECT \"DealId\" FROM \"RecallDeal\" ORDER BY \"DealId\" LIMIT 1");
+    RawStatement row(db, "SELECT * FROM \"RecallDeal\" WHERE \"DealId\" = ?");
+    for (auto _ : state) {
+        count.step();
+        benchmark::DoNotOptimize(sqlite3_column_int64(count.get(), 0));
+        count.reset();
+        first.step();
+        row.bindInt(1, sqlite3_column_int64(first.get(), 0));
+        first.reset();
+        if (row.step())
+            readRow(row.get());
+        row.reset();
+    }
+}
+
+void programListUnpaid(benchmark::State &state)
+{
+    for (auto _ : state) {
+        const auto rows = g_bench->payments->unpaid(QString::fromLatin1(kSalesPerson), nullptr);
+        if (!rows || rows->size() != 1000)
+            state.SkipWithError("not 1,000 unpaid rows");
+    }
+}
+
+void floorListUnpaid(benchmark::State &state)
+{
+    RawStatement list(g_bench->raw->get(), kUnpaidQuery);
+    for (auto _ : state) {
+        list.bindText(1, kSalesPerson);
+        while (list.step())
+            readRow(list.get());
+        list.reset();
+    }
+}
+
+void markUnpaidAgain(const QList<qint64> &ids)
+{
+    RawStatement unmark(g_bench->raw->get(),
+                        "UPDATE \"SalesSummary\" SET \"Paid\" = 0 WHERE rowid = ?");
+    g_bench->raw->exec("BEGIN IMMEDIATE");
+    for (const qint64 id : ids) {
+        unmark.bindInt(1, id);
+        unmark.run();
+    }
+    g_bench->raw->exec("COMMIT");
+}
+
+void programPayUnpaid(benchmark::State &state)
+{
+    const QList<qint64> ids = g_bench->unpaidRowIds();
+    for (auto _ : state) {
+        SqlTransaction transaction(g_bench->database->connection());
+        QString error;
+        const bool paid = transaction.begin(&error) &&
+                          g_bench->payments->markPaid(ids, QString::fromLatin1(kSalesPerson), &error).has_value() &&
+                          transaction.commit(&error);
+        state.PauseTiming();
+        if (!paid)
+            state.SkipWithError(qPrintable(error));
+        markUnpaidAgain(ids);
+        state.ResumeTiming();
+    }
+}
+
+void floorPayUnpaid(benchmark::State &state)
+{
+    const QList<qint64> ids = g_bench->unpaidRowIds();
+    sqlite3 *db = g_bench->raw->get();
+    RawStatement read(db, "SELECT rowid, * FROM \"SalesSummary\" WHERE rowid = ? AND \"Paid\" = 0");
+    RawStatement mark(db,
+                      "UPDATE \"SalesSummary\" SET \"Paid\" = 1 WHERE rowid = ? AND \"Paid\" = 0");
+    for (auto _ : state) {
+        g_bench->raw->exec("BEGIN IMMEDIATE");
+        for (const qint64 id : ids) {
+            read.bindInt(1, id);
+            if (read.step())
+                readRow(read.get());
+            read.reset();
+            mark.bindInt(1, id);
+            mark.run();
+        }
+        g_bench->raw->exec("COMMIT");
+        state.PauseTiming();
+        markUnpaidAgain(ids);
+        state.ResumeTiming();
+    }
+}
+
+void programSaveDeal(benchmark::State &state)
+{
     for (auto _ : state) {
         state.PauseTiming();
-        const std::optional<DealId> id = f.store->save(generatedDeal(g_next++, f.random), nullptr);
+        const Deal deal = generatedDeal(g_bench->next++, g_bench->random);
         state.ResumeTiming();
-        if (!id || !f.store->remove(*id, nullptr))
-            state.SkipWithError("delete failed");
+        if (!g_bench->store->save(deal, nullptr))
+            state.SkipWithError("save failed");
     }
 }
 
-void findByStockNumber(benchmark::State &state)
+void floorSaveDeal(benchmark::State &state)
 {
-    Fixture &f = fixture();
+    sqlite3 *db = g_bench->raw->get();
+    const auto insert = [](const char *table, const QStringList &columns) {
+        return QStringLiteral("INSERT INTO \"%1\" (\"%2\", \"DealId\") VALUES (%3?)")
+            .arg(QString::fromLatin1(table), columns.join(QStringLiteral("\", \"")),
+                 QStringLiteral("?, ").repeated(columns.size()))
+            .toStdString();
+    };
+    RawStatement recall(db, insert("RecallDeal", RecallColumns::names()));
+    RawStatement summary(
+        db, insert("SalesSummary", StoreSchema::columns(QStringLiteral("SalesSummary"))));
+    RawStatement log(db, insert("SalesLog", StoreSchema::columns(QStringLiteral("SalesLog"))));
     for (auto _ : state) {
-        const QString stock = stockNumber(int(f.random() % kDeals)).toLower();
-        benchmark::DoNotOptimize(f.store->findByStockNumber(stock));
+        state.PauseTiming();
+        const DealRows rows =
+            *DealRows::fromDeal(generatedDeal(g_bench->next++, g_bench->random), nullptr);
+        state.ResumeTiming();
+        g_bench->raw->exec("BEGIN IMMEDIATE");
+        recall.bind(rows.recall);
+        sqlite3_bind_null(recall.get(), int(rows.recall.size()) + 1);
+        recall.run();
+        const sqlite3_int64 id = sqlite3_last_insert_rowid(db);
+        for (const QVariantList &row : rows.summary) {
+            summary.bind(row);
+            summary.bindInt(int(row.size()) + 1, id);
+            summary.run();
+        }
+        log.bind(rows.log);
+        log.bindInt(int(rows.log.size()) + 1, id);
+        log.run();
+        g_bench->raw->exec("COMMIT");
     }
-}
-
-void findByCustomerPart(benchmark::State &state)
-{
-    Fixture &f = fixture();
-    const char *const parts[] = {"smi", "ander", "rob", "xyz"};
-    int i = 0;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(f.store->findByCustomerPart(QString::fromLatin1(parts[i++ % 4])));
-}
-
-void recalledDealState(benchmark::State &state)
-{
-    Fixture &f = fixture();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(f.store->recalledDealState(f.anyDeal()));
-}
-
-void loadDeal(benchmark::State &state)
-{
-    Fixture &f = fixture();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(f.store->loadDeal(f.anyDeal()));
 }
 
 void registerAll()
 {
-    const auto timed = [](benchmark::internal::Benchmark *b, benchmark::TimeUnit unit) {
-        b->Unit(unit)->Repetitions(5)->DisplayAggregatesOnly(true)->UseRealTime();
+    const auto add = [](const char *name, auto function, benchmark::TimeUnit unit) {
+        return benchmark::RegisterBenchmark(name, function)
+            ->Unit(unit)
+            ->Repetitions(3)
+            ->DisplayAggregatesOnly(true);
     };
-    timed(benchmark::RegisterBenchmark("save deal with commit", saveDeal), benchmark::kMillisecond);
-    timed(benchmark::RegisterBenchmark("delete deal with commit", deleteDeal),
-          benchmark::kMillisecond);
-    timed(benchmark::RegisterBenchmark("find by stock number", findByStockNumber),
-          benchmark::kMicrosecond);
-    timed(benchmark::RegisterBenchmark("find by customer part", findByCustomerPart),
-          benchmark::kMillisecond);
-    timed(benchmark::RegisterBenchmark("recalled deal state", recalledDealState),
-          benchmark::kMicrosecond);
-    timed(benchmark::RegisterBenchmark("load deal", loadDeal), benchmark::kMicrosecond);
+    using benchmark::kMicrosecond;
+    using benchmark::kMillisecond;
+    add("program/stock search", programStockSearch, kMicrosecond)->UseRealTime();
+    add("floor/stock search", floorStockSearch, kMicrosecond)->UseRealTime();
+    for (const char *part : {"smi", "quint"}) {
+        add((std::string("program/customer search ") + part).c_str(),
+            [part](benchmark::State &s) { programCustomerSearch(s, part); }, kMillisecond)
+            ->UseRealTime();
+        add((std::string("floor/customer search ") + part).c_str(),
+            [part](benchmark::State &s) { floorCustomerSearch(s, part); }, kMillisecond)
+            ->UseRealTime();
+    }
+    add("program/open finder", programOpenFinder, kMillisecond)->UseRealTime();
+    add("floor/open finder", floorOpenFinder, kMillisecond)->UseRealTime();
+    add("program/list 1000 unpaid", programListUnpaid, kMillisecond)->UseRealTime();
+    add("floor/list 1000 unpaid", floorListUnpaid, kMillisecond)->UseRealTime();
+    add("program/pay 1000 unpaid", programPayUnpaid, kMillisecond)->UseRealTime()->Iterations(10);
+    add("floor/pay 1000 unpaid", floorPayUnpaid, kMillisecond)->UseRealTime()->Iterations(10);
+    add("program/save deal", programSaveDeal, kMicrosecond)->Iterations(300);
+    add("floor/save deal", floorSaveDeal, kMicrosecond)->Iterations(300);
 }
+
+const std::vector<FigureTable::Goal> kGoals = {
+    {"stock-number search", "program/stock search", "floor/stock search", 1, 0, false},
+    {"customer part \"smi\"", "program/customer search smi", "floor/customer search smi", 100, 0,
+     false},
+    {"customer part, rare (\"quint\")", "program/customer search quint",
+     "floor/customer search quint", 5, 0, false},
+    {"opening the finder", "program/open finder", "floor/open finder", 20, 0, false},
+    {"listing 1,000 unpaid rows", "program/list 1000 unpaid", "floor/list 1000 unpaid", 10, 0,
+     false},
+    {"paying 1,000 rows (with commit)", "program/pay 1000 unpaid", "floor/pay 1000 unpaid", 100, 0,
+     false},
+    {"saving a deal (CPU)", "program/save deal", "floor/save deal", 0, 1.2, true},
+};
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    registerAll();
-    fixture(); // generate before any timing starts
-    benchmark::RunSpecifiedBenchmarks();
+    {
+        Bench bench(QStringLiteral(TARVEX_BENCH_DATA_FOLDER));
+        g_bench = &bench;
+        registerAll();
+        FigureTable table;
+        benchmark::RunSpecifiedBenchmarks(&table);
+        const bool met = table.printTable(kGoals);
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        const double peakMb = double(usage.ru_maxrss) / 1024.0;
+        std::printf("%-34s %10.1f %43s  %-16s %s\n", "peak resident memory (MB)", peakMb, "",
+                    "<= 80 MB", peakMb <= 80 ? "yes" : "NO");
+        std::printf("%s\n", met && peakMb <= 80 ? "every goal met" : "goals not all met");
+        g_bench = nullptr;
+    }
     benchmark::Shutdown();
     return 0;
 }

@@ -6,8 +6,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
+program="${TARVEX_BUILD_DIR:-build}/src/tarvex"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "run: no display found; starting Tarvex under xvfb-run (an invisible screen)"
-    exec xvfb-run -a build/src/tarvex
+    exec xvfb-run -a "$program"
 fi
-exec build/src/tarvex
+exec "$program"

@@ -7,8 +7,10 @@ packages=(
     build-essential cmake ninja-build ccache
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl1-mesa-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    xvfb xauth sqlite3
+    xvfb xauth sqlite3 libsqlite3-dev
+    mdbtools-dev
     fonts-dejavu-core fonts-liberation
+    dpkg-dev file
 )
 
 missing=()

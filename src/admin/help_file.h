@@ -8,8 +8,9 @@
 
 #include <functional>
 
-// The program's help, the compiled help file "Tarvex5Help.chm" in the
-// program folder, opened with the desktop's own "open" action.
+// The program's help. A folder copied from an older installation may hold
+// the compiled help file "Tarvex5Help.chm"; it is then opened with the
+// desktop's own "open" action. Otherwise Tarvex's own manual is shown.
 namespace HelpFile {
 
 QString fileName();
@@ -17,14 +18,14 @@ QString fileName();
 // Asks the desktop to open a file; true when it accepted the request.
 using Opener = std::function<bool(const QUrl &)>;
 
-// Opens the help file. When it is missing, or the desktop refuses to open it,
-// the user is told so (the desktop's open action can fail without a word).
-// Returns true when the desktop accepted the request.
-bool open(const ProgramFolder &folder, Prompts &prompts,
+// Opens the help: the help file when the folder holds one, otherwise
+// `showManual`. When the desktop refuses the help file the user is told so
+// and the manual is shown instead. Returns true when the help file was
+// handed to the desktop.
+bool open(const ProgramFolder &folder, Prompts &prompts, const std::function<void()> &showManual,
           const Opener &opener = &QDesktopServices::openUrl);
 
-// The texts shown when it cannot be opened.
-QString missingMessage(const QString &path);
+// The text shown when the desktop refuses to open the help file.
 QString notOpenedMessage(const QString &path);
 
 } // namespace HelpFile

@@ -1,14 +1,100 @@
+#include "app/command_line.h"
+#include "app/program_files.h"
 #include "app/tarvex_program.h"
 #include "common/ui/widget_prompts.h"
 
+#include "legacy/legacy_import_command.h"
+
 #include <QApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+void print(FILE *stream, const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+QStringList argumentsOf(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+void nameTheProgram()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Tarvex"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TARVEX_VERSION));
+}
+
+// Without a window: choose the data folder, create the program's files in it
+// and print where they are.
+int prepareDataFolder(int argc, char *argv[], const QString &chosen)
+{
+    QCoreApplication app(argc, argv);
+    ProgramFolder folder(QString{});
+    QString error;
+    if (!ProgramFolder::choose(ProgramFolder::placesOfThisRun(chosen), &folder, &error)
+        || !prepareProgramFiles(folder, &error)) {
+        print(stderr, error + u'\n');
+        return 1;
+    }
+    print(stdout, folder.path() + u'\n');
+    return 0;
+}
+
+// Without a window: import an older installation's Access database into the
+// data folder's database and print the summary, or why not.
+int importLegacy(int argc, char *argv[], const CommandLine &commandLine)
+{
+    QCoreApplication app(argc, argv);
+    ProgramFolder folder(QString{});
+    QString error;
+    if (!ProgramFolder::choose(ProgramFolder::placesOfThisRun(commandLine.dataFolder), &folder,
+                               &error)) {
+        print(stderr, error + u'\n');
+        return 1;
+    }
+    QTextStream out(stdout);
+    return runLegacyImportCommand(commandLine.importLegacy, folder, out);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    nameTheProgram(); // kept by the application objects made below
+    // Read before any window system is reached, so --help and --version work
+    // in a terminal without a display.
+    const CommandLine commandLine =
+        CommandLine::parse(argumentsOf(argc, argv), qEnvironmentVariable("TARVEX_DATA_FOLDER"));
+    if (commandLine.action != CommandLine::Action::Run) {
+        print(commandLine.action == CommandLine::Action::Fail ? stderr : stdout,
+              commandLine.output);
+        return commandLine.exitCode;
+    }
+    if (commandLine.prepareDataFolder)
+        return prepareDataFolder(argc, argv, commandLine.dataFolder);
+    if (!commandLine.importLegacy.isEmpty())
+        return importLegacy(argc, argv, commandLine);
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tarvex"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tarvex.Tarvex"));
     WidgetPrompts prompts;
-    TarvexProgram program(ProgramFolder::ofExecutable(), prompts);
+    ProgramFolder folder(QString{});
+    QString error;
+    if (!ProgramFolder::choose(ProgramFolder::placesOfThisRun(commandLine.dataFolder), &folder,
+                               &error)) {
+        print(stderr, error + u'\n');
+        prompts.message(error + QStringLiteral("\n\nTarvex will close."), {},
+                        Prompts::Icon::Critical);
+        return 1;
+    }
+    TarvexProgram program(folder, prompts);
     if (!program.start())
         return 0;
     return QApplication::exec();

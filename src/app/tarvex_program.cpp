@@ -7,8 +7,11 @@
 #include "admin/ui/run_login.h"
 #include "admin/ui/setup_commands.h"
 #include "admin/ui/table_commands.h"
+#include "common/durable_file.h"
 #include "common/prompts.h"
 #include "common/ui/bring_up.h"
+#include "legacy/legacy_import.h"
+#include "legacy/ui/legacy_import_offer.h"
 #include "reports/commission_data_file.h"
 #include "reports/sheet_data_file.h"
 #include "reports/ui/commission_sheet_opener.h"
@@ -28,7 +31,7 @@
 
 TarvexProgram::TarvexProgram(const ProgramFolder &folder, Prompts &prompts)
     : m_folder(folder), m_prompts(prompts),
-      m_endProgram([] { QTimer::singleShot(0, qApp, &QCoreApplication::quit); })
+      m_endProgram([] { QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); }); })
 {
 }
 
@@ -43,7 +46,14 @@ TarvexProgram::~TarvexProgram()
 
 bool TarvexProgram::start()
 {
+    // Files this program was writing when it was killed are removed.
+    DurableFile::removeStaleTemporaries(m_folder.path());
     if (!runLogin(m_folder, m_prompts))
+        return false;
+    // An older installation's Access database is taken in before anything
+    // opens the folder's database.
+    if (LegacyImport::folderHoldsAccessDatabase(m_folder) &&
+        !offerLegacyImport(m_folder, m_prompts))
         return false;
     if (!openDatabase())
         return false;
@@ -69,6 +79,8 @@ bool TarvexProgram::openDatabase()
                           Prompts::Icon::Critical);
         return false;
     }
+    if (!m_database->upgradeNote().isEmpty())
+        m_prompts.message(m_database->upgradeNote(), {}, Prompts::Icon::Information);
     m_store = std::make_unique<DealStore>(*m_database);
     restoreDataFile();
     return true;
@@ -82,10 +94,7 @@ void TarvexProgram::restoreDataFile()
     if (!SheetDataFile::restore(
             *m_database, m_folder.filePath(QString::fromLatin1(CommissionDataFile::kFileName)),
             &why))
-        m_prompts.message(QStringLiteral("data.txt could not be written: %1. It will be written "
-                                         "again at the next start.")
-                              .arg(why),
-                          {}, Prompts::Icon::Warning);
+        m_prompts.message(SheetDataFile::notRestoredMessage(why), {}, Prompts::Icon::Warning);
 }
 
 void TarvexProgram::attachCommands()
@@ -101,7 +110,7 @@ void TarvexProgram::attachCommands()
     installSetupCommands(*m_menu, *form, m_folder, m_prompts);
     m_menu->setCommand(QStringLiteral("tbrPrint"),
                        makePrintCommand(*form, [commands] { commands->saveAfterPrint(); }).run);
-    installTableCommands(*m_menu, *m_database, m_prompts);
+    m_tables = installTableCommands(*m_menu, *m_database, m_prompts);
     auto *reports = new ReportChooserCommand(
         *form, *m_database, m_prompts,
         commissionSheetOpener(m_menu->toolBar(), *m_database, m_folder, m_prompts, form));
@@ -130,6 +139,9 @@ bool TarvexProgram::exitSequence()
                           });
     if (!sequence.run())
         return false;
+    // Once the user has said yes the program ends, whatever a table window
+    // holds: what can be stored is written, the rest dropped.
+    m_tables->closeForExit();
     m_endProgram();
     return true;
 }

@@ -11,6 +11,7 @@ class DealStore;
 class DealWorksheet;
 class MainMenu;
 class Prompts;
+class TableCommands;
 
 // The program for one run: the login, the deal database, the worksheet with
 // its menus and toolbar, and the way out through the exit sequence.
@@ -25,8 +26,9 @@ public:
     // cancelled, database unusable); the reason has been shown.
     bool start();
 
-    // What ending the program does once the exit sequence agrees; by default
-    // it quits the application's event loop.
+    // What ending the program does once the exit sequence agrees and the
+    // table windows are closed; by default it ends the application's event
+    // loop at once, asking no window again.
     void setEndProgram(std::function<void()> endProgram) { m_endProgram = std::move(endProgram); }
 
     DealWorksheet *mainWindow() const { return m_form.get(); }
@@ -45,6 +47,7 @@ private:
     std::unique_ptr<DealStore> m_store;
     std::unique_ptr<DealWorksheet> m_form;
     MainMenu *m_menu = nullptr; // owned by the window
+    TableCommands *m_tables = nullptr; // owned by the menu
     std::unique_ptr<DealCommands> m_commands;
     std::function<void()> m_endProgram;
 };

@@ -1,10 +1,12 @@
 #include "money.h"
 
+#include "common/exact_amount.h"
+
 #include <limits>
 
 namespace {
 
-using Wide = __int128;
+using Wide = ExactAmount::Units;
 
 constexpr qint64 kMax = std::numeric_limits<qint64>::max();
 constexpr qint64 kMin = std::numeric_limits<qint64>::min();
@@ -14,19 +16,9 @@ bool fits(Wide value)
     return value >= Wide(kMin) && value <= Wide(kMax);
 }
 
-// Divides with rounding half away from zero.
 Wide divideRounded(Wide numerator, Wide divisor)
 {
-    if (divisor < 0) {
-        numerator = -numerator;
-        divisor = -divisor;
-    }
-    const Wide quotient = numerator / divisor;
-    const Wide remainder = numerator % divisor;
-    const Wide twice = (remainder < 0 ? -remainder : remainder) * 2;
-    if (twice >= divisor)
-        return numerator < 0 ? quotient - 1 : quotient + 1;
-    return quotient;
+    return ExactAmount::divideRounded(numerator, divisor);
 }
 
 } // namespace
@@ -110,130 +102,12 @@ Money Money::dividedBy(qint64 divisor) const
 
 namespace MoneyText {
 
-namespace {
-
-bool isDigit(QChar c)
+std::optional<Money> parse(const QString &text)
 {
-    return c >= u'0' && c <= u'9';
-}
-
-// Reads the integer part, digits optionally grouped by commas in threes.
-// Returns false on a misplaced comma.
-bool readIntegerDigits(const QString &text, qsizetype &pos, QString &digits)
-{
-    qsizetype groupLength = 0;
-    bool grouped = false;
-    while (pos < text.size()) {
-        const QChar c = text.at(pos);
-        if (isDigit(c)) {
-            digits.append(c);
-            ++groupLength;
-        } else if (c == u',') {
-            // A comma needs one to three digits before the first one and
-            // exactly three between later ones, and digits after it.
-            if (groupLength == 0 || groupLength > 3 || (grouped && groupLength != 3))
-                return false;
-            grouped = true;
-            groupLength = 0;
-        } else {
-            break;
-        }
-        ++pos;
-    }
-    if (grouped && groupLength != 3)
-        return false;
-    return true;
-}
-
-std::optional<Money> parseUnsigned(const QString &text)
-{
-    // text holds what follows the sign and dollar sign.
-    qsizetype pos = 0;
-    QString whole;
-    if (!readIntegerDigits(text, pos, whole))
+    const ExactReading reading = readExact(text);
+    if (reading.kind != ExactReading::Kind::Amount)
         return std::nullopt;
-    QString fraction;
-    if (pos < text.size() && text.at(pos) == u'.') {
-        ++pos;
-        while (pos < text.size() && isDigit(text.at(pos)))
-            fraction.append(text.at(pos++));
-    }
-    if (pos != text.size())
-        return std::nullopt;
-    if (whole.isEmpty() && fraction.isEmpty())
-        return std::nullopt;
-
-    // Leading zeros carry no value; strip them so length limits the magnitude.
-    qsizetype firstNonZero = 0;
-    while (firstNonZero < whole.size() && whole.at(firstNonZero) == u'0')
-        ++firstNonZero;
-    whole = whole.mid(firstNonZero);
-    if (whole.size() > 15) // 10^15 dollars is beyond the range already
-        return std::nullopt;
-
-    Wide units = 0;
-    for (QChar c : std::as_const(whole))
-        units = units * 10 + (c.unicode() - u'0');
-    units *= Money::kScale;
-
-    // Four decimals are kept exactly; a fifth decides the rounding.
-    Wide fractionUnits = 0;
-    for (int i = 0; i < 4; ++i) {
-        fractionUnits *= 10;
-        if (i < fraction.size())
-            fractionUnits += fraction.at(i).unicode() - u'0';
-    }
-    units += fractionUnits;
-    if (fraction.size() > 4 && fraction.at(4) >= u'5')
-        units += 1;
-    if (units > Wide(kMax))
-        return std::nullopt;
-    return Money::fromUnits(qint64(units));
-}
-
-} // namespace
-
-std::optional<Money> parse(const QString &input)
-{
-    QString text = input.trimmed();
-    if (text.isEmpty())
-        return std::nullopt;
-
-    bool parenthesised = false;
-    if (text.startsWith(u'(') && text.endsWith(u')')) {
-        parenthesised = true;
-        text = text.mid(1, text.size() - 2).trimmed();
-    }
-
-    // [sign] [$] [sign]: at most one sign, before or after the dollar sign;
-    // none inside accounting parentheses.
-    bool negative = parenthesised;
-    bool signSeen = false;
-    auto takeSign = [&]() -> bool {
-        if (!text.startsWith(u'-') && !text.startsWith(u'+'))
-            return true;
-        if (signSeen || parenthesised)
-            return false;
-        signSeen = true;
-        negative = text.startsWith(u'-');
-        text = text.mid(1);
-        return true;
-    };
-    if (!takeSign())
-        return std::nullopt;
-    const bool dollarSign = text.startsWith(u'$');
-    if (dollarSign)
-        text = text.mid(1);
-    if (!takeSign())
-        return std::nullopt;
-    // "$." is how the whole-dollar form writes zero.
-    if (dollarSign && text == u".")
-        return Money();
-
-    const auto magnitude = parseUnsigned(text);
-    if (!magnitude)
-        return std::nullopt;
-    return negative ? -*magnitude : *magnitude;
+    return reading.value.toMoney();
 }
 
 bool isNumber(const QString &text)
@@ -246,10 +120,15 @@ Money readAmount(const QString &text)
     return parse(text).value_or(Money());
 }
 
-Money readPercent(const QString &text)
+QString percentNumber(const QString &text)
 {
     const qsizetype percent = text.indexOf(u'%');
-    return readAmount(percent < 0 ? text : text.left(percent));
+    return percent < 0 ? text : text.left(percent);
+}
+
+Money readPercent(const QString &text)
+{
+    return readAmount(percentNumber(text));
 }
 
 } // namespace MoneyText

@@ -81,9 +81,11 @@ private:
 //   [sign] [$] [sign] digits [. digits]      or   [sign] [$] . digits
 // with digits before the point optionally grouped by commas in threes
 // (1,250.50), or the same in accounting parentheses ((12.50), ($1,250.00)).
-// A trailing point is allowed ($2469.). More than four decimals are rounded.
-// 12a, a lone "-", "$", ".", 1.2.3, 1,25 and anything beyond the range of
-// Money are not numbers.
+// A trailing point is allowed ($2469.). More than four decimals are rounded
+// (once, from the value as typed). 12a, a lone "-", "$", ".", 1.2.3, 1,25 are
+// not numbers, and parse() refuses anything beyond the range of Money, down
+// to -922337203685477.5808 and up to 922337203685477.5807 inclusive; the
+// calculation tells those apart through MoneyText::readExact (exact_amount.h).
 namespace MoneyText {
 
 // The value of the text, or std::nullopt when the text is not a number.
@@ -100,5 +102,7 @@ Money readAmount(const QString &text);
 // The number at the start of a percentage such as "30%" or "30 %"; the text
 // is read as a whole when it holds no "%". Not a number counts as 0.
 Money readPercent(const QString &text);
+// The part of a percentage text that holds its number ("30 " of "30 %").
+QString percentNumber(const QString &text);
 
 } // namespace MoneyText

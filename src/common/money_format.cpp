@@ -11,19 +11,31 @@ struct Parts
     quint64 fraction = 0; // in units of the requested precision
 };
 
+// The size of an amount without its sign. The magnitude of the most negative
+// qint64 fits in quint64.
+quint64 magnitudeOf(Money value)
+{
+    const qint64 units = value.units();
+    return units < 0 ? quint64(0) - quint64(units) : quint64(units);
+}
+
+// `magnitude` rounded half up to a multiple of `step`. quint64 has room above
+// the largest amount, so the extremes of Money round like any other amount.
+quint64 roundedMagnitude(quint64 magnitude, quint64 step)
+{
+    const quint64 remainder = magnitude % step;
+    return magnitude - remainder + (remainder * 2 >= step && step > 1 ? step : 0);
+}
+
 // Splits a value rounded to `decimals` (0, 2 or 4) places.
 Parts split(Money value, int decimals)
 {
-    const qint64 step = decimals == 0 ? Money::kScale : decimals == 2 ? 100 : 1;
-    const Money rounded = decimals == 0 ? value.roundedToDollar()
-                          : decimals == 2 ? value.roundedToCent() : value;
-    const qint64 units = rounded.units();
+    const quint64 step = decimals == 0 ? quint64(Money::kScale) : decimals == 2 ? 100 : 1;
+    const quint64 rounded = roundedMagnitude(magnitudeOf(value), step);
     Parts parts;
-    parts.negative = units < 0;
-    // The magnitude of the most negative qint64 fits in quint64.
-    const quint64 magnitude = parts.negative ? quint64(0) - quint64(units) : quint64(units);
-    parts.whole = magnitude / quint64(Money::kScale);
-    parts.fraction = (magnitude % quint64(Money::kScale)) / quint64(step);
+    parts.negative = value.isNegative() && rounded != 0;
+    parts.whole = rounded / quint64(Money::kScale);
+    parts.fraction = (rounded % quint64(Money::kScale)) / step;
     return parts;
 }
 
@@ -52,6 +64,12 @@ QString dollars(Money value)
     const Parts p = split(value, 2);
     const QString whole = p.whole == 0 ? QString() : QString::number(p.whole);
     return sign(p) + u'$' + whole + u'.' + twoDecimals(p.fraction);
+}
+
+QString cents(Money value)
+{
+    const Parts p = split(value, 2);
+    return sign(p) + QString::number(p.whole) + u'.' + twoDecimals(p.fraction);
 }
 
 QString wholeDollarsWithPoint(Money value)
@@ -86,7 +104,11 @@ QString wholeDollarsGrouped(Money value)
 
 QString percent(Money ratio)
 {
-    return plain(ratio.multipliedBy(Money::dollars(100)).roundedToDollar()) + u'%';
+    // A ratio's whole percent is its units rounded to hundreds (0.3 is 3000
+    // units, 30%), worked on the magnitude so that no ratio leaves the range.
+    const quint64 whole = roundedMagnitude(magnitudeOf(ratio), 100) / 100;
+    return (ratio.isNegative() && whole != 0 ? QStringLiteral("-") : QString()) +
+           QString::number(whole) + u'%';
 }
 
 QString picture(Money value, const QString &pictureText)

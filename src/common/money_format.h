@@ -16,6 +16,10 @@ namespace MoneyFormat {
 // minus sign. 0 -> "$.00", 1234.5 -> "$1234.50", -12.5 -> "-$12.50".
 QString dollars(Money value);
 
+// Plain decimal text with two decimals, no dollar sign or separators, as a
+// spreadsheet reads it: 437.5 -> "437.50", -12.5 -> "-12.50", 0 -> "0.00".
+QString cents(Money value);
+
 // "$###.": whole dollars with a trailing point. 2469.4 -> "$2469.".
 QString wholeDollarsWithPoint(Money value);
 

@@ -1,7 +1,8 @@
 #include "quoted_items.h"
 
+#include "durable_file.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace QuotedItems {
@@ -15,6 +16,8 @@ constexpr char16_t kWindows1252High[32] = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
+
+} // namespace
 
 QString fromWindows1252(const QByteArray &bytes)
 {
@@ -30,6 +33,31 @@ QString fromWindows1252(const QByteArray &bytes)
     return text;
 }
 
+namespace {
+
+std::optional<char> toWindows1252(char16_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return char(c);
+    for (int i = 0; i < 32; ++i) {
+        if (kWindows1252High[i] == c)
+            return char(0x80 + i);
+    }
+    return std::nullopt;
+}
+
+QByteArray withoutByteOrderMark(const QByteArray &bytes)
+{
+    return bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
+}
+
+bool isUtf8(const QByteArray &body)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    const QString ignored = utf8(body);
+    return !utf8.hasError();
+}
+
 bool isLineEnd(QChar c)
 {
     return c == u'\r' || c == u'\n';
@@ -42,16 +70,30 @@ bool isBlank(QChar c)
 
 } // namespace
 
+Encoding encodingOf(const QByteArray &bytes)
+{
+    return isUtf8(withoutByteOrderMark(bytes)) ? Encoding::Utf8 : Encoding::Windows1252;
+}
+
 QString decode(const QByteArray &bytes)
 {
-    QByteArray body = bytes;
-    if (body.startsWith("\xEF\xBB\xBF"))
-        body.remove(0, 3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-    const QString text = utf8(body);
-    if (!utf8.hasError())
-        return text;
-    return fromWindows1252(body);
+    const QByteArray body = withoutByteOrderMark(bytes);
+    return isUtf8(body) ? QString::fromUtf8(body) : fromWindows1252(body);
+}
+
+std::optional<QByteArray> encode(const QString &text, Encoding encoding)
+{
+    if (encoding == Encoding::Utf8)
+        return text.toUtf8();
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (QChar c : text) {
+        const auto byte = toWindows1252(c.unicode());
+        if (!byte)
+            return std::nullopt;
+        bytes.append(*byte);
+    }
+    return bytes;
 }
 
 QStringList parse(const QByteArray &bytes)
@@ -119,16 +161,17 @@ bool canStore(const QString &item)
     return !item.contains(u'"');
 }
 
-std::optional<QByteArray> encodeLine(const QStringList &items)
+std::optional<QByteArray> encodeLine(const QStringList &items, Encoding encoding)
 {
     QByteArray line;
     for (qsizetype i = 0; i < items.size(); ++i) {
-        if (!canStore(items.at(i)))
+        const auto text = encode(items.at(i), encoding);
+        if (!canStore(items.at(i)) || !text)
             return std::nullopt;
         if (i > 0)
             line.append(',');
         line.append('"');
-        line.append(items.at(i).toUtf8());
+        line.append(*text);
         line.append('"');
     }
     line.append("\r\n");
@@ -147,38 +190,42 @@ std::optional<QStringList> readFile(const QString &path, QString *error)
 }
 
 bool writeFile(const QString &path, const QList<QStringList> &lines, WriteMode mode,
-               QString *error)
+               QString *error, Encoding encoding)
 {
     QByteArray bytes;
     for (const QStringList &items : lines) {
-        const auto line = encodeLine(items);
+        const auto line = encodeLine(items, encoding);
         if (!line) {
             if (error)
-                *error = QStringLiteral("A double quote (\") cannot be stored in this file.");
+                *error = encodeLine(items)
+                             ? QStringLiteral("A character cannot be stored in this file's "
+                                              "encoding.")
+                             : QStringLiteral("A double quote (\") cannot be stored in this file.");
             return false;
         }
         bytes.append(*line);
     }
 
-    if (mode == WriteMode::Replace) {
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()
-            || !file.commit()) {
-            if (error)
-                *error = file.errorString();
-            return false;
+    if (mode == WriteMode::Append) {
+        // The file is written whole with its old bytes first, so a failure
+        // never leaves half a line at its end.
+        QFile existing(path);
+        if (existing.exists()) {
+            if (!existing.open(QIODevice::ReadOnly)) {
+                if (error)
+                    *error = existing.errorString();
+                return false;
+            }
+            const QByteArray old = existing.readAll();
+            if (existing.error() != QFileDevice::NoError) {
+                if (error)
+                    *error = existing.errorString();
+                return false;
+            }
+            bytes.prepend(old);
         }
-        return true;
     }
-
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)
-        || file.write(bytes) != bytes.size()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return DurableFile::replace(path, bytes, error);
 }
 
 } // namespace QuotedItems

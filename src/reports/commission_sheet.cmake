@@ -21,12 +21,12 @@ target_sources(tarvex_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ui/commission_sheet_window_print.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ui/commission_sheet_opener.h
     ${CMAKE_CURRENT_LIST_DIR}/ui/commission_sheet_opener.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ui/commission_sheet_preview.h
+    ${CMAKE_CURRENT_LIST_DIR}/ui/commission_sheet_preview.cpp
 )
 
-# Sheets as records: the durable data.txt, kept in step with the last sheet.
+# Sheets as records: data.txt kept in step with the last recorded sheet.
 target_sources(tarvex_core PRIVATE
-    ${CMAKE_CURRENT_LIST_DIR}/synced_file.h
-    ${CMAKE_CURRENT_LIST_DIR}/synced_file.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sheet_data_file.h
     ${CMAKE_CURRENT_LIST_DIR}/sheet_data_file.cpp
 )

@@ -5,10 +5,9 @@
 #include "reports/commission_sheet_layout.h"
 #include "reports/report_renderer.h"
 #include "reports/report_rows.h"
+#include "reports/report_summary.h"
 #include "reports/sheet_entry.h"
 #include "store/sheet_records.h"
-
-#include <QFile>
 
 namespace {
 
@@ -31,24 +30,42 @@ std::optional<ReportDocument> CommissionSheetReport::run(const QString &dataFile
                                                  const CommissionSheetFigures &figures,
                                                  QString *error)
 {
-    QFile file(dataFilePath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
+    const std::optional<QList<ReportRow>> deals = CommissionDataFile::read(dataFilePath, error);
+    if (!deals)
         return std::nullopt;
-    }
-    return runLines(file.readAll(), figures);
+    return layOut(*deals, figures);
 }
 
 ReportDocument CommissionSheetReport::runLines(const QByteArray &lines,
                                                const CommissionSheetFigures &figures)
 {
+    return layOut(CommissionDataFile::decode(lines), figures);
+}
+
+ReportDocument CommissionSheetReport::layOut(const QList<ReportRow> &deals,
+                                             const CommissionSheetFigures &figures)
+{
     m_figures = figures;
     setHeading();
-    ReportRows rows;
-    for (const ReportRow &deal : CommissionDataFile::decode(lines))
-        rows.append(deal);
-    return ReportRenderer(m_layout).run(rows);
+    m_rows = ReportRows();
+    for (const ReportRow &deal : deals)
+        m_rows.append(deal);
+    return ReportRenderer(m_layout).run(m_rows);
+}
+
+QList<CsvColumn> CommissionSheetReport::csvColumns()
+{
+    using Kind = CsvColumn::Kind;
+    return {
+        {QStringLiteral("Customer"), QStringLiteral("Customer_Name"), Kind::Text},
+        {QStringLiteral("Stock Number"), QStringLiteral("Stock_Number"), Kind::Text},
+        {QStringLiteral("Car/Truck"), QStringLiteral("TCU"), Kind::Text},
+        {QStringLiteral("Gross"), QStringLiteral("Payable_Gross"), Kind::Amount},
+        {QStringLiteral("Commission"), QStringLiteral("Commission"), Kind::Amount},
+        {QStringLiteral("Spiff"), QStringLiteral("Spiff"), Kind::Amount},
+        {QStringLiteral("Warranty"), QStringLiteral("Warranty"), Kind::Amount},
+        {QStringLiteral("Total Commission"), QStringLiteral("TotalCommission"), Kind::Amount},
+    };
 }
 
 ReportDocument CommissionSheetReport::runRecorded(const RecordedSheet &sheet)
@@ -77,7 +94,8 @@ void CommissionSheetReport::ReportFooter_BeforePrint(ReportSection &footer)
     footer.control(QStringLiteral("Field4"))->setText(dollarsOf(m_figures.bonus));
     footer.control(QStringLiteral("Label14"))
         ->setCaption(m_figures.bonusDescription + QStringLiteral(": "));
-    const Money total =
-        SheetEntry::amountOf(m_figures.bonus) + SheetEntry::amountOf(m_figures.tally);
-    footer.control(QStringLiteral("Field5"))->setText(MoneyFormat::dollars(total));
+    const std::optional<Money> total =
+        SheetEntry::amountOf(m_figures.bonus).checkedAdd(SheetEntry::amountOf(m_figures.tally));
+    footer.control(QStringLiteral("Field5"))
+        ->setText(total ? MoneyFormat::dollars(*total) : ReportSummary::overflowMark());
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "reports/report_csv.h"
 #include "reports/report_document.h"
+#include "reports/report_rows.h"
 #include "reports/report_layout.h"
 
 #include <QString>
@@ -42,12 +44,18 @@ public:
     ReportDocument runRecorded(const RecordedSheet &sheet);
 
     ReportLayout &layout() { return m_layout; }
+    // The deals of the last sheet laid out.
+    const ReportRows &rows() const { return m_rows; }
+    // The columns of the sheet saved as a spreadsheet file.
+    static QList<CsvColumn> csvColumns();
 
 private:
+    ReportDocument layOut(const QList<ReportRow> &deals, const CommissionSheetFigures &figures);
     // Names the salesperson and the week at the start of each sheet.
     void setHeading();
     void ReportFooter_BeforePrint(ReportSection &footer);
 
     ReportLayout m_layout;
     CommissionSheetFigures m_figures;
+    ReportRows m_rows;
 };

@@ -11,3 +11,19 @@ QList<PlacedText> ReportDocument::placedTexts() const
     }
     return texts;
 }
+
+void ReportDocument::place(PlacedItem item, const ReportStyle &style)
+{
+    if (item.kind == PlacedItem::Kind::Text) {
+        // Most texts share the style of the text before them.
+        if (!(m_styles.at(m_lastStyle) == style)) {
+            m_lastStyle = int(m_styles.indexOf(style));
+            if (m_lastStyle < 0) {
+                m_styles.append(style);
+                m_lastStyle = int(m_styles.size()) - 1;
+            }
+        }
+        item.styleIndex = quint16(m_lastStyle);
+    }
+    m_pages.last().append(std::move(item));
+}

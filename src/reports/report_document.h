@@ -10,17 +10,23 @@
 
 // One thing placed on a page: a text in its box, or a line. Positions are in
 // inches from the top-left corner of the page's printable area (inside the
-// margins).
+// margins). Kept small, for a long report places hundreds of thousands: the
+// style is the document's (ReportDocument::style), and a line's two ends are
+// the corners of its box.
 struct PlacedItem
 {
-    enum class Kind { Text, Line };
+    enum class Kind : quint8 { Text, Line };
 
     Kind kind = Kind::Text;
+    quint16 styleIndex = 0;
+    // The size the text prints at: its style's, or smaller to fit its box.
+    float fontSize = 0;
     QString control; // the layout control's name
     QRectF box;
-    QLineF line;
     QString text;
-    ReportStyle style;
+
+    QLineF line() const { return {box.topLeft(), box.bottomRight()}; }
+    void setLine(const QLineF &line) { box = QRectF(line.p1(), line.p2()); }
 };
 
 // A placed text as tests read it: page number (from 1), position in inches,
@@ -47,8 +53,10 @@ public:
     const QList<PlacedItem> &page(int index) const { return m_pages.at(index); }
 
     void startPage() { m_pages.append(QList<PlacedItem>()); }
-    // Adds to the last page.
-    void place(PlacedItem item) { m_pages.last().append(std::move(item)); }
+    // Adds to the last page, in `style` (ignored for a line).
+    void place(PlacedItem item, const ReportStyle &style = {});
+    // The style a text was placed in.
+    const ReportStyle &style(const PlacedItem &item) const { return m_styles.at(item.styleIndex); }
 
     // Every placed text of every page, page by page in placing order.
     QList<PlacedText> placedTexts() const;
@@ -56,4 +64,6 @@ public:
 private:
     QPageLayout m_page;
     QList<QList<PlacedItem>> m_pages;
+    QList<ReportStyle> m_styles{ReportStyle()}; // each distinct style once
+    int m_lastStyle = 0;
 };

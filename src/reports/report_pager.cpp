@@ -51,6 +51,14 @@ void ReportPager::startPage(ReportSection *reportHeader)
             m_y += m_pageHeader->height();
         }
     }
+    if (reportHeader)
+        return;
+    for (const ReportSection *repeated : m_repeated) {
+        if (repeated->isVisible()) {
+            put(*repeated, m_y);
+            m_y += repeated->height();
+        }
+    }
 }
 
 void ReportPager::endPage()
@@ -77,13 +85,15 @@ void ReportPager::put(const ReportSection &section, qreal top)
         item.control = control.name();
         if (control.kind() == ReportControl::Kind::Line) {
             item.kind = PlacedItem::Kind::Line;
-            item.line = control.lineGeometry().translated(0, top);
+            item.setLine(control.lineGeometry().translated(0, top));
         } else {
             item.kind = PlacedItem::Kind::Text;
             item.box = control.box().translated(0, top);
-            item.text = control.text();
-            item.style = control.style();
+            const FittedText fitted =
+                m_fit.fit(control.text(), control.style(), control.box().width());
+            item.text = fitted.text;
+            item.fontSize = float(fitted.fontSize);
         }
-        m_document.place(std::move(item));
+        m_document.place(std::move(item), control.style());
     }
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "reports/report_text_fit.h"
+
+#include <QList>
 #include <QtGlobal>
 
 #include <functional>
@@ -11,7 +14,8 @@ class ReportSection;
 // the first page, a page header at the top of every page, a page footer at
 // the foot of every page, and a new page whenever the next section would run
 // into the page footer. A section taller than a whole page is placed at the
-// top of a page of its own and cut at the page's edge.
+// top of a page of its own and cut at the page's edge. Each text is fitted
+// to its box as it is placed (see ReportTextFit).
 class ReportPager
 {
 public:
@@ -25,6 +29,9 @@ public:
     // Opens the first page with the report header (may be nullptr).
     void begin(ReportSection *reportHeader);
     void place(const ReportSection &section);
+    // The group headers to place again at the top of each new page, outer
+    // first.
+    void setRepeated(QList<const ReportSection *> sections) { m_repeated = std::move(sections); }
     // Closes the last page.
     void finish();
 
@@ -41,4 +48,6 @@ private:
     qreal m_pageHeight;
     qreal m_y = 0;
     bool m_bodyOnPage = false; // a section other than the page header is on the page
+    ReportTextFit m_fit;
+    QList<const ReportSection *> m_repeated;
 };

@@ -1,25 +1,18 @@
 #include "reports/report_painter.h"
 
 #include "reports/report_document.h"
+#include "reports/report_text_fit.h"
 
-#include <QFont>
-#include <QFontMetrics>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPen>
 
-#include <algorithm>
 
 namespace ReportPainter {
 
 namespace {
 
 const QColor kGrey(210, 210, 210);
-// Space kept between a text and the sides of its box, in inches, so that a
-// right-aligned caption does not touch the field beside it.
-constexpr qreal kInnerMargin = 0.03;
-// The smallest a text is set to make it fit, as a share of its size.
-constexpr qreal kSmallest = 0.7;
 
 // Inches to device units.
 struct Scale
@@ -37,59 +30,85 @@ struct Scale
     }
 };
 
-QFont fontOf(const ReportStyle &style)
+// The painter's font and pen, set again only when a text needs others: most
+// texts of a long report share a handful of fonts and one colour.
+class PaintState
 {
-    // Faces of the same widths stand in where the named one is missing.
-    QFont font;
-    font.setFamilies({style.fontFamily, QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(style.fontSize);
-    font.setBold(style.bold);
-    return font;
-}
+public:
+    void usePen(QPainter &painter, const QPen &pen)
+    {
+        painter.setPen(pen);
+        m_color = pen.color();
+        m_textPen = false;
+    }
+    void useColor(QPainter &painter, const QColor &color)
+    {
+        if (m_textPen && color == m_color)
+            return;
+        painter.setPen(color);
+        m_color = color;
+        m_textPen = true;
+    }
+    void use(QPainter &painter, const ReportStyle &style, qreal size)
+    {
+        if (m_set && size == m_size && style.bold == m_bold && style.fontFamily == m_family)
+            return;
+        painter.setFont(reportFont(style, size));
+        m_set = true;
+        m_size = size;
+        m_bold = style.bold;
+        m_family = style.fontFamily;
+    }
 
-void paintText(const PlacedItem &item, QPainter &painter, const Scale &scale)
+private:
+    bool m_set = false;
+    bool m_textPen = false;
+    QColor m_color;
+    qreal m_size = 0;
+    bool m_bold = false;
+    QString m_family;
+};
+
+void paintText(const PlacedItem &item, const ReportStyle &style, QPainter &painter,
+               const Scale &scale, PaintState &state)
 {
     const QRectF box = scale(item.box);
-    if (item.style.greyBackground)
+    if (style.greyBackground)
         painter.fillRect(box, kGrey);
     if (item.text.isEmpty())
         return;
-    const qreal inset = kInnerMargin * scale.x;
+    const qreal inset = ReportTextFit::kInnerMargin * scale.x;
     const QRectF textBox = box.adjusted(inset, 0, -inset, 0);
-    // A text wider than its box is set smaller rather than cut, down to a
-    // limit; beyond that it is cut at the box's edge.
-    QFont font = fontOf(item.style);
-    painter.setFont(font);
-    const qreal width = painter.fontMetrics().horizontalAdvance(item.text);
-    if (width > textBox.width()) {
-        font.setPointSizeF(item.style.fontSize * std::max(kSmallest, textBox.width() / width));
-        painter.setFont(font);
-    }
-    painter.setPen(item.style.color);
-    const Qt::Alignment horizontal = item.style.alignment & Qt::AlignHorizontal_Mask;
-    painter.save();
-    painter.setClipRect(box);
-    painter.drawText(textBox, int(horizontal | Qt::AlignVCenter | Qt::TextSingleLine), item.text);
-    painter.restore();
+    // The text was fitted to its box when it was placed.
+    state.use(painter, style, item.fontSize > 0 ? item.fontSize : style.fontSize);
+    state.useColor(painter, style.color);
+    const Qt::Alignment horizontal = style.alignment & Qt::AlignHorizontal_Mask;
+    const int lines = style.wordWrap ? Qt::TextWordWrap : Qt::TextSingleLine;
+    painter.drawText(textBox, int(horizontal | Qt::AlignVCenter | lines), item.text);
 }
 
 } // namespace
 
+void paintPage(const ReportDocument &document, int index, QPainter &painter, qreal dpiX,
+               qreal dpiY)
+{
+    const Scale scale{dpiX, dpiY};
+    const QPen linePen(Qt::black, dpiY / 72.0); // one point
+    PaintState state;
+    for (const PlacedItem &item : document.page(index)) {
+        if (item.kind == PlacedItem::Kind::Line) {
+            state.usePen(painter, linePen);
+            painter.drawLine(scale(item.line()));
+        } else {
+            paintText(item, document.style(item), painter, scale, state);
+        }
+    }
+}
+
 void paintPage(const ReportDocument &document, int index, QPainter &painter,
                const QPagedPaintDevice &device)
 {
-    const Scale scale{qreal(device.logicalDpiX()), qreal(device.logicalDpiY())};
-    const QPen linePen(Qt::black, device.logicalDpiY() / 72.0); // one point
-    for (const PlacedItem &item : document.page(index)) {
-        if (item.kind == PlacedItem::Kind::Line) {
-            painter.setPen(linePen);
-            painter.drawLine(scale(item.line));
-        } else {
-            paintText(item, painter, scale);
-        }
-    }
+    paintPage(document, index, painter, device.logicalDpiX(), device.logicalDpiY());
 }
 
 bool paint(const ReportDocument &document, QPagedPaintDevice &device)

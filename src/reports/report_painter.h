@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 class QPagedPaintDevice;
 class QPainter;
 class ReportDocument;
@@ -16,5 +18,11 @@ bool paint(const ReportDocument &document, QPagedPaintDevice &device);
 // One page onto a painter already begun on `device`.
 void paintPage(const ReportDocument &document, int index, QPainter &painter,
                const QPagedPaintDevice &device);
+// One page onto any painter, at `dpiX` by `dpiY` device units per inch, from
+// the painter's origin (the corner of the page's printable area). The
+// resolution must be the device's own, for texts are sized in points on it;
+// to zoom, scale the painter.
+void paintPage(const ReportDocument &document, int index, QPainter &painter, qreal dpiX,
+               qreal dpiY);
 
 } // namespace ReportPainter

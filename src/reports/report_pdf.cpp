@@ -3,8 +3,10 @@
 #include "reports/report_document.h"
 #include "reports/report_painter.h"
 
+#include "common/durable_file.h"
+
+#include <QBuffer>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace ReportPdf {
 
@@ -21,22 +23,19 @@ bool fail(QString *error, const QString &reason)
 
 bool write(const ReportDocument &document, const QString &path, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(error, file.errorString());
+    // Drawn in memory, then put in place all or nothing.
+    QBuffer file;
+    file.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&file);
         writer.setResolution(600);
         writer.setPageLayout(document.pageLayout());
         writer.setCreator(QStringLiteral("Tarvex"));
-        if (!ReportPainter::paint(document, writer)) {
-            file.cancelWriting();
+        if (!ReportPainter::paint(document, writer))
             return fail(error, QStringLiteral("The report could not be drawn."));
-        }
     }
-    if (!file.commit())
-        return fail(error, file.errorString());
-    return true;
+    file.close();
+    return DurableFile::replace(path, file.data(), error);
 }
 
 } // namespace ReportPdf

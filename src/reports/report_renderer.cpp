@@ -5,6 +5,8 @@
 #include "reports/report_rows.h"
 #include "reports/report_value.h"
 
+#include <utility>
+
 ReportRenderer::ReportRenderer(ReportLayout &layout) : m_layout(layout)
 {
     collectSections();
@@ -43,99 +45,176 @@ void ReportRenderer::collectSections()
         m_groups[m_groups.size() - 1 - i].footer = footers.at(i);
 }
 
+void ReportRenderer::collectFields()
+{
+    const auto addField = [this](const QString &field) {
+        if (!field.isEmpty() && !m_fieldIndex.contains(field)) {
+            m_fieldIndex.insert(field, int(m_fields.size()));
+            m_fields << field;
+        }
+    };
+    for (const ReportSection &section : m_layout.sections()) {
+        addField(section.groupField());
+        QList<int> &fields = m_controlFields[&section];
+        fields.clear();
+        for (const ReportControl &control : section.controls()) {
+            fields << -1;
+            if (!control.takesData())
+                continue;
+            if (control.summary().function == ReportSummary::Function::None) {
+                addField(control.dataField());
+                fields.last() = m_fieldIndex.value(control.dataField());
+            } else if (!control.dataField().isEmpty() &&
+                       !m_summedFields.contains(control.dataField())) {
+                m_summedFields << control.dataField();
+            }
+        }
+    }
+}
+
 ReportDocument ReportRenderer::runOnce()
 {
     ReportRows one;
-    one.append({});
+    one.append(ReportRow());
     return run(one);
 }
 
 ReportDocument ReportRenderer::run(const ReportRows &rows)
 {
-    m_rows = &rows;
+    ReportRows::Reader reader(rows);
+    return run(reader);
+}
+
+ReportDocument ReportRenderer::run(ReportRowSource &rows)
+{
+    collectFields();
+    m_places.clear();
+    for (const QString &field : m_fields)
+        m_places << rows.placeOf(field);
+    m_summed = ReportRows();
     ReportDocument document(m_layout.pageLayout());
-    int current = -1; // the row the page header and footer show
-    ReportPager pager(document, m_pageHeader, m_pageFooter, [this, &current](ReportSection &band) {
-        prepare(band, current, 0, current + 1);
+    Values previous(m_fields.size());
+    Values current(m_fields.size());
+    const Values *shown = nullptr; // the row the page header and footer show
+    int count = 0;                 // rows read so far
+    ReportPager pager(document, m_pageHeader, m_pageFooter, [this, &shown, &count](ReportSection &band) {
+        prepare(band, shown, 0, count);
     });
 
     if (m_reportHeader)
-        prepare(*m_reportHeader, -1, 0, 0);
+        prepare(*m_reportHeader, nullptr, 0, 0);
     pager.begin(m_reportHeader);
 
     const int levels = int(m_groups.size());
     QList<int> begins(levels, 0);
+    QList<const ReportSection *> open(levels, nullptr); // headers of the groups printing
+    const auto repeatOpenHeaders = [&] {
+        QList<const ReportSection *> repeated;
+        for (const ReportSection *header : open) {
+            if (header && header->repeatsOnEachPage())
+                repeated.append(header);
+        }
+        pager.setRepeated(repeated);
+    };
+    // Footers close the groups from the innermost out to `fromLevel`; the
+    // rows before `end` are theirs.
     const auto closeGroups = [&](int fromLevel, int end) {
         for (int level = levels - 1; level >= fromLevel; --level) {
             if (ReportSection *footer = m_groups.at(level).footer) {
-                prepare(*footer, end - 1, begins.at(level), end);
+                prepare(*footer, &previous, begins.at(level), end);
                 pager.place(*footer);
             }
         }
     };
 
-    for (int row = 0; row < rows.size(); ++row) {
-        const int changed = row == 0 ? 0 : firstChangedLevel(row);
-        if (row > 0)
+    while (rows.next()) {
+        const int row = count;
+        read(rows, current);
+        const int changed = row == 0 ? 0 : firstChangedLevel(previous, current);
+        if (row > 0) {
+            shown = &previous;
             closeGroups(changed, row);
-        current = row;
+        }
+        m_summed.append(rows, m_summedFields);
+        count = row + 1;
+        shown = &current;
+        if (changed < levels) {
+            for (int level = changed; level < levels; ++level)
+                open[level] = nullptr;
+            repeatOpenHeaders();
+        }
         for (int level = changed; level < levels; ++level) {
             begins[level] = row;
             ReportSection &header = *m_groups.at(level).header;
-            prepare(header, row, row, groupEnd(level, row));
+            prepare(header, &current, row, row + 1);
             pager.place(header);
+            open[level] = &header;
+            repeatOpenHeaders();
         }
         if (m_detail) {
-            prepare(*m_detail, row, levels > 0 ? begins.at(levels - 1) : 0, row + 1);
+            prepare(*m_detail, &current, levels > 0 ? begins.at(levels - 1) : 0, row + 1);
             pager.place(*m_detail);
         }
+        std::swap(previous, current);
     }
-    if (!rows.isEmpty())
-        closeGroups(0, rows.size());
+    shown = count > 0 ? &previous : nullptr;
+    if (count > 0)
+        closeGroups(0, count);
+    pager.setRepeated({});
 
     if (m_reportFooter) {
-        prepare(*m_reportFooter, rows.size() - 1, 0, rows.size());
+        prepare(*m_reportFooter, shown, 0, count);
         pager.place(*m_reportFooter);
     }
     pager.finish();
-    m_rows = nullptr;
+    m_summed = ReportRows();
     return document;
 }
 
-void ReportRenderer::prepare(ReportSection &section, int row, int groupBegin, int groupEnd)
+void ReportRenderer::read(const ReportRowSource &source, Values &values) const
 {
+    for (int i = 0; i < m_fields.size(); ++i)
+        values[i] = m_places.at(i) >= 0 ? source.valueAt(m_places.at(i))
+                                        : source.value(m_fields.at(i));
+}
+
+void ReportRenderer::prepare(ReportSection &section, const Values *values, int groupBegin,
+                             int groupEnd)
+{
+    const QList<int> &fields = m_controlFields[&section];
+    int index = -1;
     for (ReportControl &control : section.controls()) {
+        ++index;
         if (!control.takesData())
             continue;
         const ReportSummary &summary = control.summary();
         if (summary.function == ReportSummary::Function::None) {
-            const QVariant value =
-                row >= 0 ? m_rows->at(row).value(control.dataField()) : QVariant();
+            const int field = fields.value(index, -1);
+            const QVariant value = values && field >= 0 ? values->at(field) : QVariant();
             control.setText(ReportValue::format(value, control.outputFormat()));
             continue;
         }
         const bool wholeReport = summary.scope == ReportSummary::Scope::Report;
-        const auto value = summary.over(*m_rows, control.dataField(), wholeReport ? 0 : groupBegin,
-                                        wholeReport ? row + 1 : groupEnd);
-        control.setText(value ? ReportValue::format(*value, control.outputFormat()) : QString());
+        bool overflow = false;
+        const auto value = summary.over(m_summed, control.dataField(), wholeReport ? 0 : groupBegin,
+                                        groupEnd, &overflow);
+        if (overflow)
+            control.setText(ReportSummary::overflowMark());
+        else
+            control.setText(value ? ReportValue::format(*value, control.outputFormat()) : QString());
     }
     section.runBeforePrint();
 }
 
-int ReportRenderer::firstChangedLevel(int row) const
+int ReportRenderer::firstChangedLevel(const Values &previous, const Values &current) const
 {
     for (int level = 0; level < m_groups.size(); ++level) {
         const QString &field = m_groups.at(level).header->groupField();
-        if (!field.isEmpty() && m_rows->at(row).value(field) != m_rows->at(row - 1).value(field))
+        if (field.isEmpty())
+            continue;
+        const int index = m_fieldIndex.value(field);
+        if (previous.at(index) != current.at(index))
             return level;
     }
     return int(m_groups.size());
-}
-
-int ReportRenderer::groupEnd(int level, int row) const
-{
-    int end = row + 1;
-    while (end < m_rows->size() && firstChangedLevel(end) > level)
-        ++end;
-    return end;
 }

@@ -11,6 +11,12 @@ ReportSection &ReportSection::withGroupField(const QString &dataField)
     return *this;
 }
 
+ReportSection &ReportSection::repeatedOnEachPage()
+{
+    m_repeat = true;
+    return *this;
+}
+
 ReportControl &ReportSection::add(ReportControl control)
 {
     m_controls.push_back(std::move(control));

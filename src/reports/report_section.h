@@ -35,6 +35,12 @@ public:
     const QString &groupField() const { return m_groupField; }
     ReportSection &withGroupField(const QString &dataField);
 
+    // A group header that prints again at the top of every page its group
+    // runs onto, below the page header, so that each page carries its
+    // column headings.
+    bool repeatsOnEachPage() const { return m_repeat; }
+    ReportSection &repeatedOnEachPage();
+
     bool isVisible() const { return m_visible; }
     void setVisible(bool visible) { m_visible = visible; }
 
@@ -54,6 +60,7 @@ private:
     qreal m_height;
     QString m_groupField;
     bool m_visible = true;
+    bool m_repeat = false;
     std::deque<ReportControl> m_controls;
     Handler m_beforePrint;
 };

@@ -15,6 +15,9 @@ struct ReportStyle
     bool greyBackground = false;
     QColor color = Qt::black;
     QString fontFamily = QStringLiteral("Arial");
+    // A text that breaks between words onto the lines of its box (a two-line
+    // column heading).
+    bool wordWrap = false;
 
     bool operator==(const ReportStyle &) const = default;
 };

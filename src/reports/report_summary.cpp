@@ -3,33 +3,53 @@
 #include "reports/report_rows.h"
 #include "reports/report_value.h"
 
-std::optional<Money> ReportSummary::over(const ReportRows &rows, const QString &dataField,
-                                         int begin, int end) const
+#include <limits>
+
+QString ReportSummary::overflowMark()
 {
+    return QStringLiteral("** OVERFLOW **");
+}
+
+std::optional<Money> ReportSummary::over(const ReportRows &rows, const QString &dataField,
+                                         int begin, int end, bool *overflow) const
+{
+    if (overflow)
+        *overflow = false;
     qint64 counted = 0;
     qint64 amounts = 0;
-    Money sum;
+    // Wide enough for any number of the largest amounts: a total is known
+    // exactly before it is asked to fit in Money.
+    __int128 sum = 0;
     for (int i = begin; i < end; ++i) {
         const QVariant value = dataField.isEmpty() ? QVariant(true) : rows.at(i).value(dataField);
         if (value.isNull())
             continue;
         ++counted;
         if (const auto money = ReportValue::amount(value)) {
-            sum += *money;
+            sum += money->units();
             ++amounts;
         }
     }
     switch (function) {
     case Function::Sum:
-        return sum;
+        break;
     case Function::Count:
         return Money::dollars(counted);
-    case Function::Average:
+    case Function::Average: {
         if (amounts == 0)
             return std::nullopt;
-        return sum.dividedBy(amounts);
-    case Function::None:
-        break;
+        // Rounded half away from zero, like every quotient of Money.
+        const __int128 magnitude = sum < 0 ? -sum : sum;
+        const __int128 quotient = (magnitude + amounts / 2) / amounts;
+        return Money::fromUnits(qint64(sum < 0 ? -quotient : quotient));
     }
-    return std::nullopt;
+    case Function::None:
+        return std::nullopt;
+    }
+    if (sum > std::numeric_limits<qint64>::max() || sum < std::numeric_limits<qint64>::min()) {
+        if (overflow)
+            *overflow = true;
+        return std::nullopt;
+    }
+    return Money::fromUnits(qint64(sum));
 }

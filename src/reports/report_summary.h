@@ -26,7 +26,11 @@ struct ReportSummary
     // the values that are amounts (text in any of the program's number forms,
     // whole numbers, Money) and skip the rest; count counts the rows whose
     // value is not null (every row when `dataField` is empty). An average of
-    // no amounts has no value.
+    // no amounts has no value. A sum beyond the range of Money has no value
+    // either, and sets `overflow`: it is never given as a wrong number.
     std::optional<Money> over(const ReportRows &rows, const QString &dataField, int begin,
-                              int end) const;
+                              int end, bool *overflow = nullptr) const;
+
+    // What a summary field prints in place of a total beyond the range.
+    static QString overflowMark();
 };

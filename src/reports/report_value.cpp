@@ -11,8 +11,8 @@ namespace {
 
 bool isDatePicture(const QString &picture)
 {
-    const QString lower = picture.toLower();
-    return lower.contains(u'd') || lower.contains(u'y');
+    return picture.contains(u'd', Qt::CaseInsensitive) ||
+           picture.contains(u'y', Qt::CaseInsensitive);
 }
 
 QDate dateOf(const QVariant &value)
@@ -28,7 +28,10 @@ QDate dateOf(const QVariant &value)
         return {};
     }
     const QString text = value.toString().trimmed();
-    for (const auto *form : {"yyyy-MM-dd", "M/d/yyyy", "MM/dd/yyyy"}) {
+    // Stored dates are ISO text: read them without parsing a format.
+    if (const QDate iso = QDate::fromString(text, Qt::ISODate); iso.isValid())
+        return iso;
+    for (const auto *form : {"M/d/yyyy", "MM/dd/yyyy"}) {
         const QDate date = QDate::fromString(text, QString::fromLatin1(form));
         if (date.isValid())
             return date;

@@ -30,7 +30,8 @@ void addGroupHeader(ReportLayout &layout)
 {
     ReportSection &header = layout.addSection(
         ReportSection(ReportSection::Kind::GroupHeader, QStringLiteral("ghTCU"), 0.625)
-            .withGroupField(QStringLiteral("TCU")));
+            .withGroupField(QStringLiteral("TCU"))
+            .repeatedOnEachPage());
     header.add(label(
         "Label1", 0, 2.1875, 3.25, "Vehicle type",
         {.fontSize = 14.5, .bold = true, .alignment = Qt::AlignHCenter, .color = kBlue}, 0.25));
@@ -55,7 +56,9 @@ void addDetail(ReportLayout &layout)
     detail.add(field("txtSalesLog_Date", 0, 0.125, 0.625, "Date", "mm/dd/yy", small, kHeight));
     detail.add(
         field("txtSalesLog_StockNumber", 0, 0.8125, 0.625, "StockNumber", "", small, kHeight));
-    detail.add(field("txtSalesLog_Unit", 0, 1.5, 1.3125, "Unit", "", small, kHeight));
+    // The unit ends where the customer begins; a longer one is set smaller
+    // or shortened (the CSV export keeps it whole).
+    detail.add(field("txtSalesLog_Unit", 0, 1.5, 1.125, "Unit", "", small, kHeight));
     detail.add(
         field("txtSalesLog_CustomerName", 0, 2.625, 1.4375, "CustomerName", "", small, kHeight));
     detail.add(
@@ -78,11 +81,25 @@ void addGroupFooter(ReportLayout &layout)
     footer.add(field("Field2", 0.25, 6.4375, 0.8125, "", "", boldSmall))
         .withSummary({ReportSummary::Function::Count, ReportSummary::Scope::Group});
     footer.add(label("Label3", 0.4375, 5.5, 0.875, "Ttl Gross:", boldRight));
-    footer.add(field("Field1", 0.4375, 6.4375, 0.75, "Gross", "$#,##0.00", boldSmall))
+    // Wide enough for totals of a hundred million dollars and more.
+    footer.add(field("Field1", 0.4375, 6.4375, 1.0625, "Gross", "$#,##0.00", boldSmall))
         .withSummary({ReportSummary::Function::Sum, ReportSummary::Scope::Group});
     footer.add(field("Field6", 0.6875, 4.625, 0.75, "", "$#,##0.00", {.bold = true})).hidden();
     footer.add(label("Label4", 0.6875, 5.375, 1, "Gross/Unit:", boldRight));
     footer.add(label("Label5", 0.6875, 6.4375, 0.875, "Label5", {.bold = true}));
+}
+
+// Prints only when no deal matched: the vehicle type, where the group
+// header would have named it, and a line saying so.
+void addReportFooter(ReportLayout &layout)
+{
+    ReportSection &footer = layout.addSection(
+        ReportSection(ReportSection::Kind::ReportFooter, QStringLiteral("ReportFooter"), 0.75));
+    footer.add(label(
+        "lblNoDealsTitle", 0, 2.1875, 3.25, "Vehicle type",
+        {.fontSize = 14.5, .bold = true, .alignment = Qt::AlignHCenter, .color = kBlue}, 0.25));
+    footer.add(label("lblNoDeals", 0.375, 0.125, 7.25, "No deal matched the dates chosen.",
+                     {.alignment = Qt::AlignHCenter}));
 }
 
 } // namespace
@@ -94,7 +111,6 @@ ReportLayout salesLogLayout()
     addGroupHeader(layout);
     addDetail(layout);
     addGroupFooter(layout);
-    layout.addSection(
-        ReportSection(ReportSection::Kind::ReportFooter, QStringLiteral("ReportFooter"), 0));
+    addReportFooter(layout);
     return layout;
 }

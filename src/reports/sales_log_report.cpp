@@ -3,6 +3,7 @@
 #include "common/money.h"
 #include "common/money_format.h"
 #include "reports/report_renderer.h"
+#include "reports/report_rows.h"
 #include "reports/sales_log_layout.h"
 
 SalesLogReport::SalesLogReport() : m_layout(salesLogLayout())
@@ -12,6 +13,12 @@ SalesLogReport::SalesLogReport() : m_layout(salesLogLayout())
     });
     m_layout.section(QStringLiteral("gfTCU"))->setBeforePrint([this](ReportSection &footer) {
         gfTCU_BeforePrint(footer);
+    });
+    m_layout.section(QStringLiteral("Detail"))->setBeforePrint([this](ReportSection &) {
+        ++m_deals;
+    });
+    m_layout.section(QStringLiteral("ReportFooter"))->setBeforePrint([this](ReportSection &footer) {
+        ReportFooter_BeforePrint(footer);
     });
 }
 
@@ -24,11 +31,33 @@ void SalesLogReport::setRange(const QDate &start, const QDate &end)
 void SalesLogReport::setVehicleTitle(const QString &title)
 {
     m_layout.control(QStringLiteral("Label1"))->setCaption(title);
+    m_layout.control(QStringLiteral("lblNoDealsTitle"))->setCaption(title);
 }
 
 ReportDocument SalesLogReport::run(const ReportRows &rows)
 {
+    ReportRows::Reader reader(rows);
+    return run(reader);
+}
+
+ReportDocument SalesLogReport::run(ReportRowSource &rows)
+{
+    m_deals = 0;
     return ReportRenderer(m_layout).run(rows);
+}
+
+QList<CsvColumn> SalesLogReport::csvColumns()
+{
+    using Kind = CsvColumn::Kind;
+    return {
+        {QStringLiteral("Date"), QStringLiteral("Date"), Kind::Date},
+        {QStringLiteral("Stock #"), QStringLiteral("StockNumber"), Kind::Text},
+        {QStringLiteral("Unit"), QStringLiteral("Unit"), Kind::Text},
+        {QStringLiteral("Customer Name"), QStringLiteral("CustomerName"), Kind::Text},
+        {QStringLiteral("Sales Person"), QStringLiteral("SalesPerson"), Kind::Text},
+        {QStringLiteral("Type"), QStringLiteral("Type"), Kind::Text},
+        {QStringLiteral("Gross"), QStringLiteral("Gross"), Kind::Amount},
+    };
 }
 
 void SalesLogReport::ReportHeader_Format(ReportSection &header)
@@ -54,4 +83,9 @@ void SalesLogReport::gfTCU_BeforePrint(ReportSection &footer)
     }
     footer.control(QStringLiteral("Field6"))->setText(perUnit);
     footer.control(QStringLiteral("Label5"))->setCaption(caption);
+}
+
+void SalesLogReport::ReportFooter_BeforePrint(ReportSection &footer)
+{
+    footer.setVisible(m_deals == 0);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reports/report_csv.h"
 #include "reports/report_document.h"
 #include "reports/report_layout.h"
 
@@ -8,6 +9,7 @@
 #include <QtGlobal>
 
 class ReportRows;
+class ReportRowSource;
 
 // The sales log: the deals of one vehicle type sold within the chosen dates,
 // one line each in date order, closed by the number of units, the total gross
@@ -26,6 +28,11 @@ public:
     void setVehicleTitle(const QString &title);
 
     ReportDocument run(const ReportRows &rows);
+    // The rows read one at a time as the pages are laid out.
+    ReportDocument run(ReportRowSource &rows);
+    // The columns of the log saved as a spreadsheet file: the deal lines,
+    // units and customers whole.
+    static QList<CsvColumn> csvColumns();
 
     ReportLayout &layout() { return m_layout; }
 
@@ -33,8 +40,11 @@ private:
     void ReportHeader_Format(ReportSection &header);
     // The gross per unit, from the printed total gross and unit count.
     void gfTCU_BeforePrint(ReportSection &footer);
+    // Names the vehicle type and says that no deal matched, when none did.
+    void ReportFooter_BeforePrint(ReportSection &footer);
 
     ReportLayout m_layout;
     QDate m_start;
     QDate m_end;
+    int m_deals = 0; // detail lines printed by the current run
 };

@@ -67,8 +67,9 @@ SalesReportQuery SalesReportQuery::salesSummary(const QString &salesPerson, cons
                                                 const QDate &last)
 {
     const QString table = QStringLiteral("SalesSummary");
-    return rangeQuery(table, selectList(table), QStringLiteral("Sales_Person"), salesPerson, first,
-                      last,
+    // Names are stored in capitals, and the column folds only A to Z.
+    return rangeQuery(table, selectList(table), QStringLiteral("Sales_Person"),
+                      salesPerson.toUpper(), first, last,
                       {QStringLiteral("Payable_Gross"), QStringLiteral("Commission"),
                        QStringLiteral("Spiff"), QStringLiteral("Warranty"),
                        QStringLiteral("UnitCount"), QStringLiteral("TotalCommission")});
@@ -77,11 +78,20 @@ SalesReportQuery SalesReportQuery::salesSummary(const QString &salesPerson, cons
 std::optional<ReportRows> SalesReportQuery::fetch(const DealDatabase &database,
                                                   QString *error) const
 {
+    const std::unique_ptr<ReportQueryRows> rows = open(database, error);
+    if (!rows)
+        return std::nullopt;
+    return ReportRows::readAll(*rows, rows->columns());
+}
+
+std::unique_ptr<ReportQueryRows> SalesReportQuery::open(const DealDatabase &database,
+                                                        QString *error) const
+{
     QSqlQuery query(database.connection());
     query.setForwardOnly(true);
     if (!StoreSql::prepare(query, statement, error) || !StoreSql::exec(query, values, error))
-        return std::nullopt;
-    return ReportRows::fromQuery(query, moneyColumns);
+        return nullptr;
+    return std::make_unique<ReportQueryRows>(std::move(query), moneyColumns);
 }
 
 namespace UnitClassNames {

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QVariantList>
 
+#include <memory>
 #include <optional>
 
 class DealDatabase;
@@ -35,6 +36,9 @@ struct SalesReportQuery
     // The rows of the query; std::nullopt, with the database's words in
     // `error`, when it cannot be read.
     std::optional<ReportRows> fetch(const DealDatabase &database, QString *error) const;
+    // The rows of the query, to be read one at a time; nullptr, with the
+    // database's words in `error`, when it cannot be read.
+    std::unique_ptr<ReportQueryRows> open(const DealDatabase &database, QString *error) const;
 };
 
 // The vehicle types of the sales log as the chooser lists them and as the

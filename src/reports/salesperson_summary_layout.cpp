@@ -20,7 +20,8 @@ void addPageHeader(ReportLayout &layout)
     header.add(label("Label11", 0.4375, 5.375, 0.25, "to",
                      {.fontSize = 11, .bold = true, .alignment = Qt::AlignHCenter}));
     header.add(field("Field3", 0.4375, 5.625, 0.75, "", "m/d/yy", period));
-    header.add(label("Label7", 0.6875, 4.4375, 0.625, "Payable Gross", {}, 0.3125));
+    // A heading on two lines, above the amounts it heads.
+    header.add(label("Label7", 0.6875, 4.4375, 0.75, "Payable Gross", {.wordWrap = true}, 0.3125));
     header.add(label("Label3", 0.8125, 0, 0.5, "Date"));
     header.add(label("Label4", 0.8125, 0.625, 0.6875, "Stock #"));
     header.add(label("Label5", 0.8125, 1.5, 0.875, "Unit"));
@@ -55,14 +56,15 @@ void addGroupFooter(ReportLayout &layout)
     footer.add(line("Line3", 0, 6.6875, 0.0625));
     footer.add(label("Label12", 0.125, 3.4375, 1.3125, "Total Sold Units:", caption));
     // A split deal counts as the half unit stored on each salesperson's row.
-    footer.add(field("Field11", 0.125, 4.875, 0.4375, "UnitCount", "", total))
+    // The totals are wide enough for a hundred million dollars and more.
+    footer.add(field("Field11", 0.125, 4.875, 1.25, "UnitCount", "", total))
         .withSummary(overReport(ReportSummary::Function::Sum));
     footer.add(label("Label13", 0.3125, 3.75, 1, "Total Gross:", caption));
-    footer.add(field("Field12", 0.3125, 4.8125, 0.625, "Payable_Gross", "$#,##0", total))
+    footer.add(field("Field12", 0.3125, 4.8125, 1.3125, "Payable_Gross", "$#,##0", total))
         .withSummary(overReport(ReportSummary::Function::Sum));
     footer.add(label("Label14", 0.5, 3, 1.75, "Average Gross / Unit:", caption));
     // The average per deal row, not the total gross over the units sold.
-    footer.add(field("Field13", 0.5, 4.8125, 0.625, "Payable_Gross", "$#,##0", total))
+    footer.add(field("Field13", 0.5, 4.8125, 1.3125, "Payable_Gross", "$#,##0", total))
         .withSummary(overReport(ReportSummary::Function::Average));
 }
 

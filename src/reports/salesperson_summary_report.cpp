@@ -38,6 +38,25 @@ ReportDocument SalespersonSummaryReport::run(const ReportRows &rows)
     return ReportRenderer(m_layout).run(rows);
 }
 
+ReportDocument SalespersonSummaryReport::run(ReportRowSource &rows)
+{
+    return ReportRenderer(m_layout).run(rows);
+}
+
+QList<CsvColumn> SalespersonSummaryReport::csvColumns()
+{
+    using Kind = CsvColumn::Kind;
+    return {
+        {QStringLiteral("Date"), QStringLiteral("Date"), Kind::Date},
+        {QStringLiteral("Stock #"), QStringLiteral("Stock_Number"), Kind::Text},
+        {QStringLiteral("Unit"), QStringLiteral("Unit"), Kind::Text},
+        {QStringLiteral("Customer"), QStringLiteral("Customer_Name"), Kind::Text},
+        {QStringLiteral("Payable Gross"), QStringLiteral("Payable_Gross"), Kind::Amount},
+        {QStringLiteral("Commission"), QStringLiteral("Commission"), Kind::Amount},
+        {QStringLiteral("Unit Cnt"), QStringLiteral("UnitCount"), Kind::Number},
+    };
+}
+
 void SalespersonSummaryReport::PageHeader_BeforePrint(ReportSection &header)
 {
     header.control(QStringLiteral("Field1"))->setText(m_salesPerson);

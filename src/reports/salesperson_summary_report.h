@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reports/report_csv.h"
 #include "reports/report_document.h"
 #include "reports/report_layout.h"
 
@@ -8,6 +9,7 @@
 #include <QtGlobal>
 
 class ReportRows;
+class ReportRowSource;
 
 // The salesperson summary: every deal of one salesperson within the chosen
 // dates, then the units sold, the total gross and the average gross. Every
@@ -25,6 +27,10 @@ public:
     void setPeriod(const QDate &start, const QDate &end);
 
     ReportDocument run(const ReportRows &rows);
+    // The rows read one at a time as the pages are laid out.
+    ReportDocument run(ReportRowSource &rows);
+    // The columns of the summary saved as a spreadsheet file.
+    static QList<CsvColumn> csvColumns();
 
     ReportLayout &layout() { return m_layout; }
 

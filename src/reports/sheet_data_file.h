@@ -1,7 +1,5 @@
 #pragma once
 
-#include "reports/synced_file.h"
-
 #include <QString>
 
 class DealDatabase;
@@ -15,9 +13,12 @@ namespace SheetDataFile {
 // Writes the newest valid sheet's lines to `path` unless the file already
 // holds them. False, with the reason in `error`, when the record cannot be
 // read or the file cannot be written.
-bool restore(DealDatabase &database, const QString &path, QString *error,
-             const SyncedFile::Hooks &hooks = {});
+// Temporary files a write of it left behind (the program was killed between
+// two steps) are removed first.
+bool restore(DealDatabase &database, const QString &path, QString *error);
 
+// What the user is told when data.txt could not be put right, with the reason.
+QString notRestoredMessage(const QString &reason);
 // What the user is told when a recorded sheet's data.txt could not be
 // written, with the reason.
 QString notWrittenMessage(const QString &reason);

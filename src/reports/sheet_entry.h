@@ -13,6 +13,10 @@ namespace SheetEntry {
 // number, and the empty text, count as 0.
 Money amountOf(const QString &text);
 
+// Whether the amount read as amountOf() reads it is a number beyond the range
+// of Money (99999999999999999999): such an amount is refused, not counted as 0.
+bool isTooLarge(const QString &text);
+
 // Whether the text is a date of the calendar: MM/DD/YYYY, M/D/YY (00-29 in
 // this century, 30-99 in the last) or YYYY-MM-DD. "MM/DD/YYYY", "13/01/2025"
 // and the empty text are not.

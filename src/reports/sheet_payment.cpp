@@ -1,5 +1,6 @@
 #include "reports/sheet_payment.h"
 
+#include "common/durable_file.h"
 #include "reports/commission_data_file.h"
 #include "reports/sheet_data_file.h"
 #include "store/column_value.h"
@@ -34,63 +35,76 @@ QVariantList dataLine(const SummaryRow &row)
 }
 
 // Marks the rows paid on a new sheet, inside the caller's transaction.
-bool recordSheet(DealDatabase &database, const QList<qint64> &rowIds, const SheetHeading &heading,
-                 const Hooks &hooks, Outcome &outcome)
+bool recordSheet(DealDatabase &database, const Sheet &sheet, const Hooks &hooks,
+                 Outcome &outcome)
 {
     const auto reach = [&hooks](Step step) {
         if (hooks.reached)
             hooks.reached(step);
     };
     SheetRecords sheets(database.connection());
-    const std::optional<qint64> sheetId = sheets.record(heading, &outcome.error);
+    const std::optional<qint64> sheetId = sheets.record(sheet.heading(), &outcome.error);
     if (!sheetId)
         return false;
     reach(Step::SheetRecorded);
     const std::optional<QList<SummaryRow>> paid =
-        CommissionPayments(database).markPaid(rowIds, &outcome.error);
+        CommissionPayments(database).markPaid(sheet.rowIds, sheet.salesPerson, &outcome.error);
     if (!paid)
         return false;
     QList<QVariantList> lines;
     QList<qint64> paidIds;
-    Money tally;
+    std::optional<Money> tally = Money();
     for (const SummaryRow &row : *paid) {
         lines << dataLine(row);
         paidIds << row.rowId;
-        tally +=
+        const Money total =
             ColumnValue::moneyFrom(row.value(QStringLiteral("TotalCommission"))).value_or(Money());
+        tally = tally ? tally->checkedAdd(total) : std::nullopt;
+    }
+    // The sheet prints the tally and the tally plus the bonus; neither may
+    // leave the range. The sheet and its markings are dropped with the
+    // transaction.
+    if (!tally || !tally->checkedAdd(sheet.bonus.value_or(Money()))) {
+        outcome.error = QStringLiteral("The total commission of the listed deals is too large "
+                                       "to print.");
+        return false;
     }
     if (!sheets.attachRows(*sheetId, paidIds, &outcome.error))
         return false;
     reach(Step::RowsMarked);
     // With no deal listed the sheet has no total.
-    const std::optional<Money> total = rowIds.isEmpty() ? std::nullopt : std::optional(tally);
+    const std::optional<Money> total =
+        sheet.rowIds.isEmpty() ? std::nullopt : std::optional(*tally);
     if (!sheets.complete(*sheetId, CommissionDataFile::encode(lines), total, &outcome.error))
         return false;
     reach(Step::SheetCompleted);
     outcome.sheetId = *sheetId;
-    outcome.tally = tally;
+    outcome.tally = *tally;
     return true;
 }
 
 } // namespace
 
-Outcome pay(DealDatabase &database, const QString &dataFilePath, const QList<qint64> &rowIds,
-            const SheetHeading &heading, const Hooks &hooks)
+SheetHeading Sheet::heading() const
+{
+    return {.salesPerson = salesPerson,
+            .weekEnding = weekEnding,
+            .bonusDescription = bonusDescription,
+            .bonus = bonus};
+}
+
+Outcome pay(DealDatabase &database, const QString &dataFilePath, const Sheet &sheet,
+            const Hooks &hooks)
 {
     Outcome outcome;
     if (!database.isOpen()) {
         outcome.error = QStringLiteral("The deal database is not open.");
         return outcome;
     }
-    SyncedFile::Hooks fileHooks = hooks.file;
-    fileHooks.reached = [&hooks](SyncedFile::Stage stage) {
-        if (hooks.reached)
-            hooks.reached(Step(int(Step::FileWritten) + int(stage)));
-    };
     // A file left behind by an earlier sheet's failure is put right first;
     // should it fail again, the new sheet's own file replaces it anyway.
     QString ignored;
-    SheetDataFile::restore(database, dataFilePath, &ignored, hooks.file);
+    SheetDataFile::restore(database, dataFilePath, &ignored);
 
     {
         SqlTransaction transaction(database.connection());
@@ -98,7 +112,7 @@ Outcome pay(DealDatabase &database, const QString &dataFilePath, const QList<qin
             return outcome;
         if (hooks.reached)
             hooks.reached(Step::Begun);
-        if (!recordSheet(database, rowIds, heading, hooks, outcome) ||
+        if (!recordSheet(database, sheet, hooks, outcome) ||
             !transaction.commit(&outcome.error)) {
             outcome.sheetId = 0;
             outcome.tally = Money();
@@ -112,9 +126,9 @@ Outcome pay(DealDatabase &database, const QString &dataFilePath, const QList<qin
     // The file is written from the record, not from what was meant to be
     // recorded.
     QString why;
-    const std::optional<RecordedSheet> sheet =
+    const std::optional<RecordedSheet> recorded =
         SheetRecords(database.connection()).find(outcome.sheetId, &why);
-    outcome.fileWritten = sheet && SyncedFile::replace(dataFilePath, sheet->lines, &why, fileHooks);
+    outcome.fileWritten = recorded && DurableFile::replace(dataFilePath, recorded->lines, &why);
     if (!outcome.fileWritten)
         outcome.error = SheetDataFile::notWrittenMessage(why);
     return outcome;

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "common/money.h"
-#include "reports/synced_file.h"
 #include "store/sheet_records.h"
 
 #include <QList>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class DealDatabase;
 
@@ -27,35 +27,46 @@ struct Outcome
     QString error;            // why not paid, or why data.txt was not written
 };
 
-// The steps of paying, in order, for tests that stop the program between two
-// of them.
+// What a sheet pays: the rows listed for one salesperson, and what the sheet
+// is headed with.
+struct Sheet
+{
+    QString salesPerson;              // the salesperson whose deals are listed
+    QList<qint64> rowIds;             // SalesSummary rowids, in the order listed
+    std::optional<Money> bonus = {};  // none when no bonus was given
+    QString weekEnding = {};          // as typed
+    QString bonusDescription = {};
+
+    SheetHeading heading() const;
+};
+
+// The steps of paying up to the commit, in order, for tests that stop the
+// program between two of them. (The steps of writing data.txt after the
+// commit are DurableFile's.)
 enum class Step {
     Begun = 1,
     SheetRecorded,
     RowsMarked,
     SheetCompleted,
     Committed,
-    FileWritten,
-    FileSynced,
-    FileRenamed,
 };
-inline constexpr int kStepCount = 8;
+inline constexpr int kStepCount = 5;
 
 struct Hooks
 {
     std::function<void(Step)> reached;
-    SyncedFile::Hooks file; // its `reached` is set from the one above
 };
 
-// Records a sheet with `heading`, marks the rows paid on it in the order
-// given, and writes data.txt at `dataFilePath` with one line for each row
-// marked (empty when there is none). A row already paid or no longer stored
-// is passed over. The tally is the total commission of the rows marked (a
-// missing amount counts as 0). Before the sheet, a data.txt that does not
-// match the last recorded sheet is written again.
+// Records the sheet, marks its rows paid on it in the order given, and writes
+// data.txt at `dataFilePath` with one line for each row marked (empty when
+// there is none). A row already paid, no longer stored or of another
+// salesperson is passed over. The tally is the total commission of the rows
+// marked (a missing amount counts as 0); a tally, or a tally plus the bonus,
+// beyond the range of Money refuses the whole sheet. Before the sheet, a
+// data.txt that does not match the last recorded sheet is written again.
 //
 // A failure before the commit leaves nothing paid and nothing recorded.
-Outcome pay(DealDatabase &database, const QString &dataFilePath, const QList<qint64> &rowIds,
-            const SheetHeading &heading = {}, const Hooks &hooks = {});
+Outcome pay(DealDatabase &database, const QString &dataFilePath, const Sheet &sheet,
+            const Hooks &hooks = {});
 
 } // namespace SheetPayment

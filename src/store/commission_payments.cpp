@@ -59,43 +59,48 @@ std::optional<QList<SummaryRow>> CommissionPayments::unpaid(const QString &sales
 {
     if (notOpen(m_database, error))
         return std::nullopt;
-    QSqlQuery query(m_database.connection());
-    query.setForwardOnly(true);
-    if (!StoreSql::prepare(query,
-                           selectRows(QStringLiteral("\"Sales_Person\" = ? AND \"Paid\" = 0 "
-                                                     "ORDER BY \"Date\", rowid")),
-                           error) ||
-        !StoreSql::exec(query, {salesPerson}, error))
+    CachedQuery query(m_database,
+                      selectRows(QStringLiteral("\"Sales_Person\" = ? AND \"Paid\" = 0 "
+                                                "ORDER BY \"Date\", rowid")),
+                      error);
+    // Names are stored in capitals; the column's own case folding knows only
+    // the letters A to Z, so "José Peña" is sought as "JOSÉ PEÑA".
+    if (!query || !StoreSql::exec(*query, {salesPerson.toUpper()}, error))
         return std::nullopt;
     QList<SummaryRow> rows;
-    while (query.next())
-        rows << rowOf(query);
+    while (query->next())
+        rows << rowOf(*query);
     return rows;
 }
 
 std::optional<QList<SummaryRow>> CommissionPayments::markPaid(const QList<qint64> &rowIds,
+                                                              const QString &salesPerson,
                                                               QString *error)
 {
     if (notOpen(m_database, error))
         return std::nullopt;
-    QSqlQuery read(m_database.connection());
-    QSqlQuery mark(m_database.connection());
-    if (!StoreSql::prepare(read, selectRows(QStringLiteral("rowid = ? AND \"Paid\" = 0")), error) ||
-        !StoreSql::prepare(mark,
-                           QStringLiteral("UPDATE \"SalesSummary\" SET \"Paid\" = 1 "
-                                          "WHERE rowid = ? AND \"Paid\" = 0"),
-                           error))
+    // Prepared once on the connection: paying a long list runs these two
+    // statements for every row. A row is paid only while it is unpaid and
+    // belongs to the salesperson whose sheet this is.
+    QSqlQuery *read = m_database.prepared(
+        selectRows(QStringLiteral("rowid = ? AND \"Paid\" = 0 AND \"Sales_Person\" = ?")), error);
+    QSqlQuery *mark = read ? m_database.prepared(QStringLiteral("UPDATE \"SalesSummary\" SET "
+                                                                "\"Paid\" = 1 WHERE rowid = ? "
+                                                                "AND \"Paid\" = 0"),
+                                                 error)
+                           : nullptr;
+    if (!mark)
         return std::nullopt;
     QList<SummaryRow> paid;
     for (const qint64 rowId : rowIds) {
-        if (!StoreSql::exec(read, {rowId}, error))
+        if (!StoreSql::exec(*read, {rowId, salesPerson.toUpper()}, error))
             return std::nullopt;
-        const bool unpaidRow = read.next();
-        const SummaryRow row = unpaidRow ? rowOf(read) : SummaryRow();
-        read.finish();
+        const bool unpaidRow = read->next();
+        const SummaryRow row = unpaidRow ? rowOf(*read) : SummaryRow();
+        read->finish();
         if (!unpaidRow)
             continue;
-        if (!StoreSql::exec(mark, {rowId}, error))
+        if (!StoreSql::exec(*mark, {rowId}, error))
             return std::nullopt;
         paid << row;
     }

@@ -36,11 +36,13 @@ public:
     // case), oldest first; rows of one date in the order they were saved.
     std::optional<QList<SummaryRow>> unpaid(const QString &salesPerson, QString *error) const;
 
-    // Marks each row paid, in the order given, and returns the rows it marked
-    // as they stood. A row no longer stored or already paid is passed over.
+    // Marks each row of the salesperson (the name in any letter case) paid,
+    // in the order given, and returns the rows it marked as they stood. A row
+    // no longer stored, already paid or of another salesperson is passed over.
     // Stops at the first failure with the reason in `error`; the caller's
     // transaction then undoes the rows already marked.
-    std::optional<QList<SummaryRow>> markPaid(const QList<qint64> &rowIds, QString *error);
+    std::optional<QList<SummaryRow>> markPaid(const QList<qint64> &rowIds, const QString &salesPerson,
+                                              QString *error);
 
     // Takes the paid marking off again, in a transaction of its own.
     bool markUnpaid(const QList<qint64> &rowIds, QString *error);

@@ -3,11 +3,12 @@
 #include "deal_database.h"
 #include "store_sql.h"
 
+#include "common/durable_file.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <QFile>
-#include <QTemporaryFile>
 
 #include <filesystem>
 #include <system_error>
@@ -70,31 +71,43 @@ bool copyTo(const DealDatabase &live, const QString &targetPath, QString *error)
     if (targetInfo.exists() && !targetInfo.isFile())
         return refused(error, QStringLiteral("\"%1\" is not a file.").arg(target));
 
-    QTemporaryFile temporary(targetInfo.absolutePath() + QStringLiteral("/.") +
-                             targetInfo.fileName() + QStringLiteral(".XXXXXX"));
-    if (!temporary.open())
+    // Copies left by a backup that was cut short are of no use to anyone.
+    DurableFile::removeStaleTemporaries(targetInfo.absolutePath());
+
+    // The empty copy is made here, so it gets the user's umask like any new file.
+    const QString temporary = DurableFile::temporaryPathFor(targetPath);
+    QFile empty(temporary);
+    if (!empty.open(QIODevice::NewOnly))
         return refused(error, QStringLiteral("The backup \"%1\" could not be written: %2")
-                                  .arg(target, temporary.errorString()));
-    temporary.close();
+                                  .arg(target, empty.errorString()));
+    empty.close();
+    const auto removeTemporary = [&] {
+        QFile::remove(temporary);
+        QFile::remove(temporary + QStringLiteral("-journal"));
+    };
 
     // VACUUM INTO writes a consistent snapshot into an empty file.
     QSqlQuery vacuum(live.connection());
     vacuum.prepare(QStringLiteral("VACUUM INTO ?"));
-    vacuum.addBindValue(temporary.fileName());
-    if (!vacuum.exec())
+    vacuum.addBindValue(temporary);
+    if (!vacuum.exec()) {
+        const QString why = StoreSql::errorText(vacuum.lastError());
+        removeTemporary();
         return refused(error, QStringLiteral("The backup \"%1\" could not be written: %2")
-                                  .arg(target, StoreSql::errorText(vacuum.lastError())));
+                                  .arg(target, why));
+    }
 
-    // The temporary file was made private; the copy is as readable as the
-    // database it copies.
-    QFile::setPermissions(temporary.fileName(), QFile::permissions(livePath));
-
-    std::error_code ec;
-    std::filesystem::rename(fsPath(temporary.fileName()), fsPath(targetPath), ec);
-    if (ec)
+    // The copy is never readable more widely than the database it copies.
+    QString why;
+    if (!DurableFile::narrowPermissions(temporary, livePath, &why)) {
+        removeTemporary();
+        return refused(error, QStringLiteral("The backup \"%1\" could not be written: %2")
+                                  .arg(target, why));
+    }
+    // On the disk before it takes the backup's name, and the name on the disk too.
+    if (!DurableFile::putInPlace(temporary, targetPath, &why))
         return refused(error, QStringLiteral("The backup \"%1\" could not be put in place: %2")
-                                  .arg(target, QString::fromStdString(ec.message())));
-    temporary.setAutoRemove(false);
+                                  .arg(target, why));
     return true;
 }
 

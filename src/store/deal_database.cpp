@@ -1,15 +1,18 @@
 #include "deal_database.h"
 
-#include "sheet_schema.h"
+#include "deal_row_writer.h"
 #include "sql_transaction.h"
+#include "store_engine.h"
+#include "store_migration.h"
 #include "store_schema.h"
 #include "store_sql.h"
+
+#include "common/durable_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
-#include <QTemporaryFile>
 
 #include <atomic>
 
@@ -46,13 +49,27 @@ bool buildNewDatabase(const QString &path, QString *error)
             {
                 SqlTransaction transaction(db);
                 ok = transaction.begin(error) && StoreSchema::create(db, error) &&
-                     SheetSchema::addSheetRecords(db, error) && transaction.commit(error);
+                     transaction.commit(error);
             }
             db.close();
         }
     }
     QSqlDatabase::removeDatabase(name);
     return ok;
+}
+
+// Why an existing database file cannot be worked on in place: its folder or
+// the file itself cannot be written (the database writes its journal beside
+// itself). Empty when both can be written.
+QString unwritablePlace(const QFileInfo &file)
+{
+    const QFileInfo folder(file.absolutePath());
+    if (!folder.isWritable())
+        return QStringLiteral("the folder \"%1\" cannot be written")
+            .arg(QDir::toNativeSeparators(folder.absoluteFilePath()));
+    if (!file.isWritable())
+        return QStringLiteral("the file cannot be written (it is read-only)");
+    return {};
 }
 
 } // namespace
@@ -76,6 +93,9 @@ DealDatabase::DealDatabase(QString filePath)
 
 DealDatabase::~DealDatabase()
 {
+    // Prepared statements go before the connection they were made on.
+    m_rowWriter.reset();
+    m_statements.clear();
     m_db.close();
     m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_connectionName);
@@ -88,6 +108,8 @@ bool DealDatabase::isOpen() const
 
 bool DealDatabase::fail(QString *error, const QString &message)
 {
+    m_rowWriter.reset();
+    m_statements.clear();
     m_db.close();
     if (error)
         *error = message;
@@ -108,6 +130,13 @@ bool DealDatabase::open(QString *error)
         return fail(error, QStringLiteral("\"%1\" is not a file, so it cannot be the deal "
                                           "database.")
                                .arg(QDir::toNativeSeparators(m_filePath)));
+    } else if (const QString place = unwritablePlace(info); !place.isEmpty()) {
+        // Opened now, the file would only fail to read and look foreign.
+        return fail(error, QStringLiteral("The deal database \"%1\" cannot be used because %2. "
+                                          "Deals cannot be saved there. The database is intact "
+                                          "and was left as it is; give this user the right to "
+                                          "write there, or move the program's folder.")
+                               .arg(QDir::toNativeSeparators(m_filePath), place));
     }
 
     if (!m_db.open())
@@ -130,52 +159,84 @@ bool DealDatabase::open(QString *error)
                                .arg(QDir::toNativeSeparators(m_filePath), why));
     }
 
+    if (!upgradeIfOlder(error))
+        return false;
+
     // A write-ahead log lets the windows' readers and the save work side by
     // side; every commit still reaches the disk before the save reports it.
     run(m_db, QStringLiteral("PRAGMA journal_mode = WAL"));
     run(m_db, QStringLiteral("PRAGMA synchronous = FULL"));
     run(m_db, QStringLiteral("PRAGMA foreign_keys = ON"));
-    return addSheetRecords(error);
-}
-
-bool DealDatabase::addSheetRecords(QString *error)
-{
-    // A database made before sheets were recorded gains their tables; one
-    // that has them is left as it is.
-    QString why;
-    SqlTransaction transaction(m_db);
-    if (!transaction.begin(&why) || !SheetSchema::addSheetRecords(m_db, &why) ||
-        !transaction.commit(&why))
-        return fail(error, QStringLiteral("The deal database \"%1\" could not be brought up to "
-                                          "date: %2")
-                               .arg(QDir::toNativeSeparators(m_filePath), why));
     return true;
 }
 
 bool DealDatabase::createFile(QString *error) const
 {
     // The new database is built under a temporary name beside its final place
-    // and renamed into place only when complete, so a failure never leaves a
-    // half-made file under the database's name.
-    const QFileInfo info(m_filePath);
-    QTemporaryFile temporary(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
-                             QStringLiteral(".XXXXXX"));
-    if (!temporary.open()) {
+    // and renamed into place only when complete and on the disk, so a failure
+    // never leaves a half-made file under the database's name. The empty file
+    // is made here, so it gets the user's umask like any new file.
+    const QString temporary = DurableFile::temporaryPathFor(m_filePath);
+    QFile empty(temporary);
+    if (!empty.open(QIODevice::NewOnly)) {
         if (error)
-            *error = temporary.errorString();
+            *error = empty.errorString();
         return false;
     }
-    temporary.close();
-    if (!buildNewDatabase(temporary.fileName(), error))
-        return false;
-    if (!QFile::rename(temporary.fileName(), m_filePath)) {
-        if (error)
-            *error = QStringLiteral("the new file could not be put in place");
+    empty.close();
+    if (!buildNewDatabase(temporary, error)) {
+        QFile::remove(temporary);
+        QFile::remove(temporary + QStringLiteral("-journal"));
         return false;
     }
-    temporary.setAutoRemove(false);
-    // A temporary file is private to its owner; the database is an ordinary file.
-    QFile::setPermissions(m_filePath, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                          QFile::ReadOther);
+    return DurableFile::putInPlace(temporary, m_filePath, error);
+}
+
+bool DealDatabase::upgradeIfOlder(QString *error)
+{
+    QString why;
+    const std::optional<int> version = StoreEngine::schemaVersion(m_db, &why);
+    const int from = qMax(version.value_or(StoreSchema::kFirstVersion), StoreSchema::kFirstVersion);
+    if (version && *version >= StoreSchema::kVersion)
+        return true;
+    QString copy;
+    if (!StoreMigration::upgrade(m_db, m_filePath, from, &copy, &why))
+        return fail(error, QStringLiteral("The deal database \"%1\" could not be upgraded from "
+                                          "version %2 to version %3: %4. It was left at version "
+                                          "%2, unchanged.")
+                               .arg(QDir::toNativeSeparators(m_filePath))
+                               .arg(from)
+                               .arg(StoreSchema::kVersion)
+                               .arg(why));
+    m_upgradeNote = QStringLiteral("The deal database was upgraded from version %1 to version %2. "
+                                   "A copy of it as it was before is in \"%3\".")
+                        .arg(from)
+                        .arg(StoreSchema::kVersion)
+                        .arg(QDir::toNativeSeparators(copy));
     return true;
+}
+
+QSqlQuery *DealDatabase::prepared(const QString &statement, QString *error)
+{
+    auto found = m_statements.find(statement);
+    if (found != m_statements.end())
+        return found->second.get();
+    auto query = std::make_unique<QSqlQuery>(m_db);
+    query->setForwardOnly(true);
+    if (!StoreSql::prepare(*query, statement, error))
+        return nullptr;
+    return m_statements.emplace(statement, std::move(query)).first->second.get();
+}
+
+DealRowWriter &DealDatabase::rowWriter()
+{
+    if (!m_rowWriter)
+        m_rowWriter = std::make_unique<DealRowWriter>(m_db);
+    return *m_rowWriter;
+}
+
+CachedQuery::~CachedQuery()
+{
+    if (m_query)
+        m_query->finish();
 }

@@ -5,13 +5,21 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <map>
+#include <memory>
+
+class DealRowWriter;
+class QSqlQuery;
+
 // The deal database file and this object's own connection to it.
 //
 // open() creates the file, with its tables and first salesperson, when it is
 // missing; an existing file is used only when it is a deal database of this
 // program. Anything else (a file of another program, a text file, a damaged
 // file, an SQLite file without the deal tables, a file of a newer version)
-// gives an error naming the file and is left exactly as it was.
+// gives an error naming the file and is left exactly as it was. A file of an
+// older version is upgraded in place, after a copy of it is made beside it;
+// when the upgrade fails the file keeps its old version, unchanged.
 //
 // Each object has a connection of its own, under a unique name, removed when
 // the object is destroyed. Statements made on connection() must be gone by
@@ -39,12 +47,47 @@ public:
     const QString &filePath() const { return m_filePath; }
     QSqlDatabase connection() const { return m_db; }
 
+    // After an open() that upgraded the file: what was done and where the
+    // copy of the old file lies, for the user. Empty otherwise.
+    const QString &upgradeNote() const { return m_upgradeNote; }
+
+    // A statement prepared once on this connection and kept until it closes;
+    // nullptr, with the reason in `error`, when it cannot be prepared. A
+    // caller that reads rows from it calls finish() when done.
+    QSqlQuery *prepared(const QString &statement, QString *error);
+    // The writer of deal rows on this connection, its statements prepared once.
+    DealRowWriter &rowWriter();
+
 private:
     bool createFile(QString *error) const;
-    bool addSheetRecords(QString *error);
     bool fail(QString *error, const QString &message);
+    bool upgradeIfOlder(QString *error);
 
     QString m_filePath;
     QString m_connectionName;
     QSqlDatabase m_db;
+    QString m_upgradeNote;
+    std::map<QString, std::unique_ptr<QSqlQuery>> m_statements;
+    std::unique_ptr<DealRowWriter> m_rowWriter;
+};
+
+// A statement from DealDatabase::prepared(), finished when it goes out of
+// scope, so that no read is left open on the connection.
+class CachedQuery
+{
+public:
+    CachedQuery(DealDatabase &database, const QString &statement, QString *error)
+        : m_query(database.prepared(statement, error))
+    {
+    }
+    ~CachedQuery();
+    CachedQuery(const CachedQuery &) = delete;
+    CachedQuery &operator=(const CachedQuery &) = delete;
+
+    explicit operator bool() const { return m_query != nullptr; }
+    QSqlQuery &operator*() const { return *m_query; }
+    QSqlQuery *operator->() const { return m_query; }
+
+private:
+    QSqlQuery *m_query;
 };

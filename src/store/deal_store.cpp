@@ -6,6 +6,7 @@
 #include "deal_rows.h"
 #include "recall_columns.h"
 #include "sql_transaction.h"
+#include "store_engine.h"
 #include "store_sql.h"
 
 #include <QSqlQuery>
@@ -46,12 +47,28 @@ QStringList DealStore::salesPersons(QString *error) const
 
 std::optional<DealId> DealStore::save(const Deal &deal, QString *error)
 {
-    return write(std::nullopt, deal, error);
+    const StoreSql::FaultWatch watch;
+    const std::optional<DealId> id = write(std::nullopt, deal, error);
+    m_lastWriteFault = noteFault(id.has_value(), watch);
+    return id;
 }
 
 std::optional<DealId> DealStore::replace(DealId recalled, const Deal &deal, QString *error)
 {
-    return write(recalled, deal, error);
+    const StoreSql::FaultWatch watch;
+    const std::optional<DealId> id = write(recalled, deal, error);
+    m_lastWriteFault = noteFault(id.has_value(), watch);
+    return id;
+}
+
+StoreSql::Fault DealStore::noteFault(bool written, const StoreSql::FaultWatch &watch) const
+{
+    if (written)
+        return StoreSql::Fault::None;
+    if (!m_database.isOpen())
+        return StoreSql::Fault::Store;
+    // A failure the database did not report is one of the deal's values.
+    return watch.fault() == StoreSql::Fault::None ? StoreSql::Fault::Data : watch.fault();
 }
 
 std::optional<DealId> DealStore::write(std::optional<DealId> recalled, const Deal &deal,
@@ -68,7 +85,7 @@ std::optional<DealId> DealStore::write(std::optional<DealId> recalled, const Dea
         return std::nullopt;
     }
     SqlTransaction transaction(m_database.connection());
-    DealRowWriter writer(m_database.connection());
+    DealRowWriter &writer = m_database.rowWriter();
     if (!transaction.begin(&why)) {
         failed(error, QStringLiteral("The deal was not saved: %1").arg(why));
         return std::nullopt;
@@ -102,7 +119,7 @@ bool DealStore::remove(DealId id, QString *error)
         return failed(error, notOpen());
     QString why;
     SqlTransaction transaction(m_database.connection());
-    DealRowWriter writer(m_database.connection());
+    DealRowWriter &writer = m_database.rowWriter();
     if (!transaction.begin(&why))
         return failed(error, QStringLiteral("The deal was not deleted: %1").arg(why));
     const std::optional<bool> paid = writer.isPaid(id, &why);
@@ -144,6 +161,35 @@ std::optional<RecalledDealState> DealStore::recalledDealState(DealId id, QString
     return state;
 }
 
+std::optional<qint64> DealStore::dealCount(QString *error) const
+{
+    CachedQuery query(m_database, StoreEngine::dealCountQuery(), error);
+    if (!query || !StoreSql::exec(*query, {}, error) || !query->next())
+        return std::nullopt;
+    return query->value(0).toLongLong();
+}
+
+std::optional<DealId> DealStore::neighbour(std::optional<DealId> from, Direction direction,
+                                           QString *error) const
+{
+    const bool forward = direction == Direction::Forward;
+    QString where;
+    QVariantList values;
+    if (from) {
+        where = forward ? QStringLiteral("WHERE \"DealId\" > ?")
+                        : QStringLiteral("WHERE \"DealId\" < ?");
+        values << *from;
+    }
+    CachedQuery query(m_database,
+                      QStringLiteral("SELECT \"DealId\" FROM \"RecallDeal\" %1 ORDER BY "
+                                     "\"DealId\" %2 LIMIT 1")
+                          .arg(where, forward ? QStringLiteral("ASC") : QStringLiteral("DESC")),
+                      error);
+    if (!query || !StoreSql::exec(*query, values, error) || !query->next())
+        return std::nullopt;
+    return query->value(0).toLongLong();
+}
+
 QList<DealId> DealStore::allDeals(QString *error) const
 {
     return ids(QString(), {}, error);
@@ -157,44 +203,62 @@ QList<DealId> DealStore::findByStockNumber(const QString &stockNumber, QString *
 
 QList<DealId> DealStore::findByCustomerPart(const QString &part, QString *error) const
 {
-    // instr() takes the part as plain text: no character in it is a wildcard.
-    return ids(QStringLiteral("WHERE instr(upper(\"Customer\"), ?) > 0"), {part.toUpper()}, error);
+    QList<DealId> found;
+    if (part.toUcs4().size() < StoreEngine::kShortestIndexedPart) {
+        // Too short for the index: every name is looked at, compared in
+        // folded letter case like the index compares.
+        QSqlQuery query(m_database.connection());
+        query.setForwardOnly(true);
+        if (!StoreSql::prepare(query,
+                               QStringLiteral("SELECT \"DealId\", \"Customer\" FROM "
+                                              "\"RecallDeal\" ORDER BY \"DealId\""),
+                               error) ||
+            !StoreSql::exec(query, {}, error))
+            return found;
+        while (query.next()) {
+            if (query.value(1).toString().contains(part, Qt::CaseInsensitive))
+                found << query.value(0).toLongLong();
+        }
+        return found;
+    }
+    CachedQuery query(m_database, StoreEngine::customerSearchQuery(), error);
+    if (!query || !StoreSql::exec(*query, {StoreEngine::searchTextOf(part)}, error))
+        return found;
+    while (query->next())
+        found << query->value(0).toLongLong();
+    return found;
 }
 
 QList<DealId> DealStore::ids(const QString &where, const QVariantList &values, QString *error) const
 {
-    QSqlQuery query(m_database.connection());
-    query.setForwardOnly(true);
     QList<DealId> found;
-    if (!StoreSql::prepare(query,
-                           QStringLiteral("SELECT \"DealId\" FROM \"RecallDeal\" %1 "
-                                          "ORDER BY \"DealId\"")
-                               .arg(where),
-                           error) ||
-        !StoreSql::exec(query, values, error))
+    CachedQuery query(m_database,
+                      QStringLiteral("SELECT \"DealId\" FROM \"RecallDeal\" %1 "
+                                     "ORDER BY \"DealId\"")
+                          .arg(where),
+                      error);
+    if (!query || !StoreSql::exec(*query, values, error))
         return found;
-    while (query.next())
-        found << query.value(0).toLongLong();
+    while (query->next())
+        found << query->value(0).toLongLong();
     return found;
 }
 
 std::optional<Deal> DealStore::loadDeal(DealId id, QString *error) const
 {
     const QStringList columns = RecallColumns::names();
-    QSqlQuery query(m_database.connection());
-    query.setForwardOnly(true);
-    if (!StoreSql::prepare(query,
-                           QStringLiteral("SELECT %1 FROM \"RecallDeal\" WHERE \"DealId\" = ?")
-                               .arg(StoreSql::columnList(columns)),
-                           error) ||
-        !StoreSql::exec(query, {id}, error))
+    CachedQuery query(m_database,
+                      QStringLiteral("SELECT %1 FROM \"RecallDeal\" WHERE \"DealId\" = ?")
+                          .arg(StoreSql::columnList(columns)),
+                      error);
+    if (!query || !StoreSql::exec(*query, {id}, error))
         return std::nullopt;
-    if (!query.next()) {
+    if (!query->next()) {
         failed(error, QStringLiteral("The deal is no longer in the database."));
         return std::nullopt;
     }
     QVariantList values;
     for (int i = 0; i < columns.size(); ++i)
-        values << query.value(i);
+        values << query->value(i);
     return RecallColumns::dealFrom(values);
 }

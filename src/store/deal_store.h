@@ -1,6 +1,7 @@
 #pragma once
 
 #include "deal_id.h"
+#include "store_sql.h"
 
 #include "worksheet/deal.h"
 
@@ -45,6 +46,10 @@ public:
     // longer stored is saved anew under its identity.
     std::optional<DealId> replace(DealId recalled, const Deal &deal, QString *error);
 
+    // Why the last save or replace failed: a fault of the data or of the
+    // store (None after a success).
+    StoreSql::Fault lastWriteFault() const { return m_lastWriteFault; }
+
     // Removes the deal's RecallDeal, SalesLog and SalesSummary rows, and no
     // other deal's. Refused when the deal is paid; a deal that is not there
     // any more is no error.
@@ -59,9 +64,19 @@ public:
 
     // Identities of stored deals, oldest first.
     QList<DealId> allDeals(QString *error = nullptr) const;
+    // How many deals are stored, without reading them.
+    std::optional<qint64> dealCount(QString *error = nullptr) const;
+    // The stored deal next to `from` in the order of allDeals(): the first
+    // (Forward) or last (Backward) deal when there is no `from`;
+    // std::nullopt when there is none.
+    enum class Direction { Forward, Backward };
+    std::optional<DealId> neighbour(std::optional<DealId> from, Direction direction,
+                                    QString *error = nullptr) const;
     // The whole stock number, in any letter case.
     QList<DealId> findByStockNumber(const QString &stockNumber, QString *error = nullptr) const;
-    // Any part of the customer name, in any letter case.
+    // Any part of the customer name, in any letter case (É finds é). Parts
+    // of three characters or more are looked up in an index; shorter ones
+    // look at every name.
     QList<DealId> findByCustomerPart(const QString &part, QString *error = nullptr) const;
 
     // The worksheet fields of a stored deal, as saved; std::nullopt when the
@@ -70,7 +85,9 @@ public:
 
 private:
     std::optional<DealId> write(std::optional<DealId> recalled, const Deal &deal, QString *error);
+    StoreSql::Fault noteFault(bool written, const StoreSql::FaultWatch &watch) const;
     QList<DealId> ids(const QString &where, const QVariantList &values, QString *error) const;
 
     DealDatabase &m_database;
+    StoreSql::Fault m_lastWriteFault = StoreSql::Fault::None;
 };

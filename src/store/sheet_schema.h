@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QSqlDatabase>
-#include <QString>
+#include <QStringList>
 
 // The tables that make a commission sheet a record and keep the audit trail:
 //
@@ -20,8 +19,8 @@ inline constexpr const char *kSheets = "Sheets";
 inline constexpr const char *kAudit = "Audit";
 inline constexpr const char *kSheetId = "SheetId";
 
-// Adds whatever of the above is missing and leaves what is there: safe on a
-// database that already has them. Runs inside the caller's transaction.
-bool addSheetRecords(QSqlDatabase &db, QString *error);
+// The statements of the step from schema version 2 to 3 (StoreMigration),
+// which add all of the above to a database that has none of it.
+QStringList statements();
 
 } // namespace SheetSchema

@@ -1,5 +1,8 @@
 #include "store_schema.h"
 
+#include "sheet_schema.h"
+#include "store_engine.h"
+#include "store_migration.h"
 #include "store_sql.h"
 
 #include <QSqlQuery>
@@ -172,7 +175,7 @@ bool create(QSqlDatabase &db, QString *error)
     return exec(db, QStringLiteral("INSERT INTO \"SalesPersons\" (\"Name\") VALUES (?)"),
                 {QString::fromLatin1(kFirstSalesPerson)}, error) &&
            exec(db, QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId), {}, error) &&
-           exec(db, QStringLiteral("PRAGMA user_version = %1").arg(kVersion), {}, error);
+           StoreMigration::applySteps(db, kFirstVersion, error);
 }
 
 Verdict verify(QSqlDatabase &db, QString *detail)
@@ -199,7 +202,18 @@ Verdict verify(QSqlDatabase &db, QString *detail)
                           .arg(kVersion);
         return Verdict::Newer;
     }
-    for (const Table &table : tables()) {
+    QList<Table> required = tables();
+    if (version >= 2)
+        required << Table{StoreEngine::kCustomerSearch, {{"Customer", Kind::Text}}}
+                 << Table{StoreEngine::kDealCount,
+                          {{StoreEngine::kDealCountColumn, Kind::Integer}}};
+    if (version >= 3)
+        required << Table{SheetSchema::kSheets,
+                          {{"SheetId", Kind::Integer},
+                           {"SalesPerson", Kind::Text},
+                           {"Lines", Kind::Text}}}
+                 << Table{SheetSchema::kAudit, {{"AuditId", Kind::Integer}, {"At", Kind::Text}}};
+    for (const Table &table : required) {
         QSqlQuery query(db);
         if (!StoreSql::prepare(query, QStringLiteral("SELECT name FROM pragma_table_info(?)"),
                                detail) ||
@@ -213,10 +227,14 @@ Verdict verify(QSqlDatabase &db, QString *detail)
                 *detail = QStringLiteral("it has no table %1").arg(QString::fromLatin1(table.name));
             return Verdict::NotOurs;
         }
-        QStringList required = columns(QString::fromLatin1(table.name));
-        if (QLatin1String(table.name) != QLatin1String(kSalesPersons))
-            required << QString::fromLatin1(kDealId);
-        for (const QString &column : required) {
+        QStringList names;
+        for (const Column &column : table.columns)
+            names << QString::fromLatin1(column.name);
+        // The deal tables close with DealId; the others do not have it.
+        if (columns(QString::fromLatin1(table.name)).size() > 0 &&
+            QLatin1String(table.name) != QLatin1String(kSalesPersons))
+            names << QString::fromLatin1(kDealId);
+        for (const QString &column : names) {
             if (!present.contains(column)) {
                 if (detail)
                     *detail = QStringLiteral("its table %1 has no column %2")

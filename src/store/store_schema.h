@@ -15,10 +15,12 @@
 // the wrong type is refused instead of being stored.
 //
 // `PRAGMA user_version` holds the schema version and `PRAGMA application_id`
-// marks the file as this program's.
+// marks the file as this program's. Version 1 is the first layout; later
+// versions are reached through StoreMigration's steps.
 namespace StoreSchema {
 
-inline constexpr int kVersion = 1;
+inline constexpr int kVersion = 3;
+inline constexpr int kFirstVersion = 1;
 inline constexpr int kApplicationId = 0x54525658; // "TRVX"
 
 inline constexpr const char *kSalesSummary = "SalesSummary";
@@ -36,8 +38,9 @@ inline constexpr const char *kFirstSalesPerson = "House";
 // The documented columns of a table in their order, without DealId.
 QStringList columns(const QString &table);
 
-// Creates the tables, indexes and first salesperson in an empty database and
-// sets its version marks. Runs inside the caller's transaction.
+// Builds a new database at the current version in an empty file: the tables,
+// indexes and first salesperson of the first layout, then every upgrade step,
+// and the version marks. Runs inside the caller's transaction.
 bool create(QSqlDatabase &db, QString *error);
 
 enum class Verdict {

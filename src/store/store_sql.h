@@ -19,9 +19,26 @@ QString columnList(const QStringList &columns);
 // INSERT INTO "table" ("a", "b") VALUES (?, ?)
 QString insertStatement(const QString &table, const QStringList &columns);
 
+// What kind of failure a statement met: a fault of the data written, or of
+// the store itself (its disk is full, it cannot be written, another failure).
+enum class Fault { None, Data, DiskFull, ReadOnly, Store };
+
+// The kind of an error, by the database's own error code.
+Fault faultOf(const QSqlError &error);
+
 // The database's own words for an error ("file is not a database"), or
-// Qt's when the database gave none.
+// Qt's when the database gave none. Also notes the error's fault for the
+// FaultWatch of this thread.
 QString errorText(const QSqlError &error);
+
+// The fault of the last failed statement since the watch began, on this
+// thread: every failure passes through errorText.
+class FaultWatch
+{
+public:
+    FaultWatch();
+    Fault fault() const;
+};
 
 // Binds `values` in order and runs the prepared query; on failure `error`
 // holds the database's message.

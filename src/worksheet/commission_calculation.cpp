@@ -1,12 +1,43 @@
 #include "commission_calculation.h"
 
+#include "common/exact_amount.h"
 #include "common/money_format.h"
 #include "worksheet/entry_rules.h"
 
 
 namespace {
 
-// A running sum that stops at the first step leaving the range of Money.
+// Reads the worksheet's amounts at their value as typed. An amount that is a
+// number beyond the range of Money is remembered: the calculation is then
+// refused as a whole rather than counting it as 0.
+class AmountReader
+{
+public:
+    // The amount as typed; text that is not a number counts as 0.
+    ExactAmount exact(const QString &text)
+    {
+        const ExactReading reading = MoneyText::readExact(text);
+        if (reading.kind == ExactReading::Kind::TooLarge)
+            m_tooLarge = true;
+        return reading.kind == ExactReading::Kind::Amount ? reading.value : ExactAmount();
+    }
+    // The amount rounded once to four places, as the working values are kept.
+    Money kept(const QString &text) { return exact(text).toMoney().value_or(Money()); }
+    // The sum of the amounts as typed, rounded once to four places.
+    std::optional<Money> keptSum(const std::array<QString, Deal::kRows> &texts)
+    {
+        std::optional<ExactAmount> sum = ExactAmount();
+        for (const QString &text : texts)
+            sum = sum ? sum->plus(exact(text)) : std::nullopt;
+        return sum ? sum->toMoney() : std::nullopt;
+    }
+    bool tooLarge() const { return m_tooLarge; }
+
+private:
+    bool m_tooLarge = false;
+};
+
+// A running sum in Money that stops at the first step leaving its range.
 class Sum
 {
 public:
@@ -30,18 +61,14 @@ private:
     std::optional<Money> m_value;
 };
 
-std::optional<Money> sumOf(const std::array<QString, Deal::kRows> &texts)
+// The sum of exact amounts rounded once to the cent; std::nullopt beyond the
+// range of Money.
+std::optional<Money> centsOfSum(std::initializer_list<ExactAmount> amounts)
 {
-    Sum sum;
-    for (const QString &text : texts)
-        sum.plus(MoneyText::readAmount(text));
-    return sum.value();
-}
-
-QString warrantyText(const CommissionInput &input)
-{
-    return EntryRules::asNumberInForm(
-        input.warrantySold ? input.defaultWarranty : QStringLiteral("0"), MoneyFormat::dollars);
+    std::optional<ExactAmount> sum = ExactAmount();
+    for (const ExactAmount amount : amounts)
+        sum = sum ? sum->plus(amount) : std::nullopt;
+    return sum ? sum->toCent() : std::nullopt;
 }
 
 } // namespace
@@ -75,27 +102,34 @@ CommissionResult calculateCommission(const CommissionInput &input)
     CommissionResult result;
     std::array<QString, Deal::kRows> reductions = input.reductions;
     for (int row = 0; row < Deal::kRows; ++row) {
-        if (EntryRules::refusesAsNumber(reductions[row])) {
+        if (!reductions[row].isEmpty() && !MoneyText::readExact(reductions[row]).isNumber()) {
             result.refusedReductions[row] = true;
             reductions[row].clear();
         }
     }
 
-    result.costAcv = MoneyText::readAmount(input.cost);
-    result.packAmount = MoneyText::readAmount(input.pack);
-    result.sellingPrice = MoneyText::readAmount(input.sellingPrice);
-    const auto totalReductions = sumOf(reductions);
-    const auto totalAdditions = sumOf(input.additions);
-    if (!totalReductions || !totalAdditions) {
+    // Single amounts are kept rounded to four places, sums are added as typed
+    // and rounded once; the rate, the spiffs and the mini deal count as typed.
+    AmountReader read;
+    result.costAcv = read.kept(input.cost);
+    result.packAmount = read.kept(input.pack);
+    result.sellingPrice = read.kept(input.sellingPrice);
+    const auto totalReductions = read.keptSum(reductions);
+    const auto totalAdditions = read.keptSum(input.additions);
+    const Money allowance = read.kept(input.allowance);
+    const ExactAmount rate = read.exact(MoneyText::percentNumber(input.commissionRate));
+    const ExactAmount mini = read.exact(input.defaultMini);
+    const ExactAmount spiff = read.exact(input.spiff);
+    const ExactAmount warranty =
+        input.warrantySold ? read.exact(input.defaultWarranty) : ExactAmount();
+    if (read.tooLarge() || !totalReductions || !totalAdditions) {
         result.outOfRange = true;
         return result;
     }
     result.totalReductions = *totalReductions;
     result.totalAdditions = *totalAdditions;
-    result.warranty = warrantyText(input);
 
     // An allowance with neither option selected counts as over the appraisal.
-    const Money allowance = MoneyText::readAmount(input.allowance);
     Sum cost(result.costAcv);
     cost.minus(result.totalReductions).plus(result.totalAdditions).plus(result.packAmount);
     if (input.underAllow)
@@ -104,43 +138,40 @@ CommissionResult calculateCommission(const CommissionInput &input)
         cost.plus(allowance);
     const auto gross =
         cost.value() ? Sum(result.sellingPrice).minus(*cost.value()).value() : std::nullopt;
-    const auto commission =
-        gross ? percentOf(*gross, MoneyText::readPercent(input.commissionRate)) : std::nullopt;
+    // The commission is the exact gross x rate / 100 rounded once, to the cent
+    // it is shown and counted in; never below the mini deal.
+    const auto commission = gross ? percentToCent(*gross, rate) : std::nullopt;
     if (!commission) {
         result.outOfRange = true;
         return result;
     }
     result.totalCost = *cost.value();
-    result.payableGross = MoneyFormat::dollars(*gross);
+    result.commissionAmount = *commission;
+    if (mini.toMoney().value_or(Money()) > result.commissionAmount)
+        result.commissionAmount = mini.toCent().value_or(Money());
 
-    // The commission counts as shown, to the cent; never below the mini deal.
-    result.commissionAmount = commission->roundedToCent();
-    const Money mini = MoneyText::readAmount(input.defaultMini);
-    if (mini > result.commissionAmount)
-        result.commissionAmount = mini.roundedToCent();
-    result.commission = MoneyFormat::dollars(result.commissionAmount);
-
-    const auto total = Sum(result.commissionAmount)
-                           .plus(MoneyText::readAmount(input.spiff))
-                           .plus(MoneyText::readAmount(result.warranty))
-                           .value();
+    // The warranty spiff counts as shown; the spiff as typed.
+    const Money warrantyShown = warranty.toCent().value_or(Money());
+    const auto total = centsOfSum(
+        {ExactAmount::fromMoney(result.commissionAmount), spiff, ExactAmount::fromMoney(warrantyShown)});
     if (!total) {
         result.outOfRange = true;
         return result;
     }
+    result.payableGross = MoneyFormat::dollars(*gross);
+    result.commission = MoneyFormat::dollars(result.commissionAmount);
+    result.warranty = MoneyFormat::dollars(warrantyShown);
     result.totalCommission = MoneyFormat::dollars(*total);
-    result.spiff = EntryRules::asNumberInForm(input.spiff, MoneyFormat::dollars);
+    result.spiff = MoneyFormat::dollars(spiff.toCent().value_or(Money()));
     return result;
 }
 
 CommissionTotal totalCommission(const QString &commission, const QString &spiff,
                                 const QString &warranty)
 {
-    const auto total = Sum(MoneyText::readAmount(commission))
-                           .plus(MoneyText::readAmount(spiff))
-                           .plus(MoneyText::readAmount(warranty))
-                           .value();
-    if (!total)
+    AmountReader read;
+    const auto total = centsOfSum({read.exact(commission), read.exact(spiff), read.exact(warranty)});
+    if (!total || read.tooLarge())
         return CommissionTotal{true, {}, {}, {}};
     return CommissionTotal{false, EntryRules::inForm(commission, MoneyFormat::currency),
                            EntryRules::asNumberInForm(spiff, MoneyFormat::dollars),

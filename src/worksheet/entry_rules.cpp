@@ -1,5 +1,6 @@
 #include "entry_rules.h"
 
+#include "common/exact_amount.h"
 #include "common/money_format.h"
 
 namespace EntryRules {
@@ -88,15 +89,28 @@ SaleTypeOutcome leaveSaleType(const QString &saleType)
     return outcome;
 }
 
+namespace {
+
+// The text's value rounded once to the cent, as the forms show it.
+std::optional<Money> centsOf(const QString &text)
+{
+    const ExactReading reading = MoneyText::readExact(text);
+    if (reading.kind != ExactReading::Kind::Amount)
+        return std::nullopt;
+    return reading.value.toCent();
+}
+
+} // namespace
+
 QString inForm(const QString &text, QString (*form)(Money))
 {
-    const auto value = MoneyText::parse(text);
+    const auto value = centsOf(text);
     return value ? form(*value) : text;
 }
 
 QString asNumberInForm(const QString &text, QString (*form)(Money))
 {
-    return form(MoneyText::readAmount(text));
+    return form(centsOf(text).value_or(Money()));
 }
 
 } // namespace EntryRules

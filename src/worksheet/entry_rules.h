@@ -76,8 +76,9 @@ struct SaleTypeOutcome
 };
 SaleTypeOutcome leaveSaleType(const QString &saleType);
 
-// A field's text rewritten in a display form: a number is written in the form,
-// any other text (the empty one included) stays as it is.
+// A field's text rewritten in a display form that shows cents (dollars,
+// currency): a number is written in the form, rounded once from its value as
+// typed; any other text (the empty one included) stays as it is.
 QString inForm(const QString &text, QString (*form)(Money));
 
 // A field's text rewritten as its number in a display form: text that is not

@@ -1,11 +1,13 @@
 #include "setup_files.h"
 
 #include "worksheet/standing_figures.h"
-#include "common/quoted_items.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+
+#include <algorithm>
 
 namespace {
 
@@ -23,14 +25,18 @@ const QString kUnitsRefused = QStringLiteral(
     "A unit description cannot contain a double quote (\"). The unit list was not changed.");
 const QString kUnitsUnreadable = QStringLiteral("The unit list could not be read from %1:\n%2");
 
-// True when the file exists, holds something and its last byte ends no line.
-bool lacksFinalLineEnd(const QString &path)
+// True when the bytes end in the middle of a line.
+bool lacksFinalLineEnd(const QByteArray &bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() == 0 || !file.seek(file.size() - 1))
-        return false;
-    const QByteArray last = file.read(1);
-    return last != "\n" && last != "\r";
+    return !bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r');
+}
+
+QList<QStringList> oneItemALine(const QStringList &items)
+{
+    QList<QStringList> lines;
+    for (const QString &item : items)
+        lines.append({item});
+    return lines;
 }
 
 } // namespace
@@ -41,23 +47,68 @@ SetupFiles::SetupFiles(ProgramFolder folder) : m_folder(std::move(folder))
 
 SetupFiles::Result SetupFiles::replaceFigures(const QString &fileName, const QStringList &values)
 {
-    return write(fileName, {values}, false, kFigureRefused, kFigureFailed);
+    return write(fileName, {values}, QuotedItems::WriteMode::Replace, QuotedItems::Encoding::Utf8,
+                 kFigureRefused, kFigureFailed);
 }
 
 SetupFiles::Result SetupFiles::appendUnit(const QString &description)
 {
+    using QuotedItems::Encoding;
+    const auto bytes = readUnitBytes(kUnitAddFailed);
+    if (!bytes)
+        return Result::Failed;
+    const Encoding encoding = QuotedItems::encodingOf(*bytes);
+    if (QuotedItems::canStore(description) && !QuotedItems::encode(description, encoding)) {
+        // The older encoding cannot hold the new description: the whole file
+        // becomes UTF-8 at once.
+        QStringList units = QuotedItems::parse(*bytes);
+        units.append(description);
+        return write(StandingFigures::unitFile(), oneItemALine(units),
+                     QuotedItems::WriteMode::Replace, Encoding::Utf8, kUnitRefused,
+                     kUnitAddFailed);
+    }
     QList<QStringList> lines{{description}};
-    if (lacksFinalLineEnd(m_folder.filePath(StandingFigures::unitFile())))
+    if (lacksFinalLineEnd(*bytes))
         lines.prepend(QStringList()); // an empty line writes just the line end
-    return write(StandingFigures::unitFile(), lines, true, kUnitRefused, kUnitAddFailed);
+    return write(StandingFigures::unitFile(), lines, QuotedItems::WriteMode::Append, encoding,
+                 kUnitRefused, kUnitAddFailed);
 }
 
-SetupFiles::Result SetupFiles::replaceUnits(const QStringList &units)
+SetupFiles::Result SetupFiles::removeUnits(const QList<UnitLine> &removed)
 {
-    QList<QStringList> lines;
-    for (const QString &unit : units)
-        lines.append({unit});
-    return write(StandingFigures::unitFile(), lines, false, kUnitsRefused, kUnitsFailed);
+    const auto bytes = readUnitBytes(kUnitsFailed);
+    if (!bytes)
+        return Result::Failed;
+    const QStringList units = QuotedItems::parse(*bytes);
+    QStringList kept;
+    QHash<QString, int> seen;
+    for (const QString &unit : units) {
+        const int occurrence = seen[unit]++;
+        const bool take = std::any_of(removed.begin(), removed.end(), [&](const UnitLine &line) {
+            return line.description == unit && line.occurrence == occurrence;
+        });
+        if (!take)
+            kept.append(unit);
+    }
+    if (kept.size() == units.size())
+        return Result::Written;
+    // What is kept was read from the file, so its own encoding holds it.
+    return write(StandingFigures::unitFile(), oneItemALine(kept), QuotedItems::WriteMode::Replace,
+                 QuotedItems::encodingOf(*bytes), kUnitsRefused, kUnitsFailed);
+}
+
+std::optional<QByteArray> SetupFiles::readUnitBytes(const QString &failure)
+{
+    m_message.clear();
+    const QString path = m_folder.filePath(StandingFigures::unitFile());
+    if (!QFileInfo::exists(path))
+        return QByteArray();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_message = failure.arg(QDir::toNativeSeparators(path), file.errorString());
+        return std::nullopt;
+    }
+    return file.readAll();
 }
 
 std::optional<QStringList> SetupFiles::readUnits()
@@ -74,7 +125,8 @@ std::optional<QStringList> SetupFiles::readUnits()
 }
 
 SetupFiles::Result SetupFiles::write(const QString &fileName, const QList<QStringList> &lines,
-                                     bool append, const QString &refusal, const QString &failure)
+                                     QuotedItems::WriteMode mode, QuotedItems::Encoding encoding,
+                                     const QString &refusal, const QString &failure)
 {
     m_message.clear();
     for (const QStringList &items : lines) {
@@ -87,8 +139,7 @@ SetupFiles::Result SetupFiles::write(const QString &fileName, const QList<QStrin
     }
     const QString path = m_folder.filePath(fileName);
     QString error;
-    const auto mode = append ? QuotedItems::WriteMode::Append : QuotedItems::WriteMode::Replace;
-    if (!QuotedItems::writeFile(path, lines, mode, &error)) {
+    if (!QuotedItems::writeFile(path, lines, mode, &error, encoding)) {
         m_message = failure.arg(QDir::toNativeSeparators(path), error);
         return Result::Failed;
     }

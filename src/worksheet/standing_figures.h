@@ -28,11 +28,15 @@ struct StandingFigures
     static QString unitFile() { return QStringLiteral("unit.txt"); }
 
     // Reads the five files. A missing file is first created with its default
-    // ("300","500" / "30" / "30" / "100" / an empty unit list); a file that
-    // holds fewer values than are read, or cannot be read, keeps the defaults
-    // for the rest. Never fails: `problems` collects what could not be read
-    // or created, for the caller to show if it wishes.
+    // ("300","500" / "30" / "30" / "100" / an empty unit list). A file that
+    // cannot be read keeps the defaults of its figures (an empty unit list);
+    // a figure whose file holds no number for it (too few values, letters,
+    // blanks, a stray byte) takes its default, since it would otherwise count
+    // as 0. Never fails: `problems` collects one sentence for each file and
+    // figure concerned, saying what is used instead.
     static StandingFigures load(const ProgramFolder &folder, QStringList *problems = nullptr);
+    // The one message that tells the user about `problems`.
+    static QString problemReport(const QStringList &problems);
 
     // A war.txt holding exactly "0" switches warranty entry off.
     bool warrantyEntryOff() const { return warranty == u"0"; }

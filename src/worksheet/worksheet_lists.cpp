@@ -1,5 +1,7 @@
 #include "worksheet_lists.h"
 
+#include <QCollator>
+
 #include <algorithm>
 
 namespace WorksheetLists {
@@ -83,9 +85,11 @@ QStringList modelYears(int currentYear)
 
 QStringList sortedForList(QStringList items)
 {
-    std::stable_sort(items.begin(), items.end(), [](const QString &a, const QString &b) {
-        const int folded = a.compare(b, Qt::CaseInsensitive);
-        return folded != 0 ? folded < 0 : a < b;
+    QCollator collator; // the desktop's language: Écru sorts with the E's
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(items.begin(), items.end(), [&collator](const QString &a, const QString &b) {
+        const int order = collator.compare(a, b);
+        return order != 0 ? order < 0 : a < b;
     });
     return items;
 }

@@ -23,8 +23,9 @@ QStringList saleTypes();
 // Model years offered: next year down to nine years back, newest first.
 QStringList modelYears(int currentYear);
 
-// The items in the order a sorted list shows them: alphabetical, letter case
-// ignored (ties keep a fixed order).
+// The items in the order a sorted list shows them: as people read them in the
+// desktop's language (accents and letter case do not put a word elsewhere;
+// ties keep a fixed order).
 QStringList sortedForList(QStringList items);
 
 } // namespace WorksheetLists

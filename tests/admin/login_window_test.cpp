@@ -1,5 +1,6 @@
 #include "admin/password_file.h"
 #include "admin/ui/login_window.h"
+#include "injected_failure.h"
 #include "scripted_prompts.h"
 #include "temp_program_folder.h"
 
@@ -172,7 +173,8 @@ TEST_F(Login, ARefusedOrCancelledChangeKeepsTheOldPasswordAndTheWindow)
     click("cmdChange");
     expectNewPassword(QStringLiteral("se\"cret"));
     prompts.expectMessage(
-        PasswordFile::doubleQuoteRefusal() + QStringLiteral("\nThe password has not been changed."),
+        QStringLiteral("A password cannot contain a double quote (\"). Please choose a password "
+                       "without one.\nThe password has not been changed."),
         QStringLiteral("Change Password"), Prompts::Icon::Warning, Prompts::Buttons::Ok);
     click("cmdChange");
     EXPECT_TRUE(window->isVisible());
@@ -193,12 +195,37 @@ TEST_F(Login, AFailedWriteIsReportedAndChangesNothing)
     window->show();
     type(QStringLiteral("secret"));
     expectNewPassword(QStringLiteral("other"));
-    prompts.expectMessage(LoginWindow::saveFailedMessage(nowhere.path(), error),
+    prompts.expectMessage(QStringLiteral("The new password could not be saved in "
+                                         "/nonexistent/folder/PW.txt:\n") +
+                              error + QStringLiteral("\nThe password has not been changed."),
                           QStringLiteral("Change Password"), Prompts::Icon::Critical,
                           Prompts::Buttons::Ok);
     click("cmdChange");
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->loggedIn());
+}
+
+// A full disk shows only when the new file is synced; the old password stays
+// in force, so nobody can set another one at the next start.
+TEST_F(Login, ChangeOnAFullDiskIsReportedAndKeepsTheOldPassword)
+{
+    open();
+    type(QStringLiteral("secret"));
+    expectNewPassword(QStringLiteral("Ñew one"));
+    prompts.expectMessage(QStringLiteral("The new password could not be saved in %1:\n"
+                                         "No space left on device (syncing the new file to the "
+                                         "disk)\nThe password has not been changed.")
+                              .arg(dir.filePath(kPw)),
+                          QStringLiteral("Change Password"), Prompts::Icon::Critical,
+                          Prompts::Buttons::Ok);
+    {
+        const InjectedFailure fullDisk(DurableFile::Step::Sync, ENOSPC);
+        click("cmdChange");
+    }
+    prompts.verify();
+    EXPECT_FALSE(window->loggedIn());
+    EXPECT_EQ(dir.readBytes(kPw), kStored);
+    EXPECT_EQ(PasswordFile(dir.folder()).read().password, QStringLiteral("secret"));
 }
 
 } // namespace

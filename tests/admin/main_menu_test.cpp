@@ -1,6 +1,7 @@
 #include "admin/help_file.h"
 #include "admin/ui/about_window.h"
 #include "admin/ui/main_menu.h"
+#include "admin/ui/manual_window.h"
 #include "scripted_prompts.h"
 #include "temp_program_folder.h"
 
@@ -192,33 +193,55 @@ TEST_F(Menu, TheSaveButtonFollowsTheWorksheet)
     EXPECT_FALSE(action("mnuSave")->isEnabled());
 }
 
-TEST_F(Menu, HelpWithoutItsFileSaysSo)
+TEST_F(Menu, HelpWithoutTheHelpFileOpensTheManualWindow)
 {
     TempProgramFolder dir;
     ScriptedPrompts prompts;
     menu->installHelpCommands(dir.folder(), prompts);
-    const QString message = HelpFile::missingMessage(dir.filePath("Tarvex5Help.chm"));
-    prompts.expectMessage(message, {}, Prompts::Icon::Warning, Prompts::Buttons::Ok);
-    prompts.expectMessage(message, {}, Prompts::Icon::Warning, Prompts::Buttons::Ok);
-    action("tbrHelp")->trigger();
     action("mnuContents")->trigger();
+    ManualWindow *manual = menu->manualWindow();
+    ASSERT_NE(manual, nullptr);
+    EXPECT_TRUE(manual->isVisible());
+    EXPECT_FALSE(manual->isModal());
+    EXPECT_EQ(manual->currentPage(), QStringLiteral("index.md"));
+
+    manual->showPage(QStringLiteral("backups.md"));
+    manual->close();
+    action("tbrHelp")->trigger();
+    EXPECT_EQ(menu->manualWindow(), manual) << "one window, kept with its page";
+    EXPECT_TRUE(manual->isVisible());
+    EXPECT_EQ(manual->currentPage(), QStringLiteral("backups.md"));
 }
 
-TEST(HelpFile, OpensThePresentFileAndReportsARefusal)
+TEST(HelpFile, OpensThePresentFileWithTheDesktopAndFallsBackToTheManual)
 {
     TempProgramFolder dir;
     ScriptedPrompts prompts;
-    dir.writeBytes(QStringLiteral("Tarvex5Help.chm"), "ITSF");
+    int manualShown = 0;
+    const auto showManual = [&manualShown] { ++manualShown; };
     QUrl asked;
-    EXPECT_TRUE(HelpFile::open(dir.folder(), prompts, [&asked](const QUrl &url) {
+    const auto accept = [&asked](const QUrl &url) {
         asked = url;
         return true;
-    }));
-    EXPECT_EQ(asked, QUrl::fromLocalFile(dir.filePath("Tarvex5Help.chm")));
+    };
 
-    prompts.expectMessage(HelpFile::notOpenedMessage(dir.filePath("Tarvex5Help.chm")), {},
-                          Prompts::Icon::Warning, Prompts::Buttons::Ok);
-    EXPECT_FALSE(HelpFile::open(dir.folder(), prompts, [](const QUrl &) { return false; }));
+    EXPECT_FALSE(HelpFile::open(dir.folder(), prompts, showManual, accept));
+    EXPECT_EQ(manualShown, 1);
+    EXPECT_TRUE(asked.isEmpty()) << "no help file: the desktop is not asked";
+
+    dir.writeBytes(QStringLiteral("Tarvex5Help.chm"), "ITSF");
+    EXPECT_TRUE(HelpFile::open(dir.folder(), prompts, showManual, accept));
+    EXPECT_EQ(asked, QUrl::fromLocalFile(dir.filePath("Tarvex5Help.chm")));
+    EXPECT_EQ(manualShown, 1);
+
+    prompts.expectMessage(
+        QStringLiteral("The help file could not be opened:\n%1\n\nCheck that a program for "
+                       "compiled help files (.chm) is installed. Tarvex's own manual opens "
+                       "instead.")
+            .arg(dir.filePath("Tarvex5Help.chm")),
+        {}, Prompts::Icon::Warning, Prompts::Buttons::Ok);
+    EXPECT_FALSE(HelpFile::open(dir.folder(), prompts, showManual, [](const QUrl &) { return false; }));
+    EXPECT_EQ(manualShown, 2);
 }
 
 TEST_F(Menu, AboutOpensOneModelessWindowThatOkCloses)
@@ -241,6 +264,8 @@ TEST_F(Menu, AboutOpensOneModelessWindowThatOkCloses)
     };
     for (const auto &[name, text] : labels)
         EXPECT_EQ(about->findChild<QLabel *>(name)->text(), QString::fromLatin1(text)) << name;
+    EXPECT_EQ(about->findChild<QLabel *>("lblDataFolder")->text(),
+              QStringLiteral("Tarvex keeps its database and settings files in:\n") + dir.folder().path());
     for (const char *name : {"picIcon", "lblDisclaimer", "Line1_0", "Line1_1"})
         EXPECT_NE(about->findChild<QWidget *>(name), nullptr) << name;
     EXPECT_FALSE(about->findChild<QLabel *>("picIcon")->pixmap().isNull());

@@ -11,6 +11,8 @@ namespace {
 
 using State = PasswordFile::State;
 const QString kPw = QStringLiteral("PW.txt");
+const QString kDoubleQuoteRefusal = QStringLiteral(
+    "A password cannot contain a double quote (\"). Please choose a password without one.");
 
 TEST(PasswordFile, TellsApartWhatTheFileHolds)
 {
@@ -60,7 +62,7 @@ TEST(PasswordFile, WritesOneQuotedItemAndRefusesADoubleQuote)
 
     QString error;
     EXPECT_FALSE(file.write(QStringLiteral("se\"cret"), &error));
-    EXPECT_EQ(error, PasswordFile::doubleQuoteRefusal());
+    EXPECT_EQ(error, kDoubleQuoteRefusal);
     EXPECT_EQ(dir.readBytes(kPw), QByteArray("\"secret\"\r\n"));
 
     const PasswordFile nowhere(ProgramFolder(QStringLiteral("/nonexistent/folder")));
@@ -109,7 +111,7 @@ TEST_F(FirstStart, AFileWithNoItemAsksAgainUntilBothEntriesAgree)
                                          "password again."),
                           QStringLiteral("Login"), Prompts::Icon::Warning, Prompts::Buttons::Ok);
     expectChoose(QStringLiteral("a\"b"));
-    prompts.expectMessage(PasswordFile::doubleQuoteRefusal(), QStringLiteral("Login"),
+    prompts.expectMessage(kDoubleQuoteRefusal, QStringLiteral("Login"),
                           Prompts::Icon::Warning, Prompts::Buttons::Ok);
     expectChoose(QStringLiteral("Secret 2"));
     expectConfirm(QStringLiteral("Secret 2"));
@@ -130,8 +132,10 @@ TEST_F(FirstStart, CancelInEitherBoxEndsWithoutAFile)
 TEST_F(FirstStart, AnUnreadableFileIsReportedAndNobodyGetsIn)
 {
     ASSERT_TRUE(QDir(dir.folder().path()).mkdir(kPw));
-    const QString message = unreadablePasswordMessage(
-        dir.filePath(kPw), QStringLiteral("PW.txt is a folder, not a file."));
+    const QString message = QStringLiteral("The password file ") + dir.filePath(kPw) +
+                            QStringLiteral(" could not be read:\nPW.txt is a folder, not a "
+                                           "file.\n\nTarvex cannot check the password and will "
+                                           "close.");
     prompts.expectMessage(message, QStringLiteral("Login"), Prompts::Icon::Critical,
                           Prompts::Buttons::Ok);
     EXPECT_FALSE(login());

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -121,18 +122,24 @@ TEST_F(SetupCommandsTest, AnsweredFiguresAreKeptAndWrittenAsTyped)
     EXPECT_TRUE(control("Check1")->isHidden());
 }
 
-TEST_F(SetupCommandsTest, AnEmptyAnswerRestoresTheStoredValuesAndClearsTheDeal)
+TEST_F(SetupCommandsTest, AnEmptyAnswerRestoresTheStoredValuesAndKeepsTheDeal)
 {
     start();
+    // A deal half typed: its pack and unit differ from the defaults.
+    control<QLineEdit>("Text2")->setText("$275.00");
+    control<QComboBox>("cboUnit")->setEditText("Ranger XL");
+    const auto dealKept = [this](const char *key) {
+        EXPECT_EQ(stock()->text(), "A1234") << key;
+        EXPECT_EQ(control<QLineEdit>("Text2")->text(), "$275.00") << key;
+        EXPECT_EQ(control<QComboBox>("cboUnit")->currentText(), "Ranger XL") << key;
+    };
     const QList<std::pair<Answer, Answer>> packAnswers = {{std::nullopt, "450"}, {"250", ""}};
     for (const auto &[first, second] : packAnswers) {
         expectPack(first, second);
         run("tbrPack");
         EXPECT_EQ(dir.readBytes("dp.dat"), "\"350\",\"550\"\r\n");
         EXPECT_EQ(packs(), "350,550");
-        EXPECT_EQ(control<QLineEdit>("Text2")->text(), "$350.00");
-        EXPECT_EQ(stock()->text(), "");
-        stock()->setText("A1234");
+        dealKept("tbrPack");
     }
     for (const Answer &answer : {Answer(), Answer(QString())}) {
         for (const FigureCase &c : kFigures) {
@@ -141,10 +148,10 @@ TEST_F(SetupCommandsTest, AnEmptyAnswerRestoresTheStoredValuesAndClearsTheDeal)
             run(c.key);
             EXPECT_EQ(((*form).*c.get)(), QuotedItems::parse(stored).value(0)) << c.key;
             EXPECT_EQ(dir.readBytes(c.file), stored) << c.key;
-            EXPECT_EQ(stock()->text(), "") << c.key;
-            stock()->setText("A1234");
+            dealKept(c.key);
         }
     }
+    prompts.verify(); // and no message about the files
 }
 
 TEST_F(SetupCommandsTest, ADoubleQuoteIsRefusedAndNothingChanges)
@@ -179,9 +186,19 @@ TEST_F(SetupCommandsTest, AFileThatCannotBeWrittenIsReportedAndTheValueKept)
         QFile::remove(dir.filePath(file));
         QDir(dir.folder().path()).mkdir(file);
     }
-    start();
     const QString mini = QDir::toNativeSeparators(dir.filePath("mini.txt"));
     const QString units = QDir::toNativeSeparators(dir.filePath("unit.txt"));
+    QFile folder(units);
+    folder.open(QIODevice::ReadOnly);
+    const QString unreadable = folder.errorString();
+    expectWarning(QString("Some settings files could not be used as they are:\n\n"
+                          "mini.txt could not be read (%1): the defaults are used instead (mini "
+                          "deal 100).\n"
+                          "unit.txt could not be read (%1): the unit list is empty.\n\n"
+                          "Commissions are worked out with the figures named. To keep other "
+                          "figures, enter them again from the Setup menu.")
+                      .arg(unreadable));
+    start();
     QString reason;
     QuotedItems::writeFile(mini, {{"x"}}, QuotedItems::WriteMode::Replace, &reason);
     prompts.expectInput(kFigures[2].prompt, kFigures[2].title, "100", "175");
@@ -191,9 +208,9 @@ TEST_F(SetupCommandsTest, AFileThatCannotBeWrittenIsReportedAndTheValueKept)
     run("tbrMini");
     EXPECT_EQ(form->defaultMini(), "100");
 
-    QuotedItems::writeFile(units, {{"x"}}, QuotedItems::WriteMode::Append, &reason);
     expectAdd("Ranger"); // the series ends at the failure
-    expectWarning(QString("The unit description could not be added to %1:\n%2").arg(units, reason));
+    expectWarning(
+        QString("The unit description could not be added to %1:\n%2").arg(units, unreadable));
     run("tbrAddUnit");
 
     QuotedItems::readFile(units, &reason);
@@ -205,6 +222,7 @@ TEST_F(SetupCommandsTest, AFileThatCannotBeWrittenIsReportedAndTheValueKept)
 TEST_F(SetupCommandsTest, AddUnitAppendsEachAnswerThenListsThemAllSorted)
 {
     start();
+    control<QComboBox>("cboUnit")->setEditText("Escort");
     expectAdd("Ranger");
     expectAdd("Aerostar");
     expectAdd(std::nullopt);
@@ -213,7 +231,25 @@ TEST_F(SetupCommandsTest, AddUnitAppendsEachAnswerThenListsThemAllSorted)
     EXPECT_EQ(dir.readBytes("unit.txt"),
               "\"Taurus\"\r\n\"explorer\"\r\n\"F-150\"\r\n\"Ranger\"\r\n\"Aerostar\"\r\n");
     EXPECT_EQ(items("cboUnit"), QStringList({"Aerostar", "explorer", "F-150", "Ranger", "Taurus"}));
-    EXPECT_EQ(stock()->text(), "");
+    // The deal being entered stays as typed.
+    EXPECT_EQ(stock()->text(), "A1234");
+    EXPECT_EQ(control<QComboBox>("cboUnit")->currentText(), "Escort");
+}
+
+TEST_F(SetupCommandsTest, ADescriptionAddedWhileThePanelIsOpenOutlivesItsSave)
+{
+    start();
+    form->show();
+    run("mnuDeleteUnit");
+    clickUnit(0);
+    press("Command1"); // Taurus
+    expectAdd("Newly Added");
+    expectAdd(std::nullopt);
+    run("mnuAddUnit");
+    EXPECT_TRUE(panelShown());
+    press("Command4"); // Save
+    EXPECT_EQ(dir.readBytes("unit.txt"), "\"explorer\"\r\n\"F-150\"\r\n\"Newly Added\"\r\n");
+    EXPECT_TRUE(items("cboUnit").contains("Newly Added"));
 }
 
 TEST_F(SetupCommandsTest, TheRemovalPanelRewritesUnitTxtOnlyAfterAChoice)

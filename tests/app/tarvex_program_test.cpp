@@ -2,6 +2,8 @@
 // and the way out.
 #include "admin/first_password.h"
 #include "admin/ui/main_menu.h"
+#include "admin/ui/table_commands.h"
+#include "admin/ui/table_window.h"
 #include "app/tarvex_program.h"
 #include "scripted_prompts.h"
 #include "store/deal_database.h"
@@ -11,6 +13,8 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScreen>
+#include <QSqlQuery>
 
 #include <QSqlQuery>
 
@@ -64,8 +68,29 @@ TEST_F(TarvexProgramTest, FirstStartSetsThePasswordAndShowsAClearedWorksheet)
               QStringLiteral("$300.00"));
     EXPECT_EQ(form->findChild<QLineEdit *>(QStringLiteral("Text22"))->text(),
               QStringLiteral("30%"));
+    // With its menu bar and toolbar, the whole worksheet fits a 1024 x 600
+    // screen with room for a title bar: nothing needs scrolling there.
+    EXPECT_LE(form->sizeHint().width(), 1024 - 16);
+    EXPECT_LE(form->sizeHint().height(), 600 - 40);
+    EXPECT_TRUE(form->screen()->availableGeometry().contains(form->frameGeometry()));
     // The roster's first salesperson is offered.
     EXPECT_GE(form->findChild<QComboBox *>(QStringLiteral("DBCombo1"))->count(), 1);
+}
+
+TEST_F(TarvexProgramTest, FilesLeftHalfWrittenByAKilledRunAreRemovedAtTheNextStart)
+{
+    // A run killed while it put the database and PW.txt in place.
+    const QStringList leftovers = {QStringLiteral(".Sales Log2.mdb.tarvex-tmp-2147483600-9z"),
+                                   QStringLiteral(".Sales Log2.mdb.tarvex-tmp-2147483600-9z-journal"),
+                                   QStringLiteral(".PW.txt.tarvex-tmp-2147483601-1")};
+    for (const QString &name : leftovers)
+        dir.writeBytes(name, "half");
+    dir.writeBytes(QStringLiteral(".PW.txt.bak"), "the user's own");
+    expectFirstPassword(QStringLiteral("Über9"));
+    ASSERT_TRUE(start());
+    for (const QString &name : leftovers)
+        EXPECT_FALSE(dir.exists(name)) << name.toStdString();
+    EXPECT_TRUE(dir.exists(QStringLiteral(".PW.txt.bak")));
 }
 
 TEST_F(TarvexProgramTest, EveryCommandIsAttached)
@@ -156,6 +181,35 @@ TEST_F(TarvexProgramTest, ExitAsksAndOnlyEndsOnYes)
     form->close();
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(endings, 1);
+}
+
+TEST_F(TarvexProgramTest, ConfirmedExitEndsWhateverATableWindowHolds)
+{
+    expectFirstPassword(QStringLiteral("pw"));
+    ASSERT_TRUE(start());
+    {
+        DealDatabase other(dir.folder());
+        QString error;
+        ASSERT_TRUE(other.open(&error)) << error.toStdString();
+        QSqlQuery query(other.connection());
+        ASSERT_TRUE(query.exec(QStringLiteral("INSERT INTO RecallDeal (StockNo) VALUES ('4471')")));
+        ASSERT_TRUE(query.exec(QStringLiteral(
+            "INSERT INTO SalesSummary (Stock_Number, Payable_Gross, DealId) VALUES ('4471', "
+            "12500000, (SELECT max(DealId) FROM RecallDeal))")));
+    }
+    program->menu()->action(QStringLiteral("mnuSalesSummary"))->trigger();
+    TableWindow *window = program->menu()->findChild<TableCommands *>()->salesSummary();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(window->isVisible());
+    window->findChild<QLineEdit *>(QStringLiteral("Text1_6"))->setText(QStringLiteral("abc"));
+
+    prompts.expectMessageText(QStringLiteral("Do you want to back-up database?"), Answer::No);
+    prompts.expectMessageText(QStringLiteral("Do you want to exit?"), Answer::Yes);
+    program->menu()->action(QStringLiteral("tbrExit"))->trigger();
+    prompts.verify(); // no warning about the value
+    EXPECT_EQ(endings, 1);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(program->mainWindow()->isVisible());
 }
 
 TEST_F(TarvexProgramTest, ExitWithABackupWritesACopyThatHoldsTheDatabase)

@@ -1,6 +1,10 @@
 #include "common/money_format.h"
 
+#include "test_printers.h"
+
 #include <gtest/gtest.h>
+
+#include <limits>
 
 namespace {
 
@@ -15,6 +19,11 @@ struct FormatCase
     const char *picture;
     const char *expected;
 };
+
+void PrintTo(const FormatCase &c, std::ostream *out)
+{
+    *out << c.value << " as \"" << c.picture << "\" -> \"" << c.expected << '"';
+}
 
 class MoneyPictures : public ::testing::TestWithParam<FormatCase>
 {};
@@ -45,6 +54,43 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"1250", "plain", "1250"}, FormatCase{"1250.5", "plain", "1250.5"},
         FormatCase{"437.5", "plain", "437.5"}, FormatCase{"0.0001", "plain", "0.0001"},
         FormatCase{"-12.50", "plain", "-12.5"}, FormatCase{"0", "plain", "0"}));
+
+// The largest and smallest amounts keep their sign and digits in every form.
+TEST(MoneyPictures, EveryFormIsRightAtTheEndsOfTheRange)
+{
+    const Money largest = Money::fromUnits(std::numeric_limits<qint64>::max());
+    const Money smallest = Money::fromUnits(std::numeric_limits<qint64>::min());
+    const Money nearSmallest = Money::fromUnits(std::numeric_limits<qint64>::min() + 1);
+    struct Case
+    {
+        Money value;
+        const char *picture;
+        const char *expected;
+    };
+    const Case cases[] = {
+        {largest, "$###.00", "$922337203685477.58"},
+        {largest, "$###.", "$922337203685478."},
+        {largest, "Currency", "$922,337,203,685,477.58"},
+        {largest, "$#,##0.00", "$922,337,203,685,477.58"},
+        {largest, "#,##0.00", "922,337,203,685,477.58"},
+        {largest, "$#,##0", "$922,337,203,685,478"},
+        {largest, "0%", "92233720368547758%"},
+        {largest, "plain", "922337203685477.5807"},
+        {smallest, "$###.00", "-$922337203685477.58"},
+        {smallest, "$###.", "-$922337203685478."},
+        {smallest, "#,##0.00", "-922,337,203,685,477.58"},
+        {smallest, "$#,##0", "-$922,337,203,685,478"},
+        {smallest, "0%", "-92233720368547758%"},
+        {smallest, "plain", "-922337203685477.5808"},
+        {nearSmallest, "$#,##0.00", "-$922,337,203,685,477.58"},
+        {Money::fromUnits(-49), "0%", "0%"},
+        {Money::fromUnits(-50), "0%", "-1%"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(MoneyFormat::picture(c.value, QString::fromLatin1(c.picture)).toStdString(),
+                  c.expected)
+            << c.value.units() << " as " << c.picture;
+}
 
 TEST(DatePictures, WriteTheProgramsDateForms)
 {

@@ -1,5 +1,8 @@
+#include "common/exact_amount.h"
 #include "common/money.h"
 #include "common/money_format.h"
+
+#include "test_printers.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +17,15 @@ struct ParseCase
     const char *text;
     std::optional<qint64> units; // std::nullopt: not a number
 };
+
+void PrintTo(const ParseCase &c, std::ostream *out)
+{
+    *out << '"' << c.text << "\" -> ";
+    if (c.units)
+        *out << *c.units << " ten-thousandths";
+    else
+        *out << "not a number";
+}
 
 class MoneyParse : public ::testing::TestWithParam<ParseCase>
 {};
@@ -42,14 +54,25 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"$2469.", 24690000}, ParseCase{"$.", 0}, ParseCase{"-$5.", -50000}, ParseCase{".5", 5000}, ParseCase{"  42  ", 420000},
         ParseCase{"(12.50)", -125000}, ParseCase{"($1,250.00)", -12500000},
         ParseCase{"1,234,567.89", 12345678900}, ParseCase{"0", 0}, ParseCase{"007", 70000},
-        // more than four decimals round half away from zero
+        // more than four decimals round half away from zero, once, from the
+        // value as typed however many decimals it has
         ParseCase{"0.00005", 1}, ParseCase{"-0.00005", -1}, ParseCase{"0.00004", 0},
+        ParseCase{"0.00004999999999999999999999", 0},
+        ParseCase{"0.00005000000000000000000001", 1},
+        // the ends of the range
+        ParseCase{"-922337203685477.5808", std::numeric_limits<qint64>::min()},
+        ParseCase{"922337203685477.5807", std::numeric_limits<qint64>::max()},
+        ParseCase{"922337203685477.5808", std::nullopt},
+        ParseCase{"-922337203685477.58085", std::nullopt},
         // not numbers
         ParseCase{"", std::nullopt}, ParseCase{"12a", std::nullopt},
         ParseCase{"-", std::nullopt}, ParseCase{"$", std::nullopt}, ParseCase{".", std::nullopt},
         ParseCase{"1.2.3", std::nullopt}, ParseCase{"1,25", std::nullopt},
         ParseCase{",125", std::nullopt}, ParseCase{"1,,250", std::nullopt},
-        ParseCase{"1250,", std::nullopt}, ParseCase{"--5", std::nullopt},
+        ParseCase{"1250,", std::nullopt}, ParseCase{"1234,567", std::nullopt},
+        ParseCase{"1,2345", std::nullopt}, ParseCase{"12,34,567", std::nullopt},
+        ParseCase{"1,234,56", std::nullopt}, ParseCase{"1,234,5678", std::nullopt},
+        ParseCase{"--5", std::nullopt},
         ParseCase{"-$-5", std::nullopt}, ParseCase{"(-5)", std::nullopt},
         ParseCase{"5-", std::nullopt}, ParseCase{"$$5", std::nullopt},
         ParseCase{"1 250", std::nullopt}, ParseCase{"abc%", std::nullopt},
@@ -140,6 +163,52 @@ TEST(MoneyFormatRoundTrip, EveryDisplayFormReadsBackAtItsValue)
                   value.roundedToDollar())
             << u;
     }
+}
+
+TEST(ExactAmount, TellsNumbersTooLargeFromTextThatIsNoNumber)
+{
+    using Kind = ExactReading::Kind;
+    const std::pair<const char *, Kind> cases[] = {
+        {"99999999999999999999", Kind::TooLarge},
+        {"-1,000,000,000,000,000", Kind::TooLarge},
+        {"1000000000000000000000000000000", Kind::TooLarge},
+        {"922337203685477.58075", Kind::TooLarge},
+        {"-922337203685477.5808", Kind::Amount},
+        {"0.000000000000000000001", Kind::Amount},
+        {"12a", Kind::NotANumber},
+        {"", Kind::NotANumber},
+        {"1234,567", Kind::NotANumber},
+    };
+    for (const auto &[text, kind] : cases)
+        EXPECT_EQ(MoneyText::readExact(QString::fromLatin1(text)).kind, kind) << text;
+}
+
+TEST(ExactAmount, SumsAreRoundedOnceAtTheEnd)
+{
+    std::optional<ExactAmount> sum = ExactAmount();
+    for (int i = 0; i < 5; ++i)
+        sum = sum->plus(MoneyText::readExact(QStringLiteral("0.00003")).value);
+    EXPECT_EQ(sum->toMoney(), units(2));      // 0.00015
+    EXPECT_EQ(sum->toCent(), Money());        // 0.00015 -> $.00
+    EXPECT_EQ(MoneyText::readExact(QStringLiteral("-0.005")).value.toCent(), Money::fromCents(-1));
+    EXPECT_EQ(MoneyText::readExact(QStringLiteral("0.00495")).value.toCent(), Money());
+}
+
+TEST(ExactAmount, APercentIsRoundedOnceToTheCent)
+{
+    const auto rate = [](const char *text) { return MoneyText::readExact(QString::fromLatin1(text)).value; };
+    // 464.49 x 25.5% = 118.44495
+    EXPECT_EQ(percentToCent(units(4644900), rate("25.5")), Money::fromCents(11844));
+    EXPECT_EQ(percentToCent(units(-4644900), rate("25.5")), Money::fromCents(-11844));
+    // Half a cent exactly goes away from zero; a hair below it does not.
+    EXPECT_EQ(percentToCent(Money::fromCents(1), rate("50")), Money::fromCents(1));
+    EXPECT_EQ(percentToCent(Money::fromCents(-1), rate("50")), Money::fromCents(-1));
+    EXPECT_EQ(percentToCent(Money::fromCents(1), rate("49.999999999999999999")), Money());
+    EXPECT_EQ(percentToCent(Money::fromCents(-1), rate("-49.999999999999999999")), Money());
+    EXPECT_EQ(percentToCent(units(std::numeric_limits<qint64>::max()), rate("100")),
+              Money::fromCents(92233720368547758));
+    EXPECT_FALSE(percentToCent(units(std::numeric_limits<qint64>::max()), rate("100.01")));
+    EXPECT_FALSE(percentToCent(Money::dollars(200), rate("922337203685477")));
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "common/quoted_items.h"
 #include "temp_program_folder.h"
 
+#include "test_printers.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -68,6 +70,12 @@ struct ReadCase
     QByteArray bytes;
     QStringList expected;
 };
+
+void PrintTo(const ReadCase &c, std::ostream *out)
+{
+    *out << c.name << ": " << ::testing::PrintToString(c.bytes.toStdString()) << " -> ["
+         << c.expected.join(QStringLiteral("|")).toStdString() << ']';
+}
 
 class QuotedItemsRead : public ::testing::TestWithParam<ReadCase>
 {};

@@ -1,4 +1,5 @@
 #include "report_test_support.h"
+#include "common/money_format.h"
 #include "reports/commission_sheet_report.h"
 #include "temp_program_folder.h"
 
@@ -27,7 +28,7 @@ protected:
 };
 
 const QByteArray kTwoDeals = "\"BOB BROWN\",\"A1234\",\"NT\",1500,300,20,30,350\r\n"
-                             "\"ANN LEE\",\"B77\",\"UC\",2100.25,437.5,#NULL#,0,437.5\r\n";
+                             "\"ANN LEE\",\"12345\",\"UC\",2100.25,437.5,#NULL#,0,437.5\r\n";
 
 TEST_F(CommissionSheetPrint, FooterAddsTheBonusToTheTally)
 {
@@ -49,12 +50,24 @@ TEST_F(CommissionSheetPrint, FooterAddsTheBonusToTheTally)
             << control;
 }
 
+TEST_F(CommissionSheetPrint, ABonusAndTallyBeyondTheRangePrintTheOverflowMark)
+{
+    const ReportDocument sheet =
+        run(kTwoDeals, {.salesPerson = QStringLiteral("Mary Jones"),
+                        .weekEnd = QStringLiteral("3/12/2005"),
+                        .tally = QStringLiteral("922337203685477"),
+                        .bonus = QStringLiteral("1"),
+                        .bonusDescription = QStringLiteral("Bonus")});
+    EXPECT_EQ(textOf(sheet, QStringLiteral("Field3")), QStringLiteral("$922337203685477.00"));
+    EXPECT_EQ(textOf(sheet, QStringLiteral("Field5")), QStringLiteral("** OVERFLOW **"));
+}
+
 TEST_F(CommissionSheetPrint, DetailPrintsEachDealOfTheFileWithItsAmountsFormatted)
 {
     const ReportDocument sheet = run(kTwoDeals, {.tally = QStringLiteral("787.5")});
     const std::pair<const char *, QStringList> columns[] = {
         {"txtCustomer_Name", {QStringLiteral("BOB BROWN"), QStringLiteral("ANN LEE")}},
-        {"txtStock_Number", {QStringLiteral("A1234"), QStringLiteral("B77")}},
+        {"txtStock_Number", {QStringLiteral("A1234"), QStringLiteral("12345")}},
         {"txtTCU", {QStringLiteral("NT"), QStringLiteral("UC")}},
         {"txtPayable_Gross", {QStringLiteral("1,500.00"), QStringLiteral("2,100.25")}},
         {"txtCommission", {QStringLiteral("$300.00"), QStringLiteral("$437.50")}},
@@ -79,11 +92,48 @@ TEST_F(CommissionSheetPrint, EveryControlFitsTheLandscapePage)
     for (int page = 0; page < sheet.pageCount(); ++page) {
         for (const PlacedItem &item : sheet.page(page)) {
             const qreal right = item.kind == PlacedItem::Kind::Line
-                                    ? std::max(item.line.x1(), item.line.x2())
+                                    ? std::max(item.line().x1(), item.line().x2())
                                     : item.box.right();
             EXPECT_LE(right, printable) << item.control.toStdString();
         }
     }
+}
+
+TEST_F(CommissionSheetPrint, LargestAmountsPrintWhole)
+{
+    const ReportDocument sheet =
+        run("\"ZOË ÅBERG-LINDQVIST\",\"998877\",\"NT\",99999999.99,99999999.99,99999999.99,"
+            "99999999.99,99999999.99\r\n",
+            {.salesPerson = QStringLiteral("John Smith"), .tally = QStringLiteral("99999999.99")});
+    EXPECT_EQ(ReportRead::printingFaults(sheet), QStringList());
+    EXPECT_EQ(textOf(sheet, QStringLiteral("txtSpiff")), QStringLiteral("$99,999,999.99"));
+    EXPECT_EQ(textOf(sheet, QStringLiteral("txtPayable_Gross")), QStringLiteral("99,999,999.99"));
+    EXPECT_EQ(textOf(sheet, QStringLiteral("Field3")), QStringLiteral("$99999999.99"));
+}
+
+// The saved lines reopen with the same total as the printed sheet.
+TEST_F(CommissionSheetPrint, SavedAsCsvItAddsUpToTheTally)
+{
+    const ReportDocument sheet =
+        run(kTwoDeals + "\"O'HARA, \"\"RED\"\" JR\",\"9031\",\"UT\",800,240,0,0,240\r\n",
+            {.tally = QStringLiteral("1027.5")});
+    const QString path = dir.filePath(QStringLiteral("sheet.csv"));
+    QString error;
+    ASSERT_TRUE(ReportCsv::save(path, CommissionSheetReport::csvColumns(), report.rows(), &error))
+        << error.toStdString();
+
+    const std::optional<QList<QStringList>> rows = ReportRead::csvRows(dir.readBytes(QStringLiteral("sheet.csv")));
+    ASSERT_TRUE(rows);
+    ASSERT_EQ(rows->size(), 4);
+    EXPECT_EQ(rows->at(0), (QStringList{"Customer", "Stock Number", "Car/Truck", "Gross",
+                                        "Commission", "Spiff", "Warranty", "Total Commission"}));
+    EXPECT_EQ(rows->at(2), (QStringList{"ANN LEE", "12345", "UC", "2100.25", "437.50", "", "0.00",
+                                        "437.50"}));
+    EXPECT_EQ(rows->at(3).at(0), QStringLiteral("O'HARA, \"RED\" JR"));
+    Money total;
+    for (int i = 1; i < rows->size(); ++i)
+        total += *MoneyText::parse(rows->at(i).at(7));
+    EXPECT_EQ(MoneyFormat::dollars(total), textOf(sheet, QStringLiteral("Field3")));
 }
 
 } // namespace

@@ -11,3 +11,7 @@ tarvex_add_test(tarvex_tests_commission_sheet
     ${CMAKE_CURRENT_LIST_DIR}/commission_sheet_window_test.cpp
     UI
 )
+# The payment tests reach the deal database's SQLite connection to fail a
+# step at its commit.
+find_package(SQLite3 REQUIRED)
+target_link_libraries(tarvex_tests_commission_sheet PRIVATE SQLite::SQLite3)

@@ -84,6 +84,26 @@ protected:
                               answer);
     }
 
+    // Prints John Smith's deals, no bonus, and expects the print refused for
+    // `why`: no sheet, nothing paid, the earlier hand-off file as it was.
+    void expectPrintRefused(const QString &why)
+    {
+        m_dir.writeBytes(kDataFile, "earlier sheet\r\n");
+        select(QStringLiteral("John Smith"));
+        expectBonus(QString());
+        expectWeekEnding(QStringLiteral("3/12/2005"));
+        m_prompts.expectMessage(QStringLiteral("The commission sheet could not be printed. No "
+                                               "deal has been marked paid.\n\n") +
+                                    why,
+                                QStringLiteral("Error!"), Prompts::Icon::Critical,
+                                Prompts::Buttons::Ok);
+        click("cmdPrintSheet");
+        m_prompts.verify();
+        EXPECT_TRUE(sheets.isEmpty());
+        EXPECT_TRUE(paidRows().isEmpty());
+        EXPECT_EQ(m_dir.readBytes(kDataFile), QByteArray("earlier sheet\r\n"));
+    }
+
     std::unique_ptr<QMainWindow> main;
     MainMenu *menu = nullptr;
     std::unique_ptr<CommissionSheetWindow> form;
@@ -116,6 +136,43 @@ TEST_F(CommissionWindow, HasEveryControlAndTheGridsColumns)
     EXPECT_EQ(grid()->verticalHeader()->width(), 300 * dpi / 1440);
 }
 
+// Headings and values show whole at the opening size: amounts right-aligned
+// with two decimals, dates on one line.
+TEST_F(CommissionWindow, GridShowsHeadingsAndValuesWhole)
+{
+    unpaid("774410", "ANN LEE", "2025-12-28", "437.5");
+    unpaid("N55", "ZOE ABERG", "2025-09-30", "12345.67");
+    form->show();
+    form->Form_Activate();
+    select(QStringLiteral("John Smith"));
+    ASSERT_EQ(grid()->rowCount(), 2);
+    EXPECT_EQ(column(0), (QStringList{QStringLiteral("9/30/2025"), QStringLiteral("12/28/2025")}));
+    EXPECT_EQ(column(7), (QStringList{QStringLiteral("450.00"), QStringLiteral("450.00")}));
+    EXPECT_EQ(column(11), (QStringList{QStringLiteral("12345.67"), QStringLiteral("437.50")}));
+    EXPECT_FALSE(grid()->wordWrap());
+
+    const QFontMetrics metrics(grid()->font());
+    int shown = 0;
+    for (int c = 0; c < grid()->columnCount(); ++c) {
+        if (grid()->isColumnHidden(c))
+            continue;
+        shown += grid()->columnWidth(c);
+        const QString heading = grid()->horizontalHeaderItem(c)->text();
+        EXPECT_GE(grid()->columnWidth(c), grid()->horizontalHeader()->sectionSizeHint(c))
+            << heading.toStdString();
+        for (int row = 0; row < grid()->rowCount(); ++row) {
+            QTableWidgetItem *item = grid()->item(row, c);
+            EXPECT_GT(grid()->columnWidth(c), metrics.horizontalAdvance(item->text()))
+                << heading.toStdString();
+            const bool amount = c >= 6 && c <= 11;
+            EXPECT_EQ(bool(item->textAlignment() & Qt::AlignRight), amount)
+                << heading.toStdString();
+        }
+    }
+    // Every shown column fits the window as it opened.
+    EXPECT_LE(shown, grid()->viewport()->width());
+}
+
 // Two deals with one stock number: each row pays its own deal, once.
 TEST_F(CommissionWindow, PrintPaysEachListedDealAndShowsTheSheet)
 {
@@ -129,7 +186,7 @@ TEST_F(CommissionWindow, PrintPaysEachListedDealAndShowsTheSheet)
     select(QStringLiteral("John Smith"));
     EXPECT_EQ(column(3), (QStringList{QStringLiteral("BOB BROWN"), QStringLiteral("ANN LEE")}));
     EXPECT_EQ(column(0), (QStringList{QStringLiteral("3/2/2005"), QStringLiteral("3/3/2005")}));
-    EXPECT_EQ(column(11), (QStringList{QStringLiteral("350"), QStringLiteral("437.5")}));
+    EXPECT_EQ(column(11), (QStringList{QStringLiteral("350.00"), QStringLiteral("437.50")}));
 
     expectBonus(QStringLiteral("100"), QStringLiteral("Plateau Bonus"));
     expectWeekEnding(QStringLiteral("03/12/2005"));
@@ -221,20 +278,75 @@ TEST_F(CommissionWindow, AFailedPaymentIsReportedAndPaysNothing)
     unpaid("S1", "A", "2005-03-02", "350");
     unpaid("S2", "B", "2005-03-03", "2");
     refusePaying(QStringLiteral("S2")); // fails with "disk trouble"
-    m_dir.writeBytes(kDataFile, "earlier sheet\r\n");
+    expectPrintRefused(QStringLiteral("disk trouble"));
+}
+
+// The name box changed after listing: the sheet, the file and the paid
+// marks all stay with the salesperson whose deals are listed.
+TEST_F(CommissionWindow, TheSheetNamesAndPaysTheSalespersonListedNotTheNameBox)
+{
+    const qint64 johns = unpaid("S1", "ANN LEE", "2005-03-02", "350");
+    SummaryValues marys;
+    marys.salesPerson = QStringLiteral("MARY JONES");
+    marys.stockNumber = QStringLiteral("S1"); // the same stock number as John's deal
+    summaryRow(marys);
     select(QStringLiteral("John Smith"));
+    control<QComboBox>("cboSalesPerson")->setEditText(QStringLiteral("Mary Jones"));
     expectBonus(QString());
     expectWeekEnding(QStringLiteral("3/12/2005"));
-    m_prompts.expectMessage(QStringLiteral("The commission sheet could not be printed. No deal "
-                                           "has been marked paid.\n\ndisk trouble"),
-                            QStringLiteral("Error!"), Prompts::Icon::Critical,
-                            Prompts::Buttons::Ok);
     click("cmdPrintSheet");
     m_prompts.verify();
 
-    EXPECT_TRUE(sheets.isEmpty());
-    EXPECT_TRUE(paidRows().isEmpty());
-    EXPECT_EQ(m_dir.readBytes(kDataFile), QByteArray("earlier sheet\r\n"));
+    ASSERT_EQ(sheets.size(), 1);
+    EXPECT_EQ(textOf(sheets.first(), QStringLiteral("Label3")), QStringLiteral("John Smith"));
+    EXPECT_EQ(paidRows(), QList<qint64>{johns});
+    EXPECT_EQ(m_dir.readBytes(kDataFile),
+              QByteArray("\"ANN LEE\",\"S1\",\"NT\",1500,450,50,30,350\r\n"));
+}
+
+TEST_F(CommissionWindow, ASheetTotalBeyondTheRangeIsRefusedAndPaysNothing)
+{
+    unpaid("S1", "A", "2005-03-02", "500000000000000");
+    unpaid("S2", "B", "2005-03-03", "500000000000000");
+    expectPrintRefused(
+        QStringLiteral("The total commission of the listed deals is too large to print."));
+    EXPECT_EQ(hiddenText("txtTally"), QString());
+}
+
+// A bonus too large to hold is refused and asked for again; a Cancel there
+// is no bonus, as at the first asking.
+TEST_F(CommissionWindow, ABonusTooLargeIsRefusedAndAskedForAgain)
+{
+    unpaid("S1", "A", "2005-03-02", "350");
+    const auto tooLarge = [this] {
+        m_prompts.expectMessage(QStringLiteral("The amount of the bonus is too large."),
+                                QStringLiteral("Bonus / Spiffs"), Prompts::Icon::Warning,
+                                Prompts::Buttons::Ok);
+    };
+    select(QStringLiteral("John Smith"));
+    expectBonus(QStringLiteral("99999999999999999999"));
+    tooLarge();
+    expectBonus(QStringLiteral("1000000000000000 cash"));
+    tooLarge();
+    expectBonus(QStringLiteral("100"), QStringLiteral("Plateau Bonus"));
+    expectWeekEnding(QStringLiteral("3/12/2005"));
+    click("cmdPrintSheet");
+    m_prompts.verify();
+    ASSERT_EQ(sheets.size(), 1);
+    EXPECT_EQ(textOf(sheets.last(), QStringLiteral("Field4")), QStringLiteral("$100.00"));
+    EXPECT_EQ(textOf(sheets.last(), QStringLiteral("Field5")), QStringLiteral("$450.00"));
+
+    unpaid("S2", "B", "2005-03-03", "20");
+    select(QStringLiteral("John Smith"));
+    expectBonus(QStringLiteral("-99999999999999999999"));
+    tooLarge();
+    m_prompts.expectInput(QStringLiteral("Enter amount of bonus or spiff"),
+                          QStringLiteral("Bonus / Spiffs"), QString(), std::nullopt);
+    click("cmdPrintSheet");
+    m_prompts.verify();
+    ASSERT_EQ(sheets.size(), 2);
+    EXPECT_EQ(textOf(sheets.last(), QStringLiteral("Field4")), QString());
+    EXPECT_EQ(textOf(sheets.last(), QStringLiteral("Field5")), QStringLiteral("$20.00"));
 }
 
 // The toolbar is off while the window is open, however the window closes.

@@ -194,7 +194,7 @@ TEST_F(Slip, PlacesTheTitleAndFieldsWhereTheLayoutSays)
     const QSizeF area = page.pageLayout().paintRect(QPageLayout::Inch).size();
     for (const PlacedItem &item : page.page(0)) {
         const QRectF box = item.kind == PlacedItem::Kind::Line
-                               ? QRectF(item.line.p1(), item.line.p2()).normalized()
+                               ? QRectF(item.line().p1(), item.line().p2()).normalized()
                                : item.box;
         EXPECT_TRUE(box.left() >= 0 && box.top() >= 0 && box.right() <= area.width() &&
                     box.bottom() <= area.height())

@@ -3,7 +3,11 @@
 #include "reports/sales_log_report.h"
 #include "reports/ui/report_chooser_command.h"
 #include "reports/ui/report_chooser_window.h"
+#include "reports/ui/report_page_view.h"
+#include "reports/ui/report_preview.h"
 #include "reports/ui/sales_report_printer.h"
+#include "common/money_format.h"
+#include "reports/report_rows.h"
 #include "sales_reports_fixture.h"
 #include "scripted_prompts.h"
 #include "worksheet/ui/deal_worksheet.h"
@@ -190,7 +194,7 @@ TEST_F(ReportChooser, StartNotBeforeEndIsRefusedAndLeavesThePickers)
 TEST_F(ReportChooser, SalesLogOfTheChosenVehicleTypeAndDays)
 {
     save({QDate(2007, 11, 4), "UC", "9000", "John Smith", "BEFORE"});
-    save({QDate(2007, 11, 5), "UC", "1000", "John Smith", "A1"});
+    save({QDate(2007, 11, 5), "UC", "1000", "John Smith", "12345"});
     save({QDate(2007, 11, 8), "UT", "8000", "John Smith", "TRUCK"});
     save({QDate(2007, 11, 20), "uc", "2000", "Pat O'Brien", "B2", "John Smith"});
     save({QDate(2007, 12, 5), "UC", "4000", "John Smith", "C3"});
@@ -205,7 +209,7 @@ TEST_F(ReportChooser, SalesLogOfTheChosenVehicleTypeAndDays)
               (QVariantList{QStringLiteral("UC"), QStringLiteral("2007-11-05"),
                             QStringLiteral("2007-12-05")}));
     EXPECT_EQ(textsOf(document, "txtSalesLog_StockNumber"),
-              (QStringList{QStringLiteral("A1"), QStringLiteral("B2"), QStringLiteral("C3")}));
+              (QStringList{QStringLiteral("12345"), QStringLiteral("B2"), QStringLiteral("C3")}));
     // Each gross is the payable gross plus the pack of 300.
     expectPrinted(document, {{"Label1", "Used Cars"},
                              {"Field3", "11/05/07"},
@@ -275,6 +279,114 @@ TEST_F(ReportChooser, ReportsShowInTheirOwnReusedPreview)
     EXPECT_TRUE(preview->isVisible());
     EXPECT_FALSE(preview->isModal());
     EXPECT_EQ(chooser->printer().preview(QStringLiteral("ActiveReport2")), nullptr);
+    preview->close();
+}
+
+// The figures of a CSV column added up as a spreadsheet would.
+Money columnTotal(const QList<QStringList> &rows, int column)
+{
+    Money total;
+    for (int i = 1; i < rows.size(); ++i)
+        total += *MoneyText::parse(rows.at(i).at(column));
+    return total;
+}
+
+TEST_F(ReportChooser, SalesLogSavedAsCsvReopensWithThePrintedTotals)
+{
+    save({QDate(2007, 11, 5), "NT", "1000.25", "Pat O'Brien", "4410"});
+    save({QDate(2007, 11, 20), "NT", "-250.10", "John Smith", "B2"});
+    save({QDate(2007, 12, 1), "NT", "99999699.99", "John Smith", "C3", "Pat O'Brien"});
+    setRange(QDate(2007, 11, 5), QDate(2007, 12, 5));
+    chooser->printer().setShowStep({});
+    chooseSalesLog(QStringLiteral("New Truck"));
+    click("cmdSearch");
+    ReportPreview *preview = chooser->printer().preview(QStringLiteral("ActiveReport1"));
+    ASSERT_NE(preview, nullptr);
+    auto *saveCsv = preview->findChild<QAction *>(QStringLiteral("actSaveCsv"));
+    ASSERT_NE(saveCsv, nullptr);
+    EXPECT_EQ(saveCsv->text(), QStringLiteral("Save as CSV…"));
+    ASSERT_TRUE(saveCsv->isEnabled());
+
+    const QString path = m_dir.filePath(QStringLiteral("log.csv"));
+    prompts.expectSaveFile(path, [](const Prompts::SaveFile &request) {
+        EXPECT_EQ(request.title, QStringLiteral("Save as CSV"));
+        EXPECT_EQ(request.defaultSuffix, QStringLiteral("csv"));
+    });
+    saveCsv->trigger();
+    prompts.verify();
+
+    const std::optional<QList<QStringList>> rows =
+        ReportRead::csvRows(m_dir.readBytes(QStringLiteral("log.csv")));
+    ASSERT_TRUE(rows);
+    ASSERT_EQ(rows->size(), 4);
+    EXPECT_EQ(rows->at(0), (QStringList{"Date", "Stock #", "Unit", "Customer Name",
+                                        "Sales Person", "Type", "Gross"}));
+    EXPECT_EQ(rows->at(1), (QStringList{"2007-11-05", "4410", "2007 PICKUP", "CUSTOMER OF 4410",
+                                        "PAT O'BRIEN", "R", "1300.25"}));
+    EXPECT_EQ(rows->at(2).at(6), QStringLiteral("49.90"));
+    const ReportDocument &printed = preview->document();
+    EXPECT_EQ(MoneyFormat::dollarsGrouped(columnTotal(*rows, 6)),
+              textOf(printed, QStringLiteral("Field1")));
+    EXPECT_EQ(QString::number(rows->size() - 1), textOf(printed, QStringLiteral("Field2")));
+    preview->close();
+}
+
+TEST_F(ReportChooser, SummarySavedAsCsvReopensWithThePrintedTotals)
+{
+    save({QDate(2007, 11, 6), "NC", "1000", "Pat O'Brien", "A1"});
+    save({QDate(2007, 11, 7), "NC", "4000.50", "John Smith", "B2", "Pat O'Brien"});
+    save({QDate(2007, 11, 8), "UT", "3000", "Pat O'Brien", "C3"});
+    setRange(QDate(2007, 11, 5), QDate(2007, 12, 5));
+    chooser->printer().setShowStep({});
+    chooseSummary(QStringLiteral("Pat O'Brien"));
+    click("cmdSearch");
+    ReportPreview *preview = chooser->printer().preview(QStringLiteral("ActiveReport2"));
+    ASSERT_NE(preview, nullptr);
+    const QString path = m_dir.filePath(QStringLiteral("summary.csv"));
+    prompts.expectSaveFile(path);
+    preview->findChild<QAction *>(QStringLiteral("actSaveCsv"))->trigger();
+    prompts.verify();
+
+    const std::optional<QList<QStringList>> rows =
+        ReportRead::csvRows(m_dir.readBytes(QStringLiteral("summary.csv")));
+    ASSERT_TRUE(rows);
+    ASSERT_EQ(rows->size(), 4);
+    EXPECT_EQ(rows->at(0), (QStringList{"Date", "Stock #", "Unit", "Customer", "Payable Gross",
+                                        "Commission", "Unit Cnt"}));
+    EXPECT_EQ(rows->at(2).at(4), QStringLiteral("2000.25"));
+    const ReportDocument &printed = preview->document();
+    EXPECT_EQ(MoneyFormat::wholeDollarsGrouped(columnTotal(*rows, 4)),
+              textOf(printed, QStringLiteral("Field12")));
+    EXPECT_EQ(MoneyFormat::plain(columnTotal(*rows, 6)), textOf(printed, QStringLiteral("Field11")));
+    preview->close();
+}
+
+// The preview paints the pages in view, not the whole report.
+TEST_F(ReportChooser, PreviewPaintsOnlyThePagesInView)
+{
+    ReportRows rows;
+    for (int i = 0; i < 3000; ++i)
+        rows.append({{QStringLiteral("Date"), QStringLiteral("2007-11-06")},
+                     {QStringLiteral("TCU"), QStringLiteral("NC")},
+                     {QStringLiteral("Unit"), QStringLiteral("2007 PICKUP")}});
+    chooser->printer().setShowStep({});
+    chooser->printer().showSalesLog(rows, QStringLiteral("New Cars"), QDate(2007, 11, 5),
+                                    QDate(2007, 12, 5));
+    ReportPreview *preview = chooser->printer().preview(QStringLiteral("ActiveReport1"));
+    ASSERT_NE(preview, nullptr);
+    ASSERT_GT(preview->pageCount(), 80);
+    preview->resize(820, 900);
+    QTest::qWait(50);
+    preview->pageView()->viewport()->repaint();
+    const int firstLook = preview->pageView()->paintedPages();
+    EXPECT_GE(firstLook, 1);
+    EXPECT_LE(firstLook, 6);
+    preview->pageView()->showPage(40);
+    preview->pageView()->viewport()->repaint();
+    EXPECT_EQ(preview->pageView()->currentPage(), 40);
+    preview->pageView()->showPage(preview->pageCount() - 1);
+    preview->pageView()->viewport()->repaint();
+    EXPECT_LE(preview->pageView()->paintedPages(), firstLook + 12);
     preview->close();
 }
 

@@ -8,6 +8,8 @@
 
 #include <QFile>
 
+#include "test_printers.h"
+
 #include <gtest/gtest.h>
 
 namespace {

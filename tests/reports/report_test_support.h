@@ -1,18 +1,13 @@
 #pragma once
 
 #include "reports/report_document.h"
+#include "test_printers.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <optional>
 #include <ostream>
-
-// Readable QString values in assertion messages.
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 // Reading a laid-out report the way a test reads a printout.
 namespace ReportRead {
@@ -24,5 +19,16 @@ std::optional<QString> textOf(const ReportDocument &document, const QString &con
 QList<PlacedText> placementsOf(const ReportDocument &document, const QString &control);
 // The names of the lines placed on page `index` (from 0).
 QStringList linesOn(const ReportDocument &document, int index);
+
+// What would not read well on paper: every placed text that does not fit its
+// box at the size it prints (it would be cut), and every two texts of one
+// line whose printed extents run into each other. Empty when the pages read
+// cleanly.
+QStringList printingFaults(const ReportDocument &document);
+
+// The rows of a comma-separated file as a spreadsheet reads them: quoted
+// values unquoted (doubled quotes single), lines ended by CR LF. The file
+// must start with the UTF-8 byte-order mark; std::nullopt when it does not.
+std::optional<QList<QStringList>> csvRows(const QByteArray &file);
 
 } // namespace ReportRead

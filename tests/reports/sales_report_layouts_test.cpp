@@ -45,6 +45,37 @@ TEST(SalesLogReport, GrossPerUnitIsRoundedToWholeDollarsHalfAwayFromZero)
     }
 }
 
+// Totals beyond the range of an amount print as a mark, never as a number
+// that started again from zero; the per-unit figure then prints nothing.
+TEST(SalesReports, ATotalBeyondTheRangePrintsTheOverflowMark)
+{
+    ReportRows log;
+    for (const char *gross : {"500000000000000", "500000000000000", "-3.5"})
+        log.append(amountRow("Gross", gross));
+    SalesLogReport salesLog;
+    const ReportDocument logDocument = salesLog.run(log);
+    EXPECT_EQ(textOf(logDocument, QStringLiteral("Field1")), QStringLiteral("** OVERFLOW **"));
+    EXPECT_EQ(textOf(logDocument, QStringLiteral("Field2")), QStringLiteral("3"));
+    EXPECT_TRUE(textOf(logDocument, QStringLiteral("Label5")).value_or(QString()).isEmpty());
+
+    ReportRows summary;
+    for (const char *gross : {"-922337203685477", "-922337203685477", "1"})
+        summary.append(amountRow("Payable_Gross", gross));
+    SalespersonSummaryReport summaryReport;
+    const ReportDocument summaryDocument = summaryReport.run(summary);
+    EXPECT_EQ(textOf(summaryDocument, QStringLiteral("Field12")), QStringLiteral("** OVERFLOW **"));
+    // The average of amounts always fits, and is worked out right.
+    EXPECT_EQ(textOf(summaryDocument, QStringLiteral("Field13")),
+              QStringLiteral("-$614,891,469,123,651"));
+
+    // Just inside the range the total prints in full.
+    ReportRows edge;
+    for (const char *gross : {"922337203685477", "0.5807"})
+        edge.append(amountRow("Gross", gross));
+    EXPECT_EQ(textOf(salesLog.run(edge), QStringLiteral("Field1")),
+              QStringLiteral("$922,337,203,685,477.58"));
+}
+
 TEST(SalespersonSummaryReport, EveryPageRepeatsTitleNameAndPeriod)
 {
     ReportRows rows;

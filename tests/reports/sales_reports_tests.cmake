@@ -4,6 +4,7 @@ tarvex_add_test(tarvex_tests_sales_reports
     ${CMAKE_CURRENT_LIST_DIR}/sales_reports_fixture.h
     ${CMAKE_CURRENT_LIST_DIR}/sales_reports_fixture.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sales_report_layouts_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/printed_page_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/report_chooser_test.cpp
     UI
 )

@@ -4,6 +4,7 @@
 // on exactly one recorded sheet that lists it, and data.txt holds the last
 // sheet.
 #include "commission_sheet_fixture.h"
+#include "common/durable_file.h"
 #include "reports/sheet_data_file.h"
 #include "reports/sheet_payment.h"
 #include "store/commission_payments.h"
@@ -25,6 +26,14 @@ constexpr char kFolderVariable[] = "TARVEX_TEST_KILL_FOLDER";
 constexpr char kStepVariable[] = "TARVEX_TEST_KILL_STEP";
 constexpr int kKilledExitCode = 9;
 
+// The steps of writing data.txt at which the program can be stopped: the new
+// file created and empty, written, synced, closed, and in place.
+const QList<DurableFile::Step> kFileSteps = {DurableFile::Step::Write, DurableFile::Step::Sync,
+                                             DurableFile::Step::Close, DurableFile::Step::Rename,
+                                             DurableFile::Step::SyncFolder};
+// Every moment at which a round stops the program.
+const int kKillSteps = SheetPayment::kStepCount + int(kFileSteps.size());
+
 // Run by the tests below in a child process, never on its own: starts as the
 // program does (data.txt put right), pays every unpaid row of JOHN SMITH on
 // a sheet and ends the process at the step named.
@@ -44,18 +53,30 @@ TEST(SheetKillChild, PayAndEndAtStep)
     QList<qint64> ids;
     for (const SummaryRow &row : *rows)
         ids << row.rowId;
+    // Steps 1 to 5 are those of paying up to the commit; the later ones are
+    // the steps of writing data.txt after the commit (not those of the file
+    // put right before the sheet).
+    bool committed = false;
     SheetPayment::Hooks hooks;
-    hooks.reached = [step](SheetPayment::Step reached) {
+    hooks.reached = [step, &committed](SheetPayment::Step reached) {
+        committed = reached == SheetPayment::Step::Committed;
         if (int(reached) == step)
             std::_Exit(kKilledExitCode);
     };
+    DurableFile::setFailureSeam([step, &committed](DurableFile::Step reached) {
+        if (committed && kFileSteps.indexOf(reached) + SheetPayment::kStepCount + 1 == step)
+            std::_Exit(kKilledExitCode);
+        return 0;
+    });
     const SheetPayment::Outcome outcome =
-        SheetPayment::pay(database, dataFile, ids,
+        SheetPayment::pay(database, dataFile,
                           {.salesPerson = QStringLiteral("JOHN SMITH"),
+                           .rowIds = ids,
+                           .bonus = std::nullopt,
                            .weekEnding = QStringLiteral("3/12/2005"),
-                           .bonusDescription = {},
-                           .bonus = std::nullopt},
+                           .bonusDescription = {}},
                           hooks);
+    DurableFile::setFailureSeam({});
     EXPECT_TRUE(outcome.paid && outcome.fileWritten) << outcome.error.toStdString();
 }
 
@@ -165,7 +186,7 @@ protected:
 
 TEST_F(SheetKill, AKillBetweenAnyTwoStepsIsPutRightAtTheNextStart)
 {
-    for (int step = 1; step <= SheetPayment::kStepCount; ++step)
+    for (int step = 1; step <= kKillSteps; ++step)
         round(step);
     round(0);
 }
@@ -176,7 +197,7 @@ TEST_F(SheetKill, AHundredKillsAtRandomSteps)
     SCOPED_TRACE(testing::Message() << "seed " << seed);
     QRandomGenerator random(seed);
     for (int i = 0; i < 100 && !HasFatalFailure(); ++i)
-        round(random.bounded(SheetPayment::kStepCount + 1));
+        round(random.bounded(kKillSteps + 1));
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "commission_sheet_fixture.h"
+#include "injected_failure.h"
 #include "reports/sheet_data_file.h"
 #include "reports/sheet_payment.h"
 #include "store/audit_trail.h"
@@ -9,21 +10,21 @@
 #include <QSqlQuery>
 
 #include <cerrno>
-
-#include <unistd.h>
+#include <optional>
 
 namespace {
 
 class SheetRecordsTest : public CommissionSheetTest
 {
 protected:
-    SheetPayment::Outcome pay(const QList<qint64> &rows, const SheetPayment::Hooks &hooks = {})
+    SheetPayment::Outcome pay(const QList<qint64> &rows)
     {
-        const SheetHeading heading{.salesPerson = QStringLiteral("John Smith"),
-                                   .weekEnding = QStringLiteral("03/12/2005"),
-                                   .bonusDescription = QStringLiteral("Plateau Bonus"),
-                                   .bonus = Money::dollars(100)};
-        return SheetPayment::pay(*m_database, dataFilePath(), rows, heading, hooks);
+        return SheetPayment::pay(*m_database, dataFilePath(),
+                                 {.salesPerson = QStringLiteral("John Smith"),
+                                  .rowIds = rows,
+                                  .bonus = Money::dollars(100),
+                                  .weekEnding = QStringLiteral("03/12/2005"),
+                                  .bonusDescription = QStringLiteral("Plateau Bonus")});
     }
 
     QVariantList column(const QString &statement, const QVariantList &values = {})
@@ -57,27 +58,10 @@ protected:
         return found.value_or(RecordedSheet());
     }
 
-    bool restore(const SyncedFile::Hooks &hooks = {})
+    bool restore()
     {
         QString error;
-        return SheetDataFile::restore(*m_database, dataFilePath(), &error, hooks);
-    }
-
-    // A write that takes `room` bytes and then fails as a full disk does.
-    static SyncedFile::Hooks fullDisk(long room)
-    {
-        auto left = std::make_shared<long>(room);
-        SyncedFile::Hooks hooks;
-        hooks.write = [left](int, const char *, unsigned long size) -> long {
-            if (*left <= 0) {
-                errno = ENOSPC;
-                return -1;
-            }
-            const long taken = std::min<long>(*left, long(size));
-            *left -= taken;
-            return taken; // the bytes are not really written: the file stays short
-        };
-        return hooks;
+        return SheetDataFile::restore(*m_database, dataFilePath(), &error);
     }
 };
 
@@ -143,15 +127,14 @@ TEST_F(SheetRecordsTest, AFullDiskIsReportedPlainlyAndTheNextStartWritesTheFile)
     accented.totalCommission = QStringLiteral("437.5");
     const qint64 row = summaryRow(accented);
 
-    SheetPayment::Hooks hooks;
-    hooks.file = fullDisk(10);
-    const SheetPayment::Outcome outcome = pay({row}, hooks);
+    std::optional<InjectedFailure> fullDisk(std::in_place, DurableFile::Step::Write, ENOSPC);
+    const SheetPayment::Outcome outcome = pay({row});
     EXPECT_TRUE(outcome.paid);
     EXPECT_FALSE(outcome.fileWritten);
     EXPECT_EQ(outcome.error,
               QStringLiteral("The sheet was recorded and the deals are paid; data.txt could not "
-                             "be written: No space left on device. It will be written again at "
-                             "the next start."));
+                             "be written: No space left on device (writing the new file). It "
+                             "will be written again at the next start."));
     // The file is whole: still the earlier sheet, no half-written file in its place.
     EXPECT_EQ(m_dir.readBytes(QStringLiteral("data.txt")), earlierSheet);
     EXPECT_EQ(QDir(m_dir.folder().path())
@@ -161,7 +144,8 @@ TEST_F(SheetRecordsTest, AFullDiskIsReportedPlainlyAndTheNextStartWritesTheFile)
     EXPECT_EQ(paidRows(), (QList<qint64>{earlier, row}));
 
     // The disk is still full at the next start: it says so again.
-    EXPECT_FALSE(restore(fullDisk(0)));
+    EXPECT_FALSE(restore());
+    fullDisk.reset();
     EXPECT_TRUE(restore());
     EXPECT_EQ(m_dir.readBytes(QStringLiteral("data.txt")),
               QByteArray("\"ÉLODIE CÔTÉ\",\"2040\",\"NT\",1500,450,50,30,437.5\r\n"));
@@ -245,32 +229,6 @@ TEST_F(SheetRecordsTest, DataFileFollowsTheNewestSheetStillValid)
               SheetRecords::VoidOutcome::Voided);
     EXPECT_TRUE(restore());
     EXPECT_EQ(m_dir.readBytes(QStringLiteral("data.txt")), firstLines);
-}
-
-// The system may take part of a write at a time; every part is written, and
-// a write that fails leaves the file as it was.
-TEST(SyncedFile, ShortWritesAreCarriedOnAndAFailedWriteChangesNothing)
-{
-    TempProgramFolder dir;
-    const QString path = dir.filePath(QStringLiteral("data.txt"));
-    SyncedFile::Hooks shortWrites;
-    shortWrites.write = [](int fd, const char *data, unsigned long size) -> long {
-        return long(::write(fd, data, std::min<unsigned long>(size, 3)));
-    };
-    QString error;
-    ASSERT_TRUE(SyncedFile::replace(path, kTwoLines, &error, shortWrites)) << error.toStdString();
-    EXPECT_EQ(dir.readBytes(QStringLiteral("data.txt")), kTwoLines);
-
-    SyncedFile::Hooks failing;
-    failing.write = [](int, const char *, unsigned long) -> long {
-        errno = EIO;
-        return -1;
-    };
-    EXPECT_FALSE(SyncedFile::replace(path, "other\r\n", &error, failing));
-    EXPECT_EQ(error, QStringLiteral("Input/output error"));
-    EXPECT_EQ(dir.readBytes(QStringLiteral("data.txt")), kTwoLines);
-    EXPECT_EQ(QDir(dir.folder().path()).entryList(QDir::Hidden | QDir::Files),
-              QStringList{QStringLiteral("data.txt")});
 }
 
 } // namespace

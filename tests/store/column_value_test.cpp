@@ -1,5 +1,7 @@
 #include "store/column_value.h"
 
+#include "test_printers.h"
+
 #include <gtest/gtest.h>
 
 namespace {

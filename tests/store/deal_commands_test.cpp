@@ -14,6 +14,8 @@
 #include <QRadioButton>
 #include <QSqlRecord>
 
+#include <functional>
+
 namespace {
 
 using Answer = Prompts::Answer;
@@ -138,6 +140,49 @@ TEST_F(DealCommandsTest, ASaveBeforeCalculateTakesTheErrorPathAndLeavesNoRow)
     EXPECT_FALSE(visible(QStringLiteral("cmdDeleteRecall")));
     EXPECT_FALSE(form->isFlagRecall());
     EXPECT_EQ(form->command2Caption(), QStringLiteral("Print"));
+}
+
+// A store that cannot take the deal says why; the data message would send
+// the user retyping a deal that was right.
+TEST_F(DealCommandsTest, AFailureOfTheStoreSaysWhatTheStoreSaidAndWritesNothing)
+{
+    struct Case
+    {
+        const char *name;
+        std::function<void()> breakStore;
+        QString message;
+    };
+    const Case cases[] = {
+        {"disk full",
+         [&] {
+             // The database may not grow: deals are saved until it is full.
+             execute(*m_database, QStringLiteral("PRAGMA max_page_count = 1"));
+             for (int i = 0; i < 2000; ++i) {
+                 if (!m_store->save(dealFor(QString::number(7000 + i), QStringLiteral("Filler")),
+                                    nullptr))
+                     break;
+             }
+         },
+         QStringLiteral("The deal was not saved: the disk is full.")},
+        {"read-only", [&] { execute(*m_database, QStringLiteral("PRAGMA query_only = 1")); },
+         QStringLiteral("The deal was not saved: the database cannot be written.")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        c.breakStore();
+        const std::array<int, 3> before = dealTableCounts();
+        form->clearDeal();
+        form->showDeal(dealFor(QStringLiteral("40177"), QStringLiteral("Zoë Ångström")));
+        expectSaveQuestion(Answer::Yes);
+        prompts.expectMessage(c.message, QStringLiteral("Error!"), Icon::Warning, Buttons::Ok);
+        commands->saveDeal();
+        prompts.verify();
+        EXPECT_FALSE(form->isDealSaved());
+        EXPECT_EQ(form->deal().customer, QStringLiteral("Zoë Ångström"));
+        EXPECT_EQ(dealTableCounts(), before);
+        execute(*m_database, QStringLiteral("PRAGMA query_only = 0"));
+        execute(*m_database, QStringLiteral("PRAGMA max_page_count = 1073741823"));
+    }
 }
 
 TEST_F(DealCommandsTest, ARecalledSplitDealShowsItsPartnerAndUpdateState)

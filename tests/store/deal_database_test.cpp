@@ -1,9 +1,14 @@
 #include "store/deal_database.h"
-#include "store/recall_columns.h"
+#include "store/sql_transaction.h"
 #include "store/store_schema.h"
+#include "store/recall_columns.h"
 #include "store_test_support.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 
 #include <gtest/gtest.h>
@@ -50,11 +55,17 @@ TEST(DealDatabase, AMissingFileIsCreatedWithTheTablesInTheirDocumentedOrder)
                              "Type", "Gross",       "TCU",  "DealId"};
     EXPECT_EQ(columnsOf(database, QStringLiteral("SalesSummary")), summary);
     EXPECT_EQ(columnsOf(database, QStringLiteral("SalesLog")), log);
-    EXPECT_EQ(columnsOf(database, QStringLiteral("RecallDeal")),
-              RecallColumns::names() + QStringList{QStringLiteral("DealId")});
+    const QStringList recall = {
+        "Date",     "SalesPerson", "Customer", "StockNo",  "Year",     "Unit",      "TCU",
+        "SaleType", "Price",       "Cost",     "RTCD1",    "RTCD2",    "RTCD3",     "RTCD4",
+        "RTCD5",    "RTCP1",       "RTCP2",    "RTCP3",    "RTCP4",    "RTCP5",     "ATCD1",
+        "ATCD2",    "ATCD3",       "ATCD4",    "ATCD5",    "ATCP1",    "ATCP2",     "ATCP3",
+        "ATCP4",    "ATCP5",       "Allow",    "OVAllow",  "TrdStock", "OA",        "UA",
+        "Pack",     "CommRate",    "ChkWarranty", "Gross", "Comm",     "Warranty",  "Spiff",
+        "TtlComm",  "Split",       "Salesman2", "DealId"};
+    EXPECT_EQ(columnsOf(database, QStringLiteral("RecallDeal")), recall);
     EXPECT_EQ(columnsOf(database, QStringLiteral("SalesPersons")), QStringList{"Name"});
-    EXPECT_EQ(single(database, QStringLiteral("PRAGMA user_version")).toInt(),
-              StoreSchema::kVersion);
+    EXPECT_EQ(single(database, QStringLiteral("PRAGMA user_version")).toInt(), 3);
     EXPECT_EQ(single(database, QStringLiteral("PRAGMA foreign_keys")).toInt(), 1);
 
     DealStore store(database);
@@ -75,6 +86,8 @@ TEST(DealDatabase, LookupsByStockNumberSalespersonAndDateUseIndexes)
         "SELECT * FROM SalesLog WHERE TCU = 'NT' AND Date BETWEEN '2005-01-01' AND '2005-12-31'",
         "SELECT * FROM SalesSummary WHERE DealId = 1",
         "SELECT * FROM SalesLog WHERE DealId = 1",
+        "SELECT rowid, * FROM SalesSummary WHERE Sales_Person = 'x' AND Paid = 0 ORDER BY Date, "
+        "rowid",
     };
     for (const QString &lookup : lookups) {
         QSqlQuery plan(database.connection());
@@ -83,6 +96,16 @@ TEST(DealDatabase, LookupsByStockNumberSalespersonAndDateUseIndexes)
         EXPECT_TRUE(plan.value(3).toString().contains(QStringLiteral("USING INDEX")))
             << lookup.toStdString() << ": " << plan.value(3).toString().toStdString();
     }
+    // A salesperson's unpaid rows are listed through the index of unpaid rows alone.
+    QSqlQuery plan(database.connection());
+    ASSERT_TRUE(plan.exec(QStringLiteral("EXPLAIN QUERY PLAN SELECT rowid, * FROM SalesSummary "
+                                         "WHERE Sales_Person = 'x' AND Paid = 0 ORDER BY Date, "
+                                         "rowid")));
+    ASSERT_TRUE(plan.next());
+    EXPECT_EQ(
+        plan.value(3).toString(),
+        QStringLiteral("SEARCH SalesSummary USING INDEX SalesSummary_Unpaid (Sales_Person=?)"));
+    EXPECT_FALSE(plan.next()); // no sorting step
 }
 
 TEST(DealDatabase, AFileThatIsNotOneOfOursIsRefusedAndLeftUntouched)
@@ -172,6 +195,84 @@ TEST(DealDatabase, AFolderThatDoesNotExistGivesAnErrorNamingTheFile)
     QString error;
     EXPECT_FALSE(database.open(&error));
     EXPECT_TRUE(error.contains(QStringLiteral("Sales Log2.mdb"))) << error.toStdString();
+}
+
+// A write transaction takes the write lock as it begins, so a second writer
+// on another connection is turned away at once rather than the first one
+// failing half-way through its writes.
+TEST(DealDatabase, AWriteTransactionHoldsTheLockFromItsStart)
+{
+    TempProgramFolder dir;
+    DealDatabase database(dir.folder());
+    ASSERT_TRUE(database.open(nullptr));
+    const QString name = QStringLiteral("second writer");
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        other.setDatabaseName(dir.filePath(QStringLiteral("Sales Log2.mdb")));
+        other.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
+        ASSERT_TRUE(other.open());
+        QSqlQuery second(other);
+        {
+            SqlTransaction first(database.connection());
+            QString error;
+            ASSERT_TRUE(first.begin(&error)) << error.toStdString();
+            EXPECT_FALSE(second.exec(QStringLiteral("BEGIN IMMEDIATE")));
+            EXPECT_TRUE(second.lastError().text().contains(QStringLiteral("locked")))
+                << second.lastError().text().toStdString();
+        } // rolled back
+        EXPECT_TRUE(second.exec(QStringLiteral("BEGIN IMMEDIATE")));
+        EXPECT_TRUE(second.exec(QStringLiteral("ROLLBACK")));
+        second.finish();
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+// A database the program may not write beside is its own, intact, database:
+// the message says where it is and what cannot be written.
+TEST(DealDatabase, AFolderOrFileThatCannotBeWrittenIsNamedAndTheDatabaseKept)
+{
+    TempProgramFolder dir;
+    const QString path = DealDatabase::pathIn(dir.folder());
+    {
+        DealDatabase database(dir.folder());
+        QString error;
+        ASSERT_TRUE(database.open(&error)) << error.toStdString();
+    }
+    const QByteArray before = dir.readBytes(QStringLiteral("Sales Log2.mdb"));
+    const QString tail = QStringLiteral(". Deals cannot be saved there. The database is intact "
+                                        "and was left as it is; give this user the right to "
+                                        "write there, or move the program's folder.");
+    const auto folderMode = QFile::permissions(dir.folder().path());
+    struct Case
+    {
+        QString locked;
+        QFileDevice::Permissions mode;
+        QString why;
+    };
+    const Case cases[] = {
+        {dir.folder().path(), QFile::ReadOwner | QFile::ExeOwner,
+         QStringLiteral("the folder \"%1\" cannot be written")
+             .arg(QDir::toNativeSeparators(dir.folder().path()))},
+        {path, QFile::ReadOwner, QStringLiteral("the file cannot be written (it is read-only)")},
+    };
+    for (const Case &c : cases) {
+        const auto mode = QFile::permissions(c.locked);
+        QFile::setPermissions(c.locked, c.mode);
+        if (QFileInfo(c.locked).isWritable()) {
+            QFile::setPermissions(c.locked, mode);
+            GTEST_SKIP() << "this user may write whatever the permissions say";
+        }
+        DealDatabase database(dir.folder());
+        QString error;
+        EXPECT_FALSE(database.open(&error));
+        QFile::setPermissions(c.locked, mode);
+        EXPECT_EQ(error, QStringLiteral("The deal database \"%1\" cannot be used because %2")
+                                 .arg(QDir::toNativeSeparators(path), c.why) +
+                             tail);
+    }
+    EXPECT_EQ(QFile::permissions(dir.folder().path()), folderMode);
+    EXPECT_EQ(dir.readBytes(QStringLiteral("Sales Log2.mdb")), before);
 }
 
 } // namespace

@@ -88,6 +88,40 @@ TEST_F(DealFinderWindowTest, OpensOnTheWholeTableWithItsCaptionsAndReadOnlyField
     EXPECT_EQ(field(window, 2), QStringLiteral("BOB RAY"));
 }
 
+TEST_F(DealFinderWindowTest, TheWholeTableIsSteppedThroughDealByDeal)
+{
+    const QStringList customers = {"ANN LEE", "BOB RAY", "CY DUNN", "DEE FOX"};
+    QList<DealId> ids;
+    for (const QString &customer : customers)
+        ids << saved(dealFor(QStringLiteral("%1").arg(ids.size() + 90), customer));
+    // A gap in the identities, as a delete leaves it.
+    ASSERT_TRUE(m_store->remove(ids[1], nullptr));
+    DealFinderWindow window(*m_store, m_prompts);
+    EXPECT_EQ(field(window, 2), QStringLiteral("ANN LEE"));
+    click(window, "cmdNext");
+    EXPECT_EQ(field(window, 2), QStringLiteral("CY DUNN"));
+    click(window, "cmdNext");
+    EXPECT_EQ(field(window, 2), QStringLiteral("DEE FOX"));
+    EXPECT_FALSE(control<QToolButton>(window, "cmdNext")->isEnabled());
+    click(window, "cmdPrevious");
+    EXPECT_EQ(field(window, 3), QStringLiteral("92"));
+    click(window, "cmdFirst");
+    EXPECT_EQ(field(window, 2), QStringLiteral("ANN LEE"));
+    EXPECT_FALSE(control<QToolButton>(window, "cmdPrevious")->isEnabled());
+    click(window, "cmdLast");
+    EXPECT_EQ(field(window, 2), QStringLiteral("DEE FOX"));
+    EXPECT_EQ(caption(window), QStringLiteral("    "));
+}
+
+TEST_F(DealFinderWindowTest, AnEmptyDatabaseOpensOnNoDeal)
+{
+    DealFinderWindow window(*m_store, m_prompts);
+    EXPECT_EQ(field(window, 2), QString());
+    EXPECT_FALSE(control<QToolButton>(window, "cmdNext")->isEnabled());
+    click(window, "cmdLoad");
+    EXPECT_FALSE(control<QPushButton>(window, "cmdLoad")->isEnabled());
+}
+
 TEST_F(DealFinderWindowTest, ACustomerSearchCountsTheRowsAndTheBrowseBarStepsThroughThem)
 {
     saved(dealFor(QStringLiteral("A1"), QStringLiteral("Ann Smithers")));

@@ -18,6 +18,64 @@ TEST_F(DealStoreRecall, CustomerPartFindsNamesInAnyCaseAtStartMiddleAndEnd)
     EXPECT_TRUE(m_store->findByCustomerPart(QStringLiteral("nobody")).isEmpty());
 }
 
+TEST_F(DealStoreRecall, LettersOutsideAsciiMatchInEitherCaseForShortAndLongParts)
+{
+    const DealId jose = saved(dealFor(QStringLiteral("58231"), QStringLiteral("José Núñez")));
+    const DealId elise = saved(dealFor(QStringLiteral("58232"), QStringLiteral("Ann Lee")));
+    const DealId sven = saved(dealFor(QStringLiteral("58233"), QStringLiteral("Sven Åström")));
+    // A name stored in small letters, as another program may have left it;
+    // the index follows the change.
+    execute(*m_database, QStringLiteral("UPDATE RecallDeal SET Customer = 'élise ökonom' "
+                                        "WHERE DealId = %1")
+                             .arg(elise));
+    struct Case
+    {
+        QString part;
+        QList<DealId> found;
+    } cases[] = {
+        {QStringLiteral("josé"), {jose}},   {QStringLiteral("NÚÑEZ"), {jose}},
+        {QStringLiteral("Ñ"), {jose}},      {QStringLiteral("úñ"), {jose}},
+        {QStringLiteral("ÉLISE"), {elise}}, {QStringLiteral("Ök"), {elise}},
+        {QStringLiteral("å"), {sven}},      {QStringLiteral("ÅSTRÖM"), {sven}},
+        {QStringLiteral("ann"), {}},        {QStringLiteral("e"), {jose, elise, sven}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(m_store->findByCustomerPart(c.part), c.found) << c.part.toStdString();
+}
+
+TEST_F(DealStoreRecall, OneTwoAndThreeCharacterPartsFindTheSameWayInDealOrder)
+{
+    const DealId a = saved(dealFor(QStringLiteral("7001"), QStringLiteral("Bo Ray")));
+    const DealId b = saved(dealFor(QStringLiteral("7002"), QStringLiteral("Ray Bond")));
+    const DealId c = saved(dealFor(QStringLiteral("7003"), QStringLiteral("Al Bo")));
+    EXPECT_EQ(m_store->findByCustomerPart(QStringLiteral("b")), (QList<DealId>{a, b, c}));
+    EXPECT_EQ(m_store->findByCustomerPart(QStringLiteral("Bo")), (QList<DealId>{a, b, c}));
+    EXPECT_EQ(m_store->findByCustomerPart(QStringLiteral("bo ")), (QList<DealId>{a}));
+    EXPECT_EQ(m_store->findByCustomerPart(QStringLiteral("y b")), (QList<DealId>{b}));
+    EXPECT_EQ(m_store->findByCustomerPart(QStringLiteral(" b")), (QList<DealId>{b, c}));
+    EXPECT_TRUE(m_store->findByCustomerPart(QStringLiteral("q")).isEmpty());
+}
+
+TEST_F(DealStoreRecall, TheCustomerIndexFollowsCorrectionsAndDeletes)
+{
+    const DealId first = saved(dealFor(QStringLiteral("A1"), QStringLiteral("Carl Weber")));
+    const DealId second = saved(dealFor(QStringLiteral("A2"), QStringLiteral("Dana Weber")));
+    QString error;
+    ASSERT_TRUE(
+        m_store->replace(first, dealFor(QStringLiteral("A1"), QStringLiteral("Carl Vogt")), &error))
+        << error.toStdString();
+    EXPECT_EQ(m_store->findByCustomerPart(QStringLiteral("weber")), QList<DealId>{second});
+    EXPECT_EQ(m_store->findByCustomerPart(QStringLiteral("vogt")), QList<DealId>{first});
+    ASSERT_TRUE(m_store->remove(second, &error)) << error.toStdString();
+    EXPECT_TRUE(m_store->findByCustomerPart(QStringLiteral("weber")).isEmpty());
+    EXPECT_EQ(m_store->dealCount(), 1);
+    saved(dealFor(QStringLiteral("A3"), QStringLiteral("Eve Ott")));
+    EXPECT_EQ(m_store->dealCount(), 2);
+    // The index agrees with the names it holds.
+    execute(*m_database, QStringLiteral("INSERT INTO CustomerSearch (CustomerSearch, rank) VALUES "
+                                        "('integrity-check', 1)"));
+}
+
 TEST_F(DealStoreRecall, StockNumberMustMatchWholeInAnyCase)
 {
     const DealId id = saved(dealFor(QStringLiteral("A1234"), QStringLiteral("Bob")));

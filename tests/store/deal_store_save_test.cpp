@@ -138,6 +138,28 @@ TEST_F(DealStoreSave, ARecalledDealIsTheExactReverseOfTheSave)
     EXPECT_EQ(loaded->commissionRate, QStringLiteral("30%"));
 }
 
+// Each allowance option comes back as it was saved, in its own column.
+TEST_F(DealStoreSave, TheAllowanceOptionComesBackAsSaved)
+{
+    const std::pair<bool, bool> options[] = {{false, true}, {true, false}, {false, false}};
+    for (const auto &[over, under] : options) {
+        Deal deal = plainExampleDeal();
+        deal.stockNumber = QStringLiteral("40417");
+        deal.allowance = QStringLiteral("400");
+        deal.overAllow = over;
+        deal.underAllow = under;
+        const DealId id = saved(deal);
+        const QSqlRecord recall = tableRows(*m_database, QStringLiteral("RecallDeal")).last();
+        EXPECT_EQ(recall.value(QStringLiteral("OA")).toInt(), over ? 1 : 0);
+        EXPECT_EQ(recall.value(QStringLiteral("UA")).toInt(), under ? 1 : 0);
+        const std::optional<Deal> loaded = m_store->loadDeal(id);
+        ASSERT_TRUE(loaded.has_value());
+        EXPECT_EQ(loaded->overAllow, over);
+        EXPECT_EQ(loaded->underAllow, under);
+        EXPECT_EQ(loaded->stockNumber, QStringLiteral("40417"));
+    }
+}
+
 TEST_F(DealStoreSave, EmptyMoneyFieldsAreStoredNull)
 {
     Deal deal = plainExampleDeal();

@@ -1,14 +1,20 @@
 #include "store/deal_database.h"
-#include "store/sheet_schema.h"
-#include "store/sql_transaction.h"
 #include "store_test_support.h"
 
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
 #include <gtest/gtest.h>
 
 namespace {
+
+QVariant single(const DealDatabase &database, const QString &statement)
+{
+    QSqlQuery query(database.connection());
+    EXPECT_TRUE(query.exec(statement) && query.next()) << statement.toStdString();
+    return query.value(0);
+}
 
 TEST(SheetSchema, ANewDatabaseHasTheSheetsTheAuditAndTheSheetOfEachSummaryRow)
 {
@@ -24,45 +30,62 @@ TEST(SheetSchema, ANewDatabaseHasTheSheetsTheAuditAndTheSheetOfEachSummaryRow)
                            "StockNumber", "SalesPerson", "Before", "After"}));
     EXPECT_EQ(columnsOf(database, QStringLiteral("SalesSummary")).mid(12),
               (QStringList{"Paid", "DealId", "SheetId"}));
-
-    // Running the step again changes nothing and fails nothing.
-    QSqlDatabase db = database.connection();
-    SqlTransaction transaction(db);
-    ASSERT_TRUE(transaction.begin(&error));
-    EXPECT_TRUE(SheetSchema::addSheetRecords(db, &error)) << error.toStdString();
-    EXPECT_TRUE(transaction.commit(&error));
-    EXPECT_EQ(columnsOf(database, QStringLiteral("SalesSummary")).size(), 15);
+    EXPECT_EQ(single(database, QStringLiteral("PRAGMA user_version")).toInt(), 3);
 }
 
-// A database from before sheets were recorded: its paid rows stay paid, on no sheet.
-TEST(SheetSchema, ADatabaseWithoutSheetsGainsThemAndKeepsItsPaidRows)
+// A database of version 2, from before sheets were recorded, is upgraded
+// after a copy of it is made; its paid rows stay paid, on no sheet.
+TEST(SheetSchema, AVersionTwoFileIsUpgradedAfterACopyAndKeepsItsPaidRows)
 {
     TempProgramFolder dir;
     {
         DealDatabase made(dir.folder());
         QString error;
         ASSERT_TRUE(made.open(&error)) << error.toStdString();
-        // Back to the earlier layout: no sheets, no audit, no SheetId.
+        // Back to the layout of version 2: no sheets, no audit, no SheetId.
         for (const char *statement :
              {"DROP INDEX SalesSummary_SheetId", "ALTER TABLE SalesSummary DROP COLUMN SheetId",
               "DROP TABLE Sheets", "DROP TABLE Audit",
               "INSERT INTO RecallDeal (StockNo) VALUES ('2040')",
-              "INSERT INTO SalesSummary (Stock_Number, Paid, DealId) VALUES ('2040', 1, 1)"}) {
+              "INSERT INTO SalesSummary (Stock_Number, Paid, DealId) VALUES ('2040', 1, 1)",
+              "PRAGMA user_version = 2"}) {
             QSqlQuery query(made.connection());
             ASSERT_TRUE(query.exec(QString::fromLatin1(statement))) << statement;
         }
     }
+    const QString copy = dir.filePath(QStringLiteral("Sales Log2 (version 2 copy).mdb"));
     DealDatabase database(dir.folder());
     QString error;
     ASSERT_TRUE(database.open(&error)) << error.toStdString();
+    EXPECT_EQ(database.upgradeNote(),
+              QStringLiteral("The deal database was upgraded from version 2 to version 3. A copy "
+                             "of it as it was before is in \"%1\".")
+                  .arg(copy));
+    EXPECT_TRUE(QFileInfo::exists(copy));
+    EXPECT_EQ(single(database, QStringLiteral("PRAGMA user_version")).toInt(), 3);
     EXPECT_EQ(columnsOf(database, QStringLiteral("SalesSummary")).last(),
               QStringLiteral("SheetId"));
     EXPECT_FALSE(columnsOf(database, QStringLiteral("Audit")).isEmpty());
-    QSqlQuery query(database.connection());
-    ASSERT_TRUE(query.exec(QStringLiteral("SELECT Paid, SheetId IS NULL FROM SalesSummary")));
-    ASSERT_TRUE(query.next());
-    EXPECT_EQ(query.value(0).toInt(), 1);
-    EXPECT_EQ(query.value(1).toInt(), 1);
+    EXPECT_EQ(single(database, QStringLiteral("SELECT Paid FROM SalesSummary")).toInt(), 1);
+    EXPECT_EQ(single(database, QStringLiteral("SELECT SheetId IS NULL FROM SalesSummary")).toInt(),
+              1);
+}
+
+// Sheets of a file that claims version 3 but lacks them are not taken on trust.
+TEST(SheetSchema, AVersionThreeFileWithoutSheetsIsNotOurs)
+{
+    TempProgramFolder dir;
+    {
+        DealDatabase made(dir.folder());
+        ASSERT_TRUE(made.open(nullptr));
+        execute(made, QStringLiteral("DROP TABLE Audit"));
+    }
+    DealDatabase database(dir.folder());
+    QString error;
+    EXPECT_FALSE(database.open(&error));
+    EXPECT_EQ(error, QStringLiteral("The file \"%1\" is not a deal database of this program: it "
+                                    "has no table Audit. The file was left unchanged.")
+                         .arg(DealDatabase::pathIn(dir.folder())));
 }
 
 } // namespace

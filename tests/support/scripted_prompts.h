@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/prompts.h"
+#include "test_printers.h"
 
 #include <QList>
 

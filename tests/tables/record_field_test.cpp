@@ -1,5 +1,7 @@
 #include "store/record_field.h"
 
+#include "test_printers.h"
+
 #include <gtest/gtest.h>
 
 namespace {

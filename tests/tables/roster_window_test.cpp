@@ -158,6 +158,32 @@ TEST_F(RosterTest, MovingAwayDropsAnUnsavedAddButWritesAChangedName)
     EXPECT_EQ(names(), (QStringList{QStringLiteral("ANNA"), QStringLiteral("BOB")}));
 }
 
+TEST_F(RosterTest, ClosingForExitWritesAChangedNameQuietlyAndDropsAnUnsavedAdd)
+{
+    setSalesPersons({QStringLiteral("ANN"), QStringLiteral("BOB")});
+    RosterWindow window(*m_database, m_prompts);
+    window.show();
+    edit(window, QStringLiteral("txtFields"))->setText(QStringLiteral("ANNA"));
+    window.closeForExit();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(names(), (QStringList{QStringLiteral("ANNA"), QStringLiteral("BOB")}));
+
+    window.openOnFirstRecord();
+    window.show();
+    click(window, "cmdAdd");
+    edit(window, QStringLiteral("txtFields"))->setText(QStringLiteral("CAL"));
+    window.closeForExit();
+    EXPECT_EQ(names(), (QStringList{QStringLiteral("ANNA"), QStringLiteral("BOB")}));
+
+    // A name that cannot be written is dropped without a message.
+    window.openOnFirstRecord();
+    window.show();
+    edit(window, QStringLiteral("txtFields"))->setText(QStringLiteral("ANNE"));
+    execute(QStringLiteral("DROP TABLE SalesPersons"));
+    window.closeForExit();
+    EXPECT_FALSE(window.isVisible());
+}
+
 TEST_F(RosterTest, DataErrorsAreReportedWithTheDatabaseWords)
 {
     setSalesPersons({QStringLiteral("ANN")});

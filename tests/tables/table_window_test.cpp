@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <functional>
+
 namespace {
 
 using Buttons = Prompts::Buttons;
@@ -240,6 +242,50 @@ TEST_F(TableWindowTest, ANewRecordJoinsTheSavedDealOfItsStockNumber)
     click(*window, "cmdFirst");
     EXPECT_EQ(customers().size(), 2);
     EXPECT_EQ(field(*window, kCustomer), QStringLiteral("ANN"));
+}
+
+// As the program ends nothing more is asked: what can be stored is written,
+// what cannot is dropped, and the window goes.
+TEST_F(TableWindowTest, ClosingForExitWritesWhatCanBeStoredAndDropsTheRest)
+{
+    salesLogRow(QStringLiteral("4471"), QStringLiteral("ANN"), 39000000);
+    salesLogRow(QStringLiteral("B2"), QStringLiteral("BOB"));
+    auto window = salesLogWindow();
+    window->show();
+    type(*window, kCustomer, QStringLiteral("Zoë"));
+    window->closeForExit();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(customers(), (QVariantList{QStringLiteral("Zoë"), QStringLiteral("BOB")}));
+
+    struct Pending
+    {
+        const char *name;
+        std::function<void(TableWindow &)> type;
+    };
+    const Pending unstorable[] = {
+        {"gross that is no number",
+         [this](TableWindow &w) {
+             type(w, kCustomer, QStringLiteral("ANNE"));
+             type(w, kGross, QStringLiteral("abc"));
+         }},
+        {"new record of no saved deal",
+         [this](TableWindow &w) {
+             click(w, "cmdNew");
+             type(w, kStock, QStringLiteral("Z9"));
+         }},
+    };
+    for (const Pending &pending : unstorable) {
+        window->openOnFirstRecord();
+        window->show();
+        pending.type(*window);
+        window->closeForExit(); // no message: none is expected
+        m_prompts.verify();
+        EXPECT_FALSE(window->isVisible()) << pending.name;
+        EXPECT_EQ(customers(), (QVariantList{QStringLiteral("Zoë"), QStringLiteral("BOB")}))
+            << pending.name;
+    }
+    EXPECT_EQ(column(QStringLiteral("SELECT Gross FROM SalesLog WHERE rowid = 1")).value(0),
+              QVariant(qint64(39000000)));
 }
 
 TEST_F(TableWindowTest, TheSummaryWindowEditsItsPaidFlagAndUnitCount)

@@ -1,5 +1,7 @@
 #include "worksheet/commission_calculation.h"
 
+#include "test_printers.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -33,6 +35,8 @@ std::string shown(const CommissionResult &r)
         .toStdString();
 }
 
+using I = CommissionInput;
+
 TEST(CommissionCalculation, WorkedDeal)
 {
     const CommissionResult r = calculateCommission(workedDeal());
@@ -50,6 +54,11 @@ struct Variation
     const char *shown;
 };
 
+void PrintTo(const Variation &v, std::ostream *out)
+{
+    *out << v.name << " -> " << v.shown;
+}
+
 class CommissionVariations : public ::testing::TestWithParam<Variation>
 {
 };
@@ -61,7 +70,6 @@ TEST_P(CommissionVariations, ShowsTheExpectedFigures)
     EXPECT_EQ(shown(calculateCommission(input)), GetParam().shown);
 }
 
-using I = CommissionInput;
 INSTANTIATE_TEST_SUITE_P(
     Deals, CommissionVariations,
     ::testing::Values(Variation{"SmallGrossRaisedToMini", [](I &i) { i.sellingPrice = "19150"; },
@@ -159,6 +167,62 @@ TEST(CommissionCalculation, FiguresBeyondTheRangeAreReportedNotWrapped)
     input.commissionRate = QStringLiteral("500%");
     EXPECT_TRUE(calculateCommission(input).outOfRange);
     EXPECT_TRUE(totalCommission(huge, huge, {}).outOfRange);
+}
+
+// Each figure is its value rounded once, to the cent it is shown in; amounts
+// typed with more than four decimals are added before anything is rounded.
+TEST(CommissionCalculation, FiguresAreRoundedOnceFromTheirValueAsTyped)
+{
+    I input;
+    input.sellingPrice = QStringLiteral("464.49");
+    input.commissionRate = QStringLiteral("25.5%"); // 118.44495
+    input.defaultMini = QStringLiteral("0");
+    CommissionResult r = calculateCommission(input);
+    EXPECT_EQ(shown(r), "$464.49 $118.44 $.00 $118.44 $.00");
+    EXPECT_EQ(r.commissionAmount, Money::fromCents(11844));
+
+    input.spiff = QStringLiteral("0.00495");
+    EXPECT_EQ(shown(calculateCommission(input)), "$464.49 $118.44 $.00 $118.44 $.00");
+
+    input = I();
+    input.sellingPrice = QStringLiteral("100.0049");
+    input.reductions = {"0.00003", "0.00003", "0.00003", "0.00003", "0.00003"};
+    r = calculateCommission(input);
+    EXPECT_EQ(r.payableGross, QStringLiteral("$100.01"));
+    EXPECT_EQ(r.totalReductions, Money::fromUnits(2)); // 0.00015 kept as 0.0002
+
+    input = I();
+    input.defaultMini = QStringLiteral("100.00496");
+    EXPECT_EQ(shown(calculateCommission(input)), "$.00 $100.00 $.00 $100.00 $.00");
+
+    input = I();
+    input.warrantySold = true;
+    input.defaultWarranty = QStringLiteral("0.00496");
+    EXPECT_EQ(shown(calculateCommission(input)), "$.00 $.00 $.00 $.00 $.00");
+}
+
+TEST(CommissionCalculation, ASingleAmountBeyondTheRangeIsReportedNotCountedAsZero)
+{
+    const std::function<void(I &)> changes[] = {
+        [](I &i) { i.allowance = "1000000000000000"; },
+        [](I &i) { i.cost = "-922337203685477.5809"; },
+        [](I &i) { i.reductions[3] = "99999999999999999999999"; },
+        [](I &i) { i.spiff = "1,000,000,000,000,000"; },
+        [](I &i) { i.defaultMini = "922337203685477.58075"; },
+        [](I &i) { i.commissionRate = "1000000000000000%"; },
+    };
+    for (const auto &change : changes) {
+        CommissionInput input = workedDeal();
+        change(input);
+        const CommissionResult r = calculateCommission(input);
+        EXPECT_TRUE(r.outOfRange) << shown(r);
+        EXPECT_EQ(r.refusedReductions, (std::array<bool, Deal::kRows>{}));
+    }
+    // The very ends of the range are amounts.
+    CommissionInput input;
+    input.cost = QStringLiteral("-922337203685477.5808");
+    input.sellingPrice = QStringLiteral("-922337203685477.5808");
+    EXPECT_EQ(shown(calculateCommission(input)), "$.00 $.00 $.00 $.00 $.00");
 }
 
 TEST(CommissionCalculation, PercentIsRoundedOnceToFourPlaces)

@@ -28,6 +28,15 @@ struct LeaveCase
     const char *otherText = nullptr;
 };
 
+void PrintTo(const LeaveCase &c, std::ostream *out)
+{
+    *out << c.name << ": " << c.field << " typed \"" << c.typed << "\", message "
+         << (c.message ? c.message : "(none)") << ", afterwards \"" << c.afterwards << '"'
+         << (c.focusBack ? ", focus back" : "");
+    if (c.otherField)
+        *out << ", " << c.otherField << " \"" << c.otherText << '"';
+}
+
 class FieldLeave : public DealWorksheetTest, public ::testing::WithParamInterface<LeaveCase>
 {
 };

@@ -7,10 +7,14 @@
 #include <QCheckBox>
 #include <QDate>
 #include <QDateEdit>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -197,6 +201,84 @@ TEST_F(DealWorksheetTest, EmptyUnitFileGivesAnEmptyList)
     writeSetting(QStringLiteral("unit.txt"), "");
     start();
     EXPECT_EQ(combo(QStringLiteral("cboUnit"))->count(), 0);
+}
+
+TEST_F(DealWorksheetTest, DescriptionsSortAsPeopleReadThem)
+{
+    writeSetting(QStringLiteral("unit.txt"),
+                 "\"Zulu\"\r\n\"Écru\"\r\n\"Delta\"\r\n\"escort\"\r\n\"Edge\"\r\n\"4x4\"");
+    start();
+    QStringList shown;
+    for (int i = 0; i < combo(QStringLiteral("cboUnit"))->count(); ++i)
+        shown.append(combo(QStringLiteral("cboUnit"))->itemText(i));
+    EXPECT_EQ(shown, QStringList({"4x4", "Delta", "Écru", "Edge", "escort", "Zulu"}));
+}
+
+TEST_F(DealWorksheetTest, SettingsThatCannotBeUsedAreToldInOneMessageAtStartUp)
+{
+    writeSetting(QStringLiteral("dc.dat"), QByteArray("\"\0\"\r\n", 5));
+    writeSetting(QStringLiteral("war.txt"), "\"25\"\r\n");
+    QDir(dir.folder().path()).mkdir(QStringLiteral("dp.dat"));
+    QFile folder(dir.filePath(QStringLiteral("dp.dat")));
+    folder.open(QIODevice::ReadOnly);
+    prompts.expectMessage(
+        QStringLiteral("Some settings files could not be used as they are:\n\n"
+                       "dp.dat could not be read (%1): the defaults are used instead (new pack "
+                       "300, used pack 500).\n"
+                       "dc.dat holds no number for the commission percentage: the default, 30, is "
+                       "used instead.\n\n"
+                       "Commissions are worked out with the figures named. To keep other figures, "
+                       "enter them again from the Setup menu.")
+            .arg(folder.errorString()),
+        {}, Icon::Warning, Buttons::Ok);
+    start();
+    prompts.verify();
+    EXPECT_EQ(text(QStringLiteral("Text2")), QStringLiteral("$300.00"));
+    EXPECT_EQ(text(QStringLiteral("Text22")), QStringLiteral("30%"));
+    EXPECT_EQ(form->defaultWarranty(), QStringLiteral("25"));
+    // Setup's reload reads the files again without a second message.
+    form->reloadStandingFigures();
+}
+
+// On a small screen every control can still be reached: the window keeps
+// inside the screen's free area and the worksheet scrolls within it. The
+// removal panel opens over the controls below the unit list.
+TEST_F(DealWorksheetTest, TheWorksheetFitsTheScreenWithTheRemovalPanelOpen)
+{
+    writeSetting(QStringLiteral("unit.txt"), "\"Taurus\"\r\n\"F-150\"\r\n\"4711\"\r\n");
+    start();
+    showActive();
+    const QRect area = form->screen()->availableGeometry();
+    EXPECT_TRUE(area.contains(form->frameGeometry()))
+        << form->frameGeometry().width() << "x" << form->frameGeometry().height();
+    const QSize before = form->size();
+
+    form->openUnitPanel();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->size(), before);
+    QWidget *panel = control(QStringLiteral("Frame1"));
+    QWidget *unit = combo(QStringLiteral("cboUnit"));
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->geometry().top(), unit->geometry().bottom() + 1);
+    EXPECT_EQ(panel->geometry().left(), unit->geometry().left());
+    EXPECT_GE(panel->width(), unit->width());
+
+    // Scrolled to, each control shows whole.
+    auto *scroll = control<QScrollArea>(QStringLiteral("worksheetArea"));
+    const QRect viewport = scroll->viewport()->rect();
+    for (const char *name : {"dtpDate", "txtCustomer", "Text13", "Combo7", "Text5", "Option1",
+                             "Text2", "txtTotalComm", "DBCombo2", "cmdClear", "Command4",
+                             "Command1", "List1"}) {
+        QWidget *w = control(QString::fromLatin1(name));
+        const QPoint at = w->mapTo(scroll->widget(), QPoint(0, 0));
+        scroll->horizontalScrollBar()->setValue(at.x() + w->width() - viewport.width());
+        scroll->verticalScrollBar()->setValue(at.y() + w->height() - viewport.height());
+        QCoreApplication::processEvents();
+        const QRect shown(w->mapTo(scroll->viewport(), QPoint(0, 0)), w->size());
+        EXPECT_TRUE(viewport.contains(shown))
+            << name << " " << shown.x() << "," << shown.y() << " " << shown.width() << "x"
+            << shown.height() << " in " << viewport.width() << "x" << viewport.height();
+    }
 }
 
 TEST_F(DealWorksheetTest, OnlyAWarrantyOfExactlyZeroHidesWarrantyEntry)

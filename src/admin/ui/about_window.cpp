@@ -2,6 +2,7 @@
 
 #include "admin/ui/program_icon.h"
 
+#include <QDir>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -29,7 +30,7 @@ QFrame *makeLine(const QString &name, QWidget *parent)
 
 } // namespace
 
-AboutWindow::AboutWindow(QWidget *parent) : QDialog(parent)
+AboutWindow::AboutWindow(const QString &dataFolder, QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Tarvex"));
@@ -77,6 +78,13 @@ AboutWindow::AboutWindow(QWidget *parent) : QDialog(parent)
         QStringLiteral("Made for the sales office of a car and truck dealership. Check every "
                        "commission against the deal before paying it."),
         this));
+    QLabel *folder = makeLabel(
+        QStringLiteral("lblDataFolder"),
+        QStringLiteral("Tarvex keeps its database and settings files in:\n%1")
+            .arg(QDir::toNativeSeparators(dataFolder)),
+        this);
+    folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(folder);
     layout->addWidget(makeLine(QStringLiteral("Line1_1"), this));
     layout->addLayout(buttons);
     setMinimumWidth(380);

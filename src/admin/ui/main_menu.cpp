@@ -2,6 +2,7 @@
 
 #include "admin/help_file.h"
 #include "admin/ui/about_window.h"
+#include "admin/ui/manual_window.h"
 #include "common/ui/bring_up.h"
 
 #include <QAction>
@@ -269,13 +270,23 @@ void MainMenu::setSaveCommand(const QString &caption, bool enabled)
 
 void MainMenu::installHelpCommands(const ProgramFolder &folder, Prompts &prompts)
 {
-    setCommand(QStringLiteral("tbrHelp"), [folder, &prompts] { HelpFile::open(folder, prompts); });
+    m_dataFolder = folder.path();
+    setCommand(QStringLiteral("tbrHelp"), [this, folder, &prompts] {
+        HelpFile::open(folder, prompts, [this] { showManualWindow(); });
+    });
     setCommand(QStringLiteral("mnuAbout"), [this] { showAboutWindow(); });
 }
 
 void MainMenu::showAboutWindow()
 {
     if (!m_about)
-        m_about = std::make_unique<AboutWindow>();
+        m_about = std::make_unique<AboutWindow>(m_dataFolder);
     bringUp(*m_about);
+}
+
+void MainMenu::showManualWindow()
+{
+    if (!m_manual)
+        m_manual = std::make_unique<ManualWindow>();
+    bringUp(*m_manual);
 }

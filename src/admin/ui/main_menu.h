@@ -11,6 +11,7 @@
 #include <memory>
 
 class AboutWindow;
+class ManualWindow;
 class QAction;
 class QMainWindow;
 class QMenu;
@@ -48,12 +49,16 @@ public:
     QAction *action(const QString &key) const;
     QToolBar *toolBar() const { return m_toolBar; }
 
-    // Attaches the Help commands: tbrHelp / mnuContents open the help file,
-    // mnuAbout shows the About window (one instance, created on first use).
+    // Attaches the Help commands: tbrHelp / mnuContents open the help file
+    // "Tarvex5Help.chm" when the folder holds one, otherwise the manual
+    // window; mnuAbout shows the About window, which names the folder. Each
+    // window is one instance, created on first use.
     void installHelpCommands(const ProgramFolder &folder, Prompts &prompts);
-    // The About window once it has been shown; nullptr before.
+    // The windows once they have been shown; nullptr before.
     AboutWindow *aboutWindow() const { return m_about.get(); }
+    ManualWindow *manualWindow() const { return m_manual.get(); }
     void showAboutWindow();
+    void showManualWindow();
 
 public slots:
     // Follows the worksheet's state: caption "Save" shows "&Save", any other
@@ -76,5 +81,7 @@ private:
     QHash<QString, QAction *> m_actions;
     QHash<QString, std::function<void()>> m_commands; // by commandKey()
     bool m_saveWanted = true;
+    QString m_dataFolder; // shown in the About window
     std::unique_ptr<AboutWindow> m_about;
+    std::unique_ptr<ManualWindow> m_manual;
 };

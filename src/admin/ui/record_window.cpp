@@ -2,6 +2,7 @@
 
 #include "record_view.h"
 
+#include "store/record_cursor.h"
 #include "store/record_table.h"
 
 #include <QPushButton>
@@ -39,6 +40,21 @@ void RecordWindow::openOnFirstRecord()
     if (!m_table->reload(&error) || !cursor().moveTo(0, &error))
         dataError(error);
     showRecord();
+}
+
+void RecordWindow::closeForExit()
+{
+    RecordCursor &current = cursor();
+    const bool adding = current.isAdding();
+    const bool keep = adding ? storesNewRecordOnLeave() && !m_view->isBlank() : m_view->isChanged();
+    QString ignored; // a value that cannot be stored never could be
+    if (keep)
+        current.write(m_view->texts(), &ignored);
+    if (current.isAdding())
+        current.abandonNew();
+    m_closingForExit = true;
+    close();
+    m_closingForExit = false;
 }
 
 void RecordWindow::showRecord()

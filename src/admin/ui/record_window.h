@@ -27,6 +27,9 @@ public:
 
     // Reads the table as it is now and shows its first record.
     virtual void openOnFirstRecord();
+    // Closes the window as the program ends: a change that can be stored is
+    // written, one that cannot is dropped; nothing is asked or shown.
+    void closeForExit();
 
 protected:
     RecordWindow(std::unique_ptr<RecordTable> table, Prompts &prompts, QWidget *parent);
@@ -47,10 +50,15 @@ protected:
 
     virtual bool leaveRecord() = 0;
     virtual void dataError(const QString &error) = 0;
+    // What leaving the record writes as the program ends; the texts of a new
+    // record are written unless the window keeps new records only on Save.
+    virtual bool storesNewRecordOnLeave() const { return true; }
+    bool isClosingForExit() const { return m_closingForExit; }
 
 private:
     Prompts &m_prompts;
     std::unique_ptr<RecordTable> m_table;
     std::unique_ptr<RecordView> m_view;
     RecordBar *m_bar = nullptr;
+    bool m_closingForExit = false;
 };

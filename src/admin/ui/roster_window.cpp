@@ -188,6 +188,7 @@ void RosterWindow::deleteCheck()
 void RosterWindow::closeEvent(QCloseEvent *event)
 {
     // A name that cannot be written has been reported; the window closes.
-    leaveRecord();
+    if (!isClosingForExit())
+        leaveRecord();
     QWidget::closeEvent(event);
 }

@@ -29,6 +29,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     bool leaveRecord() override;
     void dataError(const QString &error) override;
+    bool storesNewRecordOnLeave() const override { return false; }
 
 private:
     void buildControls();

@@ -24,7 +24,7 @@ void SetupCommands::defaultPack()
     m_form.setDefaultUsedPack(usedPack);
 
     if (newPack.isEmpty() || usedPack.isEmpty()) {
-        m_form.startUp();
+        m_form.reloadStandingFigures();
         return;
     }
     if (!writeFigures(StandingFigures::packFile(), {newPack, usedPack})) {
@@ -75,7 +75,7 @@ void SetupCommands::addUnit()
         if (result == SetupFiles::Result::Failed)
             break;
     }
-    m_form.startUp();
+    m_form.reloadStandingFigures();
 }
 
 void SetupCommands::deleteUnit()
@@ -89,7 +89,7 @@ void SetupCommands::askFigure(const Figure &figure)
     const QString answer = ask(figure.prompt, figure.title, figure.offered);
     (m_form.*figure.set)(answer);
     if (answer.isEmpty()) {
-        m_form.startUp();
+        m_form.reloadStandingFigures();
         return;
     }
     if (!writeFigures(figure.fileName, {answer}))

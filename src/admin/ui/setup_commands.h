@@ -12,10 +12,10 @@ class MainMenu;
 // The Setup commands that change the standing figures and the unit list.
 // Each figure is asked for in an input box that always offers the fixed
 // default; the answer is in force at once and written to its settings file.
-// An empty answer (Cancel or an emptied box) writes nothing and re-runs the
-// worksheet's start-up, which reads the stored values back and clears the
-// deal on screen. An answer the file cannot keep (a double quote) or a file
-// that cannot be written is reported, and the figure stays as it was.
+// An empty answer (Cancel or an emptied box) writes nothing and reads the
+// stored values back. No command touches the deal on screen. An answer the
+// file cannot keep (a double quote) or a file that cannot be written is
+// reported, and the figure stays as it was.
 class SetupCommands
 {
 public:
@@ -25,8 +25,8 @@ public:
     void defaultCommission();
     void defaultWarranty();
     void defaultMini();
-    // Appends one description a box until an empty answer, then re-runs the
-    // start-up so the unit list shows the new descriptions.
+    // Appends one description a box until an empty answer, then reloads the
+    // figures and the unit list, which then shows the new descriptions.
     void addUnit();
     // Opens the worksheet's unit-removal panel.
     void deleteUnit();

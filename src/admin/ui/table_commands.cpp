@@ -44,6 +44,15 @@ void TableCommands::openTable(std::unique_ptr<TableWindow> &window, bool salesLo
     bringUp(*window);
 }
 
+void TableCommands::closeForExit()
+{
+    for (RecordWindow *window : std::initializer_list<RecordWindow *>{
+             m_roster.get(), m_salesLog.get(), m_salesSummary.get()}) {
+        if (window && window->isVisible())
+            window->closeForExit();
+    }
+}
+
 TableCommands *installTableCommands(MainMenu &menu, DealDatabase &database, Prompts &prompts)
 {
     auto *commands = new TableCommands(database, prompts, &menu);

@@ -29,6 +29,10 @@ public:
     // Edit > SalesSummary Database: frmSalesSummary.
     void openSalesSummary();
 
+    // Closes the open windows as the program ends: what can be stored is
+    // written, what cannot is dropped, and nothing is asked.
+    void closeForExit();
+
     // The windows once they have been opened; nullptr before.
     RosterWindow *roster() const { return m_roster.get(); }
     TableWindow *salesLog() const { return m_salesLog.get(); }

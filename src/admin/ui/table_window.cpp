@@ -176,7 +176,7 @@ bool TableWindow::event(QEvent *event)
 
 void TableWindow::closeEvent(QCloseEvent *event)
 {
-    if (!leaveRecord()) {
+    if (!isClosingForExit() && !leaveRecord()) {
         event->ignore();
         return;
     }

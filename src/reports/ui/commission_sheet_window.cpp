@@ -2,6 +2,7 @@
 // deals, and closing. Paying and printing are in commission_sheet_window_print.cpp.
 #include "reports/ui/commission_sheet_window.h"
 
+#include "common/money_format.h"
 #include "reports/commission_sheet_report.h"
 #include "reports/ui/report_preview.h"
 #include "reports/ui/sheet_history_window.h"
@@ -14,6 +15,8 @@
 #include "common/ui/bring_up.h"
 
 #include <QApplication>
+
+#include <algorithm>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -23,6 +26,7 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QStyle>
 #include <QTableWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -40,8 +44,12 @@ constexpr int kColumnTwips[] = {900, 1600, 1200, 1700, 0, 0, 1200, 1050, 750, 75
 const QStringList kAmountColumns = {
     QStringLiteral("Payable_Gross"), QStringLiteral("Commission"),
     QStringLiteral("Spiff"),         QStringLiteral("Warranty"),
-    QStringLiteral("UnitCount"),     QStringLiteral("TotalCommission"),
+    QStringLiteral("TotalCommission"),
 };
+// The widest values the grid expects, so that a date or an amount shows on
+// one line and whole before any deal is listed.
+const QString kWidestDate = QStringLiteral("12/31/2099");
+const QString kWidestAmount = QStringLiteral("999,999.99");
 
 const QStringList &gridColumns()
 {
@@ -57,7 +65,11 @@ QString gridText(const QString &column, const QVariant &value)
         const QDate date = ColumnValue::dateFrom(value);
         return date.isValid() ? date.toString(QStringLiteral("M/d/yyyy")) : QString();
     }
-    if (kAmountColumns.contains(column))
+    if (kAmountColumns.contains(column)) {
+        const std::optional<Money> amount = ColumnValue::moneyFrom(value);
+        return amount ? MoneyFormat::cents(*amount) : QString();
+    }
+    if (column == QLatin1String("UnitCount"))
         return ColumnValue::moneyTextFrom(value);
     if (column == QLatin1String("Paid"))
         return ColumnValue::yesNoFrom(value) ? QStringLiteral("True") : QStringLiteral("False");
@@ -125,6 +137,7 @@ void CommissionSheetWindow::buildControls()
     m_MSFlexGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     m_MSFlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_MSFlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_MSFlexGrid1->setWordWrap(false);
 
     m_cmdDelete = button(this, "cmdDelete", "Remove Record");
     m_cmdPrintSheet = button(this, "cmdPrintSheet", "Print Sheet");
@@ -169,21 +182,35 @@ void CommissionSheetWindow::Form_Load()
     m_cboSalesPerson->setCurrentIndex(-1);
     m_cboSalesPerson->setEditText(QString());
     m_MSFlexGrid1->setRowCount(0);
+    m_listedSalesPerson.clear();
     for (QLineEdit *box : {m_txtTally, m_txtBonus, m_txtBonus2, m_txtWeekEnd})
         box->clear();
     setListButtonsEnabled(false);
     m_activationPaused = false; // opening is an activation of its own
 }
 
+// Each shown column is given its documented width, widened where its
+// heading, the widest date or amount, or a listed value would not show whole.
 void CommissionSheetWindow::setColumnWidths()
 {
     const auto pixels = [this](int twips) { return twips * logicalDpiX() / kTwipsPerInch; };
     m_MSFlexGrid1->verticalHeader()->setFixedWidth(pixels(kRowHeaderTwips));
+    const QFontMetrics metrics(m_MSFlexGrid1->font());
+    const int padding = 4 * m_MSFlexGrid1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
     for (int column = 0; column < int(std::size(kColumnTwips)); ++column) {
         const int twips = kColumnTwips[column];
         m_MSFlexGrid1->setColumnHidden(column, twips == 0);
-        if (twips > 0)
-            m_MSFlexGrid1->setColumnWidth(column, pixels(twips));
+        if (twips == 0)
+            continue;
+        const QString &name = gridColumns().at(column);
+        const QString widest = name == QLatin1String("Date") ? kWidestDate
+                               : kAmountColumns.contains(name) ? kWidestAmount
+                                                               : QString();
+        const int width = std::max({pixels(twips),
+                                    m_MSFlexGrid1->horizontalHeader()->sectionSizeHint(column),
+                                    metrics.horizontalAdvance(widest) + padding,
+                                    static_cast<const QAbstractItemView *>(m_MSFlexGrid1)->sizeHintForColumn(column)});
+        m_MSFlexGrid1->setColumnWidth(column, width);
     }
 }
 
@@ -237,8 +264,10 @@ void CommissionSheetWindow::setListButtonsEnabled(bool enabled)
 void CommissionSheetWindow::cmdSelect_Click()
 {
     QString why;
+    const QString salesPerson = m_cboSalesPerson->currentText();
     const std::optional<QList<SummaryRow>> rows =
-        CommissionPayments(m_database).unpaid(m_cboSalesPerson->currentText(), &why);
+        CommissionPayments(m_database).unpaid(salesPerson, &why);
+    m_listedSalesPerson = rows ? salesPerson : QString();
     if (!rows) {
         m_MSFlexGrid1->setRowCount(0);
         setListButtonsEnabled(false);
@@ -262,11 +291,14 @@ void CommissionSheetWindow::fillGrid(const QList<SummaryRow> &rows)
                 new QTableWidgetItem(gridText(gridColumns().at(column), deal.values.value(column)));
             if (column == 0)
                 item->setData(Qt::UserRole, deal.rowId);
+            if (kAmountColumns.contains(gridColumns().at(column)))
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             m_MSFlexGrid1->setItem(row, column, item);
         }
     }
     if (!rows.isEmpty())
         m_MSFlexGrid1->setCurrentCell(0, 0);
+    setColumnWidths();
 }
 
 QList<qint64> CommissionSheetWindow::listedRows() const

@@ -29,9 +29,11 @@ struct SummaryRow;
 //
 // Each grid row carries the identity of its own SalesSummary row, so a row
 // pays exactly that deal even when two deals share a stock number. The paid
-// markings and the hand-off file "data.txt" are written together or not at
-// all. Each print is recorded as a sheet; Reprint Sheet… lists the
-// salesperson's recorded sheets to print again or void. While the window is open the main window's toolbar is disabled; it is
+// markings and the sheet that lists them are recorded together or not at
+// all, and belong to the salesperson whose deals are listed; the hand-off
+// file "data.txt" follows the recorded sheet. Reprint Sheet… lists the
+// salesperson's recorded sheets to print again or void. While the window is
+// open the main window's toolbar is disabled; it is
 // enabled again however the window is closed.
 class CommissionSheetWindow : public QWidget
 {
@@ -117,6 +119,10 @@ private:
     ReportDocument m_last;
     qint64 m_lastSheetId = 0; // the sheet recorded by the last print
     QPointer<SheetHistoryWindow> m_history; // a child of this window
+    // The salesperson whose deals the grid lists, as named when they were
+    // listed: the sheet names and pays this one, whatever the name box shows
+    // by the time it prints.
+    QString m_listedSalesPerson;
 
     bool m_prompting = false;        // one of the window's prompts is up
     bool m_activationPaused = false; // the next activation is a return, not Form_Activate

@@ -7,11 +7,10 @@
 #include "reports/commission_data_file.h"
 #include "reports/sheet_entry.h"
 #include "reports/sheet_payment.h"
-#include "reports/ui/report_preview.h"
+#include "reports/ui/commission_sheet_preview.h"
 #include "store/deal_database.h"
 #include "store/sheet_records.h"
 
-#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -32,9 +31,17 @@ void CommissionSheetWindow::cmdPrintSheet_Click()
 
 void CommissionSheetWindow::askBonus()
 {
-    const QString amount = ask(QStringLiteral("Enter amount of bonus or spiff"),
-                               QStringLiteral("Bonus / Spiffs"), QString())
-                               .value_or(QString());
+    QString amount;
+    for (;;) {
+        amount = ask(QStringLiteral("Enter amount of bonus or spiff"),
+                     QStringLiteral("Bonus / Spiffs"), QString())
+                     .value_or(QString());
+        // An amount too large to hold is asked for again rather than dropped.
+        if (!SheetEntry::isTooLarge(amount))
+            break;
+        tell(QStringLiteral("The amount of the bonus is too large."),
+             QStringLiteral("Bonus / Spiffs"), Prompts::Icon::Warning);
+    }
     if (SheetEntry::amountOf(amount) <= Money())
         return;
     const QString description =
@@ -68,16 +75,14 @@ bool CommissionSheetWindow::askWeekEnding()
 bool CommissionSheetWindow::payListedDeals()
 {
     const QList<qint64> rows = listedRows();
-    SheetHeading heading{
-        .salesPerson = m_cboSalesPerson->currentText(),
-        .weekEnding = m_txtWeekEnd->text(),
-        .bonusDescription = m_txtBonus2->text(),
-        .bonus = std::nullopt,
-    };
+    SheetPayment::Sheet sheet{.salesPerson = m_listedSalesPerson,
+                              .rowIds = rows,
+                              .bonus = std::nullopt,
+                              .weekEnding = m_txtWeekEnd->text(),
+                              .bonusDescription = m_txtBonus2->text()};
     if (!m_txtBonus->text().isEmpty())
-        heading.bonus = SheetEntry::amountOf(m_txtBonus->text());
-    const SheetPayment::Outcome outcome =
-        SheetPayment::pay(m_database, dataFilePath(), rows, heading);
+        sheet.bonus = SheetEntry::amountOf(m_txtBonus->text());
+    const SheetPayment::Outcome outcome = SheetPayment::pay(m_database, dataFilePath(), sheet);
     if (!outcome.paid) {
         tell(QStringLiteral("The commission sheet could not be printed. No deal has been marked "
                             "paid.\n\n") +
@@ -124,6 +129,5 @@ QString CommissionSheetWindow::dataFilePath() const
 
 void CommissionSheetWindow::showPreview(const ReportDocument &document)
 {
-    ReportPreview::reused(m_preview, this, QStringLiteral("ActiveReport3"), QSize(1100, 850))
-        ->showDocument(document, QStringLiteral("Commission Sheet"));
+    showCommissionSheetPreview(m_preview, this, document, m_report->rows(), m_prompts);
 }

@@ -61,6 +61,7 @@ ReportChooserWindow::ReportChooserWindow(DealDatabase &database, Prompts &prompt
     setObjectName(QStringLiteral("frmSalesLog"));
     setWindowTitle(kTitle);
     m_printer = new SalesReportPrinter(parent ? parent : this, this);
+    m_printer->setPrompts(&m_prompts);
     buildControls();
     connectHandlers();
     openAfresh();
@@ -300,10 +301,11 @@ void ReportChooserWindow::runSalesLog()
         m_unitClass = *code;
     const QDate start = m_dptStartDate->date();
     const QDate end = m_dptEndDate->date();
-    const std::optional<ReportRows> rows =
-        fetch(SalesReportQuery::salesLog(m_unitClass, start, end));
+    const std::unique_ptr<ReportQueryRows> rows =
+        open(SalesReportQuery::salesLog(m_unitClass, start, end));
     if (rows)
-        m_printer->showSalesLog(*rows, UnitClassNames::titleOf(m_unitClass), start, end);
+        m_printer->showSalesLog(*rows, rowsAgain(), UnitClassNames::titleOf(m_unitClass), start,
+                                end);
 }
 
 void ReportChooserWindow::runSummary()
@@ -313,16 +315,24 @@ void ReportChooserWindow::runSummary()
     const QString name = m_cboSalesPerson->currentText();
     const QDate start = m_dptStartDate->date();
     const QDate end = m_dptEndDate->date();
-    const std::optional<ReportRows> rows = fetch(SalesReportQuery::salesSummary(name, start, end));
+    const std::unique_ptr<ReportQueryRows> rows =
+        open(SalesReportQuery::salesSummary(name, start, end));
     if (rows)
-        m_printer->showSummary(*rows, name, start, end);
+        m_printer->showSummary(*rows, rowsAgain(), name, start, end);
 }
 
-std::optional<ReportRows> ReportChooserWindow::fetch(const SalesReportQuery &query)
+SalesReportPrinter::RowsAgain ReportChooserWindow::rowsAgain() const
+{
+    return [&database = m_database, query = m_lastQuery](QString *error) {
+        return std::unique_ptr<ReportRowSource>(query.open(database, error));
+    };
+}
+
+std::unique_ptr<ReportQueryRows> ReportChooserWindow::open(const SalesReportQuery &query)
 {
     m_lastQuery = query;
     QString error;
-    std::optional<ReportRows> rows = query.fetch(m_database, &error);
+    std::unique_ptr<ReportQueryRows> rows = query.open(m_database, &error);
     if (!rows)
         m_prompts.message(
             QStringLiteral("The report could not be read from the database.\n\n%1").arg(error),

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "reports/sales_report_query.h"
+#include "reports/ui/sales_report_printer.h"
 
 #include <QString>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class DealDatabase;
 class Prompts;
@@ -70,7 +72,11 @@ private:
     void runSummary();
     // The rows of the query, which becomes the last query; std::nullopt after
     // telling the user when the database cannot be read.
-    std::optional<ReportRows> fetch(const SalesReportQuery &query);
+    // The rows of `query`, read as the report is laid out; nullptr, after
+    // telling the user, when the database cannot give them.
+    std::unique_ptr<ReportQueryRows> open(const SalesReportQuery &query);
+    // The rows of the last query read anew, for "Save as CSV…".
+    SalesReportPrinter::RowsAgain rowsAgain() const;
     void loadSalesPersons();
 
     DealDatabase &m_database;

@@ -13,7 +13,10 @@
 
 class SalesLogReport;
 class SalespersonSummaryReport;
+struct CsvColumn;
+class Prompts;
 class ReportRows;
+class ReportRowSource;
 class QWidget;
 
 // Prints the sales log (SalesLogReport) and the salesperson summary
@@ -33,10 +36,25 @@ public:
     explicit SalesReportPrinter(QWidget *window, QObject *parent = nullptr);
     ~SalesReportPrinter() override;
 
+    // Reads the report's rows again for "Save as CSV…"; nullptr, with the
+    // reason in the argument, when they cannot be read.
+    using RowsAgain = std::function<std::unique_ptr<ReportRowSource>(QString *error)>;
+
+    // Lays the report out reading `rows` one at a time; `again` gives them
+    // anew when the user saves them as CSV.
+    void showSalesLog(ReportRowSource &rows, RowsAgain again, const QString &vehicleTitle,
+                      const QDate &start, const QDate &end);
+    void showSummary(ReportRowSource &rows, RowsAgain again, const QString &salesPerson,
+                     const QDate &start, const QDate &end);
+    // The same from rows held in memory.
     void showSalesLog(const ReportRows &rows, const QString &vehicleTitle, const QDate &start,
                       const QDate &end);
     void showSummary(const ReportRows &rows, const QString &salesPerson, const QDate &start,
                      const QDate &end);
+
+    // Where the previews ask for the file of "Save as CSV…" and tell when it
+    // could not be written; without it the command is not offered.
+    void setPrompts(Prompts *prompts) { m_prompts = prompts; }
 
     // Replaces the preview windows; an empty step restores them.
     void setShowStep(ShowStep show) { m_show = std::move(show); }
@@ -50,7 +68,11 @@ public:
     ReportPreview *preview(const QString &report) const;
 
 private:
-    void show(const QString &report, const QString &title, QPointer<ReportPreview> &preview);
+    ReportCsvExport csvExport(const QString &name, const QList<CsvColumn> &columns,
+                              RowsAgain again) const;
+    static RowsAgain heldRows(const ReportRows &rows);
+    void show(const QString &report, const QString &title, QPointer<ReportPreview> &preview,
+              ReportCsvExport csv);
 
     QWidget *m_window;
     std::unique_ptr<SalesLogReport> m_salesLog;
@@ -58,5 +80,6 @@ private:
     QPointer<ReportPreview> m_salesLogPreview; // owned by m_window
     QPointer<ReportPreview> m_summaryPreview;  // owned by m_window
     ShowStep m_show;
+    Prompts *m_prompts = nullptr;
     ReportDocument m_last;
 };

@@ -4,6 +4,7 @@
 #include "reports/commission_data_file.h"
 #include "reports/commission_sheet_report.h"
 #include "reports/sheet_data_file.h"
+#include "reports/ui/commission_sheet_preview.h"
 #include "store/deal_database.h"
 
 #include <QHBoxLayout>
@@ -122,8 +123,7 @@ void SheetHistoryWindow::cmdReprintSheet_Click()
     if (m_show)
         m_show(document);
     else
-        ReportPreview::reused(m_preview, this, QStringLiteral("ActiveReport3"), QSize(1100, 850))
-            ->showDocument(document, QStringLiteral("Commission Sheet"));
+        showCommissionSheetPreview(m_preview, this, document, m_report->rows(), m_prompts);
 }
 
 void SheetHistoryWindow::cmdVoidSheet_Click()
@@ -167,9 +167,6 @@ void SheetHistoryWindow::cmdVoidSheet_Click()
     // data.txt follows the newest sheet still valid.
     const QString dataFile = m_folder.filePath(QString::fromLatin1(CommissionDataFile::kFileName));
     if (!SheetDataFile::restore(m_database, dataFile, &why))
-        tell(QStringLiteral("data.txt could not be written: %1. It will be written again at the "
-                            "next start.")
-                 .arg(why),
-             Prompts::Icon::Warning);
+        tell(SheetDataFile::notRestoredMessage(why), Prompts::Icon::Warning);
     list(m_salesPerson);
 }

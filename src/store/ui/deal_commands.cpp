@@ -61,7 +61,7 @@ void DealCommands::saveDeal()
     const auto saved = m_recalled ? m_store.replace(*m_recalled, deal, &error)
                                   : m_store.save(deal, &error);
     if (!saved) {
-        errorPath();
+        errorPath(saveFailureMessage(error));
         return;
     }
 
@@ -84,11 +84,27 @@ void DealCommands::saveAfterPrint()
     saveDeal();
 }
 
-void DealCommands::errorPath()
+QString DealCommands::saveFailureMessage(const QString &storeError) const
 {
-    m_prompts.message(
-        QStringLiteral("There is an error in the data! Make sure you entered all required data."),
-        kErrorTitle, Prompts::Icon::Warning);
+    // Retyping the deal helps only when its data was at fault; a failure of
+    // the store is named, so the user knows what to mend.
+    switch (m_store.lastWriteFault()) {
+    case StoreSql::Fault::DiskFull:
+        return QStringLiteral("The deal was not saved: the disk is full.");
+    case StoreSql::Fault::ReadOnly:
+        return QStringLiteral("The deal was not saved: the database cannot be written.");
+    case StoreSql::Fault::Store:
+        return storeError;
+    case StoreSql::Fault::None:
+    case StoreSql::Fault::Data:
+        break;
+    }
+    return QStringLiteral("There is an error in the data! Make sure you entered all required data.");
+}
+
+void DealCommands::errorPath(const QString &message)
+{
+    m_prompts.message(message, kErrorTitle, Prompts::Icon::Warning);
     m_form.showDeleteRecall(false);
     m_form.showPaidWarning(false);
     m_form.setFlagRecall(false);

@@ -54,7 +54,9 @@ public:
 private:
     void showChosenDeal(qint64 dealId, const Deal &deal);
     void forgetRecalledDeal();
-    void errorPath();
+    // The save's error message: the data's, or what the store said.
+    QString saveFailureMessage(const QString &storeError) const;
+    void errorPath(const QString &message);
 
     DealWorksheet &m_form;
     DealStore &m_store;

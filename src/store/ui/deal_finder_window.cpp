@@ -50,8 +50,7 @@ DealFinderWindow::DealFinderWindow(DealStore &store, Prompts &prompts, QWidget *
     connect(m_txtSearchString, &QLineEdit::returnPressed, this, &DealFinderWindow::search);
     connect(m_cmdLoad, &QPushButton::clicked, this, &DealFinderWindow::loadChosenDeal);
     connect(m_cmdExit, &QPushButton::clicked, this, &DealFinderWindow::close);
-    connect(m_data1, &RecordBar::stepRequested, this,
-            [this](RecordBar::Step step) { showRow(m_data1->target(step)); });
+    connect(m_data1, &RecordBar::stepRequested, this, &DealFinderWindow::moveTo);
 
     openOnWholeTable();
 }
@@ -119,11 +118,18 @@ void DealFinderWindow::openOnWholeTable()
     m_lblSearch->setText(stockPrompt());
     m_txtSearchString->clear();
     m_cmdLoad->setEnabled(false);
+    // Only the count and the first deal are read; the rest as the user steps.
     QString error;
-    const QList<DealId> rows = m_store.allDeals(&error);
+    const std::optional<qint64> count = m_store.dealCount(&error);
+    const std::optional<DealId> first =
+        count ? m_store.neighbour(std::nullopt, DealStore::Direction::Forward, &error)
+              : std::nullopt;
     if (!error.isEmpty())
         m_prompts.message(error, QStringLiteral("Recall Deal"), Prompts::Icon::Warning);
-    setRows(rows);
+    m_rows.clear();
+    m_wholeTable = true;
+    m_rowCount = first ? int(qMax<qint64>(count.value_or(1), 1)) : 0;
+    showRow(first ? 0 : -1, first);
     m_data1->setCaption(kBlankCaption);
 }
 
@@ -162,19 +168,50 @@ void DealFinderWindow::search()
 void DealFinderWindow::setRows(const QList<DealId> &rows)
 {
     m_rows = rows;
-    showRow(rows.isEmpty() ? -1 : 0);
+    m_wholeTable = false;
+    m_rowCount = int(rows.size());
+    showRow(rows.isEmpty() ? -1 : 0, rows.isEmpty() ? std::nullopt : std::optional(rows.first()));
 }
 
-void DealFinderWindow::showRow(int position)
+void DealFinderWindow::moveTo(RecordBar::Step step)
 {
-    m_position = position;
-    m_data1->setPlace(position, int(m_rows.size()));
+    const int position = m_data1->target(step);
+    if (position < 0 || position >= m_rowCount)
+        return;
+    if (!m_wholeTable) {
+        showRow(position, m_rows.at(position));
+        return;
+    }
+    using Direction = DealStore::Direction;
+    std::optional<DealId> id;
+    switch (step) {
+    case RecordBar::Step::First:
+        id = m_store.neighbour(std::nullopt, Direction::Forward);
+        break;
+    case RecordBar::Step::Last:
+        id = m_store.neighbour(std::nullopt, Direction::Backward);
+        break;
+    case RecordBar::Step::Next:
+        id = m_store.neighbour(m_shown, Direction::Forward);
+        break;
+    case RecordBar::Step::Previous:
+        id = m_store.neighbour(m_shown, Direction::Backward);
+        break;
+    }
+    // A deal deleted since the count leaves the place shown as it was.
+    if (id)
+        showRow(position, id);
+}
+
+void DealFinderWindow::showRow(int position, std::optional<DealId> id)
+{
+    m_shown = id;
+    m_data1->setPlace(position, m_rowCount);
     if (m_searched)
-        m_data1->setCaption(
-            QStringLiteral("Record: %1 of %2").arg(position + 1).arg(m_rows.size()));
+        m_data1->setCaption(QStringLiteral("Record: %1 of %2").arg(position + 1).arg(m_rowCount));
     std::optional<Deal> deal;
-    if (position >= 0 && position < m_rows.size())
-        deal = m_store.loadDeal(m_rows.at(position));
+    if (id)
+        deal = m_store.loadDeal(*id);
     const Deal shown = deal.value_or(Deal{});
     const std::array<QString, kShownFields> values = {
         shown.date.isValid() ? DateFormat::picture(shown.date, QStringLiteral("mm/dd/yyyy"))
@@ -192,10 +229,9 @@ void DealFinderWindow::showRow(int position)
 
 void DealFinderWindow::loadChosenDeal()
 {
-    const int position = m_position;
-    if (position < 0 || position >= m_rows.size())
+    if (!m_shown)
         return;
-    const DealId id = m_rows.at(position);
+    const DealId id = *m_shown;
     QString error;
     const std::optional<Deal> deal = m_store.loadDeal(id, &error);
     if (!deal) {

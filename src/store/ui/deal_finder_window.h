@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/ui/record_bar.h"
 #include "store/deal_id.h"
 #include "worksheet/deal.h"
 
@@ -7,8 +8,8 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
-class RecordBar;
 class DealStore;
 class Prompts;
 class QLabel;
@@ -18,7 +19,8 @@ class QRadioButton;
 
 // The deal finder "Recall Deal" (frmSaleData): searches stored deals by
 // stock number or part of the customer name, steps through the deals found
-// and hands the chosen one to the worksheet. It opens on every stored deal.
+// and hands the chosen one to the worksheet. It opens on every stored deal,
+// counted but not read: each deal is read when the user steps to it.
 // Its fields only show the current deal: the finder never changes a stored
 // deal.
 class DealFinderWindow : public QWidget
@@ -48,7 +50,8 @@ private:
     void searchKindChosen(bool checked);
     void search();
     void loadChosenDeal();
-    void showRow(int position);
+    void moveTo(RecordBar::Step step);
+    void showRow(int position, std::optional<DealId> id);
     void setRows(const QList<DealId> &rows);
 
     DealStore &m_store;
@@ -66,8 +69,12 @@ private:
     std::array<QLineEdit *, kShownFields> m_txtFields{};
     RecordBar *m_data1;
 
+    // The deals found by a search; with m_wholeTable, every stored deal
+    // instead, m_rowCount of them, read one at a time.
     QList<DealId> m_rows;
-    int m_position = -1; // the row shown; -1 when there is none
+    bool m_wholeTable = false;
+    int m_rowCount = 0;
+    std::optional<DealId> m_shown;
     bool m_searched = false;
     bool m_dealChosen = false;
 };

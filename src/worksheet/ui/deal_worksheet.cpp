@@ -24,6 +24,8 @@ DealWorksheet::DealWorksheet(const ProgramFolder &folder, Prompts &prompts, QWid
     connect(m_ui.Command3, &QPushButton::clicked, this, &DealWorksheet::calculateCommission);
     connect(m_ui.cmdClear, &QPushButton::clicked, this, &DealWorksheet::clearDeal);
     connect(m_ui.cmdDeleteRecall, &QPushButton::clicked, this, &DealWorksheet::deleteRecallRequested);
+    // The open removal panel follows the unit list when the page changes size.
+    m_ui.content->installEventFilter(this);
 }
 
 DealWorksheet::~DealWorksheet() = default;
@@ -117,6 +119,13 @@ bool DealWorksheet::event(QEvent *event)
     if (event->type() == QEvent::WindowActivate)
         handleActivation();
     return handled;
+}
+
+bool DealWorksheet::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_ui.content && event->type() == QEvent::Resize && m_ui.Frame1->isVisible())
+        placeUnitPanel();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void DealWorksheet::closeEvent(QCloseEvent *event)

@@ -4,6 +4,7 @@
 #include "common/program_folder.h"
 #include "common/prompts.h"
 #include "worksheet/deal.h"
+#include "worksheet/setup_files.h"
 #include "worksheet/ui/deal_worksheet_controls.h"
 #include "worksheet/worksheet_state.h"
 
@@ -30,8 +31,14 @@ public:
 
     // Reads the standing figures (creating missing settings files with their
     // defaults), fills the unit list, sets today's date and the model year,
-    // centres the window and clears it to a new deal.
+    // centres the window and clears it to a new deal. A settings file that
+    // cannot be read, or holds no number where one is read, is reported in
+    // one message naming each file and what is used instead.
     void startUp();
+    // Reads the standing figures and the unit list again, as the Setup
+    // commands leave them; the deal on screen, its date and year stay as
+    // they are, and so does the text typed in the unit field.
+    void reloadStandingFigures();
     // Resets every field of the deal and returns to the New deal state; keeps
     // the date, the model year and the lists.
     void clearDeal();
@@ -109,6 +116,7 @@ signals:
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -132,11 +140,17 @@ private:
     void tooLargeToCalculate();
 
     void setSaveCommand(const QString &caption, bool enabled);
+    // deal_worksheet_startup.cpp
+    void loadStandingFigures(QStringList *problems);
+    // Gives the window the size that shows the whole worksheet, within the
+    // screen's free area; what does not fit scrolls.
+    void fitToScreen();
 
     // deal_worksheet_unit_panel.cpp
     void unitChosen();
     void removeChosenUnit();
     void closeUnitPanel();
+    void placeUnitPanel();
 
     DealWorksheetControls m_ui;
     ProgramFolder m_folder;
@@ -160,6 +174,7 @@ private:
     QString DefaultWarranty;
     QString DefaultMini;
     QString unitLine; // the last unit description read from the unit list
+    QList<SetupFiles::UnitLine> m_removedUnits; // taken off the removal panel's list
     Prompts::Answer msgResult = Prompts::Answer::Ok;
     qint16 summaryRowCount = 0;
 

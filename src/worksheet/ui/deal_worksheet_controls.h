@@ -16,6 +16,7 @@ class QListWidget;
 class QMainWindow;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QWidget;
 
 // The controls of the deal worksheet, each under the name the program's users
@@ -23,6 +24,11 @@ class QWidget;
 // their index: Text4[2] is the widget "Text4_2".
 struct DealWorksheetControls
 {
+    // The worksheet scrolls inside the window when the screen is too small
+    // to show it whole.
+    QScrollArea *scrollArea = nullptr;
+    QWidget *content = nullptr; // holds every control below
+
     QLabel *Label1 = nullptr; // "COMMISSION CALCULATOR"
 
     // Header line.
@@ -50,7 +56,7 @@ struct DealWorksheetControls
     QLineEdit *Text13 = nullptr;
 
     // The unit-removal panel under cboUnit, hidden until it is asked for.
-    QFrame *Frame1 = nullptr;
+    QFrame *Frame1 = nullptr; // lies over the controls under cboUnit while open
     QListWidget *List1 = nullptr;
     QPushButton *Command1 = nullptr;
     QPushButton *Command4 = nullptr;

@@ -16,6 +16,7 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace {
@@ -43,10 +44,24 @@ QLineEdit *makeField(QWidget *parent, const QString &name)
     return field;
 }
 
+// An amount field asks for no more width than "$100,000.00" needs, so that
+// the worksheet fits small screens; it grows where the window has room.
+class AmountField : public QLineEdit
+{
+public:
+    using QLineEdit::QLineEdit;
+
+    QSize sizeHint() const override
+    {
+        return {minimumWidth(), QLineEdit::sizeHint().height()};
+    }
+};
+
 // Amount fields are right-aligned and wide enough for "$100,000.00".
 QLineEdit *makeAmount(QWidget *parent, const QString &name)
 {
-    QLineEdit *field = makeField(parent, name);
+    QLineEdit *field = new AmountField(parent);
+    field->setObjectName(name);
     field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("$000,000.00")) +
                            16);
@@ -108,13 +123,32 @@ void addAmountRows(QFrame *panel, QLabel *heading, const QStringList &comboNames
     grid->setRowStretch(Deal::kRows + 1, 1);
 }
 
+// A scroll area that asks for room for the whole worksheet; the window's own
+// size, bounded by the screen, decides how much of it shows.
+class WorksheetArea : public QScrollArea
+{
+public:
+    using QScrollArea::QScrollArea;
+
+    QSize sizeHint() const override
+    {
+        const int frame = 2 * frameWidth();
+        return widget() ? widget()->sizeHint() + QSize(frame, frame) : QScrollArea::sizeHint();
+    }
+};
+
 } // namespace
 
 void DealWorksheetControls::setupUi(QMainWindow *window)
 {
-    auto *central = new QWidget(window);
+    scrollArea = new WorksheetArea(window);
+    scrollArea->setObjectName(QStringLiteral("worksheetArea"));
+    scrollArea->setFrameShape(QFrame::NoFrame);
+    scrollArea->setWidgetResizable(true);
+    window->setCentralWidget(scrollArea);
+    auto *central = new QWidget;
     central->setObjectName(QStringLiteral("centralWidget"));
-    window->setCentralWidget(central);
+    content = central;
     auto *page = new QVBoxLayout(central);
 
     Label1 = makeLabel(central, QStringLiteral("Label1"), QStringLiteral("COMMISSION CALCULATOR"));
@@ -143,8 +177,7 @@ void DealWorksheetControls::setupUi(QMainWindow *window)
     header->addStretch();
     page->addLayout(header);
 
-    // Vehicle line, labels above the fields; the unit-removal panel lies
-    // under the unit description.
+    // Vehicle line, labels above the fields.
     auto *vehicle = new QGridLayout;
     Label12 = makeLabel(central, QStringLiteral("Label12"), QStringLiteral("Stock#"));
     Text1 = makeField(central, QStringLiteral("Text1"));
@@ -176,6 +209,7 @@ void DealWorksheetControls::setupUi(QMainWindow *window)
         code->setMinimumWidth(code->fontMetrics().horizontalAdvance(QStringLiteral("MMMM")) + 40);
 
     Frame1 = makePanel(central, QStringLiteral("Frame1"));
+    Frame1->setAutoFillBackground(true); // it lies over other controls
     auto *removal = new QVBoxLayout(Frame1);
     List1 = new QListWidget(Frame1);
     List1->setObjectName(QStringLiteral("List1"));
@@ -187,8 +221,9 @@ void DealWorksheetControls::setupUi(QMainWindow *window)
     removalButtons->addWidget(Command4);
     removal->addWidget(List1);
     removal->addLayout(removalButtons);
+    // The unit-removal panel is placed under the unit description when it
+    // opens, over what lies there, so the window does not grow.
     Frame1->hide();
-    vehicle->addWidget(Frame1, 2, 2);
     page->addLayout(vehicle);
 
     // Reductions, additions and trade information side by side.
@@ -304,11 +339,13 @@ void DealWorksheetControls::setupUi(QMainWindow *window)
     for (QWidget *w : QWidgetList{Label19, ToggleButton1, Label20, DBCombo2})
         actions->addWidget(w);
     actions->addStretch();
-    actions->addWidget(lblWarn);
-    actions->addStretch();
     for (QPushButton *button : {Command2, Command3, cmdClear, cmdDeleteRecall})
         actions->addWidget(button);
     actions->addWidget(Frame2);
+    // The paid warning has a line of its own, so the worksheet stays narrow
+    // enough for small screens.
+    lblWarn->setAlignment(Qt::AlignCenter);
+    page->addWidget(lblWarn);
     page->addLayout(actions);
     page->addStretch();
 
@@ -320,6 +357,8 @@ void DealWorksheetControls::setupUi(QMainWindow *window)
         policy.setRetainSizeWhenHidden(true);
         w->setSizePolicy(policy);
     }
+
+    scrollArea->setWidget(central);
 
     const QList<QWidget *> order = tabOrder();
     for (qsizetype i = 1; i < order.size(); ++i)

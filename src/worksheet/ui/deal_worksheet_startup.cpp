@@ -10,10 +10,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 
 void DealWorksheet::startUp()
 {
@@ -21,9 +24,48 @@ void DealWorksheet::startUp()
     m_ui.lblStock->hide();
     m_ui.txtStock->hide();
 
-    // Missing settings files are created with their defaults; the values are
-    // kept as read, whatever they hold.
-    const StandingFigures figures = StandingFigures::load(m_folder);
+    QStringList problems;
+    loadStandingFigures(&problems);
+
+    const QDate today = QDate::currentDate();
+    m_ui.dtpDate->setDate(today);
+    m_ui.cboYear->setEditText(DateFormat::picture(today, QStringLiteral("YYYY")));
+    // A window not shown yet takes its laid-out size before it is centred.
+    if (!isVisible())
+        layout()->activate();
+    fitToScreen();
+    CenterForm(this);
+    clearDeal();
+    // A wrong pack or rate would change every commission unnoticed.
+    if (!problems.isEmpty())
+        m_prompts.message(StandingFigures::problemReport(problems), {}, Prompts::Icon::Warning);
+}
+
+void DealWorksheet::fitToScreen()
+{
+    QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // Before the window is first shown its frame is not known yet: allow for
+    // a title bar and borders as the style draws them.
+    QSize frame = frameGeometry().size() - size();
+    if (!isVisible()) {
+        const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+        frame = QSize(2 * border,
+                      style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) + border);
+    }
+    resize(sizeHint().boundedTo(screen->availableGeometry().size() - frame));
+}
+
+void DealWorksheet::reloadStandingFigures()
+{
+    loadStandingFigures(nullptr);
+}
+
+void DealWorksheet::loadStandingFigures(QStringList *problems)
+{
+    // Missing settings files are created with their defaults.
+    const StandingFigures figures = StandingFigures::load(m_folder, problems);
     DefaultNewPack = figures.newPack;
     DefaultUsedPack = figures.usedPack;
     DefaultWarranty = figures.warranty;
@@ -36,21 +78,14 @@ void DealWorksheet::startUp()
     }
     DefaultCommission = figures.commission;
     DefaultMini = figures.mini;
+
+    const QString typedUnit = m_ui.cboUnit->currentText();
     m_ui.cboUnit->clear();
     if (!figures.units.isEmpty())
         unitLine = figures.units.last();
     m_ui.cboUnit->addItems(WorksheetLists::sortedForList(figures.units));
-
-    const QDate today = QDate::currentDate();
-    m_ui.dtpDate->setDate(today);
-    m_ui.cboYear->setEditText(DateFormat::picture(today, QStringLiteral("YYYY")));
-    // A window not shown yet takes its laid-out size before it is centred.
-    if (!isVisible()) {
-        layout()->activate();
-        adjustSize();
-    }
-    CenterForm(this);
-    clearDeal();
+    m_ui.cboUnit->setCurrentIndex(-1);
+    m_ui.cboUnit->setEditText(typedUnit);
 }
 
 void DealWorksheet::clearDeal()

@@ -1,19 +1,27 @@
 // The unit-removal panel under the unit list: Delete Unit lists the
 // descriptions of unit.txt, Remove takes the chosen one off the list, and
-// Command4 closes the panel, writing unit.txt once a description has been
-// chosen ("Save"). The worksheet's own unit list is left as it is until the
-// next start-up.
+// Command4 closes the panel; once a description has been chosen ("Save") it
+// also takes the removed descriptions out of unit.txt as the file is then,
+// so a description added meanwhile stays. The worksheet's own unit list is
+// left as it is until the next start-up.
 #include "worksheet/ui/deal_worksheet.h"
 
 #include "worksheet/setup_files.h"
 
+#include <QComboBox>
 #include <QFrame>
+#include <QHash>
 #include <QListWidget>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace {
 
 const QString kSaveCaption = QStringLiteral("Save");
+// Each listed item keeps the number of lines before it with the same
+// description, so that Save takes out exactly the line removed.
+constexpr int kOccurrenceRole = Qt::UserRole;
 
 } // namespace
 
@@ -37,11 +45,30 @@ void DealWorksheet::openUnitPanel()
         return;
     }
     m_ui.List1->clear();
-    m_ui.List1->addItems(*units);
+    m_removedUnits.clear();
+    QHash<QString, int> seen;
+    for (const QString &unit : *units) {
+        auto *item = new QListWidgetItem(unit, m_ui.List1);
+        item->setData(kOccurrenceRole, seen[unit]++);
+    }
     // Remove's enabled state and Command4's caption stay as the last use of
     // the panel left them.
     m_ui.Frame1->show();
+    placeUnitPanel();
     m_ui.Frame1->raise();
+}
+
+void DealWorksheet::placeUnitPanel()
+{
+    // Directly under the unit list, as wide as it (or as the buttons need),
+    // and kept on the page.
+    const QRect unit = m_ui.cboUnit->geometry();
+    const QSize wanted = m_ui.Frame1->sizeHint();
+    const int width = std::max(unit.width(), m_ui.Frame1->minimumSizeHint().width());
+    const int left = std::max(0, std::min(unit.left(), m_ui.content->width() - width));
+    const int height = std::max(m_ui.Frame1->minimumSizeHint().height(),
+                                std::min(wanted.height(), m_ui.content->height() - unit.bottom() - 1));
+    m_ui.Frame1->setGeometry(left, unit.bottom() + 1, width, height);
 }
 
 void DealWorksheet::unitChosen()
@@ -57,7 +84,9 @@ void DealWorksheet::removeChosenUnit()
     const QList<QListWidgetItem *> chosen = m_ui.List1->selectedItems();
     if (chosen.isEmpty())
         return;
-    delete m_ui.List1->takeItem(m_ui.List1->row(chosen.first()));
+    QListWidgetItem *item = m_ui.List1->takeItem(m_ui.List1->row(chosen.first()));
+    m_removedUnits.append({item->text(), item->data(kOccurrenceRole).toInt()});
+    delete item;
     // Nothing stays chosen, so a second press does not remove the next one.
     m_ui.List1->clearSelection();
     m_ui.List1->setCurrentRow(-1);
@@ -66,12 +95,10 @@ void DealWorksheet::removeChosenUnit()
 void DealWorksheet::closeUnitPanel()
 {
     if (m_ui.Command4->text() == kSaveCaption) {
-        QStringList units;
-        for (int row = 0; row < m_ui.List1->count(); ++row)
-            units.append(m_ui.List1->item(row)->text());
         SetupFiles files(m_folder);
-        if (files.replaceUnits(units) != SetupFiles::Result::Written)
+        if (files.removeUnits(m_removedUnits) != SetupFiles::Result::Written)
             m_prompts.message(files.message(), {}, Prompts::Icon::Warning);
     }
+    m_removedUnits.clear();
     m_ui.Frame1->hide();
 }

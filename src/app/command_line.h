@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the command line asks of this run. Options:
+//   --help, --version                    print and end
+//   --data-folder DIR                    the folder of the program's files
+//                                        (TARVEX_DATA_FOLDER when not given)
+//   --import-legacy FILE                 import an older installation's Access
+//                                        database into the data folder and end
+//   --prepare-data-folder                choose the data folder, create the
+//                                        settings files and the database in it,
+//                                        print its path and end (no login; used
+//                                        by the install test)
+struct CommandLine
+{
+    enum class Action { Run, PrintAndEnd, Fail };
+
+    Action action = Action::Run;
+    QString output;    // what to print before ending: help or version to stdout, an error to stderr
+    int exitCode = 0;  // for PrintAndEnd and Fail
+    QString dataFolder;
+    bool prepareDataFolder = false;
+    QString importLegacy; // the Access file to import; empty for none
+
+    // Reads `arguments` (the program name first). `environmentDataFolder` is
+    // TARVEX_DATA_FOLDER; --data-folder wins over it. An unknown option or a
+    // stray argument gives the usage and exit code 2.
+    static CommandLine parse(const QStringList &arguments, const QString &environmentDataFolder);
+};

@@ -1,0 +1,72 @@
+#include "legacy_import_offer.h"
+
+#include "common/prompts.h"
+#include "legacy/legacy_import.h"
+#include "store/deal_database.h"
+
+#include <QFileInfo>
+#include <QProgressDialog>
+
+namespace {
+
+using Icon = Prompts::Icon;
+
+QString question(const ProgramFolder &folder)
+{
+    return QStringLiteral("\"%1\" in this folder is an Access database, left by an older "
+                          "installation. Import its deals into Tarvex now?\n\nThe Access file is "
+                          "kept unchanged as \"%2\".")
+        .arg(QString::fromLatin1(DealDatabase::kFileName),
+             QFileInfo(LegacyImport::keptPathFor(folder)).fileName());
+}
+
+} // namespace
+
+bool offerLegacyImport(const ProgramFolder &folder, Prompts &prompts, QWidget *parent)
+{
+    if (prompts.message(question(folder), {}, Icon::Question, Prompts::Buttons::YesNo) !=
+        Prompts::Answer::Yes)
+        return false;
+
+    QProgressDialog progress(parent);
+    progress.setObjectName(QStringLiteral("frmLegacyImport"));
+    progress.setWindowTitle(Prompts::applicationTitle());
+    progress.setLabelText(QStringLiteral("Importing the Access database..."));
+    progress.setCancelButtonText(QStringLiteral("Cancel"));
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(0);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setValue(0);
+
+    LegacyImportOptions options;
+    options.progress = [&progress](int done, int total) {
+        if (progress.maximum() != total)
+            progress.setMaximum(total);
+        progress.setLabelText(
+            QStringLiteral("Importing the Access database: %1 of %2 rows").arg(done).arg(total));
+        progress.setValue(done); // lets the dialog see its Cancel button
+        return !progress.wasCanceled();
+    };
+    const LegacyImportResult result =
+        LegacyImport(folder, DealDatabase::pathIn(folder)).run(options);
+    progress.hide();
+
+    switch (result.status) {
+    case LegacyImportResult::Status::Imported:
+        prompts.message(result.summaryLines().join(u'\n'), {}, Icon::Information);
+        return true;
+    case LegacyImportResult::Status::Cancelled:
+        prompts.message(QStringLiteral("The import was cancelled. Nothing was changed: \"%1\" is "
+                                       "still the Access database.\n\nTarvex will close.")
+                            .arg(QString::fromLatin1(DealDatabase::kFileName)),
+                        {}, Icon::Information);
+        return false;
+    case LegacyImportResult::Status::Failed:
+        break;
+    }
+    prompts.message(
+        QStringLiteral("%1\n\nNothing was changed.\n\nTarvex will close.").arg(result.error), {},
+        Icon::Critical);
+    return false;
+}

@@ -1,0 +1,100 @@
+#include "reports/report_csv.h"
+
+#include "common/money_format.h"
+#include "reports/report_rows.h"
+#include "reports/report_value.h"
+
+#include <QDate>
+#include <QSaveFile>
+#include <QStringList>
+
+namespace ReportCsv {
+
+namespace {
+
+QString quoted(const QString &text)
+{
+    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') &&
+        !text.contains(u'\r'))
+        return text;
+    QString doubled = text;
+    doubled.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + doubled + u'"';
+}
+
+QString text(const QVariant &value, CsvColumn::Kind kind)
+{
+    if (value.isNull())
+        return {};
+    switch (kind) {
+    case CsvColumn::Kind::Amount:
+        if (const std::optional<Money> amount = ReportValue::amount(value))
+            return MoneyFormat::cents(*amount);
+        break;
+    case CsvColumn::Kind::Number:
+        if (const std::optional<Money> amount = ReportValue::amount(value))
+            return MoneyFormat::plain(*amount);
+        break;
+    case CsvColumn::Kind::Date: {
+        const QString printed = ReportValue::format(value, QStringLiteral("mm/dd/yyyy"));
+        const QDate date = QDate::fromString(printed, QStringLiteral("MM/dd/yyyy"));
+        if (date.isValid())
+            return date.toString(Qt::ISODate);
+        break;
+    }
+    case CsvColumn::Kind::Text:
+        break;
+    }
+    // A value that is not what its column expects is kept as it is.
+    return ReportValue::format(value, QString());
+}
+
+QByteArray line(const QStringList &cells)
+{
+    return (cells.join(u',') + QStringLiteral("\r\n")).toUtf8();
+}
+
+} // namespace
+
+QString cell(const QVariant &value, CsvColumn::Kind kind)
+{
+    return quoted(text(value, kind));
+}
+
+void write(QIODevice &device, const QList<CsvColumn> &columns, ReportRowSource &rows)
+{
+    device.write("\xEF\xBB\xBF");
+    QStringList cells;
+    for (const CsvColumn &column : columns)
+        cells << quoted(column.heading);
+    device.write(line(cells));
+    while (rows.next()) {
+        cells.clear();
+        for (const CsvColumn &column : columns)
+            cells << cell(rows.value(column.dataField), column.kind);
+        device.write(line(cells));
+    }
+}
+
+bool save(const QString &path, const QList<CsvColumn> &columns, const ReportRows &rows,
+          QString *error)
+{
+    ReportRows::Reader reader(rows);
+    return save(path, columns, reader, error);
+}
+
+bool save(const QString &path, const QList<CsvColumn> &columns, ReportRowSource &rows,
+          QString *error)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        write(file, columns, rows);
+        if (file.commit())
+            return true;
+    }
+    if (error)
+        *error = file.errorString();
+    return false;
+}
+
+} // namespace ReportCsv

@@ -1,0 +1,114 @@
+#include "store_migration.h"
+
+#include "sheet_schema.h"
+#include "sql_transaction.h"
+#include "store_engine.h"
+#include "store_schema.h"
+#include "store_sql.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+
+#include <functional>
+
+namespace StoreMigration {
+
+namespace {
+
+bool runAll(QSqlDatabase &db, const QStringList &statements, QString *error)
+{
+    for (const QString &statement : statements) {
+        QSqlQuery query(db);
+        if (!StoreSql::prepare(query, statement, error) || !StoreSql::exec(query, {}, error))
+            return false;
+    }
+    return true;
+}
+
+// Version 2: customer names found by part through a trigram index, the deals
+// counted as they are written, and the unpaid rows of a salesperson through
+// an index of their own.
+bool toVersion2(QSqlDatabase &db, QString *error)
+{
+    return runAll(db,
+                  StoreEngine::customerSearchStatements() + StoreEngine::dealCountStatements() +
+                      QStringList{StoreEngine::unpaidIndexStatement()},
+                  error);
+}
+
+// Version 3: the printed commission sheets as records, the sheet that paid
+// each SalesSummary row, and the audit trail.
+bool toVersion3(QSqlDatabase &db, QString *error)
+{
+    return runAll(db, SheetSchema::statements(), error);
+}
+
+struct Step
+{
+    int toVersion;
+    std::function<bool(QSqlDatabase &, QString *)> apply;
+};
+
+const QList<Step> &steps()
+{
+    static const QList<Step> all = {{2, toVersion2}, {3, toVersion3}};
+    return all;
+}
+
+} // namespace
+
+bool applySteps(QSqlDatabase &db, int fromVersion, QString *error)
+{
+    for (const Step &step : steps()) {
+        if (step.toVersion > fromVersion && !step.apply(db, error))
+            return false;
+    }
+    return StoreEngine::setSchemaVersion(db, StoreSchema::kVersion, error);
+}
+
+QString safetyCopyPath(const QString &databasePath, int fromVersion)
+{
+    const QFileInfo info(databasePath);
+    const QString stem = info.absolutePath() + u'/' + info.completeBaseName() +
+                         QStringLiteral(" (version %1 copy").arg(fromVersion);
+    const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
+    QString path = stem + u')' + suffix;
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = stem + QStringLiteral(" %1)").arg(n) + suffix;
+    return path;
+}
+
+bool upgrade(QSqlDatabase &db, const QString &databasePath, int fromVersion, QString *copyPath,
+             QString *error)
+{
+    const QString copy = safetyCopyPath(databasePath, fromVersion);
+    QString why;
+    if (!StoreEngine::copyTo(db, copy, &why)) {
+        QFile::remove(copy);
+        if (error)
+            *error = QStringLiteral("the copy \"%1\" to keep before upgrading could not be "
+                                    "written (%2)")
+                         .arg(QDir::toNativeSeparators(copy), why);
+        return false;
+    }
+    bool upgraded = false;
+    {
+        SqlTransaction transaction(db);
+        upgraded = transaction.begin(&why) && applySteps(db, fromVersion, &why) &&
+                   transaction.commit(&why);
+    }
+    if (!upgraded) {
+        // The database itself is as it was, so its copy is not needed.
+        QFile::remove(copy);
+        if (error)
+            *error = why;
+        return false;
+    }
+    if (copyPath)
+        *copyPath = copy;
+    return true;
+}
+
+} // namespace StoreMigration

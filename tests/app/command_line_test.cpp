@@ -1,0 +1,88 @@
+// The command line: --help, --version, --data-folder and what is refused.
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+CommandLine parse(QStringList arguments, const QString &environment = {})
+{
+    arguments.prepend(QStringLiteral("tarvex"));
+    return CommandLine::parse(arguments, environment);
+}
+
+TEST(CommandLine, NoOptionsRunsTheProgram)
+{
+    const CommandLine line = parse({});
+    EXPECT_EQ(line.action, CommandLine::Action::Run);
+    EXPECT_TRUE(line.dataFolder.isEmpty());
+    EXPECT_FALSE(line.prepareDataFolder);
+}
+
+TEST(CommandLine, HelpAndVersionPrintAndEndWell)
+{
+    for (const char *option : {"--help", "-h", "--help-all"}) {
+        const CommandLine line = parse({QString::fromLatin1(option)});
+        EXPECT_EQ(line.action, CommandLine::Action::PrintAndEnd) << option;
+        EXPECT_EQ(line.exitCode, 0);
+        EXPECT_TRUE(line.output.startsWith(QStringLiteral("Usage: tarvex [options]\n")));
+        EXPECT_TRUE(line.output.contains(QStringLiteral("--data-folder <folder>")));
+        EXPECT_TRUE(line.output.contains(QStringLiteral("--version")));
+        EXPECT_FALSE(line.output.contains(QStringLiteral("prepare-data-folder")))
+            << "the option for tests stays out of the help";
+    }
+    const CommandLine version = parse({QStringLiteral("--version")});
+    EXPECT_EQ(version.action, CommandLine::Action::PrintAndEnd);
+    EXPECT_EQ(version.output, QStringLiteral("Tarvex 2.5\n"));
+    EXPECT_EQ(version.exitCode, 0);
+}
+
+TEST(CommandLine, TheDataFolderOptionWinsOverTheEnvironment)
+{
+    EXPECT_EQ(parse({QStringLiteral("--data-folder"), QStringLiteral("/srv/Sales Office")})
+                  .dataFolder,
+              QStringLiteral("/srv/Sales Office"));
+    EXPECT_EQ(parse({QStringLiteral("--data-folder=/srv/é")}, QStringLiteral("/env")).dataFolder,
+              QStringLiteral("/srv/é"));
+    EXPECT_EQ(parse({}, QStringLiteral("/env/tarvex")).dataFolder, QStringLiteral("/env/tarvex"));
+    const CommandLine prepare = parse({QStringLiteral("--prepare-data-folder")});
+    EXPECT_EQ(prepare.action, CommandLine::Action::Run);
+    EXPECT_TRUE(prepare.prepareDataFolder);
+}
+
+TEST(CommandLine, ImportLegacyNamesTheAccessFileAndKeepsTheDataFolder)
+{
+    const CommandLine import =
+        parse({QStringLiteral("--import-legacy"), QStringLiteral("/old/Sales Log2.mdb"),
+               QStringLiteral("--data-folder"), QStringLiteral("/srv/new")});
+    EXPECT_EQ(import.action, CommandLine::Action::Run);
+    EXPECT_EQ(import.importLegacy, QStringLiteral("/old/Sales Log2.mdb"));
+    EXPECT_EQ(import.dataFolder, QStringLiteral("/srv/new"));
+    EXPECT_TRUE(parse({}).importLegacy.isEmpty());
+    const CommandLine missing = parse({QStringLiteral("--import-legacy")});
+    EXPECT_EQ(missing.action, CommandLine::Action::Fail);
+    EXPECT_EQ(missing.exitCode, 2);
+}
+
+TEST(CommandLine, UnknownOptionsAndStrayArgumentsGiveTheUsageAndExitCode2)
+{
+    const struct
+    {
+        QStringList arguments;
+        const char *error;
+    } cases[] = {
+        {{QStringLiteral("--colour")}, "Unknown option 'colour'."},
+        {{QStringLiteral("-x")}, "Unknown option 'x'."},
+        {{QStringLiteral("--data-folder")}, "Missing value after '--data-folder'."},
+        {{QStringLiteral("Sales Log2.mdb")}, "Unexpected argument 'Sales Log2.mdb'."},
+    };
+    for (const auto &c : cases) {
+        const CommandLine line = parse(c.arguments);
+        EXPECT_EQ(line.action, CommandLine::Action::Fail) << c.error;
+        EXPECT_EQ(line.exitCode, 2);
+        EXPECT_TRUE(line.output.startsWith(QString::fromUtf8(c.error) + QStringLiteral("\n\nUsage: tarvex")))
+            << line.output.toStdString();
+    }
+}
+
+} // namespace

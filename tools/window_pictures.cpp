@@ -1,0 +1,193 @@
+// Makes the pictures of the manual and the program's icon files from the
+// running program: the windows are built offscreen on a temporary data
+// folder with one sample deal, shown and grabbed.
+//
+//   QT_QPA_PLATFORM=offscreen build/tools/tarvex_window_pictures manual/images packaging/icons
+//
+// Run it again whenever a window changes, and commit the files it writes.
+#include "admin/password_file.h"
+#include "admin/ui/about_window.h"
+#include "admin/ui/login_window.h"
+#include "admin/ui/main_menu.h"
+#include "admin/ui/manual_window.h"
+#include "admin/ui/program_icon.h"
+#include "app/tarvex_program.h"
+#include "common/prompts.h"
+#include "store/ui/deal_commands.h"
+#include "worksheet/ui/deal_worksheet.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+
+namespace {
+
+// Answers every question as a user going along would: the first password is
+// "demo", every message is answered Yes/OK, a save dialog is cancelled.
+class AgreeingPrompts : public Prompts
+{
+public:
+    std::optional<QString> saveFile(const SaveFile &) override { return std::nullopt; }
+
+protected:
+    Answer showMessage(const Message &message) override
+    {
+        return message.buttons == Buttons::Ok || message.buttons == Buttons::OkCancel ? Answer::Ok
+                                                                                       : Answer::Yes;
+    }
+    std::optional<QString> showInput(const Input &input) override
+    {
+        return input.defaultText.isEmpty() ? QStringLiteral("demo") : input.defaultText;
+    }
+};
+
+QWidget *topLevel(const char *name)
+{
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QLatin1String(name) && widget->isVisible())
+            return widget;
+    std::fprintf(stderr, "window_pictures: no window %s\n", name);
+    return nullptr;
+}
+
+bool save(QWidget *window, const QString &folder, const char *file)
+{
+    if (!window)
+        return false;
+    window->activateWindow();
+    QTest::qWait(50);
+    const QString path = QDir(folder).filePath(QString::fromLatin1(file));
+    if (!window->grab().save(path)) {
+        std::fprintf(stderr, "window_pictures: could not write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+void type(QWidget *form, const char *name, const QString &text)
+{
+    if (auto *line = form->findChild<QLineEdit *>(QString::fromLatin1(name))) {
+        line->setText(text);
+        return;
+    }
+    if (auto *combo = form->findChild<QComboBox *>(QString::fromLatin1(name)))
+        combo->setCurrentText(text);
+}
+
+// The worked example of the manual: a new car with two reductions, an
+// addition, warranty and a spiff.
+void enterSampleDeal(DealWorksheet &form)
+{
+    const std::pair<const char *, const char *> fields[] = {
+        {"txtCustomer", "Dana Whitfield"}, {"Text1", "48213"},   {"cboUnit", "Explorer Spt"},
+        {"txtTCU", "NC"},                  {"Combo12", "R"},     {"Text3", "23000"},
+        {"Text13", "20000"},               {"Combo3", "Dealer Cash"}, {"Text4_0", "1000"},
+        {"Combo4", "FDFA"},                {"Text4_1", "500"},   {"Combo8", "Stripe"},
+        {"Text6", "300"},                  {"txtSpiff", "50"},
+    };
+    for (const auto &[name, text] : fields)
+        type(&form, name, QString::fromUtf8(text));
+    if (auto *salesperson = form.findChild<QComboBox *>(QStringLiteral("DBCombo1")))
+        salesperson->setCurrentIndex(0);
+    if (auto *warranty = form.findChild<QAbstractButton *>(QStringLiteral("Check1")))
+        warranty->setChecked(true);
+    form.calculateCommission();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tarvex"));
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: tarvex_window_pictures PICTURE-FOLDER ICON-FOLDER\n");
+        return 2;
+    }
+    const QString pictures = QString::fromLocal8Bit(argv[1]);
+    const QString icons = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(pictures);
+    QDir().mkpath(icons);
+
+    bool ok = true;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QString path = QDir(icons).filePath(QStringLiteral("tarvex-%1.png").arg(size));
+        ok = ProgramIcon::pixmap(size).save(path) && ok;
+    }
+
+    QTemporaryDir dataFolder;
+    AgreeingPrompts prompts;
+    TarvexProgram program(ProgramFolder(dataFolder.path()), prompts);
+    program.setEndProgram([] {});
+    if (!program.start()) {
+        std::fprintf(stderr, "window_pictures: the program did not start\n");
+        return 1;
+    }
+
+    LoginWindow login(QStringLiteral("demo"), PasswordFile(ProgramFolder(dataFolder.path())),
+                      prompts);
+    login.show();
+    ok = save(&login, pictures, "login.png") && ok;
+    login.hide();
+
+    DealWorksheet &form = *program.mainWindow();
+    enterSampleDeal(form);
+    ok = save(&form, pictures, "worksheet.png") && ok;
+    program.dealCommands()->saveDeal();
+
+    MainMenu &menu = *program.menu();
+    const auto open = [&menu](const char *key) {
+        menu.action(QString::fromLatin1(key))->trigger();
+        QTest::qWait(50);
+    };
+
+    open("tbrRecall");
+    if (QWidget *finder = topLevel("frmSaleData")) {
+        type(finder, "txtSearchString", QStringLiteral("48213"));
+        ok = save(finder, pictures, "deal-finder.png") && ok;
+        finder->close();
+    }
+
+    open("tbrSalesLog");
+    ok = save(topLevel("frmSalesLog"), pictures, "report-chooser.png") && ok;
+    if (QWidget *chooser = topLevel("frmSalesLog")) {
+        if (auto *option = chooser->findChild<QRadioButton *>(QStringLiteral("optCommision")))
+            option->click();
+        QTest::qWait(50);
+    }
+    if (QWidget *sheet = topLevel("Form2")) {
+        if (auto *salesperson = sheet->findChild<QComboBox *>(QStringLiteral("cboSalesPerson")))
+            salesperson->setCurrentIndex(0);
+        if (auto *select = sheet->findChild<QAbstractButton *>(QStringLiteral("cmdSelect")))
+            select->click();
+        ok = save(sheet, pictures, "commission-sheet.png") && ok;
+        sheet->close();
+    }
+
+    open("tbrAdd");
+    ok = save(topLevel("frmAdd2"), pictures, "roster.png") && ok;
+    open("mnuSalesLog");
+    ok = save(topLevel("frmfrmSales"), pictures, "table-window.png") && ok;
+    open("tbrHelp");
+    if (QWidget *manual = topLevel("frmManual")) {
+        static_cast<ManualWindow *>(manual)->showPage(QStringLiteral("figures.md"));
+        ok = save(manual, pictures, "manual-window.png") && ok;
+    }
+
+    // The About window of an installed Tarvex, not of this run's temporary folder.
+    AboutWindow about(QStringLiteral("/home/sales/.local/share/Tarvex"));
+    about.show();
+    ok = save(&about, pictures, "about.png") && ok;
+    return ok ? 0 : 1;
+}
