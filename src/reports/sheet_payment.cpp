@@ -35,8 +35,7 @@ QVariantList dataLine(const SummaryRow &row)
 }
 
 // Marks the rows paid on a new sheet, inside the caller's transaction.
-bool recordSheet(DealDatabase &database, const Sheet &sheet, const Hooks &hooks,
-                 Outcome &outcome)
+bool recordSheet(DealDatabase &database, const Sheet &sheet, const Hooks &hooks, Outcome &outcome)
 {
     const auto reach = [&hooks](Step step) {
         if (hooks.reached)
@@ -112,8 +111,7 @@ Outcome pay(DealDatabase &database, const QString &dataFilePath, const Sheet &sh
             return outcome;
         if (hooks.reached)
             hooks.reached(Step::Begun);
-        if (!recordSheet(database, sheet, hooks, outcome) ||
-            !transaction.commit(&outcome.error)) {
+        if (!recordSheet(database, sheet, hooks, outcome) || !transaction.commit(&outcome.error)) {
             outcome.sheetId = 0;
             outcome.tally = Money();
             return outcome;

@@ -31,10 +31,10 @@ struct Outcome
 // is headed with.
 struct Sheet
 {
-    QString salesPerson;              // the salesperson whose deals are listed
-    QList<qint64> rowIds;             // SalesSummary rowids, in the order listed
-    std::optional<Money> bonus = {};  // none when no bonus was given
-    QString weekEnding = {};          // as typed
+    QString salesPerson;             // the salesperson whose deals are listed
+    QList<qint64> rowIds;            // SalesSummary rowids, in the order listed
+    std::optional<Money> bonus = {}; // none when no bonus was given
+    QString weekEnding = {};         // as typed
     QString bonusDescription = {};
 
     SheetHeading heading() const;

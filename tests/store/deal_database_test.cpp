@@ -15,13 +15,6 @@
 
 namespace {
 
-QVariant single(const DealDatabase &database, const QString &statement)
-{
-    QSqlQuery query(database.connection());
-    EXPECT_TRUE(query.exec(statement) && query.next()) << statement.toStdString();
-    return query.value(0);
-}
-
 // Makes an SQLite file with a statement run in it, outside any DealDatabase.
 void makeSqliteFile(const QString &path, const QStringList &statements)
 {

@@ -9,13 +9,6 @@
 
 namespace {
 
-QVariant single(const DealDatabase &database, const QString &statement)
-{
-    QSqlQuery query(database.connection());
-    EXPECT_TRUE(query.exec(statement) && query.next()) << statement.toStdString();
-    return query.value(0);
-}
-
 TEST(SheetSchema, ANewDatabaseHasTheSheetsTheAuditAndTheSheetOfEachSummaryRow)
 {
     TempProgramFolder dir;

@@ -90,6 +90,13 @@ std::array<int, 3> StoreTest::dealTableCounts() const
             rowCount(*m_database, QStringLiteral("RecallDeal"))};
 }
 
+QVariant single(const DealDatabase &database, const QString &statement)
+{
+    QSqlQuery query(database.connection());
+    EXPECT_TRUE(query.exec(statement) && query.next()) << statement.toStdString();
+    return query.value(0);
+}
+
 QStringList columnsOf(const DealDatabase &database, const QString &table)
 {
     QSqlQuery query(database.connection());

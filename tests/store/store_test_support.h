@@ -7,6 +7,7 @@
 #include "worksheet/deal.h"
 
 #include <QSqlRecord>
+#include <QVariant>
 #include <QString>
 
 #include <gtest/gtest.h>
@@ -29,6 +30,8 @@ QList<QSqlRecord> tableRows(const DealDatabase &database, const QString &table);
 int rowCount(const DealDatabase &database, const QString &table);
 // The column names of a table in their order.
 QStringList columnsOf(const DealDatabase &database, const QString &table);
+// The first value a query gives; fails the test when it gives none.
+QVariant single(const DealDatabase &database, const QString &statement);
 
 // Runs one statement on the database's connection; fails the test on error.
 void execute(const DealDatabase &database, const QString &statement);

@@ -3,8 +3,8 @@
 #include "reports/ui/commission_sheet_window.h"
 
 #include "common/money_format.h"
-#include "reports/commission_sheet_report.h"
 #include "reports/commission_data_file.h"
+#include "reports/commission_sheet_report.h"
 #include "reports/sheet_entry.h"
 #include "reports/sheet_payment.h"
 #include "reports/ui/commission_sheet_preview.h"
