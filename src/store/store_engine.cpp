@@ -58,18 +58,19 @@ QStringList dealCountStatements()
     const QString table = q(kDealCount);
     const QString column = q(kDealCountColumn);
     const QString recall = q(StoreSchema::kRecallDeal);
-    const auto trigger = [&](const char *name, const char *event, const char *change) {
-        return QStringLiteral("CREATE TRIGGER %1 AFTER %2 ON %3 BEGIN UPDATE %4 SET %5 = %5 %6 1; "
+    // `step` is the constant the count moves by: 1 for a new deal, -1 for a deleted one.
+    const auto trigger = [&](const char *name, const char *event, int step) {
+        return QStringLiteral("CREATE TRIGGER %1 AFTER %2 ON %3 BEGIN UPDATE %4 SET %5 = %5 + (%6); "
                               "END")
             .arg(StoreSql::quoted(QStringLiteral("RecallDeal_DealCount_") +
                                   QString::fromLatin1(name)),
-                 QString::fromLatin1(event), recall, table, column, QString::fromLatin1(change));
+                 QString::fromLatin1(event), recall, table, column, QString::number(step));
     };
     return {
         QStringLiteral("CREATE TABLE %1 (%2 INTEGER NOT NULL) STRICT").arg(table, column),
         QStringLiteral("INSERT INTO %1 (%2) SELECT count(*) FROM %3").arg(table, column, recall),
-        trigger("Insert", "INSERT", "+"),
-        trigger("Delete", "DELETE", "-"),
+        trigger("Insert", "INSERT", 1),
+        trigger("Delete", "DELETE", -1),
     };
 }
 
