@@ -10,9 +10,12 @@ void FigureTable::ReportRuns(const std::vector<Run> &runs)
         if (run.error_occurred || (run.run_type == Run::RT_Aggregate && !median))
             continue;
         const double toMs = 1000.0 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+        // Work done in child processes is counted by the benchmark itself.
+        const auto childCpu = run.counters.find("child_cpu_ms");
+        const double cpuMs = childCpu != run.counters.end() ? childCpu->second.value
+                                                             : run.GetAdjustedCPUTime() * toMs;
         // A median replaces the single repetitions recorded before it.
-        m_figures[run.run_name.function_name] = {run.GetAdjustedRealTime() * toMs,
-                                                 run.GetAdjustedCPUTime() * toMs};
+        m_figures[run.run_name.function_name] = {run.GetAdjustedRealTime() * toMs, cpuMs};
     }
 }
 
