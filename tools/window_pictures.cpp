@@ -143,6 +143,9 @@ int main(int argc, char *argv[])
 
     DealWorksheet &form = *program.mainWindow();
     enterSampleDeal(form);
+    // The offscreen screen is only 800x600: show the worksheet whole, as on a
+    // desktop screen, not scrolled as on the smallest ones.
+    form.resize(form.sizeHint());
     ok = save(&form, pictures, "worksheet.png") && ok;
     program.dealCommands()->saveDeal();
 
