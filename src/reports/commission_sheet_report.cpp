@@ -31,12 +31,10 @@ std::optional<ReportDocument> CommissionSheetReport::run(const QString &dataFile
 {
     m_figures = figures;
     setHeading();
-    const std::optional<QList<ReportRow>> deals = CommissionDataFile::read(dataFilePath, error);
+    std::optional<ReportRows> deals = CommissionDataFile::read(dataFilePath, error);
     if (!deals)
         return std::nullopt;
-    m_rows = ReportRows();
-    for (const ReportRow &deal : *deals)
-        m_rows.append(deal);
+    m_rows = std::move(*deals);
     return ReportRenderer(m_layout).run(m_rows);
 }
 
