@@ -38,6 +38,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -212,41 +213,95 @@ Fixture &fixture()
 
 // --- The floors: the same texts drawn with a bare QPdfWriter ---------------
 
-// Draws rows of texts at the given left edges and widths, 0.1875 in apart
-// (0.25 for the log), a new page when the page is full.
+// A text the floor draws at a fixed place of a band: left edge, top and width
+// in inches, size in points.
+struct BandText
+{
+    qreal x;
+    qreal y;
+    qreal width;
+    QString text;
+    qreal size = 10;
+    bool bold = false;
+};
+
+// Texts drawn together, `height` inches tall: a page's column headings, the
+// first page's title.
+struct Band
+{
+    qreal height = 0;
+    std::vector<BandText> texts;
+};
+
+// Draws rows of texts at the given left edges and widths, `rowHeight` inches
+// apart, in one font, a new page when the page's body is full. Like the
+// report, every page starts with `heading`, the first page with `first`
+// above it, and `footer` inches are kept free at the foot of each page.
 class BareSheet
 {
 public:
-    BareSheet(const QString &path, const QPageLayout &page, qreal rowHeight)
-        : m_writer(path), m_rowHeight(rowHeight)
+    struct Pages
+    {
+        qreal rowHeight;
+        qreal fontSize;
+        Band heading;
+        Band first;
+        qreal footer = 0;
+    };
+
+    BareSheet(const QString &path, const QPageLayout &page, const Pages &pages)
+        : m_writer(path), m_pages(pages), m_rowFont(QStringLiteral("Arial"))
     {
         m_writer.setResolution(600);
         m_writer.setPageLayout(page);
         m_painter.begin(&m_writer);
-        m_painter.setFont(QFont(QStringLiteral("Arial"), 9));
-        m_pageHeight = page.paintRect(QPageLayout::Inch).height();
+        m_rowFont.setPointSizeF(pages.fontSize);
+        m_bodyHeight = page.paintRect(QPageLayout::Inch).height() - pages.footer;
+        draw(m_pages.first);
+        draw(m_pages.heading);
     }
     ~BareSheet() { m_painter.end(); }
 
+    int pageCount() const { return m_pageCount; }
+
     void row(const QStringList &texts, const std::vector<std::pair<qreal, qreal>> &columns)
     {
-        if (m_y + m_rowHeight > m_pageHeight) {
+        if (m_y + m_pages.rowHeight > m_bodyHeight) {
             m_writer.newPage();
+            ++m_pageCount;
             m_y = 0;
+            draw(m_pages.heading);
         }
+        m_painter.setFont(m_rowFont);
         for (size_t i = 0; i < columns.size(); ++i)
             m_painter.drawText(QRectF(columns[i].first * 600, m_y * 600, columns[i].second * 600,
-                                      m_rowHeight * 600),
+                                      m_pages.rowHeight * 600),
                                Qt::AlignLeft | Qt::AlignVCenter, texts.at(int(i)));
-        m_y += m_rowHeight;
+        m_y += m_pages.rowHeight;
     }
 
 private:
+    void draw(const Band &band)
+    {
+        for (const BandText &text : band.texts) {
+            QFont font(QStringLiteral("Arial"));
+            font.setPointSizeF(text.size);
+            font.setBold(text.bold);
+            m_painter.setFont(font);
+            m_painter.drawText(QRectF(text.x * 600, (m_y + text.y) * 600, text.width * 600,
+                                      0.1875 * 600),
+                               Qt::AlignLeft | Qt::AlignVCenter, text.text);
+        }
+        m_y += band.height;
+    }
+
     QPdfWriter m_writer;
     QPainter m_painter;
-    qreal m_rowHeight;
-    qreal m_pageHeight = 9;
+    Pages m_pages;
+    QFont m_rowFont;
+    qreal m_bodyHeight = 9;
     qreal m_y = 0;
+    int m_pageCount = 1;
 };
 
 QString shortDate(const QVariant &iso)
@@ -302,11 +357,12 @@ using RowTexts = QStringList (*)(const QSqlQuery &);
 
 // The floor of a report on a query: the same query read and its texts drawn.
 void queryFloor(benchmark::State &state, const SalesReportQuery &statement,
-                const QPageLayout &page, qreal rowHeight, const Columns &columns,
+                const QPageLayout &page, const BareSheet::Pages &pages, const Columns &columns,
                 RowTexts texts, const char *file)
 {
     Fixture &f = fixture();
     int rowsDrawn = 0;
+    int pagesDrawn = 0;
     for (auto _ : state) {
         QSqlQuery query(f.database->connection());
         query.setForwardOnly(true);
@@ -314,21 +370,28 @@ void queryFloor(benchmark::State &state, const SalesReportQuery &statement,
         for (const QVariant &value : statement.values)
             query.addBindValue(value);
         query.exec();
-        BareSheet sheet(f.pdfPath(file), page, rowHeight);
+        BareSheet sheet(f.pdfPath(file), page, pages);
         rowsDrawn = 0;
         while (query.next()) {
             sheet.row(texts(query), columns);
             ++rowsDrawn;
         }
+        pagesDrawn = sheet.pageCount();
     }
     state.counters["rows"] = rowsDrawn;
+    state.counters["pages"] = pagesDrawn;
+}
+
+void setYearLog(SalesLogReport &report)
+{
+    report.setVehicleTitle(QStringLiteral("New Cars"));
+    report.setRange(kYearStart, kYearEnd);
 }
 
 void salesLogToPdf(benchmark::State &state)
 {
     SalesLogReport report;
-    report.setVehicleTitle(QStringLiteral("New Cars"));
-    report.setRange(kYearStart, kYearEnd);
+    setYearLog(report);
     reportToPdf(state, report, yearLog(), "log.pdf");
 }
 
@@ -338,8 +401,7 @@ void salesLogFirstPage(benchmark::State &state)
 {
     Fixture &f = fixture();
     SalesLogReport report;
-    report.setVehicleTitle(QStringLiteral("New Cars"));
-    report.setRange(kYearStart, kYearEnd);
+    setYearLog(report);
     QImage screen(820, 1060, QImage::Format_RGB32);
     for (auto _ : state) {
         QString error;
@@ -357,7 +419,28 @@ void salesLogFloor(benchmark::State &state)
 {
     const Columns columns = {{0.125, 0.625}, {0.8125, 0.625}, {1.5, 1.125},   {2.625, 1.5},
                              {4.125, 2.0625}, {6.3125, 0.4375}, {6.75, 0.75}};
-    queryFloor(state, yearLog(), SalesLogReport().layout().pageLayout(), 0.25, columns,
+    const auto bold = [](qreal x, qreal width, const char *text) {
+        return BandText{x, 0.375, width, QString::fromLatin1(text), 10, true};
+    };
+    const BareSheet::Pages pages{
+        .rowHeight = 0.25,
+        .fontSize = 9,
+        .heading = {0.625,
+                    {{2.1875, 0, 3.25, QStringLiteral("New Cars"), 14.5, true},
+                     bold(0, 0.625, "Date"), bold(0.8125, 0.625, "Stock #"),
+                     bold(1.5, 0.75, "Unit"), bold(2.625, 1.1875, "Customer Name"),
+                     bold(4.125, 1.125, "Sales Person"), bold(6.3125, 0.4375, "Type"),
+                     bold(6.75, 0.625, "Gross")}},
+        .first = {0.75,
+                  {{2.1875, 0.125, 3.25, QStringLiteral("SalesLog"), 28},
+                   {0.5625, 0.3125, 1.3125, QStringLiteral("For Dates")},
+                   {0.25, 0.5, 0.875, QStringLiteral("01/01/2024")},
+                   {1.125, 0.5, 0.25, QStringLiteral(" to ")},
+                   {1.375, 0.5, 0.6875, QStringLiteral("12/31/2024")},
+                   {3.5625, 0.5, 0.5, QStringLiteral("for"), 12, true}}},
+        .footer = 0,
+    };
+    queryFloor(state, yearLog(), SalesLogReport().layout().pageLayout(), pages, columns,
                [](const QSqlQuery &query) {
                    return QStringList{shortDate(query.value(0)), query.value(1).toString(),
                                       query.value(2).toString(), query.value(3).toString(),
@@ -380,7 +463,29 @@ void summaryFloor(benchmark::State &state)
     const Columns columns = {{0, 0.625},      {0.625, 0.875},   {1.5, 1.25},
                              {2.75, 1.625},   {4.4375, 0.75},   {5.1875, 0.8125},
                              {6.0625, 0.4375}};
-    queryFloor(state, topSellerYear(), SalespersonSummaryReport().layout().pageLayout(), 0.1875,
+    const auto plain = [](qreal x, qreal width, const char *text) {
+        return BandText{x, 0.8125, width, QString::fromLatin1(text)};
+    };
+    const BareSheet::Pages pages{
+        .rowHeight = 0.1875,
+        .fontSize = 10,
+        .heading = {1.0625,
+                    {{1.6562, 0, 3.1875, QStringLiteral("Salesperson Summary Report"), 14.5, true},
+                     {0.125, 0.4375, 0.375, QStringLiteral("For:"), 11.5, true},
+                     {0.5, 0.4375, 1.5625, fixture().topSeller},
+                     {4.125, 0.4375, 0.5625, QStringLiteral("Period:"), 11, true},
+                     {4.6875, 0.4375, 0.6875, QStringLiteral("1/1/24"), 11, true},
+                     {5.375, 0.4375, 0.25, QStringLiteral("to"), 11, true},
+                     {5.625, 0.4375, 0.75, QStringLiteral("12/31/24"), 11, true},
+                     {4.4375, 0.6875, 0.75, QStringLiteral("Payable")},
+                     {4.4375, 0.8125, 0.75, QStringLiteral("Gross")},
+                     plain(0, 0.5, "Date"), plain(0.625, 0.6875, "Stock #"),
+                     plain(1.5, 0.875, "Unit"), plain(2.75, 1.25, "Customer"),
+                     plain(5.1875, 0.75, "Commision"), plain(6.0625, 0.6875, "Unit Cnt")}},
+        .first = {},
+        .footer = 0,
+    };
+    queryFloor(state, topSellerYear(), SalespersonSummaryReport().layout().pageLayout(), pages,
                columns,
                [](const QSqlQuery &query) {
                    return QStringList{
@@ -448,12 +553,32 @@ void commissionSheetFloor(benchmark::State &state)
     const std::vector<std::pair<qreal, qreal>> columns = {
         {0.125, 1.9375}, {2.125, 0.9375}, {3.3125, 0.4375}, {4.125, 0.9375},
         {5.125, 1},      {6.1875, 0.75},  {6.9375, 0.9375}, {8.0625, 1.1875}};
+    const auto heading = [](qreal x, qreal width, const char *text) {
+        return BandText{x, 0.0625, width, QString::fromLatin1(text)};
+    };
+    const BareSheet::Pages pages{
+        .rowHeight = 0.1875,
+        .fontSize = 10,
+        .heading = {0.3125,
+                    {heading(0.125, 1.125, "Customer"), heading(2.125, 0.9375, "Stock Number"),
+                     heading(3.1875, 0.75, "Car/Truck"), heading(4.125, 0.9375, "Gross"),
+                     heading(5.125, 1, "Commission"), heading(6.1875, 0.75, "Spiff"),
+                     heading(6.9375, 0.9375, "Warranty"), heading(8.0625, 1.1875, "Commission")}},
+        .first = {0.5,
+                  {{3.0625, 0.0625, 3.375, QStringLiteral("Commission Sheet"), 16, true},
+                   {0.4375, 0.25, 0.9375, QStringLiteral("Sales Person:")},
+                   {1.375, 0.25, 1.25, f.topSeller},
+                   {6.8125, 0.25, 1.375, QStringLiteral("Week/Month Ending:")},
+                   {8.1875, 0.25, 1, QStringLiteral("12/27/2024")}}},
+        .footer = 0.25,
+    };
     const QString file = sheetFile();
     int rowsDrawn = 0;
+    int pagesDrawn = 0;
     for (auto _ : state) {
         QFile in(file);
         in.open(QIODevice::ReadOnly);
-        BareSheet sheet(f.pdfPath("sheet_floor.pdf"), page, 0.1875);
+        BareSheet sheet(f.pdfPath("sheet_floor.pdf"), page, pages);
         rowsDrawn = 0;
         for (const QByteArray &line : in.readAll().split('\n')) {
             if (line.trimmed().isEmpty())
@@ -462,13 +587,18 @@ void commissionSheetFloor(benchmark::State &state)
             const QList<QByteArray> values = line.trimmed().split(',');
             for (int i = 0; i < values.size(); ++i) {
                 const QString value = QString::fromUtf8(values.at(i)).remove(u'"');
-                texts << (i < 3 ? value : MoneyFormat::dollarsGrouped(*MoneyText::parse(value)));
+                const std::optional<Money> amount = MoneyText::parse(value);
+                texts << (i < 3    ? value
+                          : i == 3 ? MoneyFormat::grouped(*amount)
+                                   : MoneyFormat::dollarsGrouped(*amount));
             }
             sheet.row(texts, columns);
             ++rowsDrawn;
         }
+        pagesDrawn = sheet.pageCount();
     }
     state.counters["rows"] = rowsDrawn;
+    state.counters["pages"] = pagesDrawn;
 }
 
 // The high-water mark of the process's resident memory, in megabytes.
@@ -481,12 +611,20 @@ double peakResidentMegabytes()
 
 double g_peakAfterLog = 0;
 
-void salesLogMemory(benchmark::State &state)
+// The year's log written once before anything else runs, so that the
+// memory high-water mark read right after it is the log's.
+void measureLogMemory()
 {
-    for (auto _ : state) {
-        g_peakAfterLog = peakResidentMegabytes();
-    }
-    state.counters["peak_MB"] = g_peakAfterLog;
+    Fixture &f = fixture();
+    SalesLogReport report;
+    setYearLog(report);
+    QString error;
+    const std::unique_ptr<ReportQueryRows> rows = yearLog().open(*f.database, &error);
+    if (!rows)
+        qFatal("%s", qPrintable(error));
+    if (!ReportPdf::write(report.run(*rows), f.pdfPath("log.pdf"), &error))
+        qFatal("%s", qPrintable(error));
+    g_peakAfterLog = peakResidentMegabytes();
 }
 
 // Prints the runs as usual, then each report's time over its floor.
@@ -497,7 +635,7 @@ public:
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run &run : runs) {
-            if (run.run_type != Run::RT_Iteration)
+            if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "median")
                 continue;
             const double perSecond = benchmark::GetTimeUnitMultiplier(run.time_unit);
             m_times[run.run_name.function_name] = {run.GetAdjustedRealTime() / perSecond,
@@ -505,13 +643,14 @@ public:
         }
     }
 
-    // The ratio is taken on the processor time of this process: on a shared
-    // machine the wall-clock time mostly measures the other programs.
+    // The ratio is taken on the median of the repetitions' processor time of
+    // this process: on a shared machine the wall-clock time mostly measures
+    // the other programs, and one slow repetition says little.
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        std::printf("\n%-16s %12s %12s %12s %12s %8s\n", "report", "real s", "floor real s",
-                    "cpu s", "floor cpu s", "ratio");
+        std::printf("\nmedians of the repetitions\n%-16s %12s %12s %12s %12s %8s\n", "report",
+                    "real s", "floor real s", "cpu s", "floor cpu s", "ratio");
         for (const char *name : {"salesLog", "summary", "commissionSheet"}) {
             const Times report = m_times[std::string(name) + "ToPdf"];
             const Times floor = m_times[std::string(name) + "Floor"];
@@ -538,16 +677,16 @@ private:
 
 } // namespace
 
-// The year's sales log runs first, so the memory high-water mark read right
-// after it is the log's.
-BENCHMARK(salesLogToPdf)->Unit(benchmark::kMillisecond)->Iterations(2);
-BENCHMARK(salesLogMemory)->Iterations(1);
-BENCHMARK(salesLogFloor)->Unit(benchmark::kMillisecond)->Iterations(2);
-BENCHMARK(salesLogFirstPage)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(summaryToPdf)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(summaryFloor)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(commissionSheetToPdf)->Unit(benchmark::kMillisecond)->Iterations(20);
-BENCHMARK(commissionSheetFloor)->Unit(benchmark::kMillisecond)->Iterations(20);
+// Each figure is the median of several repetitions, the repetitions of all
+// the benchmarks run in a shuffled order, so that a report and its floor
+// share the machine's good and bad moments.
+BENCHMARK(salesLogToPdf)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
+BENCHMARK(salesLogFloor)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
+BENCHMARK(salesLogFirstPage)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
+BENCHMARK(summaryToPdf)->Unit(benchmark::kMillisecond)->Iterations(2)->Repetitions(7);
+BENCHMARK(summaryFloor)->Unit(benchmark::kMillisecond)->Iterations(2)->Repetitions(7);
+BENCHMARK(commissionSheetToPdf)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(9);
+BENCHMARK(commissionSheetFloor)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(9);
 
 int main(int argc, char **argv)
 {
@@ -569,7 +708,12 @@ int main(int argc, char **argv)
         std::fflush(nullptr);
         execv("/proc/self/exe", argv);
     }
-    benchmark::Initialize(&argc, argv);
+    measureLogMemory();
+    std::vector<char *> arguments(argv, argv + argc);
+    char interleave[] = "--benchmark_enable_random_interleaving=true";
+    arguments.insert(arguments.begin() + 1, interleave);
+    int count = int(arguments.size());
+    benchmark::Initialize(&count, arguments.data());
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace CommissionDataFile {
 
 namespace {
@@ -61,16 +63,16 @@ private:
         QString value;
         ++m_pos; // the opening quote
         while (m_pos < m_text.size()) {
-            const QChar c = m_text.at(m_pos++);
-            if (c != u'"') {
-                value += c;
-            } else if (m_pos < m_text.size() && m_text.at(m_pos) == u'"') {
-                value += c;
-                ++m_pos;
-            } else {
+            const qsizetype quote = m_text.indexOf(u'"', m_pos);
+            const qsizetype end = quote < 0 ? m_text.size() : quote;
+            value += QStringView(m_text).sliced(m_pos, end - m_pos);
+            m_pos = end + 1;
+            if (quote < 0 || m_pos >= m_text.size() || m_text.at(m_pos) != u'"')
                 break;
-            }
+            value += u'"'; // a doubled quote
+            ++m_pos;
         }
+        m_pos = std::min(m_pos, m_text.size());
         // Anything between the closing quote and the separator is not part of
         // the value.
         while (m_pos < m_text.size() && !isSeparator(m_text.at(m_pos)))
@@ -94,6 +96,20 @@ private:
     const QString &m_text;
     qsizetype m_pos = 0;
 };
+
+// Hands each deal's eight values to `take`, in fieldNames() order.
+template <typename Take>
+void forEachDeal(const QByteArray &bytes, Take take)
+{
+    const QString text = QString::fromUtf8(bytes);
+    ValueReader reader(text);
+    QVariantList values(kValuesPerDeal);
+    while (!reader.atEnd()) {
+        for (QVariant &value : values)
+            value = reader.atLineEnd() ? QVariant() : reader.next();
+        take(values);
+    }
+}
 
 } // namespace
 
@@ -123,19 +139,24 @@ QByteArray encode(const QList<QVariantList> &deals)
 
 QList<ReportRow> decode(const QByteArray &bytes)
 {
-    const QString text = QString::fromUtf8(bytes);
-    ValueReader reader(text);
     QList<ReportRow> deals;
-    while (!reader.atEnd()) {
+    forEachDeal(bytes, [&deals](const QVariantList &values) {
         ReportRow deal;
-        for (const QString &name : fieldNames())
-            deal.insert(name, reader.atLineEnd() ? QVariant() : reader.next());
+        for (int i = 0; i < kValuesPerDeal; ++i)
+            deal.insert(fieldNames().at(i), values.at(i));
         deals << deal;
-    }
+    });
     return deals;
 }
 
-std::optional<QList<ReportRow>> read(const QString &path, QString *error)
+ReportRows decodeRows(const QByteArray &bytes)
+{
+    ReportRows deals(fieldNames());
+    forEachDeal(bytes, [&deals](const QVariantList &values) { deals.appendValues(values); });
+    return deals;
+}
+
+std::optional<ReportRows> read(const QString &path, QString *error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -143,7 +164,7 @@ std::optional<QList<ReportRow>> read(const QString &path, QString *error)
             *error = file.errorString();
         return std::nullopt;
     }
-    return decode(file.readAll());
+    return decodeRows(file.readAll());
 }
 
 } // namespace CommissionDataFile

@@ -37,8 +37,11 @@ QByteArray encode(const QList<QVariantList> &deals);
 // value. A line cut short gets null for its missing values.
 QList<ReportRow> decode(const QByteArray &bytes);
 
+// The same values as rows for a report, held column by column.
+ReportRows decodeRows(const QByteArray &bytes);
+
 // Reads and decodes the file; std::nullopt, with the reason in `error`, when
 // it cannot be read.
-std::optional<QList<ReportRow>> read(const QString &path, QString *error);
+std::optional<ReportRows> read(const QString &path, QString *error);
 
 } // namespace CommissionDataFile

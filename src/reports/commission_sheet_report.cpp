@@ -30,26 +30,24 @@ std::optional<ReportDocument> CommissionSheetReport::run(const QString &dataFile
                                                  const CommissionSheetFigures &figures,
                                                  QString *error)
 {
-    const std::optional<QList<ReportRow>> deals = CommissionDataFile::read(dataFilePath, error);
+    std::optional<ReportRows> deals = CommissionDataFile::read(dataFilePath, error);
     if (!deals)
         return std::nullopt;
-    return layOut(*deals, figures);
+    return layOut(std::move(*deals), figures);
 }
 
 ReportDocument CommissionSheetReport::runLines(const QByteArray &lines,
                                                const CommissionSheetFigures &figures)
 {
-    return layOut(CommissionDataFile::decode(lines), figures);
+    return layOut(CommissionDataFile::decodeRows(lines), figures);
 }
 
-ReportDocument CommissionSheetReport::layOut(const QList<ReportRow> &deals,
+ReportDocument CommissionSheetReport::layOut(ReportRows deals,
                                              const CommissionSheetFigures &figures)
 {
     m_figures = figures;
     setHeading();
-    m_rows = ReportRows();
-    for (const ReportRow &deal : deals)
-        m_rows.append(deal);
+    m_rows = std::move(deals);
     return ReportRenderer(m_layout).run(m_rows);
 }
 

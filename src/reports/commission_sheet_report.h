@@ -50,7 +50,7 @@ public:
     static QList<CsvColumn> csvColumns();
 
 private:
-    ReportDocument layOut(const QList<ReportRow> &deals, const CommissionSheetFigures &figures);
+    ReportDocument layOut(ReportRows deals, const CommissionSheetFigures &figures);
     // Names the salesperson and the week at the start of each sheet.
     void setHeading();
     void ReportFooter_BeforePrint(ReportSection &footer);

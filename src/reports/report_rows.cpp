@@ -24,6 +24,19 @@ int ReportRows::columnOf(const QString &dataField)
     return int(m_columns.size()) - 1;
 }
 
+ReportRows::ReportRows(const QStringList &dataFields)
+{
+    for (const QString &field : dataFields)
+        columnOf(field);
+}
+
+void ReportRows::appendValues(const QVariantList &values)
+{
+    for (int column = 0; column < m_columns.size(); ++column)
+        m_columns[column].append(values.value(column));
+    ++m_size;
+}
+
 void ReportRows::append(const ReportRow &row)
 {
     for (auto value = row.constBegin(); value != row.constEnd(); ++value)

@@ -81,8 +81,13 @@ public:
     };
 
     ReportRows() = default;
+    // No rows yet, a column for each of `dataFields`, in that order.
+    explicit ReportRows(const QStringList &dataFields);
 
     void append(const ReportRow &row);
+    // Appends a row of values in column order (the order the columns were
+    // first named); a value missing at the end is null.
+    void appendValues(const QVariantList &values);
     // Appends the values of `source`'s current row for `dataFields` (a field
     // the rows do not have yet becomes a column of its own).
     void append(const ReportRowSource &source, const QStringList &dataFields);

@@ -68,6 +68,31 @@ TEST(CommissionDataFile, ReadsBackWhatItWritesAsText)
     EXPECT_TRUE(lineFeeds.at(1).value(QStringLiteral("Stock_Number")).isNull());
 }
 
+TEST(CommissionDataFile, ReadsRowsForTheSheetColumnByColumn)
+{
+    const ReportRows rows = CommissionDataFile::decodeRows(
+        "\"AL \"\"RED\"\" JONES, JR\",\"0042\",\"UT\",1500,437.5,#NULL#,0,437.5\r\n"
+        "\"JOSÉ MÜLLER\",\"S9\"\r\n"
+        "\"UNCLOSED, \"\"QUOTE");
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows.at(0).value(QStringLiteral("Customer_Name")).toString(),
+              QStringLiteral("AL \"RED\" JONES, JR"));
+    EXPECT_EQ(rows.at(0).value(QStringLiteral("Stock_Number")).toString(), QStringLiteral("0042"));
+    EXPECT_EQ(rows.at(0).value(QStringLiteral("TCU")).toString(), QStringLiteral("UT"));
+    EXPECT_EQ(rows.at(0).value(QStringLiteral("Commission")).toString(), QStringLiteral("437.5"));
+    EXPECT_TRUE(rows.at(0).value(QStringLiteral("Spiff")).isNull());
+    EXPECT_EQ(rows.at(0).value(QStringLiteral("TotalCommission")).toString(),
+              QStringLiteral("437.5"));
+    EXPECT_EQ(rows.at(1).value(QStringLiteral("Customer_Name")).toString(),
+              QStringLiteral("JOSÉ MÜLLER"));
+    EXPECT_TRUE(rows.at(1).value(QStringLiteral("TCU")).isNull());
+    EXPECT_TRUE(rows.at(1).value(QStringLiteral("TotalCommission")).isNull());
+    // A quote left open runs to the end of the file.
+    EXPECT_EQ(rows.at(2).value(QStringLiteral("Customer_Name")).toString(),
+              QStringLiteral("UNCLOSED, \"QUOTE"));
+    EXPECT_TRUE(rows.at(2).value(QStringLiteral("Stock_Number")).isNull());
+}
+
 TEST(SheetEntry, AmountCountsTheProgramsFormsThenALeadingNumber)
 {
     const std::pair<const char *, const char *> cases[] = {
