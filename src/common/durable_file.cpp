@@ -102,7 +102,7 @@ bool syncFile(const QString &path, QString *error)
     return synced && closed;
 }
 
-bool syncFolder(const QString &folder, QString *error)
+bool syncFolderOf(const QString &folder, QString *error)
 {
     return step(DurableFile::Step::SyncFolder, error, [&] {
         const int fd = ::open(nativePath(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -273,7 +273,7 @@ bool DurableFile::commit()
     m_written = false;
     m_temporary.clear();
     // The new content is under its name; only the name may not be on the disk yet.
-    return syncFolder(QFileInfo(m_target).absolutePath(), &m_error);
+    return syncFolderOf(QFileInfo(m_target).absolutePath(), &m_error);
 }
 
 void DurableFile::discard()
@@ -304,10 +304,15 @@ bool DurableFile::putInPlace(const QString &temporaryPath, const QString &target
             *error = why;
         return false;
     }
-    if (!syncFolder(QFileInfo(targetPath).absolutePath(), &why)) {
+    if (!syncFolderOf(QFileInfo(targetPath).absolutePath(), &why)) {
         if (error)
             *error = why;
         return false;
     }
     return true;
+}
+
+bool DurableFile::syncFolder(const QString &folderPath, QString *error)
+{
+    return syncFolderOf(folderPath, error);
 }

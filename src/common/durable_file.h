@@ -53,6 +53,9 @@ public:
     static bool putInPlace(const QString &temporaryPath, const QString &targetPath,
                            QString *error = nullptr);
 
+    // Syncs the folder's list of names, so that a rename or a new link in it
+    // survives a power cut.
+    static bool syncFolder(const QString &folderPath, QString *error = nullptr);
     // A fresh temporary name beside `targetPath` (the file is not created).
     static QString temporaryPathFor(const QString &targetPath);
     // True for a name made by temporaryPathFor, with or without a database

@@ -2,39 +2,20 @@
 
 #include "legacy_layout.h"
 
+#include "common/durable_file.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace LegacyFiles {
 
 namespace {
-
-const QString kTemporaryPrefix = QStringLiteral(".Sales Log2.mdb.import-");
-
-QString systemError()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-// Makes the folder's list of names durable, so a rename survives a power cut.
-void syncFolder(const QString &path)
-{
-    const int fd = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(),
-                          O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
 
 bool sameFile(const QString &a, const QString &b)
 {
@@ -77,26 +58,6 @@ bool copyInPlace(const QString &from, const QString &to, QString *error)
 
 } // namespace
 
-QString temporaryPath(const ProgramFolder &folder)
-{
-    for (;;) {
-        const QString path = folder.filePath(
-            kTemporaryPrefix + QString::number(QRandomGenerator::global()->generate(), 36));
-        if (!QFileInfo::exists(path))
-            return path;
-    }
-}
-
-void removeLeftovers(const ProgramFolder &folder)
-{
-    // The store builds a new file under a hidden name of its own beside the
-    // one it was given, so both forms are looked for.
-    const QDir dir(folder.path());
-    const QStringList patterns = {kTemporaryPrefix + u'*', u'.' + kTemporaryPrefix + u'*'};
-    for (const QString &name : dir.entryList(patterns, QDir::Files | QDir::Hidden | QDir::System))
-        QFile::remove(dir.filePath(name));
-}
-
 void removeDatabaseFiles(const QString &path)
 {
     for (const char *suffix : {"", "-wal", "-shm", "-journal"})
@@ -122,8 +83,7 @@ bool keep(const QString &accessPath, const QString &keptPath, QString *error)
                QFile::encodeName(keptPath).constData()) != 0) {
         // Given already by an import stopped just after giving it.
         if (errno == EEXIST && sameFile(accessPath, keptPath) && !QFileInfo(keptPath).isSymLink()) {
-            syncFolder(keptPath);
-            return true;
+            return DurableFile::syncFolder(QFileInfo(keptPath).absolutePath(), error);
         }
         if (errno == EEXIST) {
             if (error)
@@ -135,20 +95,7 @@ bool keep(const QString &accessPath, const QString &keptPath, QString *error)
         if (!copyInPlace(accessPath, keptPath, error))
             return false;
     }
-    syncFolder(keptPath);
-    return true;
-}
-
-bool replace(const QString &from, const QString &to, QString *error)
-{
-    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0) {
-        if (error)
-            *error = QStringLiteral("\"%1\" could not be put in place: %2")
-                         .arg(QDir::toNativeSeparators(to), systemError());
-        return false;
-    }
-    syncFolder(to);
-    return true;
+    return DurableFile::syncFolder(QFileInfo(keptPath).absolutePath(), error);
 }
 
 } // namespace LegacyFiles

@@ -6,6 +6,8 @@
 #include "legacy_files.h"
 #include "legacy_layout.h"
 #include "legacy_rows.h"
+
+#include "common/durable_file.h"
 #include "store/deal_database.h"
 #include "store/sql_transaction.h"
 #include "store/store_schema.h"
@@ -15,7 +17,6 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 #include <QSqlQuery>
 
 #include <csignal>
@@ -103,7 +104,7 @@ LegacyImportResult ImportRun::run()
     m_facts.accessPath = m_accessPath;
     m_facts.bytes = QFileInfo(m_accessPath).size();
     m_facts.databasePath = m_databasePath;
-    LegacyFiles::removeLeftovers(m_folder);
+    DurableFile::removeStaleTemporaries(m_folder.path());
 
     const bool targetFits = checkTarget();
     const bool ok =
@@ -124,11 +125,8 @@ LegacyImportResult ImportRun::run()
         // folder that already has its database keeps the report of its import.
         m_facts.imported = false;
         m_facts.failure = m_error;
-        QSaveFile report(result.reportPath);
-        if (targetFits && report.open(QIODevice::WriteOnly)) {
-            report.write(importReportText(m_facts).toUtf8());
-            report.commit();
-        }
+        if (targetFits)
+            DurableFile::replace(result.reportPath, importReportText(m_facts).toUtf8());
         return result;
     }
     result.status = Status::Imported;
@@ -270,7 +268,7 @@ bool ImportRun::buildDatabase()
                                   .arg(row + 1)
                                   .arg(LegacyRows::describe(table(kSalesLog), row));
 
-    m_temporaryPath = LegacyFiles::temporaryPath(m_folder);
+    m_temporaryPath = DurableFile::temporaryPathFor(m_databasePath);
     DealDatabase database(m_temporaryPath);
     QString why;
     if (!database.open(&why))
@@ -440,12 +438,12 @@ bool ImportRun::writeReport()
         m_facts.keptPath = LegacyFiles::freeKeptPath(m_folder, m_accessPath);
     m_facts.imported = true;
     m_facts.milliseconds = m_timer.elapsed();
-    QSaveFile report(m_folder.filePath(QString::fromLatin1(LegacyLayout::kReportFileName)));
-    if (!report.open(QIODevice::WriteOnly) ||
-        report.write(importReportText(m_facts).toUtf8()) < 0 || !report.commit()) {
+    const QString reportPath = m_folder.filePath(QString::fromLatin1(LegacyLayout::kReportFileName));
+    QString why;
+    if (!DurableFile::replace(reportPath, importReportText(m_facts).toUtf8(), &why)) {
         m_facts.imported = false;
         return fail(QStringLiteral("The import report \"%1\" could not be written: %2")
-                        .arg(native(report.fileName()), report.errorString()));
+                        .arg(native(reportPath), why));
     }
     return true;
 }
@@ -457,7 +455,7 @@ bool ImportRun::putInPlace()
         return fail(QStringLiteral("The Access file could not be kept: %1.").arg(why));
     // One rename gives "Sales Log2.mdb" to the new database: before it the
     // name is the Access file's, after it the new database's.
-    if (!LegacyFiles::replace(m_temporaryPath, m_databasePath, &why)) {
+    if (!DurableFile::putInPlace(m_temporaryPath, m_databasePath, &why)) {
         if (m_inPlace)
             QFile::remove(m_facts.keptPath);
         return fail(why);

@@ -1,11 +1,12 @@
 #include "reports/report_csv.h"
 
+#include "common/durable_file.h"
 #include "common/money_format.h"
 #include "reports/report_rows.h"
 #include "reports/report_value.h"
 
+#include <QBuffer>
 #include <QDate>
-#include <QSaveFile>
 #include <QStringList>
 
 namespace ReportCsv {
@@ -86,15 +87,13 @@ bool save(const QString &path, const QList<CsvColumn> &columns, const ReportRows
 bool save(const QString &path, const QList<CsvColumn> &columns, ReportRowSource &rows,
           QString *error)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        write(file, columns, rows);
-        if (file.commit())
-            return true;
-    }
-    if (error)
-        *error = file.errorString();
-    return false;
+    // Laid out in memory, then put in place all or nothing like every file
+    // the program writes.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    write(buffer, columns, rows);
+    return DurableFile::replace(path, bytes, error);
 }
 
 } // namespace ReportCsv
