@@ -11,6 +11,7 @@
 #include "common/money.h"
 #include "common/money_format.h"
 #include "common/program_folder.h"
+#include "raw_sqlite.h"
 #include "reports/commission_data_file.h"
 #include "reports/commission_sheet_report.h"
 #include "reports/report_painter.h"
@@ -30,7 +31,6 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-#include <sqlite3.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -81,48 +81,19 @@ QString dataFolder()
     return QCoreApplication::applicationDirPath() + QStringLiteral("/reports_bench_data");
 }
 
-void check(int rc, sqlite3 *db, const char *what)
-{
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
-        qFatal("%s: %s", what, sqlite3_errmsg(db));
-}
-
-struct Statement
-{
-    Statement(sqlite3 *connection, const char *sql) : db(connection)
-    {
-        check(sqlite3_prepare_v2(db, sql, -1, &statement, nullptr), db, sql);
-    }
-    ~Statement() { sqlite3_finalize(statement); }
-    void text(int index, const QByteArray &value)
-    {
-        sqlite3_bind_text(statement, index, value.constData(), int(value.size()), SQLITE_TRANSIENT);
-    }
-    void integer(int index, qint64 value) { sqlite3_bind_int64(statement, index, value); }
-    void run()
-    {
-        check(sqlite3_step(statement), db, "insert");
-        sqlite3_reset(statement);
-    }
-
-    sqlite3 *db;
-    sqlite3_stmt *statement = nullptr;
-};
-
 // The deals, written in one transaction straight into the tables the
 // program made.
 void generate(const QString &path)
 {
-    sqlite3 *db = nullptr;
-    check(sqlite3_open(QFile::encodeName(path).constData(), &db), db, "open");
-    check(sqlite3_exec(db, "PRAGMA synchronous = OFF; BEGIN", nullptr, nullptr, nullptr), db,
-          "begin");
-    Statement recall(db, "INSERT INTO RecallDeal (Date, SalesPerson, Customer, StockNo, Year, "
+    RawDatabase database(QFile::encodeName(path).toStdString());
+    sqlite3 *db = database.get();
+    database.exec("PRAGMA synchronous = OFF; BEGIN");
+    RawStatement recall(db, "INSERT INTO RecallDeal (Date, SalesPerson, Customer, StockNo, Year, "
                          "Unit, TCU, SaleType, Gross, TtlComm, Split) "
                          "VALUES (?, ?, ?, ?, ?, ?, ?, 'L', ?, ?, ?)");
-    Statement log(db, "INSERT INTO SalesLog (Date, StockNumber, Unit, CustomerName, SalesPerson, "
+    RawStatement log(db, "INSERT INTO SalesLog (Date, StockNumber, Unit, CustomerName, SalesPerson, "
                       "Type, Gross, TCU, DealId) VALUES (?, ?, ?, ?, ?, 'L', ?, ?, ?)");
-    Statement summary(db, "INSERT INTO SalesSummary (Date, Unit, Stock_Number, Customer_Name, "
+    RawStatement summary(db, "INSERT INTO SalesSummary (Date, Unit, Stock_Number, Customer_Name, "
                           "Sales_Person, TCU, Payable_Gross, Commission, Spiff, Warranty, "
                           "UnitCount, TotalCommission, Paid, DealId) "
                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, 0, 0, ?, ?, 1, ?)");
@@ -145,46 +116,46 @@ void generate(const QString &path)
         const QByteArray tcu = unitClassOf(n);
         const qint64 gross = (250 + qint64(hash >> 10) % 4000) * Money::kScale + (n % 100) * 100;
         const qint64 commission = gross * 3 / 10;
-        recall.text(1, day);
-        recall.text(2, person);
-        recall.text(3, customer);
-        recall.text(4, stock);
-        recall.integer(5, year);
-        recall.text(6, unit);
-        recall.text(7, tcu);
-        recall.integer(8, gross);
-        recall.integer(9, commission);
-        recall.integer(10, split ? 1 : 0);
+        recall.bindText(1, day.toStdString());
+        recall.bindText(2, person.toStdString());
+        recall.bindText(3, customer.toStdString());
+        recall.bindText(4, stock.toStdString());
+        recall.bindInt(5, year);
+        recall.bindText(6, unit.toStdString());
+        recall.bindText(7, tcu.toStdString());
+        recall.bindInt(8, gross);
+        recall.bindInt(9, commission);
+        recall.bindInt(10, split ? 1 : 0);
         recall.run();
         const qint64 id = sqlite3_last_insert_rowid(db);
-        log.text(1, day);
-        log.text(2, stock);
-        log.text(3, unit);
-        log.text(4, customer);
-        log.text(5, person);
-        log.integer(6, gross);
-        log.text(7, tcu);
-        log.integer(8, id);
+        log.bindText(1, day.toStdString());
+        log.bindText(2, stock.toStdString());
+        log.bindText(3, unit.toStdString());
+        log.bindText(4, customer.toStdString());
+        log.bindText(5, person.toStdString());
+        log.bindInt(6, gross);
+        log.bindText(7, tcu.toStdString());
+        log.bindInt(8, id);
         log.run();
         const int partner = (seller + 1 + int(hash % (kSalesPeople - 1))) % kSalesPeople;
         for (int share = 0; share < (split ? 2 : 1); ++share) {
             const int divisor = split ? 2 : 1;
-            summary.text(1, day);
-            summary.text(2, unit);
-            summary.text(3, stock);
-            summary.text(4, customer);
-            summary.text(5, share == 0 ? person : salesPerson(partner).toUtf8());
-            summary.text(6, tcu);
-            summary.integer(7, gross / divisor);
-            summary.integer(8, commission / divisor);
-            summary.integer(9, Money::kScale / divisor);
-            summary.integer(10, commission / divisor);
-            summary.integer(11, id);
+            summary.bindText(1, day.toStdString());
+            summary.bindText(2, unit.toStdString());
+            summary.bindText(3, stock.toStdString());
+            summary.bindText(4, customer.toStdString());
+            const QByteArray name = share == 0 ? person : salesPerson(partner).toUtf8();
+            summary.bindText(5, name.toStdString());
+            summary.bindText(6, tcu.toStdString());
+            summary.bindInt(7, gross / divisor);
+            summary.bindInt(8, commission / divisor);
+            summary.bindInt(9, Money::kScale / divisor);
+            summary.bindInt(10, commission / divisor);
+            summary.bindInt(11, id);
             summary.run();
         }
     }
-    check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db, "commit");
-    sqlite3_close(db);
+    database.exec("COMMIT");
 }
 
 // The database of the run, generated when it is missing.
