@@ -101,8 +101,8 @@ TEST(LegacyImportFailureTest, AKillMidImportLeavesTheOldState)
     TempProgramFolder dir;
     placeFixture(dir);
     const ChildEnd end = runChildTest(QStringLiteral("LegacyImportKilledChild.ImportsUntilKilled"),
-                                      kKilledFolder, dir.folder().path());
-    ASSERT_TRUE(end.crashed);
+                                      {{kKilledFolder, dir.folder().path()}});
+    ASSERT_TRUE(end.crashed) << end.output.toStdString();
     EXPECT_EQ(dir.readBytes(kDatabase), fixtureBytes());
     EXPECT_FALSE(dir.exists(QStringLiteral("Sales Log2 (Access).mdb")));
 
@@ -145,10 +145,10 @@ TEST(LegacyImportFailureTest, AReadOnlyFolderIsRefused)
     ASSERT_TRUE(QFile::setPermissions(dir.folder().path(), readOnly));
     const ChildEnd end =
         runChildTest(QStringLiteral("LegacyImportReadOnlyChild.ImportsIntoAFolderItMayNotWrite"),
-                     kReadOnlyFolder, dir.folder().path());
+                     {{kReadOnlyFolder, dir.folder().path()}});
     QFile::setPermissions(dir.folder().path(), readOnly | QFile::WriteOwner);
     EXPECT_FALSE(end.crashed);
-    EXPECT_EQ(end.exitCode, 0);
+    EXPECT_EQ(end.exitCode, 0) << end.output.toStdString();
     EXPECT_EQ(dir.readBytes(kDatabase), fixtureBytes());
     EXPECT_EQ(folderNames(dir.folder().path()), QStringList({kDatabase}));
 }

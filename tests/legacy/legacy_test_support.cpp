@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -48,21 +47,4 @@ QStringList folderNames(const QString &path)
         QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     names.sort();
     return names;
-}
-
-ChildEnd runChildTest(const QString &test, const QString &variable, const QString &value)
-{
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(variable, value);
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::ForwardedChannels);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--gtest_filter=") + test});
-    EXPECT_TRUE(child.waitForFinished(120000)) << "child test did not finish";
-    ChildEnd end;
-    end.crashed = child.exitStatus() == QProcess::CrashExit;
-    end.exitCode = child.exitCode();
-    return end;
 }

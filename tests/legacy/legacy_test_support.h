@@ -1,5 +1,6 @@
 #pragma once
 
+#include "child_test.h"
 #include "temp_program_folder.h"
 
 #include <QByteArray>
@@ -22,12 +23,4 @@ void placeFixture(const TempProgramFolder &dir);
 // Every name in a folder, hidden ones included, sorted.
 QStringList folderNames(const QString &path);
 
-// Runs one test of this program in a child process with `variable` set to
-// `value`; its exit: true when it ended normally with code 0, and the signal
-// or code in `how`.
-struct ChildEnd
-{
-    bool crashed = false;
-    int exitCode = -1;
-};
-ChildEnd runChildTest(const QString &test, const QString &variable, const QString &value);
+

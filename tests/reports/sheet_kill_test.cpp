@@ -3,6 +3,7 @@
 // unwinding), then started afresh. The database is whole, every paid row is
 // on exactly one recorded sheet that lists it, and data.txt holds the last
 // sheet.
+#include "child_test.h"
 #include "commission_sheet_fixture.h"
 #include "common/durable_file.h"
 #include "reports/sheet_data_file.h"
@@ -12,7 +13,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -108,17 +108,12 @@ protected:
                "437.5");
         m_database.reset(); // the parent lets go of the file, as another program would
 
-        QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QString::fromLatin1(kFolderVariable), m_folder.path());
-        environment.insert(QString::fromLatin1(kStepVariable), QString::number(step));
-        child.setProcessEnvironment(environment);
-        child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--gtest_filter=SheetKillChild.PayAndEndAtStep")});
-        ASSERT_TRUE(child.waitForFinished(30000));
-        ASSERT_EQ(child.exitCode(), step == 0 ? 0 : kKilledExitCode)
-            << child.readAll().toStdString();
+        const ChildEnd end =
+            runChildTest(QStringLiteral("SheetKillChild.PayAndEndAtStep"),
+                         {{QString::fromLatin1(kFolderVariable), m_folder.path()},
+                          {QString::fromLatin1(kStepVariable), QString::number(step)}},
+                         30000);
+        ASSERT_EQ(end.exitCode, step == 0 ? 0 : kKilledExitCode) << end.output.toStdString();
 
         // The next start.
         m_database = std::make_unique<DealDatabase>(folder());
