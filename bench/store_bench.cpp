@@ -8,6 +8,7 @@
 #include "raw_sqlite.h"
 
 #include "common/prompts.h"
+#include "store/audit_trail.h"
 #include "store/commission_payments.h"
 #include "store/deal_database.h"
 #include "store/deal_rows.h"
@@ -274,10 +275,13 @@ void floorSaveDeal(benchmark::State &state)
     RawStatement summary(
         db, insert("SalesSummary", StoreSchema::columns(QStringLiteral("SalesSummary"))));
     RawStatement log(db, insert("SalesLog", StoreSchema::columns(QStringLiteral("SalesLog"))));
+    // A save also writes its audit entry: the floor writes the same row.
+    RawStatement audit(db, AuditTrail::insertStatement().toStdString());
     for (auto _ : state) {
         state.PauseTiming();
         const DealRows rows =
             *DealRows::fromDeal(generatedDeal(g_bench->next++, g_bench->random), nullptr);
+        const QString after = AuditTrail::describe(RecallColumns::names(), rows.recall);
         state.ResumeTiming();
         g_bench->raw->exec("BEGIN IMMEDIATE");
         recall.bind(rows.recall);
@@ -292,6 +296,10 @@ void floorSaveDeal(benchmark::State &state)
         log.bind(rows.log);
         log.bindInt(int(rows.log.size()) + 1, id);
         log.run();
+        audit.bind({QStringLiteral("2026-12-08 09:00:00"), QStringLiteral("Deal saved"),
+                    QStringLiteral("RecallDeal"), id, id, QVariant(), rows.recall.at(3),
+                    rows.recall.at(1), QVariant(), after});
+        audit.run();
         g_bench->raw->exec("COMMIT");
     }
 }

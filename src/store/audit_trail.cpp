@@ -73,21 +73,27 @@ void describeChanges(const QStringList &columns, const QVariantList &before,
     *afterText = is.join(u'\n');
 }
 
-bool write(QSqlDatabase db, const Entry &entry, QString *error)
+QString insertStatement()
 {
-    QSqlQuery query(db);
+    return StoreSql::insertStatement(QStringLiteral("Audit"),
+                                     QStringList{QStringLiteral("At")} + kEntryColumns);
+}
+
+bool write(QSqlQuery &insert, const Entry &entry, QString *error)
+{
     const QString at = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    return StoreSql::prepare(
-               query,
-               StoreSql::insertStatement(QStringLiteral("Audit"),
-                                         QStringList{QStringLiteral("At")} + kEntryColumns),
-               error) &&
-           StoreSql::exec(query,
+    return StoreSql::exec(insert,
                           {at, entry.action, entry.tableName, entry.rowKey, entry.dealId,
                            entry.sheetId, textOrNull(entry.stockNumber),
                            textOrNull(entry.salesPerson), textOrNull(entry.before),
                            textOrNull(entry.after)},
                           error);
+}
+
+bool write(QSqlDatabase db, const Entry &entry, QString *error)
+{
+    QSqlQuery query(db);
+    return StoreSql::prepare(query, insertStatement(), error) && write(query, entry, error);
 }
 
 std::optional<QList<Record>> read(QSqlDatabase db, const Filter &filter, QString *error)

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QList>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -50,6 +51,10 @@ struct Filter
 // Writes an entry stamped with the current local time. Runs inside the
 // caller's transaction.
 bool write(QSqlDatabase db, const Entry &entry, QString *error);
+// The same into `insert`, a statement prepared from insertStatement() (kept
+// prepared by the caller when entries are written often).
+QString insertStatement();
+bool write(QSqlQuery &insert, const Entry &entry, QString *error);
 
 // The entries meeting the filter, newest first.
 std::optional<QList<Record>> read(QSqlDatabase db, const Filter &filter, QString *error);

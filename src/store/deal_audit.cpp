@@ -1,6 +1,7 @@
 #include "deal_audit.h"
 
 #include "audit_trail.h"
+#include "deal_database.h"
 #include "recall_columns.h"
 #include "store_sql.h"
 
@@ -41,50 +42,53 @@ AuditTrail::Entry entryFor(const QString &action, DealId id, const QVariantList 
     return entry;
 }
 
+bool write(DealDatabase &database, const AuditTrail::Entry &entry, QString *error)
+{
+    static const QString statement = AuditTrail::insertStatement();
+    QSqlQuery *insert = database.prepared(statement, error);
+    return insert && AuditTrail::write(*insert, entry, error);
+}
+
 } // namespace
 
-std::optional<QVariantList> recallValues(QSqlDatabase db, DealId id, QString *error)
+std::optional<QVariantList> recallValues(DealDatabase &database, DealId id, QString *error)
 {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!StoreSql::prepare(query,
-                           QStringLiteral("SELECT %1 FROM \"RecallDeal\" WHERE \"DealId\" = ?")
-                               .arg(StoreSql::columnList(columns())),
-                           error) ||
-        !StoreSql::exec(query, {id}, error))
+    static const QString statement =
+        QStringLiteral("SELECT %1 FROM \"RecallDeal\" WHERE \"DealId\" = ?")
+            .arg(StoreSql::columnList(columns()));
+    CachedQuery query(database, statement, error);
+    if (!query || !StoreSql::exec(*query, {id}, error))
         return std::nullopt;
     QVariantList values;
-    if (query.next()) {
+    if (query->next()) {
         for (qsizetype i = 0; i < columns().size(); ++i)
-            values << query.value(int(i));
+            values << query->value(int(i));
     }
     return values;
 }
 
-bool saved(QSqlDatabase db, DealId id, const QVariantList &before, QString *error)
+bool saved(DealDatabase &database, DealId id, const QVariantList &before,
+           const QVariantList &after, QString *error)
 {
-    const std::optional<QVariantList> after = recallValues(db, id, error);
-    if (!after)
-        return false;
     AuditTrail::Entry entry =
         entryFor(before.isEmpty() ? QStringLiteral("Deal saved") : QStringLiteral("Deal replaced"),
-                 id, *after);
+                 id, after);
     if (before.isEmpty()) {
-        entry.after = AuditTrail::describe(columns(), *after);
+        entry.after = AuditTrail::describe(columns(), after);
     } else {
-        AuditTrail::describeChanges(columns(), before, *after, &entry.before, &entry.after);
+        AuditTrail::describeChanges(columns(), before, after, &entry.before, &entry.after);
         const QString earlier = salesPeopleOf(before);
         if (earlier != entry.salesPerson)
             entry.salesPerson = earlier + QStringLiteral(" / ") + entry.salesPerson;
     }
-    return AuditTrail::write(db, entry, error);
+    return write(database, entry, error);
 }
 
-bool deleted(QSqlDatabase db, DealId id, const QVariantList &before, QString *error)
+bool deleted(DealDatabase &database, DealId id, const QVariantList &before, QString *error)
 {
     AuditTrail::Entry entry = entryFor(QStringLiteral("Deal deleted"), id, before);
     entry.before = AuditTrail::describe(columns(), before);
-    return AuditTrail::write(db, entry, error);
+    return write(database, entry, error);
 }
 
 } // namespace DealAudit

@@ -97,7 +97,7 @@ std::optional<DealId> DealStore::write(std::optional<DealId> recalled, const Dea
             why = QStringLiteral("This deal has been paid and cannot be changed.");
         std::optional<QVariantList> stored;
         if (paid && !*paid)
-            stored = DealAudit::recallValues(m_database.connection(), *recalled, &why);
+            stored = DealAudit::recallValues(m_database, *recalled, &why);
         if (!stored || !writer.remove(*recalled, &why)) {
             failed(error, QStringLiteral("The deal was not saved: %1").arg(why));
             return std::nullopt;
@@ -105,7 +105,7 @@ std::optional<DealId> DealStore::write(std::optional<DealId> recalled, const Dea
         before = *stored;
     }
     const std::optional<DealId> id = writer.insert(*rows, recalled, &why);
-    if (!id || !DealAudit::saved(m_database.connection(), *id, before, &why) ||
+    if (!id || !DealAudit::saved(m_database, *id, before, rows->recall, &why) ||
         !transaction.commit(&why)) {
         failed(error, QStringLiteral("The deal was not saved: %1").arg(why));
         return std::nullopt;
@@ -127,10 +127,10 @@ bool DealStore::remove(DealId id, QString *error)
         return failed(error, QStringLiteral("This deal has been paid and cannot be deleted."));
     std::optional<QVariantList> before;
     if (paid)
-        before = DealAudit::recallValues(m_database.connection(), id, &why);
+        before = DealAudit::recallValues(m_database, id, &why);
     // A deal that is not there any more leaves no entry: nothing changed.
     if (!before || !writer.remove(id, &why) ||
-        (!before->isEmpty() && !DealAudit::deleted(m_database.connection(), id, *before, &why)) ||
+        (!before->isEmpty() && !DealAudit::deleted(m_database, id, *before, &why)) ||
         !transaction.commit(&why))
         return failed(error, QStringLiteral("The deal was not deleted: %1").arg(why));
     return true;
