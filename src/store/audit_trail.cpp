@@ -1,5 +1,7 @@
 #include "audit_trail.h"
 
+#include "store_engine.h"
+
 #include "column_value.h"
 #include "store_sql.h"
 
@@ -106,7 +108,8 @@ std::optional<QList<Record>> read(QSqlDatabase db, const Filter &filter, QString
     }
     if (!filter.salesPerson.trimmed().isEmpty()) {
         // A split deal names both salespeople; either finds it.
-        conditions << QStringLiteral("instr(upper(\"SalesPerson\"), ?) > 0");
+        conditions << StoreEngine::upperContains(StoreEngine::engineOf(db),
+                                                 QStringLiteral("\"SalesPerson\""));
         values << filter.salesPerson.trimmed().toUpper();
     }
     if (filter.from.isValid()) {

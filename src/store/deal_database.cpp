@@ -18,9 +18,10 @@
 
 namespace {
 
-constexpr const char *kDriver = "QSQLITE";
 // How long a statement waits for another connection's write to finish.
 constexpr const char *kConnectOptions = "QSQLITE_BUSY_TIMEOUT=5000";
+// A server that does not answer is given up after a while, not waited on.
+constexpr const char *kServerConnectOptions = "connect_timeout=10;application_name=Tarvex";
 
 QString uniqueConnectionName()
 {
@@ -40,7 +41,7 @@ bool buildNewDatabase(const QString &path, QString *error)
     const QString name = uniqueConnectionName();
     bool ok = false;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QString::fromLatin1(kDriver), name);
+        QSqlDatabase db = QSqlDatabase::addDatabase(StoreEngine::driverOf(StoreEngine::Engine::SQLite), name);
         db.setDatabaseName(path);
         if (!db.open()) {
             if (error)
@@ -86,9 +87,28 @@ DealDatabase::DealDatabase(const ProgramFolder &folder) : DealDatabase(pathIn(fo
 DealDatabase::DealDatabase(QString filePath)
     : m_filePath(std::move(filePath)), m_connectionName(uniqueConnectionName())
 {
-    m_db = QSqlDatabase::addDatabase(QString::fromLatin1(kDriver), m_connectionName);
+    m_db = QSqlDatabase::addDatabase(StoreEngine::driverOf(m_engine), m_connectionName);
     m_db.setDatabaseName(m_filePath);
     m_db.setConnectOptions(QString::fromLatin1(kConnectOptions));
+}
+
+DealDatabase::DealDatabase(const ServerSettings &server)
+    : m_server(server), m_engine(StoreEngine::Engine::PostgreSQL),
+      m_connectionName(uniqueConnectionName())
+{
+    m_db = QSqlDatabase::addDatabase(StoreEngine::driverOf(m_engine), m_connectionName);
+    m_db.setHostName(server.host);
+    m_db.setPort(server.port);
+    m_db.setDatabaseName(server.database);
+    m_db.setUserName(server.user);
+    m_db.setConnectOptions(QString::fromLatin1(kServerConnectOptions));
+}
+
+QString DealDatabase::describe() const
+{
+    return m_engine == StoreEngine::Engine::SQLite
+               ? QStringLiteral("\"%1\"").arg(QDir::toNativeSeparators(m_filePath))
+               : m_server.describe();
 }
 
 DealDatabase::~DealDatabase()
@@ -120,6 +140,72 @@ bool DealDatabase::open(QString *error)
 {
     if (m_db.isOpen())
         return true;
+    return m_engine == StoreEngine::Engine::SQLite ? openFile(error) : openServer(error);
+}
+
+bool DealDatabase::openServer(QString *error)
+{
+    if (!m_db.open())
+        return fail(error, QStringLiteral("The deal database could not be opened: %1 could not be "
+                                          "reached, or refused the login (%2). Nothing was "
+                                          "changed.")
+                               .arg(m_server.describe(),
+                                    StoreSql::errorText(m_db.lastError()).trimmed()));
+    // Another desk's row locks are waited on for a while, not for ever.
+    QString why;
+    if (!StoreEngine::run(m_db, QStringLiteral("SET lock_timeout = '10s'"), &why))
+        return fail(error, QStringLiteral("The deal database could not be opened: %1 (%2).")
+                               .arg(m_server.describe(), why));
+    const auto refused = [&](const QString &reason) {
+        return fail(error, QStringLiteral("The deal database %1 cannot be used: %2. It was left "
+                                          "unchanged.")
+                               .arg(m_server.describe(), reason));
+    };
+    // Made, checked and upgraded under one lock, in one transaction: a
+    // failure leaves the database exactly as it was.
+    SqlTransaction transaction(m_db);
+    if (!transaction.begin(&why) || !StoreEngine::lockSchema(m_db, &why))
+        return refused(why);
+    const std::optional<int> tables = StoreEngine::tableCount(m_db, &why);
+    if (!tables)
+        return refused(why);
+    if (*tables == 0) {
+        if (!StoreSchema::create(m_db, &why) || !transaction.commit(&why))
+            return refused(QStringLiteral("its tables could not be made (%1)").arg(why));
+        return true;
+    }
+    switch (StoreSchema::verify(m_db, &why)) {
+    case StoreSchema::Verdict::Ours:
+        break;
+    case StoreSchema::Verdict::NotOurs:
+        return refused(QStringLiteral("it is not a deal database of this program: %1").arg(why));
+    case StoreSchema::Verdict::Newer:
+        return refused(QStringLiteral("it was made by a newer version of this program (%1)")
+                           .arg(why));
+    }
+    const std::optional<int> version = StoreEngine::schemaVersion(m_db, &why);
+    if (!version)
+        return refused(why);
+    if (*version < StoreSchema::kVersion) {
+        if (!StoreMigration::applySteps(m_db, *version, &why) || !transaction.commit(&why))
+            return refused(QStringLiteral("it could not be upgraded from version %1 to version "
+                                          "%2 (%3); it was left at version %1")
+                               .arg(*version)
+                               .arg(StoreSchema::kVersion)
+                               .arg(why));
+        m_upgradeNote = QStringLiteral("The deal database was upgraded from version %1 to "
+                                       "version %2.")
+                            .arg(*version)
+                            .arg(StoreSchema::kVersion);
+        return true;
+    }
+    if (!transaction.commit(&why))
+        return refused(why);
+    return true;
+}
+
+bool DealDatabase::openFile(QString *error)
+{
     const QFileInfo info(m_filePath);
     if (!info.exists()) {
         QString why;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "common/program_folder.h"
+#include "server_settings.h"
+#include "store_engine.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -21,6 +23,13 @@ class QSqlQuery;
 // older version is upgraded in place, after a copy of it is made beside it;
 // when the upgrade fails the file keeps its old version, unchanged.
 //
+// On a PostgreSQL server (ServerSettings) the same tables live in a database
+// several desks share: an empty database gets the tables, an older layout is
+// upgraded in one transaction under a lock, so that two desks starting at
+// once do not both build it; a database holding tables of another program,
+// or a server that cannot be reached or refuses the login, gives an error
+// naming host and database and is left untouched.
+//
 // Each object has a connection of its own, under a unique name, removed when
 // the object is destroyed. Statements made on connection() must be gone by
 // then.
@@ -34,6 +43,7 @@ public:
 
     explicit DealDatabase(const ProgramFolder &folder);
     explicit DealDatabase(QString filePath);
+    explicit DealDatabase(const ServerSettings &server);
     ~DealDatabase();
 
     DealDatabase(const DealDatabase &) = delete;
@@ -44,7 +54,11 @@ public:
     bool open(QString *error);
     bool isOpen() const;
 
+    // The SQLite file; empty on a server.
     const QString &filePath() const { return m_filePath; }
+    StoreEngine::Engine engine() const { return m_engine; }
+    // The file's path, or "the database "x" on host", for messages.
+    QString describe() const;
     QSqlDatabase connection() const { return m_db; }
 
     // After an open() that upgraded the file: what was done and where the
@@ -59,11 +73,15 @@ public:
     DealRowWriter &rowWriter();
 
 private:
+    bool openFile(QString *error);
+    bool openServer(QString *error);
     bool createFile(QString *error) const;
     bool fail(QString *error, const QString &message);
     bool upgradeIfOlder(QString *error);
 
     QString m_filePath;
+    ServerSettings m_server;
+    StoreEngine::Engine m_engine = StoreEngine::Engine::SQLite;
     QString m_connectionName;
     QSqlDatabase m_db;
     QString m_upgradeNote;

@@ -21,7 +21,7 @@ QString deleteByDeal(const char *table)
 } // namespace
 
 DealRowWriter::DealRowWriter(QSqlDatabase db)
-    : m_db(std::move(db)), m_insertRecall(m_db), m_insertSummary(m_db), m_insertLog(m_db),
+    : m_db(std::move(db)), m_insertRecall(m_db), m_insertNewRecall(m_db), m_insertSummary(m_db), m_insertLog(m_db),
       m_removeSummary(m_db), m_removeLog(m_db), m_removeRecall(m_db), m_paid(m_db)
 {
 }
@@ -33,6 +33,11 @@ bool DealRowWriter::prepareAll(QString *error)
         return true;
     m_prepared =
         StoreSql::prepare(m_insertRecall, insertWithId(kRecallDeal, RecallColumns::names()),
+                          error) &&
+        StoreSql::prepare(m_insertNewRecall,
+                          StoreSql::insertReturning(QString::fromLatin1(kRecallDeal),
+                                                    RecallColumns::names(),
+                                                    QString::fromLatin1(kDealId)),
                           error) &&
         StoreSql::prepare(m_insertSummary,
                           insertWithId(kSalesSummary, columns(QString::fromLatin1(kSalesSummary))),
@@ -54,10 +59,16 @@ std::optional<DealId> DealRowWriter::insert(const DealRows &rows, std::optional<
 {
     if (!prepareAll(error))
         return std::nullopt;
-    const QVariant idValue = id ? QVariant(*id) : QVariant();
-    if (!StoreSql::exec(m_insertRecall, rows.recall + QVariantList{idValue}, error))
-        return std::nullopt;
-    const DealId newId = id ? *id : m_insertRecall.lastInsertId().toLongLong();
+    std::optional<DealId> given = id;
+    if (id) {
+        if (!StoreSql::exec(m_insertRecall, rows.recall + QVariantList{*id}, error))
+            return std::nullopt;
+    } else {
+        given = StoreSql::insertedKey(m_insertNewRecall, rows.recall, error);
+        if (!given)
+            return std::nullopt;
+    }
+    const DealId newId = *given;
     for (const QVariantList &summary : rows.summary) {
         if (!StoreSql::exec(m_insertSummary, summary + QVariantList{newId}, error))
             return std::nullopt;

@@ -34,7 +34,8 @@ private:
 
     QSqlDatabase m_db;
     bool m_prepared = false;
-    QSqlQuery m_insertRecall;
+    QSqlQuery m_insertRecall;    // a deal that keeps its identity
+    QSqlQuery m_insertNewRecall; // a new deal, given its identity by the engine
     QSqlQuery m_insertSummary;
     QSqlQuery m_insertLog;
     QSqlQuery m_removeSummary;

@@ -204,7 +204,8 @@ QList<DealId> DealStore::findByStockNumber(const QString &stockNumber, QString *
 QList<DealId> DealStore::findByCustomerPart(const QString &part, QString *error) const
 {
     QList<DealId> found;
-    if (part.toUcs4().size() < StoreEngine::kShortestIndexedPart) {
+    const StoreEngine::Engine engine = m_database.engine();
+    if (!StoreEngine::searchesByIndex(engine, part)) {
         // Too short for the index: every name is looked at, compared in
         // folded letter case like the index compares.
         QSqlQuery query(m_database.connection());
@@ -221,8 +222,8 @@ QList<DealId> DealStore::findByCustomerPart(const QString &part, QString *error)
         }
         return found;
     }
-    CachedQuery query(m_database, StoreEngine::customerSearchQuery(), error);
-    if (!query || !StoreSql::exec(*query, {StoreEngine::searchTextOf(part)}, error))
+    CachedQuery query(m_database, StoreEngine::customerSearchQuery(engine), error);
+    if (!query || !StoreSql::exec(*query, {StoreEngine::searchValueOf(engine, part)}, error))
         return found;
     while (query->next())
         found << query->value(0).toLongLong();

@@ -205,16 +205,17 @@ std::optional<int> RecordTable::append(const QStringList &texts, QString *error)
     if (!transaction.begin(error))
         return std::nullopt;
     QSqlQuery query(m_db);
-    if (!StoreSql::prepare(query, StoreSql::insertStatement(m_table, columns), error) ||
-        !StoreSql::exec(query, *bound, error))
+    if (!StoreSql::prepare(query,
+                           StoreSql::insertReturning(m_table, columns, QStringLiteral("rowid")),
+                           error))
         return std::nullopt;
-    const qint64 rowId = query.lastInsertId().toLongLong();
-    if (!audit(QStringLiteral("Row added"), rowId, {}, texts, all, error) ||
+    const std::optional<qint64> rowId = StoreSql::insertedKey(query, *bound, error);
+    if (!rowId || !audit(QStringLiteral("Row added"), *rowId, {}, texts, all, error) ||
         !transaction.commit(error))
         return std::nullopt;
     if (!reload(error))
         return std::nullopt;
-    return positionOf(rowId);
+    return positionOf(*rowId);
 }
 
 bool RecordTable::remove(int position, QString *error)

@@ -68,16 +68,17 @@ std::optional<qint64> SheetRecords::record(const SheetHeading &heading, QString 
 {
     QSqlQuery query(m_db);
     if (!StoreSql::prepare(
-            query, StoreSql::insertStatement(QStringLiteral("Sheets"), kSheetColumns.mid(1, 6)),
-            error) ||
-        !StoreSql::exec(
+            query,
+            StoreSql::insertReturning(QStringLiteral("Sheets"), kSheetColumns.mid(1, 6),
+                                      kSheetColumns.first()),
+            error))
+        return std::nullopt;
+    return StoreSql::insertedKey(
             query,
             {textValue(heading.salesPerson), textValue(heading.weekEnding),
              heading.bonusDescription.isEmpty() ? QVariant() : QVariant(heading.bonusDescription),
              moneyValue(heading.bonus), QVariant(), now()},
-            error))
-        return std::nullopt;
-    return query.lastInsertId().toLongLong();
+            error);
 }
 
 bool SheetRecords::attachRows(qint64 sheetId, const QList<qint64> &rowIds, QString *error)

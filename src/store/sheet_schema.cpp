@@ -1,52 +1,47 @@
 #include "sheet_schema.h"
 
+#include "store_layout.h"
+
 namespace SheetSchema {
 
-namespace {
-
-const char *const kStatements[] = {
-    R"(CREATE TABLE "Sheets" (
-    "SheetId" INTEGER PRIMARY KEY AUTOINCREMENT,
-    "SalesPerson" TEXT NOT NULL COLLATE NOCASE,
-    "WeekEnding" TEXT NOT NULL,
-    "BonusDescription" TEXT,
-    "Bonus" INTEGER,
-    "Total" INTEGER,
-    "PrintedAt" TEXT NOT NULL,
-    "VoidedAt" TEXT,
-    "Lines" TEXT NOT NULL DEFAULT '',
-    "Snapshot" TEXT NOT NULL DEFAULT ''
-) STRICT)",
-    R"(CREATE TABLE "Audit" (
-    "AuditId" INTEGER PRIMARY KEY AUTOINCREMENT,
-    "At" TEXT NOT NULL,
-    "Action" TEXT NOT NULL,
-    "TableName" TEXT NOT NULL,
-    "RowKey" INTEGER,
-    "DealId" INTEGER,
-    "SheetId" INTEGER,
-    "StockNumber" TEXT COLLATE NOCASE,
-    "SalesPerson" TEXT COLLATE NOCASE,
-    "Before" TEXT,
-    "After" TEXT
-) STRICT)",
-    R"(CREATE INDEX "Sheets_SalesPerson" ON "Sheets"("SalesPerson"))",
-    R"(CREATE INDEX "Audit_At" ON "Audit"("At"))",
-    R"(CREATE INDEX "Audit_StockNumber" ON "Audit"("StockNumber"))",
-    R"(CREATE INDEX "Audit_SalesPerson" ON "Audit"("SalesPerson"))",
-    // Rows paid before sheets were recorded keep their Paid mark with no sheet.
-    R"(ALTER TABLE "SalesSummary" ADD COLUMN "SheetId" INTEGER REFERENCES "Sheets"("SheetId"))",
-    R"(CREATE INDEX "SalesSummary_SheetId" ON "SalesSummary"("SheetId"))",
-};
-
-} // namespace
-
-QStringList statements()
+QStringList statements(StoreEngine::Engine engine)
 {
-    QStringList all;
-    for (const char *statement : kStatements)
-        all << QString::fromLatin1(statement);
-    return all;
+    using StoreEngine::ColumnKind;
+    using StoreLayout::indexStatement;
+    static const StoreLayout::Table sheets = {kSheets,
+                                              {{"SheetId", ColumnKind::Key},
+                                               {"SalesPerson", ColumnKind::RequiredText},
+                                               {"WeekEnding", ColumnKind::RequiredPlainText},
+                                               {"BonusDescription", ColumnKind::PlainText},
+                                               {"Bonus", ColumnKind::Integer},
+                                               {"Total", ColumnKind::Integer},
+                                               {"PrintedAt", ColumnKind::RequiredPlainText},
+                                               {"VoidedAt", ColumnKind::PlainText},
+                                               {"Lines", ColumnKind::Lines},
+                                               {"Snapshot", ColumnKind::Lines}}};
+    static const StoreLayout::Table audit = {kAudit,
+                                             {{"AuditId", ColumnKind::Key},
+                                              {"At", ColumnKind::RequiredPlainText},
+                                              {"Action", ColumnKind::RequiredPlainText},
+                                              {"TableName", ColumnKind::RequiredPlainText},
+                                              {"RowKey", ColumnKind::Integer},
+                                              {"DealId", ColumnKind::Integer},
+                                              {"SheetId", ColumnKind::Integer},
+                                              {"StockNumber", ColumnKind::Text},
+                                              {"SalesPerson", ColumnKind::Text},
+                                              {"Before", ColumnKind::PlainText},
+                                              {"After", ColumnKind::PlainText}}};
+    return {
+        StoreLayout::createStatement(engine, sheets),
+        StoreLayout::createStatement(engine, audit),
+        indexStatement("Sheets_SalesPerson", kSheets, QStringLiteral("\"SalesPerson\"")),
+        indexStatement("Audit_At", kAudit, QStringLiteral("\"At\"")),
+        indexStatement("Audit_StockNumber", kAudit, QStringLiteral("\"StockNumber\"")),
+        indexStatement("Audit_SalesPerson", kAudit, QStringLiteral("\"SalesPerson\"")),
+        // Rows paid before sheets were recorded keep their Paid mark with no sheet.
+        StoreLayout::addColumnStatement(engine, "SalesSummary", {kSheetId, ColumnKind::SheetRef}),
+        indexStatement("SalesSummary_SheetId", "SalesSummary", QStringLiteral("\"SheetId\"")),
+    };
 }
 
 } // namespace SheetSchema

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store_engine.h"
+
 #include <QStringList>
 
 // The tables that make a commission sheet a record and keep the audit trail:
@@ -21,6 +23,6 @@ inline constexpr const char *kSheetId = "SheetId";
 
 // The statements of the step from schema version 2 to 3 (StoreMigration),
 // which add all of the above to a database that has none of it.
-QStringList statements();
+QStringList statements(StoreEngine::Engine engine);
 
 } // namespace SheetSchema

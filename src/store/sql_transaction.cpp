@@ -1,5 +1,6 @@
 #include "sql_transaction.h"
 
+#include "store_engine.h"
 #include "store_sql.h"
 
 #include <QSqlQuery>
@@ -16,7 +17,7 @@ SqlTransaction::~SqlTransaction()
 
 bool SqlTransaction::begin(QString *error)
 {
-    m_open = run(QStringLiteral("BEGIN IMMEDIATE"), error);
+    m_open = run(StoreEngine::beginWrite(StoreEngine::engineOf(m_db)), error);
     return m_open;
 }
 

@@ -3,9 +3,10 @@
 #include <QSqlDatabase>
 #include <QString>
 
-// One write transaction on a connection. It takes the write lock at once
-// (BEGIN IMMEDIATE), so a transaction that has begun cannot fail later for
-// want of the lock, and it is rolled back when it goes out of scope without
+// One write transaction on a connection. On a file it takes the write lock
+// at once (BEGIN IMMEDIATE), so a transaction that has begun cannot fail
+// later for want of the lock; on a server rows are locked as they are
+// written (StoreEngine::beginWrite). It is rolled back when it goes out of scope without
 // a successful commit: a failed operation leaves the database as it was.
 class SqlTransaction
 {

@@ -1,21 +1,76 @@
 #pragma once
 
+#include "store_sql.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 #include <optional>
 
-// The SQL that belongs to the SQLite engine rather than to the tables: the
-// customer-search index, the partial index of unpaid rows, the schema version
-// mark and the safety copy. Another engine gives its own forms of these here;
-// the rest of the store speaks plain SQL.
+// What differs between the two engines the deal tables live in: SQLite, a
+// file of the desk's own, and PostgreSQL, a server several desks share. The
+// column types, the customer-search index, the deal count's triggers, the
+// schema version mark, how a write transaction begins and locks, and the
+// engines' error codes. The rest of the store speaks plain SQL that both
+// engines read alike.
+//
+// PostgreSQL keeps no hidden row number, so each table without a key of its
+// own (SalesSummary, SalesLog, SalesPersons) carries a "rowid" column, filled
+// by the server, as its last column: the same statements ("WHERE rowid = ?",
+// "ORDER BY rowid") serve both engines.
 namespace StoreEngine {
 
-// The full-text table that finds a part of a customer name: trigrams of
-// RecallDeal.Customer, keyed by DealId, folded to one letter case (also
-// outside ASCII: É finds é). It holds no copy of the names; triggers on
-// RecallDeal keep it in step with every insert, update and delete, in the
+enum class Engine { SQLite, PostgreSQL };
+
+// The engine of a connection, by its driver.
+Engine engineOf(const QSqlDatabase &db);
+// The Qt SQL driver of an engine.
+QString driverOf(Engine engine);
+
+// The kinds of column the tables are made of.
+enum class ColumnKind {
+    Date,              // a calendar date (SQLite: ISO text)
+    Text,              // text compared without regard to letter case
+    RequiredText,      // the same, never NULL
+    PlainText,         // text compared as it is
+    RequiredPlainText, // the same, never NULL
+    Lines,             // plain text, never NULL, empty when not given
+    Integer,           // money in ten-thousandths, counts, years
+    YesNo,             // 0 or 1, never NULL
+    Key,               // the table's own identity, given by the engine
+    DealRef,           // a deal's identity in RecallDeal, never NULL
+    SheetRef,          // a sheet's identity in Sheets, NULL when none
+};
+
+// A column's declaration: its quoted name, type and constraints.
+QString columnDeclaration(Engine engine, const QString &quotedName, ColumnKind kind);
+// What follows a CREATE TABLE's closing parenthesis.
+QString tableOptions(Engine engine);
+// The row-number column of a table without a key of its own; empty where
+// the engine keeps one itself.
+QString rowKeyColumn(Engine engine);
+
+// Statements run once, before the first table of a new database is made.
+QStringList preludeStatements(Engine engine);
+
+// The statement that begins a write transaction. SQLite takes the file's
+// write lock at once, so that a begun transaction cannot fail later for want
+// of it; PostgreSQL locks the rows a statement writes, as it writes them.
+QString beginWrite(Engine engine);
+// What follows a SELECT that reads rows the same transaction will then
+// change or delete, so that no other desk changes them in between.
+QString lockRows(Engine engine);
+
+// Runs a statement that takes no values, unprepared (the server does not
+// prepare statements that define tables or functions).
+bool run(QSqlDatabase &db, const QString &statement, QString *error);
+bool runAll(QSqlDatabase &db, const QStringList &statements, QString *error);
+
+// The name of the customer-search index and, for SQLite, its trigram table
+// over RecallDeal.Customer: case folded, also outside ASCII (É finds é),
+// holding no copy of the names and kept in step with every write in the
 // writer's own transaction.
 inline constexpr const char *kCustomerSearch = "CustomerSearch";
 
@@ -28,35 +83,52 @@ inline constexpr const char *kUnpaidIndex = "SalesSummary_Unpaid";
 inline constexpr const char *kDealCount = "DealCount";
 inline constexpr const char *kDealCountColumn = "Deals";
 
-// Search parts shorter than this (in characters) cannot use the index.
-inline constexpr int kShortestIndexedPart = 3;
-
-// Creates the customer-search table and its triggers and fills it from the
-// rows already stored.
-QStringList customerSearchStatements();
-
+// Creates the customer-search index and fills it from the rows stored.
+QStringList customerSearchStatements(Engine engine);
 // Creates the deal count, its triggers and its first value.
-QStringList dealCountStatements();
-// SELECT the number of stored deals.
+QStringList dealCountStatements(Engine engine);
 QString dealCountQuery();
-
 // Creates the unpaid-rows index.
 QString unpaidIndexStatement();
 
-// SELECT "DealId" of every deal whose customer holds the bound search text,
-// oldest first. Bind searchTextOf(part).
-QString customerSearchQuery();
-// The user's part as the search table's text: one quoted phrase, so that
-// quotes, %, _ and * in it are matched as themselves.
-QString searchTextOf(const QString &part);
+// Whether the index finds `part`; when not, the names are read and
+// compared one by one (SQLite's trigrams need three characters).
+bool searchesByIndex(Engine engine, const QString &part);
+// SELECT "DealId" of every deal whose customer holds the bound search
+// value, oldest first.
+QString customerSearchQuery(Engine engine);
+// The user's part as the bound search value: quotes, %, _ and * in it are
+// matched as themselves.
+QString searchValueOf(Engine engine, const QString &part);
 
-// The schema version stored in the file; std::nullopt when it cannot be read.
+// A condition: the upper-case text of `column` holds the bound value.
+QString upperContains(Engine engine, const QString &column);
+
+// Statements that mark a new database as this program's, version `version`.
+QStringList versionMarkStatements(Engine engine, int version);
+// The schema version stored; std::nullopt when it cannot be read. A server
+// database without the version table has version 0.
 std::optional<int> schemaVersion(QSqlDatabase &db, QString *error);
 // Sets the schema version inside the caller's transaction.
 bool setSchemaVersion(QSqlDatabase &db, int version, QString *error);
 
-// Writes a consistent copy of the open database to `target`, which must not
-// exist. Runs outside any transaction.
+// The columns of a table in their order (empty when there is no such
+// table), without the server's rowid; std::nullopt when they cannot be read.
+std::optional<QStringList> columnsOf(QSqlDatabase &db, const QString &table, QString *error);
+// The number of tables in the database (or the server's current schema).
+std::optional<int> tableCount(QSqlDatabase &db, QString *error);
+
+// Holds, until the caller's transaction ends, the one lock under which a
+// server database is made or upgraded, so that two desks starting at once
+// do not both build it. Nothing to do for a file.
+bool lockSchema(QSqlDatabase &db, QString *error);
+
+// Writes a consistent copy of an open SQLite database to `target`, which
+// must not exist. Runs outside any transaction.
 bool copyTo(QSqlDatabase &db, const QString &target, QString *error);
+
+// The kind of an engine's error, by its code: SQLite's result codes, or the
+// server's five-character SQLSTATE.
+StoreSql::Fault faultOf(const QSqlError &error);
 
 } // namespace StoreEngine

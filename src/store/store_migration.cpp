@@ -17,32 +17,24 @@ namespace StoreMigration {
 
 namespace {
 
-bool runAll(QSqlDatabase &db, const QStringList &statements, QString *error)
-{
-    for (const QString &statement : statements) {
-        QSqlQuery query(db);
-        if (!StoreSql::prepare(query, statement, error) || !StoreSql::exec(query, {}, error))
-            return false;
-    }
-    return true;
-}
-
 // Version 2: customer names found by part through a trigram index, the deals
 // counted as they are written, and the unpaid rows of a salesperson through
 // an index of their own.
 bool toVersion2(QSqlDatabase &db, QString *error)
 {
-    return runAll(db,
-                  StoreEngine::customerSearchStatements() + StoreEngine::dealCountStatements() +
-                      QStringList{StoreEngine::unpaidIndexStatement()},
-                  error);
+    const StoreEngine::Engine engine = StoreEngine::engineOf(db);
+    return StoreEngine::runAll(db,
+                               StoreEngine::customerSearchStatements(engine) +
+                                   StoreEngine::dealCountStatements(engine) +
+                                   QStringList{StoreEngine::unpaidIndexStatement()},
+                               error);
 }
 
 // Version 3: the printed commission sheets as records, the sheet that paid
 // each SalesSummary row, and the audit trail.
 bool toVersion3(QSqlDatabase &db, QString *error)
 {
-    return runAll(db, SheetSchema::statements(), error);
+    return StoreEngine::runAll(db, SheetSchema::statements(StoreEngine::engineOf(db)), error);
 }
 
 struct Step

@@ -2,6 +2,7 @@
 
 #include "sheet_schema.h"
 #include "store_engine.h"
+#include "store_layout.h"
 #include "store_migration.h"
 #include "store_sql.h"
 
@@ -12,108 +13,72 @@ namespace StoreSchema {
 
 namespace {
 
-enum class Kind { Date, Text, RequiredText, Integer, YesNo };
+using StoreEngine::ColumnKind;
+using StoreLayout::Column;
+using StoreLayout::Table;
 
-struct Column
-{
-    const char *name;
-    Kind kind;
-};
-
-struct Table
-{
-    const char *name;
-    QList<Column> columns;
-};
-
+// The documented tables without DealId, which createStatement() adds.
 const QList<Table> &tables()
 {
     static const QList<Table> all = {
         {kSalesSummary,
-         {{"Date", Kind::Date},
-          {"Unit", Kind::Text},
-          {"Stock_Number", Kind::Text},
-          {"Customer_Name", Kind::Text},
-          {"Sales_Person", Kind::Text},
-          {"TCU", Kind::Text},
-          {"Payable_Gross", Kind::Integer},
-          {"Commission", Kind::Integer},
-          {"Spiff", Kind::Integer},
-          {"Warranty", Kind::Integer},
-          {"UnitCount", Kind::Integer},
-          {"TotalCommission", Kind::Integer},
-          {"Paid", Kind::YesNo}}},
+         {{"Date", ColumnKind::Date},
+          {"Unit", ColumnKind::Text},
+          {"Stock_Number", ColumnKind::Text},
+          {"Customer_Name", ColumnKind::Text},
+          {"Sales_Person", ColumnKind::Text},
+          {"TCU", ColumnKind::Text},
+          {"Payable_Gross", ColumnKind::Integer},
+          {"Commission", ColumnKind::Integer},
+          {"Spiff", ColumnKind::Integer},
+          {"Warranty", ColumnKind::Integer},
+          {"UnitCount", ColumnKind::Integer},
+          {"TotalCommission", ColumnKind::Integer},
+          {"Paid", ColumnKind::YesNo}}},
         {kSalesLog,
-         {{"Date", Kind::Date},
-          {"StockNumber", Kind::Text},
-          {"Unit", Kind::Text},
-          {"CustomerName", Kind::Text},
-          {"SalesPerson", Kind::Text},
-          {"Type", Kind::Text},
-          {"Gross", Kind::Integer},
-          {"TCU", Kind::Text}}},
+         {{"Date", ColumnKind::Date},
+          {"StockNumber", ColumnKind::Text},
+          {"Unit", ColumnKind::Text},
+          {"CustomerName", ColumnKind::Text},
+          {"SalesPerson", ColumnKind::Text},
+          {"Type", ColumnKind::Text},
+          {"Gross", ColumnKind::Integer},
+          {"TCU", ColumnKind::Text}}},
         {kRecallDeal,
-         {{"Date", Kind::Date},       {"SalesPerson", Kind::Text},  {"Customer", Kind::Text},
-          {"StockNo", Kind::Text},    {"Year", Kind::Integer},      {"Unit", Kind::Text},
-          {"TCU", Kind::Text},        {"SaleType", Kind::Text},     {"Price", Kind::Integer},
-          {"Cost", Kind::Integer},    {"RTCD1", Kind::Text},        {"RTCD2", Kind::Text},
-          {"RTCD3", Kind::Text},      {"RTCD4", Kind::Text},        {"RTCD5", Kind::Text},
-          {"RTCP1", Kind::Integer},   {"RTCP2", Kind::Integer},     {"RTCP3", Kind::Integer},
-          {"RTCP4", Kind::Integer},   {"RTCP5", Kind::Integer},     {"ATCD1", Kind::Text},
-          {"ATCD2", Kind::Text},      {"ATCD3", Kind::Text},        {"ATCD4", Kind::Text},
-          {"ATCD5", Kind::Text},      {"ATCP1", Kind::Integer},     {"ATCP2", Kind::Integer},
-          {"ATCP3", Kind::Integer},   {"ATCP4", Kind::Integer},     {"ATCP5", Kind::Integer},
-          {"Allow", Kind::Integer},   {"OVAllow", Kind::Integer},   {"TrdStock", Kind::Text},
-          {"OA", Kind::YesNo},        {"UA", Kind::YesNo},          {"Pack", Kind::Integer},
-          {"CommRate", Kind::Text},   {"ChkWarranty", Kind::YesNo}, {"Gross", Kind::Integer},
-          {"Comm", Kind::Integer},    {"Warranty", Kind::Integer},  {"Spiff", Kind::Integer},
-          {"TtlComm", Kind::Integer}, {"Split", Kind::YesNo},       {"Salesman2", Kind::Text}}},
-        {kSalesPersons, {{"Name", Kind::RequiredText}}},
+         {{"Date", ColumnKind::Date},       {"SalesPerson", ColumnKind::Text},  {"Customer", ColumnKind::Text},
+          {"StockNo", ColumnKind::Text},    {"Year", ColumnKind::Integer},      {"Unit", ColumnKind::Text},
+          {"TCU", ColumnKind::Text},        {"SaleType", ColumnKind::Text},     {"Price", ColumnKind::Integer},
+          {"Cost", ColumnKind::Integer},    {"RTCD1", ColumnKind::Text},        {"RTCD2", ColumnKind::Text},
+          {"RTCD3", ColumnKind::Text},      {"RTCD4", ColumnKind::Text},        {"RTCD5", ColumnKind::Text},
+          {"RTCP1", ColumnKind::Integer},   {"RTCP2", ColumnKind::Integer},     {"RTCP3", ColumnKind::Integer},
+          {"RTCP4", ColumnKind::Integer},   {"RTCP5", ColumnKind::Integer},     {"ATCD1", ColumnKind::Text},
+          {"ATCD2", ColumnKind::Text},      {"ATCD3", ColumnKind::Text},        {"ATCD4", ColumnKind::Text},
+          {"ATCD5", ColumnKind::Text},      {"ATCP1", ColumnKind::Integer},     {"ATCP2", ColumnKind::Integer},
+          {"ATCP3", ColumnKind::Integer},   {"ATCP4", ColumnKind::Integer},     {"ATCP5", ColumnKind::Integer},
+          {"Allow", ColumnKind::Integer},   {"OVAllow", ColumnKind::Integer},   {"TrdStock", ColumnKind::Text},
+          {"OA", ColumnKind::YesNo},        {"UA", ColumnKind::YesNo},          {"Pack", ColumnKind::Integer},
+          {"CommRate", ColumnKind::Text},   {"ChkWarranty", ColumnKind::YesNo}, {"Gross", ColumnKind::Integer},
+          {"Comm", ColumnKind::Integer},    {"Warranty", ColumnKind::Integer},  {"Spiff", ColumnKind::Integer},
+          {"TtlComm", ColumnKind::Integer}, {"Split", ColumnKind::YesNo},       {"Salesman2", ColumnKind::Text}}},
+        {kSalesPersons, {{"Name", ColumnKind::RequiredText}}},
     };
     return all;
 }
 
-QString declaration(const Column &column)
+QString tableStatement(StoreEngine::Engine engine, const Table &table)
 {
-    const QString name = StoreSql::quoted(QString::fromLatin1(column.name));
-    switch (column.kind) {
-    case Kind::Date:
-        // ISO dates only, so that date ranges compare as text.
-        return name + QStringLiteral(" TEXT CHECK (") + name + QStringLiteral(" IS NULL OR ") +
-               name + QStringLiteral(" GLOB '[0-9][0-9][0-9][0-9]-[0-1][0-9]-[0-3][0-9]')");
-    case Kind::Text:
-        return name + QStringLiteral(" TEXT COLLATE NOCASE");
-    case Kind::RequiredText:
-        return name + QStringLiteral(" TEXT NOT NULL COLLATE NOCASE");
-    case Kind::Integer:
-        return name + QStringLiteral(" INTEGER");
-    case Kind::YesNo:
-        return name + QStringLiteral(" INTEGER NOT NULL DEFAULT 0 CHECK (") + name +
-               QStringLiteral(" IN (0, 1))");
-    }
-    return name;
-}
-
-QString createStatement(const Table &table)
-{
-    QStringList parts;
-    for (const Column &column : table.columns)
-        parts << declaration(column);
+    Table full = table;
     const QString name = QString::fromLatin1(table.name);
     if (name == QLatin1String(kRecallDeal))
-        parts << StoreSql::quoted(kDealId) + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT");
+        full.columns << Column{kDealId, ColumnKind::Key};
     else if (name != QLatin1String(kSalesPersons))
-        parts << StoreSql::quoted(kDealId) + QStringLiteral(" INTEGER NOT NULL REFERENCES ") +
-                     StoreSql::quoted(kRecallDeal) + u'(' + StoreSql::quoted(kDealId) + u')';
-    return QStringLiteral("CREATE TABLE ") + StoreSql::quoted(name) + QStringLiteral(" (\n    ") +
-           parts.join(QStringLiteral(",\n    ")) + QStringLiteral("\n) STRICT");
+        full.columns << Column{kDealId, ColumnKind::DealRef};
+    return StoreLayout::createStatement(engine, full);
 }
 
 QString index(const char *indexName, const char *table, const QString &columns)
 {
-    return QStringLiteral("CREATE INDEX ") + StoreSql::quoted(QString::fromLatin1(indexName)) +
-           QStringLiteral(" ON ") + StoreSql::quoted(QString::fromLatin1(table)) + u'(' + columns +
-           u')';
+    return StoreLayout::indexStatement(indexName, table, columns);
 }
 
 QStringList indexStatements()
@@ -164,37 +129,46 @@ QStringList columns(const QString &table)
 
 bool create(QSqlDatabase &db, QString *error)
 {
-    QStringList statements;
+    const StoreEngine::Engine engine = StoreEngine::engineOf(db);
+    QStringList statements = StoreEngine::preludeStatements(engine);
     for (const Table &table : tables())
-        statements << createStatement(table);
+        statements << tableStatement(engine, table);
     statements << indexStatements();
-    for (const QString &statement : statements) {
-        if (!exec(db, statement, {}, error))
-            return false;
-    }
-    return exec(db, QStringLiteral("INSERT INTO \"SalesPersons\" (\"Name\") VALUES (?)"),
+    return StoreEngine::runAll(db, statements, error) &&
+           exec(db, QStringLiteral("INSERT INTO \"SalesPersons\" (\"Name\") VALUES (?)"),
                 {QString::fromLatin1(kFirstSalesPerson)}, error) &&
-           exec(db, QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId), {}, error) &&
+           StoreEngine::runAll(db, StoreEngine::versionMarkStatements(engine, kFirstVersion),
+                               error) &&
            StoreMigration::applySteps(db, kFirstVersion, error);
 }
 
 Verdict verify(QSqlDatabase &db, QString *detail)
 {
+    const bool server = StoreEngine::engineOf(db) == StoreEngine::Engine::PostgreSQL;
     QString why;
     // Reading the schema is the first read of the file: a file that is not an
     // SQLite database fails here.
-    if (!value(db, QStringLiteral("SELECT count(*) FROM sqlite_master"), &why).isValid()) {
+    if (!StoreEngine::tableCount(db, &why)) {
         if (detail)
             *detail = QStringLiteral("it cannot be read as a database (%1)").arg(why);
         return Verdict::NotOurs;
     }
-    const int applicationId = value(db, QStringLiteral("PRAGMA application_id"), &why).toInt();
-    if (applicationId != 0 && applicationId != kApplicationId) {
+    if (!server) {
+        const int applicationId = value(db, QStringLiteral("PRAGMA application_id"), &why).toInt();
+        if (applicationId != 0 && applicationId != kApplicationId) {
+            if (detail)
+                *detail = QStringLiteral("it is a database of another program");
+            return Verdict::NotOurs;
+        }
+    }
+    const std::optional<int> stored = StoreEngine::schemaVersion(db, &why);
+    if (!stored || (server && *stored == 0)) {
         if (detail)
-            *detail = QStringLiteral("it is a database of another program");
+            *detail = stored ? QStringLiteral("it holds tables of another program")
+                             : QStringLiteral("its version cannot be read (%1)").arg(why);
         return Verdict::NotOurs;
     }
-    const int version = value(db, QStringLiteral("PRAGMA user_version"), &why).toInt();
+    const int version = *stored;
     if (version > kVersion) {
         if (detail)
             *detail = QStringLiteral("database version %1; this version reads up to %2")
@@ -203,25 +177,24 @@ Verdict verify(QSqlDatabase &db, QString *detail)
         return Verdict::Newer;
     }
     QList<Table> required = tables();
+    // The server's customer search is an index, not a table.
+    if (version >= 2 && !server)
+        required << Table{StoreEngine::kCustomerSearch, {{"Customer", ColumnKind::Text}}};
     if (version >= 2)
-        required << Table{StoreEngine::kCustomerSearch, {{"Customer", Kind::Text}}}
-                 << Table{StoreEngine::kDealCount,
-                          {{StoreEngine::kDealCountColumn, Kind::Integer}}};
+        required << Table{StoreEngine::kDealCount,
+                          {{StoreEngine::kDealCountColumn, ColumnKind::Integer}}};
     if (version >= 3)
         required << Table{SheetSchema::kSheets,
-                          {{"SheetId", Kind::Integer},
-                           {"SalesPerson", Kind::Text},
-                           {"Lines", Kind::Text}}}
-                 << Table{SheetSchema::kAudit, {{"AuditId", Kind::Integer}, {"At", Kind::Text}}};
+                          {{"SheetId", ColumnKind::Integer},
+                           {"SalesPerson", ColumnKind::Text},
+                           {"Lines", ColumnKind::Text}}}
+                 << Table{SheetSchema::kAudit, {{"AuditId", ColumnKind::Integer}, {"At", ColumnKind::Text}}};
     for (const Table &table : required) {
-        QSqlQuery query(db);
-        if (!StoreSql::prepare(query, QStringLiteral("SELECT name FROM pragma_table_info(?)"),
-                               detail) ||
-            !StoreSql::exec(query, {QString::fromLatin1(table.name)}, detail))
+        const std::optional<QStringList> columnsPresent =
+            StoreEngine::columnsOf(db, QString::fromLatin1(table.name), detail);
+        if (!columnsPresent)
             return Verdict::NotOurs;
-        QStringList present;
-        while (query.next())
-            present << query.value(0).toString();
+        const QStringList &present = *columnsPresent;
         if (present.isEmpty()) {
             if (detail)
                 *detail = QStringLiteral("it has no table %1").arg(QString::fromLatin1(table.name));

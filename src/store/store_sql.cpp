@@ -1,53 +1,18 @@
 #include "store_sql.h"
 
+#include "store_engine.h"
+
 namespace StoreSql {
 
 namespace {
 
 thread_local Fault t_lastFault = Fault::None;
 
-// SQLite's primary result codes that say the store, not the data, failed.
-constexpr int kPerm = 3;
-constexpr int kBusy = 5;
-constexpr int kLocked = 6;
-constexpr int kNoMem = 7;
-constexpr int kReadOnly = 8;
-constexpr int kIoErr = 10;
-constexpr int kCorrupt = 11;
-constexpr int kFull = 13;
-constexpr int kCantOpen = 14;
-constexpr int kProtocol = 15;
-constexpr int kNotADb = 26;
-
 } // namespace
 
 Fault faultOf(const QSqlError &error)
 {
-    if (error.type() == QSqlError::NoError)
-        return Fault::None;
-    bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok);
-    if (!ok)
-        return Fault::Data;
-    // An extended code holds its primary code in its low byte.
-    switch (code & 0xff) {
-    case kFull:
-        return Fault::DiskFull;
-    case kReadOnly:
-    case kPerm:
-    case kCantOpen:
-        return Fault::ReadOnly;
-    case kBusy:
-    case kLocked:
-    case kNoMem:
-    case kIoErr:
-    case kCorrupt:
-    case kProtocol:
-    case kNotADb:
-        return Fault::Store;
-    default:
-        return Fault::Data;
-    }
+    return StoreEngine::faultOf(error);
 }
 
 FaultWatch::FaultWatch()
@@ -89,6 +54,26 @@ QString insertStatement(const QString &table, const QStringList &columns)
         marks << QStringLiteral("?");
     return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
         .arg(quoted(table), columnList(columns), marks.join(QStringLiteral(", ")));
+}
+
+QString insertReturning(const QString &table, const QStringList &columns, const QString &key)
+{
+    return insertStatement(table, columns) + QStringLiteral(" RETURNING ") + quoted(key);
+}
+
+std::optional<qint64> insertedKey(QSqlQuery &query, const QVariantList &values, QString *error)
+{
+    if (!exec(query, values, error))
+        return std::nullopt;
+    const bool returned = query.next();
+    const qint64 key = query.value(0).toLongLong();
+    query.finish();
+    if (!returned) {
+        if (error)
+            *error = QStringLiteral("the database gave the new row no key");
+        return std::nullopt;
+    }
+    return key;
 }
 
 bool exec(QSqlQuery &query, const QVariantList &values, QString *error)

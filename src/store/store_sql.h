@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QVariantList>
 
+#include <optional>
+
 // Small helpers for the store's statements. Only the store's own constant
 // table and column names are ever put into SQL text; every value is bound.
 namespace StoreSql {
@@ -18,6 +20,10 @@ QString columnList(const QStringList &columns);
 
 // INSERT INTO "table" ("a", "b") VALUES (?, ?)
 QString insertStatement(const QString &table, const QStringList &columns);
+
+// INSERT INTO "table" ("a", "b") VALUES (?, ?) RETURNING "key": the
+// identity the engine gave the new row, read by insertedKey().
+QString insertReturning(const QString &table, const QStringList &columns, const QString &key);
 
 // What kind of failure a statement met: a fault of the data written, or of
 // the store itself (its disk is full, it cannot be written, another failure).
@@ -43,6 +49,9 @@ public:
 // Binds `values` in order and runs the prepared query; on failure `error`
 // holds the database's message.
 bool exec(QSqlQuery &query, const QVariantList &values, QString *error);
+
+// Runs a prepared insertReturning() statement and gives the new row's key.
+std::optional<qint64> insertedKey(QSqlQuery &query, const QVariantList &values, QString *error);
 
 // Prepares `statement` on `query`; on failure `error` holds the message.
 bool prepare(QSqlQuery &query, const QString &statement, QString *error);
