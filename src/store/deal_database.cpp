@@ -146,15 +146,15 @@ bool DealDatabase::open(QString *error)
 bool DealDatabase::openServer(QString *error)
 {
     if (!m_db.open())
-        return fail(error, QStringLiteral("The deal database could not be opened: %1 could not be "
-                                          "reached, or refused the login (%2). Nothing was "
-                                          "changed.")
+        return fail(error, QStringLiteral("The deal database %1 could not be opened: the server "
+                                          "could not be reached, or refused the login (%2). "
+                                          "Nothing was changed.")
                                .arg(m_server.describe(),
                                     StoreSql::errorText(m_db.lastError()).trimmed()));
     // Another desk's row locks are waited on for a while, not for ever.
     QString why;
     if (!StoreEngine::run(m_db, QStringLiteral("SET lock_timeout = '10s'"), &why))
-        return fail(error, QStringLiteral("The deal database could not be opened: %1 (%2).")
+        return fail(error, QStringLiteral("The deal database %1 could not be opened (%2).")
                                .arg(m_server.describe(), why));
     const auto refused = [&](const QString &reason) {
         return fail(error, QStringLiteral("The deal database %1 cannot be used: %2. It was left "

@@ -6,5 +6,5 @@ QString ServerSettings::describe() const
     QString place = host.isEmpty() ? QStringLiteral("this computer") : host;
     if (port != kUsualPort)
         place += QStringLiteral(", port %1").arg(port);
-    return QStringLiteral("the database \"%1\" on %2").arg(database, place);
+    return QStringLiteral("\"%1\" on %2").arg(database, place);
 }

@@ -12,6 +12,6 @@ struct ServerSettings
     QString database;
     QString user;     // empty: the login's own default
 
-    // "the database "tarvex" on db.example.local" (with the port when not the usual one)
+    // "tarvex" on db.example.local (with the port when not the usual one)
     QString describe() const;
 };

@@ -7,6 +7,8 @@
 #include "store_sql.h"
 
 #include <QSqlQuery>
+
+#include <algorithm>
 #include <QVariant>
 
 namespace StoreSchema {
@@ -131,7 +133,12 @@ bool create(QSqlDatabase &db, QString *error)
 {
     const StoreEngine::Engine engine = StoreEngine::engineOf(db);
     QStringList statements = StoreEngine::preludeStatements(engine);
-    for (const Table &table : tables())
+    // RecallDeal first: the other deal tables refer to it.
+    QList<Table> ordered = tables();
+    std::stable_partition(ordered.begin(), ordered.end(), [](const Table &table) {
+        return QLatin1String(table.name) == QLatin1String(kRecallDeal);
+    });
+    for (const Table &table : std::as_const(ordered))
         statements << tableStatement(engine, table);
     statements << indexStatements();
     return StoreEngine::runAll(db, statements, error) &&

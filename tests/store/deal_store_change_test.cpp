@@ -5,18 +5,19 @@
 
 namespace {
 
-using DealStoreChange = StoreTest;
+using DealStoreChange = EngineStoreTest;
+INSTANTIATE_ON_BOTH_ENGINES(DealStoreChange);
 
 void markPaid(const DealDatabase &database, DealId id, int summaryRow)
 {
-    execute(database, QStringLiteral("UPDATE SalesSummary SET Paid = 1 WHERE rowid = (SELECT "
-                                     "rowid FROM SalesSummary WHERE DealId = %1 ORDER BY rowid "
-                                     "LIMIT 1 OFFSET %2)")
+    execute(database, QStringLiteral("UPDATE \"SalesSummary\" SET \"Paid\" = 1 WHERE rowid = "
+                                     "(SELECT rowid FROM \"SalesSummary\" WHERE \"DealId\" = %1 "
+                                     "ORDER BY rowid LIMIT 1 OFFSET %2)")
                           .arg(id)
                           .arg(summaryRow));
 }
 
-TEST_F(DealStoreChange, ReplacingARecalledDealSwapsItsRowsAndKeepsItsIdentity)
+TEST_P(DealStoreChange, ReplacingARecalledDealSwapsItsRowsAndKeepsItsIdentity)
 {
     const DealId other = saved(dealFor(QStringLiteral("A1234"), QStringLiteral("Other")));
     const DealId recalled = saved(splitExampleDeal());
@@ -32,22 +33,21 @@ TEST_F(DealStoreChange, ReplacingARecalledDealSwapsItsRowsAndKeepsItsIdentity)
     EXPECT_EQ(m_store->loadDeal(other)->customer, QStringLiteral("OTHER"));
 }
 
-TEST_F(DealStoreChange, AFailedReplaceKeepsTheRecalledDeal)
+TEST_P(DealStoreChange, AFailedReplaceKeepsTheRecalledDeal)
 {
     const DealId recalled = saved(splitExampleDeal());
     const std::optional<Deal> before = m_store->loadDeal(recalled);
     Deal corrected = plainExampleDeal();
     corrected.payableGross.clear();
     EXPECT_FALSE(m_store->replace(recalled, corrected, nullptr).has_value());
-    execute(*m_database, QStringLiteral("CREATE TEMP TRIGGER fail BEFORE INSERT ON SalesLog "
-                                        "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+    failInserts(*m_database, QStringLiteral("SalesLog"), QStringLiteral("disk full"));
     EXPECT_FALSE(m_store->replace(recalled, plainExampleDeal(), nullptr).has_value());
     EXPECT_EQ(dealTableCounts(), (std::array<int, 3>{2, 1, 1}));
     EXPECT_EQ(m_store->loadDeal(recalled), before);
     EXPECT_EQ(m_store->recalledDealState(recalled)->summaryRowCount, 2);
 }
 
-TEST_F(DealStoreChange, APaidDealIsNeverReplacedNorDeletedWhicheverShareWasPaid)
+TEST_P(DealStoreChange, APaidDealIsNeverReplacedNorDeletedWhicheverShareWasPaid)
 {
     for (int paidRow : {0, 1}) {
         const DealId id = saved(splitExampleDeal());
@@ -64,7 +64,7 @@ TEST_F(DealStoreChange, APaidDealIsNeverReplacedNorDeletedWhicheverShareWasPaid)
     }
 }
 
-TEST_F(DealStoreChange, ReplacingADealNoLongerStoredSavesItAnew)
+TEST_P(DealStoreChange, ReplacingADealNoLongerStoredSavesItAnew)
 {
     const DealId id = saved(plainExampleDeal());
     ASSERT_TRUE(m_store->remove(id, nullptr));
@@ -72,7 +72,7 @@ TEST_F(DealStoreChange, ReplacingADealNoLongerStoredSavesItAnew)
     EXPECT_EQ(dealTableCounts(), (std::array<int, 3>{1, 1, 1}));
 }
 
-TEST_F(DealStoreChange, DeleteRemovesOnlyTheChosenDealOfASharedStockNumber)
+TEST_P(DealStoreChange, DeleteRemovesOnlyTheChosenDealOfASharedStockNumber)
 {
     const DealId first = saved(splitExampleDeal());
     const DealId second = saved(dealFor(QStringLiteral("A1234"), QStringLiteral("Second")));

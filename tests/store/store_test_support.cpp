@@ -1,5 +1,7 @@
 #include "store_test_support.h"
 
+#include "store/store_sql.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -47,12 +49,23 @@ QList<QSqlRecord> tableRows(const DealDatabase &database, const QString &table)
 {
     QSqlQuery query(database.connection());
     QList<QSqlRecord> rows;
-    if (!query.exec(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(table))) {
+    // The table's own columns (the server's rowid is not one of them), in
+    // the order written; a date reads as its ISO text on either engine.
+    const QString order = table == QLatin1String("RecallDeal") ? QStringLiteral("\"DealId\"")
+                                                                : QStringLiteral("rowid");
+    if (!query.exec(QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY %3")
+                        .arg(StoreSql::columnList(columnsOf(database, table)), table, order))) {
         ADD_FAILURE() << query.lastError().text().toStdString();
         return rows;
     }
-    while (query.next())
-        rows << query.record();
+    while (query.next()) {
+        QSqlRecord record = query.record();
+        for (int i = 0; i < record.count(); ++i) {
+            if (record.value(i).typeId() == QMetaType::QDate)
+                record.setValue(i, record.value(i).toDate().toString(Qt::ISODate));
+        }
+        rows << record;
+    }
     return rows;
 }
 
@@ -68,11 +81,49 @@ void execute(const DealDatabase &database, const QString &statement)
         << statement.toStdString() << ": " << query.lastError().text().toStdString();
 }
 
-StoreTest::StoreTest() : m_database(std::make_unique<DealDatabase>(m_dir.folder()))
+namespace {
+
+ServerSettings settingsOf(const ServerDatabase &server)
 {
+    return ServerSettings{server.host(), server.port(), server.name(), server.user()};
+}
+
+} // namespace
+
+StoreTest::StoreTest(StoreEngine::Engine engine)
+{
+    if (engine == StoreEngine::Engine::PostgreSQL) {
+        // Without a server SetUp() skips the test before it runs.
+        if (!TestServer::available())
+            return;
+        m_server = std::make_unique<ServerDatabase>();
+        m_database = std::make_unique<DealDatabase>(settingsOf(*m_server));
+    } else {
+        m_database = std::make_unique<DealDatabase>(m_dir.folder());
+    }
     QString error;
     EXPECT_TRUE(m_database->open(&error)) << error.toStdString();
     m_store = std::make_unique<DealStore>(*m_database);
+}
+
+std::unique_ptr<DealDatabase> StoreTest::openOtherDesk()
+{
+    auto other = m_server ? std::make_unique<DealDatabase>(settingsOf(*m_server))
+                          : std::make_unique<DealDatabase>(m_dir.folder());
+    QString error;
+    EXPECT_TRUE(other->open(&error)) << error.toStdString();
+    return other;
+}
+
+void EngineStoreTest::SetUp()
+{
+    if (GetParam() == StoreEngine::Engine::PostgreSQL)
+        SKIP_WITHOUT_TEST_SERVER();
+}
+
+std::string engineName(const ::testing::TestParamInfo<StoreEngine::Engine> &info)
+{
+    return info.param == StoreEngine::Engine::SQLite ? "SQLite" : "PostgreSQL";
 }
 
 DealId StoreTest::saved(const Deal &deal)
@@ -99,12 +150,27 @@ QVariant single(const DealDatabase &database, const QString &statement)
 
 QStringList columnsOf(const DealDatabase &database, const QString &table)
 {
-    QSqlQuery query(database.connection());
-    query.prepare(QStringLiteral("SELECT name FROM pragma_table_info(?)"));
-    query.addBindValue(table);
-    EXPECT_TRUE(query.exec());
-    QStringList names;
-    while (query.next())
-        names << query.value(0).toString();
-    return names;
+    QSqlDatabase db = database.connection();
+    QString error;
+    const std::optional<QStringList> names = StoreEngine::columnsOf(db, table, &error);
+    EXPECT_TRUE(names.has_value()) << error.toStdString();
+    return names.value_or(QStringList());
+}
+
+void failInserts(const DealDatabase &database, const QString &table, const QString &message)
+{
+    // The message is the tests' own constant text, without quotes.
+    if (database.engine() == StoreEngine::Engine::SQLite) {
+        execute(database, QStringLiteral("CREATE TEMP TRIGGER fail BEFORE INSERT ON \"%1\" "
+                                         "BEGIN SELECT RAISE(ABORT, '%2'); END")
+                              .arg(table, message));
+        return;
+    }
+    execute(database, QStringLiteral("CREATE FUNCTION fail() RETURNS trigger LANGUAGE plpgsql AS "
+                                     "$$ BEGIN RAISE EXCEPTION '%1' USING ERRCODE = 'disk_full'; "
+                                     "END $$")
+                          .arg(message));
+    execute(database, QStringLiteral("CREATE TRIGGER fail BEFORE INSERT ON \"%1\" FOR EACH ROW "
+                                     "EXECUTE FUNCTION fail()")
+                          .arg(table));
 }

@@ -3,6 +3,9 @@
 #include "store/deal_database.h"
 #include "store/deal_store.h"
 #include "temp_program_folder.h"
+#include "test_server.h"
+
+#include "store/store_engine.h"
 
 #include "worksheet/deal.h"
 
@@ -36,17 +39,46 @@ QVariant single(const DealDatabase &database, const QString &statement);
 // Runs one statement on the database's connection; fails the test on error.
 void execute(const DealDatabase &database, const QString &statement);
 
-// A fresh program folder with an open deal database and a store on it.
+// Makes every later insert into `table` fail with `message`, as a full disk
+// would, on either engine.
+void failInserts(const DealDatabase &database, const QString &table, const QString &message);
+
+// A fresh program folder with an open deal database and a store on it: the
+// folder's SQLite file, or a fresh database of the test server.
 class StoreTest : public ::testing::Test
 {
 protected:
-    StoreTest();
+    explicit StoreTest(StoreEngine::Engine engine = StoreEngine::Engine::SQLite);
+
+    // Another desk: a second connection to the same deal database, open.
+    std::unique_ptr<DealDatabase> openOtherDesk();
 
     DealId saved(const Deal &deal);
     // Rows in SalesSummary, SalesLog and RecallDeal.
     std::array<int, 3> dealTableCounts() const;
 
     TempProgramFolder m_dir;
+    std::unique_ptr<ServerDatabase> m_server; // on the server only
     std::unique_ptr<DealDatabase> m_database;
     std::unique_ptr<DealStore> m_store;
 };
+
+// The same tests on each engine: TEST_P(Suite, ...) with
+// `using Suite = EngineStoreTest;` (or a class derived from it) and
+// INSTANTIATE_ON_BOTH_ENGINES(Suite). The server's runs skip, or fail when
+// the run requires the server, where there is no test server.
+class EngineStoreTest : public StoreTest,
+                        public ::testing::WithParamInterface<StoreEngine::Engine>
+{
+protected:
+    EngineStoreTest() : StoreTest(GetParam()) {}
+    void SetUp() override;
+};
+
+std::string engineName(const ::testing::TestParamInfo<StoreEngine::Engine> &info);
+
+#define INSTANTIATE_ON_BOTH_ENGINES(Suite)                                                         \
+    INSTANTIATE_TEST_SUITE_P(Engines, Suite,                                                       \
+                             ::testing::Values(StoreEngine::Engine::SQLite,                        \
+                                               StoreEngine::Engine::PostgreSQL),                   \
+                             engineName)
