@@ -42,7 +42,10 @@ QString valueText(const QString &column, const QVariant &value)
         return QString();
     if (kYesNoColumns.contains(column))
         return ColumnValue::yesNoFrom(value) ? QStringLiteral("Yes") : QStringLiteral("No");
-    if (!kNumberColumns.contains(column) && value.typeId() == QMetaType::LongLong)
+    // A server gives a positive BIGINT as an unsigned number.
+    const bool integral =
+        value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::ULongLong;
+    if (!kNumberColumns.contains(column) && integral)
         return ColumnValue::moneyTextFrom(value);
     return value.toString();
 }

@@ -9,7 +9,7 @@
 
 namespace {
 
-class AuditTrailTest : public StoreTest
+class AuditTrailTest : public EngineStoreTest
 {
 protected:
     QList<AuditTrail::Record> entries(const AuditTrail::Filter &filter = {})
@@ -29,7 +29,9 @@ protected:
     }
 };
 
-TEST_F(AuditTrailTest, SavingReplacingAndDeletingADealEachLeaveAnEntry)
+INSTANTIATE_ON_BOTH_ENGINES(AuditTrailTest);
+
+TEST_P(AuditTrailTest, SavingReplacingAndDeletingADealEachLeaveAnEntry)
 {
     const DealId id = saved(splitExampleDeal());
     Deal corrected = splitExampleDeal();
@@ -63,29 +65,28 @@ TEST_F(AuditTrailTest, SavingReplacingAndDeletingADealEachLeaveAnEntry)
 // The entry is written in the change's own transaction: a change that fails
 // at its last step leaves no entry, and an entry that cannot be written
 // leaves no change.
-TEST_F(AuditTrailTest, AFailedChangeLeavesNoEntryAndAFailedEntryNoChange)
+TEST_P(AuditTrailTest, AFailedChangeLeavesNoEntryAndAFailedEntryNoChange)
 {
     const DealId id = saved(dealFor(QStringLiteral("2040"), QStringLiteral("ANN LEE")));
-    execute(*m_database, QStringLiteral("UPDATE SalesSummary SET Paid = 1"));
+    execute(*m_database, QStringLiteral("UPDATE \"SalesSummary\" SET \"Paid\" = 1"));
     QString error;
     EXPECT_FALSE(
         m_store->replace(id, dealFor(QStringLiteral("2040"), QStringLiteral("X")), &error));
     EXPECT_FALSE(m_store->remove(id, &error));
     EXPECT_EQ(actions(), QStringList{QStringLiteral("Deal saved")});
 
-    execute(*m_database, QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON Audit BEGIN "
-                                        "SELECT RAISE(ABORT, 'disk trouble'); END"));
+    failInserts(*m_database, QStringLiteral("Audit"), QStringLiteral("disk trouble"));
     EXPECT_FALSE(m_store->save(dealFor(QStringLiteral("77"), QStringLiteral("BO")), &error));
     EXPECT_TRUE(error.contains(QStringLiteral("disk trouble"))) << error.toStdString();
     EXPECT_EQ(dealTableCounts(), (std::array<int, 3>{1, 1, 1}));
 }
 
-TEST_F(AuditTrailTest, FiltersByStockNumberSalespersonAndDates)
+TEST_P(AuditTrailTest, FiltersByStockNumberSalespersonAndDates)
 {
     saved(dealFor(QStringLiteral("a100"), QStringLiteral("ANN LEE")));
     saved(splitExampleDeal());
-    execute(*m_database, QStringLiteral("INSERT INTO Audit (At, Action, TableName, StockNumber, "
-                                        "SalesPerson) VALUES ('2005-03-02 09:00:00', 'Deal "
+    execute(*m_database, QStringLiteral("INSERT INTO \"Audit\" (\"At\", \"Action\", \"TableName\", "
+                                        "\"StockNumber\", \"SalesPerson\") VALUES ('2005-03-02 09:00:00', 'Deal "
                                         "saved', 'RecallDeal', '9', 'PAT O''NEIL')"));
     AuditTrail::Filter byStock;
     byStock.stockNumber = QStringLiteral("A100");

@@ -13,7 +13,7 @@
 
 namespace {
 
-class DealFinderWindowTest : public StoreTest
+class DealFinderWindowTest : public EngineStoreTest
 {
 protected:
     template <typename Widget> Widget *control(DealFinderWindow &window, const char *name)
@@ -49,7 +49,9 @@ protected:
     ScriptedPrompts m_prompts;
 };
 
-TEST_F(DealFinderWindowTest, OpensOnTheWholeTableWithItsCaptionsAndReadOnlyFields)
+INSTANTIATE_ON_BOTH_ENGINES(DealFinderWindowTest);
+
+TEST_P(DealFinderWindowTest, OpensOnTheWholeTableWithItsCaptionsAndReadOnlyFields)
 {
     saved(dealFor(QStringLiteral("A1"), QStringLiteral("Ann Lee")));
     saved(dealFor(QStringLiteral("B2"), QStringLiteral("Bob Ray")));
@@ -88,7 +90,7 @@ TEST_F(DealFinderWindowTest, OpensOnTheWholeTableWithItsCaptionsAndReadOnlyField
     EXPECT_EQ(field(window, 2), QStringLiteral("BOB RAY"));
 }
 
-TEST_F(DealFinderWindowTest, TheWholeTableIsSteppedThroughDealByDeal)
+TEST_P(DealFinderWindowTest, TheWholeTableIsSteppedThroughDealByDeal)
 {
     const QStringList customers = {"ANN LEE", "BOB RAY", "CY DUNN", "DEE FOX"};
     QList<DealId> ids;
@@ -113,7 +115,7 @@ TEST_F(DealFinderWindowTest, TheWholeTableIsSteppedThroughDealByDeal)
     EXPECT_EQ(caption(window), QStringLiteral("    "));
 }
 
-TEST_F(DealFinderWindowTest, AnEmptyDatabaseOpensOnNoDeal)
+TEST_P(DealFinderWindowTest, AnEmptyDatabaseOpensOnNoDeal)
 {
     DealFinderWindow window(*m_store, m_prompts);
     EXPECT_EQ(field(window, 2), QString());
@@ -122,7 +124,7 @@ TEST_F(DealFinderWindowTest, AnEmptyDatabaseOpensOnNoDeal)
     EXPECT_FALSE(control<QPushButton>(window, "cmdLoad")->isEnabled());
 }
 
-TEST_F(DealFinderWindowTest, ACustomerSearchCountsTheRowsAndTheBrowseBarStepsThroughThem)
+TEST_P(DealFinderWindowTest, ACustomerSearchCountsTheRowsAndTheBrowseBarStepsThroughThem)
 {
     saved(dealFor(QStringLiteral("A1"), QStringLiteral("Ann Smithers")));
     saved(dealFor(QStringLiteral("B2"), QStringLiteral("Other")));
@@ -145,7 +147,7 @@ TEST_F(DealFinderWindowTest, ACustomerSearchCountsTheRowsAndTheBrowseBarStepsThr
     EXPECT_EQ(field(window, 3), QStringLiteral("A1"));
 }
 
-TEST_F(DealFinderWindowTest, EmptySearchTextAndNoMatchAreReported)
+TEST_P(DealFinderWindowTest, EmptySearchTextAndNoMatchAreReported)
 {
     saved(dealFor(QStringLiteral("A1234"), QStringLiteral("Ann Lee")));
     DealFinderWindow window(*m_store, m_prompts);
@@ -169,7 +171,7 @@ TEST_F(DealFinderWindowTest, EmptySearchTextAndNoMatchAreReported)
     EXPECT_EQ(field(window, 3), QString());
 }
 
-TEST_F(DealFinderWindowTest, RecallDealHandsTheChosenDealOverAndCloses)
+TEST_P(DealFinderWindowTest, RecallDealHandsTheChosenDealOverAndCloses)
 {
     saved(dealFor(QStringLiteral("A1"), QStringLiteral("Ann Lee")));
     const DealId wanted = saved(splitExampleDeal());
@@ -191,7 +193,7 @@ TEST_F(DealFinderWindowTest, RecallDealHandsTheChosenDealOverAndCloses)
     EXPECT_EQ(closedWithout, 0);
 }
 
-TEST_F(DealFinderWindowTest, ExitClosesWithoutADeal)
+TEST_P(DealFinderWindowTest, ExitClosesWithoutADeal)
 {
     saved(plainExampleDeal());
     DealFinderWindow window(*m_store, m_prompts);
