@@ -186,10 +186,7 @@ QString StoreLocation::describe() const
 {
     if (engine == Engine::SQLite)
         return filePath;
-    QString text = QStringLiteral("the database \"%1\" on %2").arg(server.database, server.host);
-    if (server.port != ServerSettings().port)
-        text += QStringLiteral(", port %1").arg(server.port);
-    return text;
+    return QStringLiteral("the database ") + server.describe();
 }
 
 std::optional<StoreLocation> StoreLocation::of(const ProgramFolder &folder, QString *error)

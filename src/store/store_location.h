@@ -1,21 +1,12 @@
 #pragma once
 
 #include "common/program_folder.h"
+#include "server_settings.h"
+#include "store_engine.h"
 
 #include <QString>
 
 #include <optional>
-
-// A PostgreSQL server and the database on it that holds the deals. No
-// password: the server's own means apply (~/.pgpass, peer or certificate
-// authentication).
-struct ServerSettings
-{
-    QString host; // a host name or address, or the folder of a Unix socket
-    int port = 5432;
-    QString database;
-    QString user; // empty: the login's own default
-};
 
 // Where the deals are kept: the SQLite file in the data folder, or a
 // database on a PostgreSQL server shared by several desks, as the data
@@ -29,7 +20,7 @@ struct ServerSettings
 //   database = tarvex
 struct StoreLocation
 {
-    enum class Engine { SQLite, PostgreSQL };
+    using Engine = StoreEngine::Engine;
     Engine engine = Engine::SQLite;
     QString filePath;      // SQLite: the deal database file
     ServerSettings server; // PostgreSQL
