@@ -8,10 +8,15 @@ ExitSequence::ExitSequence(Prompts &prompts, QString liveDatabasePath, BackUp ba
 
 bool ExitSequence::run()
 {
-    const auto backUp = m_prompts.message(QStringLiteral("Do you want to back-up database?"), {},
-                                          Prompts::Icon::Question, Prompts::Buttons::YesNo);
-    if (backUp == Prompts::Answer::Yes)
-        return offerBackup();
+    // Without a copy to make (deals kept on a server, whose backups are the
+    // server's), only the last question is asked.
+    if (m_backUp) {
+        const auto backUp =
+            m_prompts.message(QStringLiteral("Do you want to back-up database?"), {},
+                              Prompts::Icon::Question, Prompts::Buttons::YesNo);
+        if (backUp == Prompts::Answer::Yes)
+            return offerBackup();
+    }
 
     const auto leave = m_prompts.message(QStringLiteral("Do you want to exit?"),
                                          QStringLiteral("Exit"), Prompts::Icon::None,

@@ -12,7 +12,7 @@
 //
 // `backUp` copies the live database to the chosen path; it returns false with
 // an error text when the copy could not be made (for example onto the live
-// file itself).
+// file itself). Without `backUp` no backup is offered.
 class ExitSequence
 {
 public:

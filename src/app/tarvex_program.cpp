@@ -20,6 +20,7 @@
 #include "store/database_backup.h"
 #include "store/deal_database.h"
 #include "store/deal_store.h"
+#include "store/store_location.h"
 #include "store/ui/deal_commands.h"
 #include "worksheet/ui/deal_worksheet.h"
 
@@ -50,12 +51,21 @@ bool TarvexProgram::start()
     DurableFile::removeStaleTemporaries(m_folder.path());
     if (!runLogin(m_folder, m_prompts))
         return false;
+    QString error;
+    const std::optional<StoreLocation> location = StoreLocation::of(m_folder, &error);
+    if (!location) {
+        m_prompts.message(QStringLiteral("%1\n\nTarvex will close.").arg(error), {},
+                          Prompts::Icon::Critical);
+        return false;
+    }
     // An older installation's Access database is taken in before anything
-    // opens the folder's database.
-    if (LegacyImport::folderHoldsAccessDatabase(m_folder) &&
+    // opens the folder's database (a desk on a server copies its file there
+    // with --copy-to-server instead).
+    if (location->engine == StoreEngine::Engine::SQLite &&
+        LegacyImport::folderHoldsAccessDatabase(m_folder) &&
         !offerLegacyImport(m_folder, m_prompts))
         return false;
-    if (!openDatabase())
+    if (!openDatabase(*location))
         return false;
 
     m_form = std::make_unique<DealWorksheet>(m_folder, m_prompts);
@@ -70,9 +80,11 @@ bool TarvexProgram::start()
     return true;
 }
 
-bool TarvexProgram::openDatabase()
+bool TarvexProgram::openDatabase(const StoreLocation &location)
 {
-    m_database = std::make_unique<DealDatabase>(m_folder);
+    m_database = location.engine == StoreEngine::Engine::SQLite
+                     ? std::make_unique<DealDatabase>(location.filePath)
+                     : std::make_unique<DealDatabase>(location.server);
     QString error;
     if (!m_database->open(&error)) {
         m_prompts.message(QStringLiteral("%1\n\nTarvex will close.").arg(error), {},
@@ -133,10 +145,12 @@ void TarvexProgram::attachCommands()
 bool TarvexProgram::exitSequence()
 {
     DealDatabase &database = *m_database;
-    ExitSequence sequence(m_prompts, database.filePath(),
-                          [&database](const QString &target, QString *error) {
-                              return DatabaseBackup::copyTo(database, target, error);
-                          });
+    ExitSequence::BackUp backUp;
+    if (database.engine() == StoreEngine::Engine::SQLite)
+        backUp = [&database](const QString &target, QString *error) {
+            return DatabaseBackup::copyTo(database, target, error);
+        };
+    ExitSequence sequence(m_prompts, database.filePath(), backUp);
     if (!sequence.run())
         return false;
     // Once the user has said yes the program ends, whatever a table window

@@ -7,6 +7,7 @@
 
 class DealCommands;
 class DealDatabase;
+struct StoreLocation;
 class DealStore;
 class DealWorksheet;
 class MainMenu;
@@ -36,7 +37,7 @@ public:
     DealCommands *dealCommands() const { return m_commands.get(); }
 
 private:
-    bool openDatabase();
+    bool openDatabase(const StoreLocation &location);
     void restoreDataFile();
     void attachCommands();
     bool exitSequence();

@@ -55,6 +55,18 @@ TEST_F(ExitSequenceTest, NoThenYesEndsWithoutACopy)
     EXPECT_TRUE(targets.isEmpty());
 }
 
+TEST_F(ExitSequenceTest, WithoutACopyToMakeOnlyTheExitQuestionIsAsked)
+{
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+        ScriptedPrompts serverPrompts;
+        serverPrompts.expectMessage(QStringLiteral("Do you want to exit?"), QStringLiteral("Exit"),
+                                    Icon::None, Buttons::YesNo, answer);
+        ExitSequence sequence(serverPrompts, QString(), ExitSequence::BackUp());
+        EXPECT_EQ(sequence.run(), answer == Answer::Yes);
+        EXPECT_EQ(serverPrompts.pendingCount(), 0);
+    }
+}
+
 TEST_F(ExitSequenceTest, YesThenCancelEndsWithoutACopyOrMessage)
 {
     expectBackupQuestion(Answer::Yes);
