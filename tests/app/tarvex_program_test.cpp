@@ -8,6 +8,7 @@
 #include "scripted_prompts.h"
 #include "store/deal_database.h"
 #include "temp_program_folder.h"
+#include "test_server.h"
 #include "worksheet/ui/deal_worksheet.h"
 
 #include <QAction>
@@ -162,6 +163,59 @@ TEST_F(TarvexProgramTest, AForeignDatabaseFileIsNamedAndLeftAlone)
     EXPECT_FALSE(start());
     EXPECT_EQ(program->mainWindow(), nullptr);
     EXPECT_EQ(dir.readBytes(QStringLiteral("Sales Log2.mdb")), foreign);
+}
+
+TEST_F(TarvexProgramTest, AServerThatCannotBeReachedIsNamedAndNothingIsTouched)
+{
+    // A socket folder where no server listens.
+    const QString host = dir.folder().filePath(QStringLiteral("no-server"));
+    dir.writeBytes(QStringLiteral("database.conf"),
+                   QStringLiteral("engine = postgresql\nhost = %1\nport = 5999\n"
+                                  "database = dealership\n")
+                       .arg(host)
+                       .toUtf8());
+    // The server's own words on the failure vary; what the program says around them does not.
+    QString error;
+    {
+        DealDatabase probe(ServerSettings{host, 5999, QStringLiteral("dealership"), QString()});
+        ASSERT_FALSE(probe.open(&error));
+    }
+    EXPECT_TRUE(error.startsWith(QStringLiteral("The deal database \"dealership\" on %1, port "
+                                                "5999 could not be opened: the server could not "
+                                                "be reached, or refused the login (")
+                                     .arg(host)))
+        << error.toStdString();
+    EXPECT_TRUE(error.endsWith(QStringLiteral("). Nothing was changed."))) << error.toStdString();
+    expectFirstPassword(QStringLiteral("pw"));
+    prompts.expectMessage(error + QStringLiteral("\n\nTarvex will close."), {},
+                          Prompts::Icon::Critical, Prompts::Buttons::Ok);
+    EXPECT_FALSE(start());
+    EXPECT_EQ(program->mainWindow(), nullptr);
+    EXPECT_FALSE(dir.exists(QStringLiteral("Sales Log2.mdb")));
+}
+
+TEST_F(TarvexProgramTest, OnAServerTheDeskWorksWithoutAFileAndExitOffersNoBackup)
+{
+    SKIP_WITHOUT_TEST_SERVER();
+    ServerDatabase server;
+    ASSERT_TRUE(server.isValid()) << server.error().toStdString();
+    dir.writeBytes(QStringLiteral("database.conf"),
+                   QStringLiteral("engine = postgresql\nhost = %1\nport = %2\ndatabase = %3\n"
+                                  "user = %4\n")
+                       .arg(server.host())
+                       .arg(server.port())
+                       .arg(server.name(), server.user())
+                       .toUtf8());
+    expectFirstPassword(QStringLiteral("pw"));
+    ASSERT_TRUE(start());
+    EXPECT_FALSE(dir.exists(QStringLiteral("Sales Log2.mdb")));
+    EXPECT_GE(program->mainWindow()->findChild<QComboBox *>(QStringLiteral("DBCombo1"))->count(),
+              1);
+
+    prompts.expectMessageText(QStringLiteral("Do you want to exit?"), Answer::Yes);
+    program->mainWindow()->close();
+    EXPECT_EQ(endings, 1);
+    EXPECT_EQ(prompts.pendingCount(), 0);
 }
 
 TEST_F(TarvexProgramTest, ExitAsksAndOnlyEndsOnYes)
