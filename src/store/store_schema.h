@@ -8,15 +8,17 @@
 // order the rest of the program and its reports rely on, the deal identity
 // that ties a deal's rows together, the indexes and the first salesperson.
 //
-// Storage forms: money and the unit count are INTEGER ten-thousandths
+// Storage forms: money and the unit count are integer ten-thousandths
 // (Money::units(): 1250.50 is 12505000, a unit count of 0.5 is 5000); dates
-// are ISO text YYYY-MM-DD; yes/no columns are INTEGER 0/1; every text column
-// compares without regard to letter case. The tables are STRICT, so a value of
-// the wrong type is refused instead of being stored.
+// are ISO text YYYY-MM-DD in a file and DATE on a server; yes/no columns are
+// integers 0/1; every text column compares without regard to letter case.
+// SQLite's tables are STRICT, so a value of the wrong type is refused instead
+// of being stored. Each engine's own form of a column is StoreEngine's.
 //
-// `PRAGMA user_version` holds the schema version and `PRAGMA application_id`
-// marks the file as this program's. Version 1 is the first layout; later
-// versions are reached through StoreMigration's steps.
+// The schema version is kept by StoreEngine (a file's `PRAGMA user_version`,
+// marked as this program's by `PRAGMA application_id`; a server's
+// "SchemaVersion" table). Version 1 is the first layout; later versions are
+// reached through StoreMigration's steps.
 namespace StoreSchema {
 
 inline constexpr int kVersion = 3;
@@ -38,7 +40,7 @@ inline constexpr const char *kFirstSalesPerson = "House";
 // The documented columns of a table in their order, without DealId.
 QStringList columns(const QString &table);
 
-// Builds a new database at the current version in an empty file: the tables,
+// Builds a new database at the current version in an empty file or server database: the tables,
 // indexes and first salesperson of the first layout, then every upgrade step,
 // and the version marks. Runs inside the caller's transaction.
 bool create(QSqlDatabase &db, QString *error);
