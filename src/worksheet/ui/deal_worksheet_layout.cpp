@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -310,7 +311,11 @@ void DealWorksheetControls::setupUi(QMainWindow *window)
     DBCombo2->setMinimumWidth(180);
     lblWarn = makeHeading(central, QStringLiteral("lblWarn"),
                           QStringLiteral("This deal has been \"PAID\" and cannot be changed!"));
-    lblWarn->setStyleSheet(QStringLiteral("color: #b00000;"));
+    // Dark red through the palette: a style sheet would give the label a
+    // style of its own to build and polish.
+    QPalette warning = lblWarn->palette();
+    warning.setColor(QPalette::WindowText, QColor(0xb0, 0x00, 0x00));
+    lblWarn->setPalette(warning);
     Command2 = makeButton(central, QStringLiteral("Command2"), QStringLiteral("PRINT"));
     Command3 = makeButton(central, QStringLiteral("Command3"), QStringLiteral("Calculate"));
     cmdClear = makeButton(central, QStringLiteral("cmdClear"), QStringLiteral("CLEAR"));
