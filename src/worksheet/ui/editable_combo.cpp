@@ -39,16 +39,14 @@ protected:
 private:
     void attach()
     {
-        QComboBox *combo = m_combo;
-        combo->removeEventFilter(this);
-        if (QLineEdit *line = combo->lineEdit())
+        m_combo->removeEventFilter(this);
+        if (QLineEdit *line = m_combo->lineEdit()) {
             line->removeEventFilter(this);
-        if (combo->lineEdit()) {
-            auto *completer = new QCompleter(combo->model(), combo->lineEdit());
+            auto *completer = new QCompleter(m_combo->model(), line);
             completer->setCaseSensitivity(Qt::CaseSensitive);
             completer->setCompletionMode(QCompleter::InlineCompletion);
-            completer->setCompletionColumn(combo->modelColumn());
-            combo->setCompleter(completer);
+            completer->setCompletionColumn(m_combo->modelColumn());
+            m_combo->setCompleter(completer);
         }
         deleteLater();
     }
