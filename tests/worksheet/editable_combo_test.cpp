@@ -24,13 +24,13 @@ TEST_F(DealWorksheetTest, TypingIntoAComboNeverFocusedCompletesFromItsList)
         const char *typed;
         const char *shown;
     } cases[] = {
-        {"Combo3", "Dea", "Dealer Cash"},       // a reduction description
-        {"Combo10", "Cap/", "Cap/Cover"},       // an accessory with a slash
-        {"Combo1", "Cap\\", "Cap\\Cover"},      // and the same with a backslash
-        {"Combo12", "X", "X"},                  // sale type
-        {"txtTCU", "U", "UT"},                  // the first match in list order
-        {"Combo4", "dea", "dea"},               // letter case counts
-        {"Combo5", "Zzz", "Zzz"},               // free text stays as typed
+        {"Combo3", "Dea", "Dealer Cash"},  // a reduction description
+        {"Combo10", "Cap/", "Cap/Cover"},  // an accessory with a slash
+        {"Combo1", "Cap\\", "Cap\\Cover"}, // and the same with a backslash
+        {"Combo12", "X", "X"},             // sale type
+        {"txtTCU", "U", "UT"},             // the first match in list order
+        {"Combo4", "dea", "dea"},          // letter case counts
+        {"Combo5", "Zzz", "Zzz"},          // free text stays as typed
     };
     for (const auto &c : cases) {
         QComboBox *box = combo(QString::fromLatin1(c.combo));
@@ -110,10 +110,10 @@ TEST_F(DealWorksheetTest, EachComboCompletesFromItsOwnList)
 TEST(EditableCombo, ItsListPopupMatchesAComboMadeEditableAtOnce)
 {
     QWidget window;
-    const QStringList items = {"TST Pkg.", "Bedliner", "Cap/Cover", "Running Boards",
-                               "Stripe",   "Certification", "UCI", "Service",
-                               "Detail",   "Spoiler", "Hypertech", "Bug\\Vent",
-                               "Remote Start", "Alarm", "Misc."};
+    const QStringList items = {"TST Pkg.",     "Bedliner",      "Cap/Cover", "Running Boards",
+                               "Stripe",       "Certification", "UCI",       "Service",
+                               "Detail",       "Spoiler",       "Hypertech", "Bug\\Vent",
+                               "Remote Start", "Alarm",         "Misc."};
     QComboBox *lazy = makeEditableCombo(&window, QStringLiteral("lazy"), items);
     auto *eager = new QComboBox(&window);
     eager->setEditable(true);

@@ -170,7 +170,7 @@ void DealWorksheetControls::setupUi(QMainWindow *window)
     Text1 = makeField(central, QStringLiteral("Text1"));
     Label9 = makeLabel(central, QStringLiteral("Label9"), QStringLiteral("Year"));
     cboYear = makeEditableCombo(central, QStringLiteral("cboYear"),
-                        WorksheetLists::modelYears(QDate::currentDate().year()));
+                                WorksheetLists::modelYears(QDate::currentDate().year()));
     Label6 = makeLabel(central, QStringLiteral("Label6"), QStringLiteral("Unit:"));
     cboUnit = makeEditableCombo(central, QStringLiteral("cboUnit"), {});
     cboUnit->setMinimumWidth(200);
