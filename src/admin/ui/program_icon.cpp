@@ -1,7 +1,51 @@
 #include "admin/ui/program_icon.h"
 
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
+
+namespace {
+
+constexpr int kSizes[] = {16, 32, 48, 64};
+
+// The icon at every size, drawn the first time any of it is asked for: a
+// window shown on a desktop that never shows its icon draws none of it.
+class DrawnWhenAskedEngine : public QIconEngine
+{
+public:
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        drawn().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return drawn().pixmap(size, mode, state);
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return drawn().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return drawn().availableSizes(mode, state);
+    }
+    QIconEngine *clone() const override { return new DrawnWhenAskedEngine(*this); }
+    QString key() const override { return QStringLiteral("TarvexProgramIcon"); }
+
+private:
+    const QIcon &drawn()
+    {
+        if (m_drawn.isNull()) {
+            for (int size : kSizes)
+                m_drawn.addPixmap(ProgramIcon::pixmap(size));
+        }
+        return m_drawn;
+    }
+
+    QIcon m_drawn;
+};
+
+} // namespace
 
 namespace ProgramIcon {
 
@@ -41,10 +85,7 @@ QPixmap pixmap(int size)
 
 QIcon icon()
 {
-    QIcon result;
-    for (int size : {16, 32, 48, 64})
-        result.addPixmap(pixmap(size));
-    return result;
+    return QIcon(new DrawnWhenAskedEngine);
 }
 
 } // namespace ProgramIcon

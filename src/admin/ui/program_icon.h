@@ -8,6 +8,7 @@
 namespace ProgramIcon {
 
 QPixmap pixmap(int size);
+// At 16, 32, 48 and 64 pixels, drawn when first asked for.
 QIcon icon();
 
 } // namespace ProgramIcon

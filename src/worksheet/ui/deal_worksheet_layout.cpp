@@ -1,10 +1,10 @@
 #include "worksheet/ui/deal_worksheet_controls.h"
 
+#include "worksheet/ui/editable_combo.h"
 #include "worksheet/worksheet_lists.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCompleter>
 #include <QDate>
 #include <QDateEdit>
 #include <QFrame>
@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -68,20 +69,6 @@ QLineEdit *makeAmount(QWidget *parent, const QString &name)
     return field;
 }
 
-// Every combo takes free text besides its list; text typed is never added to
-// the list, and completion from the list keeps the letter case as typed.
-QComboBox *makeCombo(QWidget *parent, const QString &name, const QStringList &items)
-{
-    auto *combo = new QComboBox(parent);
-    combo->setObjectName(name);
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
-    combo->addItems(items);
-    combo->setCurrentIndex(-1);
-    return combo;
-}
-
 QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption)
 {
     auto *button = new QPushButton(caption, parent);
@@ -114,7 +101,7 @@ void addAmountRows(QFrame *panel, QLabel *heading, const QStringList &comboNames
     auto *grid = new QGridLayout(panel);
     grid->addWidget(heading, 0, 0, 1, 2);
     for (int row = 0; row < Deal::kRows; ++row) {
-        combos[row] = makeCombo(panel, comboNames.at(row), descriptions(row));
+        combos[row] = makeEditableCombo(panel, comboNames.at(row), descriptions(row));
         amounts[row] = makeAmount(panel, amountNames.at(row));
         grid->addWidget(combos[row], row + 1, 0);
         grid->addWidget(amounts[row], row + 1, 1);
@@ -167,7 +154,7 @@ void DealWorksheetControls::setupUi(QMainWindow *window)
     dtpDate->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
     dtpDate->setDate(QDate::currentDate());
     Label13 = makeLabel(central, QStringLiteral("Label13"), QStringLiteral("Salesperson:"));
-    DBCombo1 = makeCombo(central, QStringLiteral("DBCombo1"), {});
+    DBCombo1 = makeEditableCombo(central, QStringLiteral("DBCombo1"), {});
     DBCombo1->setMinimumWidth(180);
     Label5 = makeLabel(central, QStringLiteral("Label5"), QStringLiteral("Customer Name:"));
     txtCustomer = makeField(central, QStringLiteral("txtCustomer"));
@@ -182,15 +169,15 @@ void DealWorksheetControls::setupUi(QMainWindow *window)
     Label12 = makeLabel(central, QStringLiteral("Label12"), QStringLiteral("Stock#"));
     Text1 = makeField(central, QStringLiteral("Text1"));
     Label9 = makeLabel(central, QStringLiteral("Label9"), QStringLiteral("Year"));
-    cboYear = makeCombo(central, QStringLiteral("cboYear"),
-                        WorksheetLists::modelYears(QDate::currentDate().year()));
+    cboYear = makeEditableCombo(central, QStringLiteral("cboYear"),
+                                WorksheetLists::modelYears(QDate::currentDate().year()));
     Label6 = makeLabel(central, QStringLiteral("Label6"), QStringLiteral("Unit:"));
-    cboUnit = makeCombo(central, QStringLiteral("cboUnit"), {});
+    cboUnit = makeEditableCombo(central, QStringLiteral("cboUnit"), {});
     cboUnit->setMinimumWidth(200);
     Label23 = makeLabel(central, QStringLiteral("Label23"), QStringLiteral("T/C/U:"));
-    txtTCU = makeCombo(central, QStringLiteral("txtTCU"), WorksheetLists::unitClasses());
+    txtTCU = makeEditableCombo(central, QStringLiteral("txtTCU"), WorksheetLists::unitClasses());
     Label11 = makeLabel(central, QStringLiteral("Label11"), QStringLiteral("Sale Type:"));
-    Combo12 = makeCombo(central, QStringLiteral("Combo12"), WorksheetLists::saleTypes());
+    Combo12 = makeEditableCombo(central, QStringLiteral("Combo12"), WorksheetLists::saleTypes());
     Label8 = makeLabel(central, QStringLiteral("Label8"), QStringLiteral("Selling Price:"));
     Text3 = makeAmount(central, QStringLiteral("Text3"));
     Label7 = makeLabel(central, QStringLiteral("Label7"), QStringLiteral("Cost/ACV:"));
@@ -320,11 +307,15 @@ void DealWorksheetControls::setupUi(QMainWindow *window)
     ToggleButton1 = makeButton(central, QStringLiteral("ToggleButton1"), QStringLiteral("No"));
     ToggleButton1->setCheckable(true);
     Label20 = makeLabel(central, QStringLiteral("Label20"), QStringLiteral("Split with:"));
-    DBCombo2 = makeCombo(central, QStringLiteral("DBCombo2"), {});
+    DBCombo2 = makeEditableCombo(central, QStringLiteral("DBCombo2"), {});
     DBCombo2->setMinimumWidth(180);
     lblWarn = makeHeading(central, QStringLiteral("lblWarn"),
                           QStringLiteral("This deal has been \"PAID\" and cannot be changed!"));
-    lblWarn->setStyleSheet(QStringLiteral("color: #b00000;"));
+    // Dark red through the palette: a style sheet would give the label a
+    // style of its own to build and polish.
+    QPalette warning = lblWarn->palette();
+    warning.setColor(QPalette::WindowText, QColor(0xb0, 0x00, 0x00));
+    lblWarn->setPalette(warning);
     Command2 = makeButton(central, QStringLiteral("Command2"), QStringLiteral("PRINT"));
     Command3 = makeButton(central, QStringLiteral("Command3"), QStringLiteral("Calculate"));
     cmdClear = makeButton(central, QStringLiteral("cmdClear"), QStringLiteral("CLEAR"));
