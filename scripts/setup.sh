@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs every Debian package Tarvex needs to build, run and test.
 # Safe to run again: it installs only what is missing.
+# PostgreSQL is here for the tests, which start a server of their own
+# (scripts/test_server.sh); a main cluster that Debian may create and start
+# with the package is not used by Tarvex or its tests.
 set -euo pipefail
 
 packages=(
@@ -9,6 +12,7 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xauth sqlite3 libsqlite3-dev
     mdbtools-dev
+    postgresql libqt6sql6-psql
     fonts-dejavu-core fonts-liberation
     dpkg-dev file
 )

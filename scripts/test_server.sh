@@ -1,0 +1,144 @@
+#!/usr/bin/env bash
+# A throwaway PostgreSQL server for one test run, kept whole in one folder.
+#
+#   scripts/test_server.sh start DIR   makes a cluster in DIR/data, starts it
+#                                      and prints the `export` lines that tell
+#                                      the tests where it is
+#   scripts/test_server.sh stop DIR    stops it at once and removes DIR
+#
+# The server listens only on a Unix socket in DIR (no TCP), trusts every local
+# login and skips the work that keeps data safe over a power cut: what it
+# holds is thrown away. Run as root, the server runs as the `postgres` user,
+# which is given DIR; run as anyone else, it runs as that user.
+#   eval "$(scripts/test_server.sh start "$dir")"   # after checking it worked
+set -euo pipefail
+
+# Marks a folder as one this script made, so `stop` never removes another.
+marker=".tarvex-test-server"
+
+fail() {
+    echo "test_server: $*" >&2
+    exit 1
+}
+
+usage() {
+    echo "usage: $0 start DIR | stop DIR" >&2
+    exit 2
+}
+
+# The newest installed server's programs (Debian keeps each major version in
+# /usr/lib/postgresql/N/bin), else those on the PATH.
+server_bin() {
+    local newest
+    newest=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1 || true)
+    if [ -n "$newest" ] && [ -x "$newest/initdb" ]; then
+        echo "$newest"
+    elif command -v initdb >/dev/null; then
+        dirname "$(command -v initdb)"
+    else
+        fail "no PostgreSQL server programs found (install the Debian package postgresql)"
+    fi
+}
+
+# Runs a command as the user who owns the server, from inside DIR so that a
+# working folder the postgres user cannot enter does not matter.
+as_owner() {
+    if [ "$(id -u)" -eq 0 ]; then
+        (cd "$dir" && runuser -u postgres -- "$@")
+    else
+        (cd "$dir" && "$@")
+    fi
+}
+
+# A TCP port nobody listens on at 127.0.0.1. The server opens no TCP socket,
+# but the port names its socket file and stays usable should TCP be wanted.
+free_port() {
+    local port tries
+    for tries in $(seq 1 50); do
+        port=$((20000 + RANDOM % 40000))
+        if ! (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
+            echo "$port"
+            return
+        fi
+    done
+    fail "no free port found after $tries tries"
+}
+
+start() {
+    mkdir -p "$dir"
+    dir=$(cd "$dir" && pwd -P)
+    [ -z "$(ls -A "$dir")" ] || fail "$dir is not empty"
+    touch "$dir/$marker"
+    # A socket's path is limited to 107 bytes: DIR/.s.PGSQL.NNNNN must fit.
+    [ ${#dir} -le 90 ] || fail "$dir is too long a path for the server's socket"
+
+    local bin port owner
+    bin=$(server_bin)
+    port=$(free_port)
+    if [ "$(id -u)" -eq 0 ]; then
+        id postgres >/dev/null 2>&1 || fail "there is no postgres user to run the server as"
+        chown -R postgres: "$dir"
+        runuser -u postgres -- test -w "$dir" ||
+            fail "the postgres user cannot reach $dir (is a folder above it closed to others?)"
+        owner=postgres
+    else
+        owner=$(id -un)
+    fi
+
+    if ! as_owner "$bin/initdb" -D "$dir/data" --auth=trust -E UTF8 --locale=C.UTF-8 \
+        --no-sync >"$dir/initdb.log" 2>&1; then
+        cat "$dir/initdb.log" >&2
+        fail "initdb failed in $dir/data"
+    fi
+    cat >>"$dir/data/postgresql.conf" <<EOF
+
+# A throwaway server for the tests
+listen_addresses = ''
+unix_socket_directories = '$dir'
+port = $port
+max_connections = 200
+fsync = off
+full_page_writes = off
+synchronous_commit = off
+EOF
+    if ! as_owner "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 start \
+        >"$dir/pg_ctl.log" 2>&1; then
+        cat "$dir/pg_ctl.log" "$dir/server.log" >&2 2>/dev/null || true
+        fail "the server in $dir/data did not start"
+    fi
+
+    printf 'export TARVEX_TEST_PG_HOST=%q\n' "$dir"
+    printf 'export TARVEX_TEST_PG_PORT=%q\n' "$port"
+    printf 'export TARVEX_TEST_PG_USER=%q\n' "$owner"
+}
+
+stop() {
+    [ -d "$dir" ] || return 0
+    dir=$(cd "$dir" && pwd -P)
+    if [ ! -e "$dir/$marker" ]; then
+        # Only a folder this script made is removed; an empty one is harmless.
+        rmdir "$dir" 2>/dev/null || fail "$dir was not made by this script; left as it is"
+        return 0
+    fi
+    if [ -f "$dir/data/postmaster.pid" ]; then
+        local pid
+        pid=$(head -n 1 "$dir/data/postmaster.pid")
+        # Fails harmlessly when the server already ended (a stale pid file).
+        as_owner "$(server_bin)/pg_ctl" -D "$dir/data" -m immediate -w -t 60 stop \
+            >/dev/null 2>&1 || true
+        # A server that would not stop is ended, not left running without its folder.
+        if [ -n "$pid" ] && tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qF -- "$dir/data"; then
+            echo "test_server: the server in $dir did not stop; killing process $pid" >&2
+            kill -KILL "$pid" 2>/dev/null || true
+        fi
+    fi
+    rm -rf "$dir"
+}
+
+[ $# -eq 2 ] || usage
+dir=$2
+case "$1" in
+start) start ;;
+stop) stop ;;
+*) usage ;;
+esac
