@@ -77,11 +77,12 @@ TEST(TestServer, DropsTheDatabaseEvenWithAConnectionStillOpen)
         ASSERT_TRUE(database.isValid());
         name = database.name();
         // A connection the database knows nothing of, as the store opens its own.
+        const ServerSettings settings = database.settings();
         QSqlDatabase store = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), storeConnection);
-        store.setHostName(database.host());
-        store.setPort(database.port());
-        store.setUserName(database.user());
-        store.setDatabaseName(name);
+        store.setHostName(settings.host);
+        store.setPort(settings.port);
+        store.setUserName(settings.user);
+        store.setDatabaseName(settings.database);
         ASSERT_TRUE(store.open()) << store.lastError().text().toStdString();
         run(store, QStringLiteral("CREATE TABLE RecallDeal (Stock_Number text)"));
         EXPECT_EQ(databasesNamed(server, name), 1);

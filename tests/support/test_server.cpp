@@ -159,7 +159,8 @@ ServerDatabase::~ServerDatabase()
         runOnServer(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(quoted(m_name)));
     if (failure) {
         ADD_FAILURE() << "database " << m_name.toStdString() << " could not be dropped from "
-                      << where(m_host, m_port).toStdString() << ": " << failure->text().toStdString();
+                      << where(m_host, m_port).toStdString() << ": "
+                      << failure->text().toStdString();
     }
 }
 
@@ -173,7 +174,8 @@ QSqlDatabase ServerDatabase::connect(const QString &connectionName)
     m_connections.append(connectionName);
     if (!db.open()) {
         ADD_FAILURE() << "cannot connect to database " << m_name.toStdString() << " on "
-                      << where(m_host, m_port).toStdString() << ": " << db.lastError().text().toStdString();
+                      << where(m_host, m_port).toStdString() << ": "
+                      << db.lastError().text().toStdString();
     }
     return db;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/store_location.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -59,6 +61,8 @@ public:
     QString host() const { return m_host; }
     int port() const { return m_port; }
     QString user() const { return m_user; }
+    // The server and this database, as a database.conf would name them.
+    ServerSettings settings() const { return {m_host, m_port, m_name, m_user}; }
 
     // A new connection to this database, opened; the test fails when it
     // cannot be opened. Closed and removed when this goes out of scope.

@@ -1,0 +1,258 @@
+#include "store/store_location.h"
+
+#include "store/deal_database.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+namespace {
+
+// A database.conf is a few lines; anything much larger is not one.
+constexpr qint64 kLargestFile = 64 * 1024;
+
+// The longest name PostgreSQL keeps; it cuts longer ones short, which could
+// reach another database than the one named.
+constexpr qsizetype kLongestName = 63;
+
+const QStringList kKeys = {QStringLiteral("engine"), QStringLiteral("host"), QStringLiteral("port"),
+                           QStringLiteral("database"), QStringLiteral("user")};
+
+struct Setting
+{
+    int line = 0;
+    QString value;
+};
+
+// The settings of one database.conf, by key, or the first fault found in it.
+class ConfigText
+{
+public:
+    explicit ConfigText(QString path) : m_path(std::move(path)) {}
+
+    bool read(QString *error);
+    std::optional<Setting> setting(const QString &key) const
+    {
+        const auto found = m_settings.constFind(key);
+        return found == m_settings.cend() ? std::nullopt : std::optional<Setting>(*found);
+    }
+
+    // "<file>, line N: <problem>", or "<file>: <problem>" without a line.
+    QString fault(int line, const QString &problem) const;
+
+private:
+    bool readLine(int number, QString text, QString *error);
+
+    QString m_path;
+    QHash<QString, Setting> m_settings;
+};
+
+QString ConfigText::fault(int line, const QString &problem) const
+{
+    if (line <= 0)
+        return QStringLiteral("%1: %2").arg(m_path, problem);
+    return QStringLiteral("%1, line %2: %3").arg(m_path).arg(line).arg(problem);
+}
+
+bool ConfigText::read(QString *error)
+{
+    QFile file(m_path);
+    if (QFileInfo(m_path).isDir() || !file.open(QIODevice::ReadOnly)) {
+        *error = fault(0, QStringLiteral("the file could not be read (%1)")
+                              .arg(QFileInfo(m_path).isDir() ? QStringLiteral("it is a folder")
+                                                             : file.errorString()));
+        return false;
+    }
+    const QByteArray bytes = file.read(kLargestFile + 1);
+    if (file.error() != QFileDevice::NoError) {
+        *error =
+            fault(0, QStringLiteral("the file could not be read (%1)").arg(file.errorString()));
+        return false;
+    }
+    if (bytes.size() > kLargestFile) {
+        *error = fault(0, QStringLiteral("the file is too large to be a database.conf"));
+        return false;
+    }
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    QString text = decoder(bytes);
+    if (decoder.hasError()) {
+        *error = fault(0, QStringLiteral("the file is not UTF-8 text"));
+        return false;
+    }
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (!readLine(int(i + 1), lines[i], error))
+            return false;
+    }
+    return true;
+}
+
+bool ConfigText::readLine(int number, QString text, QString *error)
+{
+    text = text.trimmed();
+    if (text.isEmpty() || text.startsWith(QLatin1Char('#')))
+        return true;
+    const qsizetype equals = text.indexOf(QLatin1Char('='));
+    if (equals < 0) {
+        // The line itself is not repeated: it might hold a password.
+        *error =
+            fault(number, QStringLiteral("this line is not a setting of the form key = value"));
+        return false;
+    }
+    const QString key = text.left(equals).trimmed().toLower();
+    QString value = text.mid(equals + 1).trimmed();
+    static const QRegularExpression trailingComment(QStringLiteral("\\s+#.*$"));
+    value.remove(trailingComment);
+    if (value.size() >= 2 &&
+        ((value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"'))) ||
+         (value.startsWith(QLatin1Char('\'')) && value.endsWith(QLatin1Char('\''))))) {
+        value = value.mid(1, value.size() - 2);
+    }
+
+    if (key == QLatin1String("password")) {
+        *error = fault(
+            number, QStringLiteral("database.conf holds no password: remove this line and put the "
+                                   "password in ~/.pgpass, or let the server recognise the login "
+                                   "(peer or certificate authentication)"));
+        return false;
+    }
+    if (!kKeys.contains(key)) {
+        *error =
+            fault(number, QStringLiteral("unknown key \"%1\"; the keys are engine, host, port, "
+                                         "database and user")
+                              .arg(key));
+        return false;
+    }
+    if (const std::optional<Setting> earlier = setting(key)) {
+        *error = fault(number, QStringLiteral("%1 is given a second time (first on line %2)")
+                                   .arg(key)
+                                   .arg(earlier->line));
+        return false;
+    }
+    m_settings.insert(key, Setting{number, value});
+    return true;
+}
+
+// A port: digits only, 1 to 65535.
+std::optional<int> portNumber(const QString &text)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,5}$"));
+    if (!digits.match(text).hasMatch())
+        return std::nullopt;
+    const int port = text.toInt();
+    if (port < 1 || port > 65535)
+        return std::nullopt;
+    return port;
+}
+
+// The value of a key the server needs; false, with the fault in `error`, when
+// it is missing, empty or too long.
+bool requiredName(const ConfigText &config, const QString &key, QString *value, QString *error)
+{
+    const std::optional<Setting> setting = config.setting(key);
+    if (!setting) {
+        *error = config.fault(
+            0, QStringLiteral("no %1 is given for the PostgreSQL server: add a line %1 = ...")
+                   .arg(key));
+        return false;
+    }
+    if (setting->value.isEmpty()) {
+        *error = config.fault(setting->line, QStringLiteral("the %1 is empty").arg(key));
+        return false;
+    }
+    *value = setting->value;
+    return true;
+}
+
+bool withinNameLength(const ConfigText &config, const QString &key, QString *error)
+{
+    const std::optional<Setting> setting = config.setting(key);
+    if (!setting || setting->value.toUtf8().size() <= kLongestName)
+        return true;
+    *error = config.fault(setting->line,
+                          QStringLiteral("the %1 is longer than the %2 bytes PostgreSQL keeps")
+                              .arg(key)
+                              .arg(kLongestName));
+    return false;
+}
+
+} // namespace
+
+QString StoreLocation::describe() const
+{
+    if (engine == Engine::SQLite)
+        return filePath;
+    QString text = QStringLiteral("the database \"%1\" on %2").arg(server.database, server.host);
+    if (server.port != ServerSettings().port)
+        text += QStringLiteral(", port %1").arg(server.port);
+    return text;
+}
+
+std::optional<StoreLocation> StoreLocation::of(const ProgramFolder &folder, QString *error)
+{
+    QString ignored;
+    QString &why = error ? *error : ignored;
+    why.clear();
+    const QString path = folder.filePath(QString::fromLatin1(kConfigFile));
+    StoreLocation location;
+    // A link whose target is missing (a share not mounted) is a database.conf
+    // that cannot be read, not an absent one: the deals must not silently go
+    // to a file of their own.
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink()) {
+        location.filePath = DealDatabase::pathIn(folder);
+        return location;
+    }
+
+    ConfigText config(path);
+    if (!config.read(&why))
+        return std::nullopt;
+
+    std::optional<int> port;
+    if (const std::optional<Setting> setting = config.setting(QStringLiteral("port"))) {
+        port = portNumber(setting->value);
+        if (!port) {
+            why =
+                config.fault(setting->line,
+                             QStringLiteral("the port must be a number from 1 to 65535, not \"%1\"")
+                                 .arg(setting->value));
+            return std::nullopt;
+        }
+    }
+
+    const std::optional<Setting> engine = config.setting(QStringLiteral("engine"));
+    if (!engine) {
+        why = config.fault(0, QStringLiteral("no engine is named: add a line engine = postgresql "
+                                             "(or engine = sqlite for the file in this folder)"));
+        return std::nullopt;
+    }
+    const QString engineName = engine->value.toLower();
+    if (engineName == QLatin1String("sqlite")) {
+        location.filePath = DealDatabase::pathIn(folder);
+        return location;
+    }
+    if (engineName != QLatin1String("postgresql")) {
+        why =
+            config.fault(engine->line,
+                         QStringLiteral("unknown engine \"%1\"; the engine is postgresql or sqlite")
+                             .arg(engine->value));
+        return std::nullopt;
+    }
+
+    location.engine = Engine::PostgreSQL;
+    if (!requiredName(config, QStringLiteral("host"), &location.server.host, &why) ||
+        !requiredName(config, QStringLiteral("database"), &location.server.database, &why) ||
+        !withinNameLength(config, QStringLiteral("database"), &why) ||
+        !withinNameLength(config, QStringLiteral("user"), &why)) {
+        return std::nullopt;
+    }
+    if (port)
+        location.server.port = *port;
+    if (const std::optional<Setting> user = config.setting(QStringLiteral("user")))
+        location.server.user = user->value;
+    return location;
+}
