@@ -91,6 +91,25 @@ bool ConfigText::read(QString *error)
     return true;
 }
 
+// The text after "=": a value in single or double quotes, or a bare one
+// (trimmed), either followed by an optional `#` comment. nullopt when a quote
+// is not closed or more than a comment follows it.
+std::optional<QString> settingValue(QString text)
+{
+    text = text.trimmed();
+    if (text.startsWith(QLatin1Char('"')) || text.startsWith(QLatin1Char('\''))) {
+        const qsizetype closing = text.indexOf(text.front(), 1);
+        if (closing < 0)
+            return std::nullopt;
+        const QString rest = text.mid(closing + 1).trimmed();
+        if (!rest.isEmpty() && !rest.startsWith(QLatin1Char('#')))
+            return std::nullopt;
+        return text.mid(1, closing - 1);
+    }
+    static const QRegularExpression trailingComment(QStringLiteral("\\s+#.*$"));
+    return text.remove(trailingComment);
+}
+
 bool ConfigText::readLine(int number, QString text, QString *error)
 {
     text = text.trimmed();
@@ -103,16 +122,8 @@ bool ConfigText::readLine(int number, QString text, QString *error)
             fault(number, QStringLiteral("this line is not a setting of the form key = value"));
         return false;
     }
-    const QString key = text.left(equals).trimmed().toLower();
-    QString value = text.mid(equals + 1).trimmed();
-    static const QRegularExpression trailingComment(QStringLiteral("\\s+#.*$"));
-    value.remove(trailingComment);
-    if (value.size() >= 2 &&
-        ((value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"'))) ||
-         (value.startsWith(QLatin1Char('\'')) && value.endsWith(QLatin1Char('\''))))) {
-        value = value.mid(1, value.size() - 2);
-    }
-
+    const QString givenKey = text.left(equals).trimmed();
+    const QString key = givenKey.toLower();
     if (key == QLatin1String("password")) {
         *error = fault(
             number, QStringLiteral("database.conf holds no password: remove this line and put the "
@@ -124,7 +135,7 @@ bool ConfigText::readLine(int number, QString text, QString *error)
         *error =
             fault(number, QStringLiteral("unknown key \"%1\"; the keys are engine, host, port, "
                                          "database and user")
-                              .arg(key));
+                              .arg(givenKey));
         return false;
     }
     if (const std::optional<Setting> earlier = setting(key)) {
@@ -133,7 +144,14 @@ bool ConfigText::readLine(int number, QString text, QString *error)
                                    .arg(earlier->line));
         return false;
     }
-    m_settings.insert(key, Setting{number, value});
+    const std::optional<QString> value = settingValue(text.mid(equals + 1));
+    if (!value) {
+        *error = fault(number, QStringLiteral("the quoted %1 has no closing quote, or more than a "
+                                              "comment after it")
+                                   .arg(key));
+        return false;
+    }
+    m_settings.insert(key, Setting{number, *value});
     return true;
 }
 

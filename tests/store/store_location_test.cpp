@@ -71,6 +71,10 @@ TEST(StoreLocation, ReadsTheServerInEveryWayTheFileMayBeWritten)
          "engine = 'postgresql'\nhost = /var/run/postgresql\n"
          "database = \"Sales Log\"   # as the server names it\nuser = \"\"\nport = 1",
          {"/var/run/postgresql", 1, "Sales Log", ""}},
+        {"a # inside quotes belongs to the value",
+         "engine = postgresql\nhost = db # the server\ndatabase = \"Sales #1\" # shared\n"
+         "user = \"o'brien\"\n",
+         {"db", 5432, "Sales #1", "o'brien"}},
         {"a digit-only database name and the highest port",
          "engine = postgresql\nport = 65535\nhost = db\ndatabase = 2026\n",
          {"db", 65535, "2026", ""}},
@@ -101,8 +105,12 @@ TEST(StoreLocation, AFaultIsNamedWithTheFileAndTheLineAndNothingIsChosen)
     };
     const QByteArray server = "engine = postgresql\nhost = db.example.local\ndatabase = tarvex\n";
     const Case cases[] = {
-        {"unknown key", "engine = postgresql\nhots = db\ndatabase = tarvex\n",
-         ", line 2: unknown key \"hots\"; the keys are engine, host, port, database and user"},
+        {"unknown key", "engine = postgresql\nHots = db\ndatabase = tarvex\n",
+         ", line 2: unknown key \"Hots\"; the keys are engine, host, port, database and user"},
+        {"a quote not closed", "engine = postgresql\nhost = db\ndatabase = \"tarvex\n",
+         ", line 3: the quoted database has no closing quote, or more than a comment after it"},
+        {"text after the closing quote", "engine = postgresql\nhost = 'db' local\n",
+         ", line 2: the quoted host has no closing quote, or more than a comment after it"},
         {"unknown engine", "# shared\nengine = mysql\nhost = db\ndatabase = tarvex\n",
          ", line 2: unknown engine \"mysql\"; the engine is postgresql or sqlite"},
         {"port 0", server + "port = 0\n",

@@ -81,15 +81,6 @@ void execute(const DealDatabase &database, const QString &statement)
         << statement.toStdString() << ": " << query.lastError().text().toStdString();
 }
 
-namespace {
-
-ServerSettings settingsOf(const ServerDatabase &server)
-{
-    return ServerSettings{server.host(), server.port(), server.name(), server.user()};
-}
-
-} // namespace
-
 StoreTest::StoreTest(StoreEngine::Engine engine)
 {
     if (engine == StoreEngine::Engine::PostgreSQL) {
@@ -97,7 +88,7 @@ StoreTest::StoreTest(StoreEngine::Engine engine)
         if (!TestServer::available())
             return;
         m_server = std::make_unique<ServerDatabase>();
-        m_database = std::make_unique<DealDatabase>(settingsOf(*m_server));
+        m_database = std::make_unique<DealDatabase>(m_server->settings());
     } else {
         m_database = std::make_unique<DealDatabase>(m_dir.folder());
     }
@@ -108,7 +99,7 @@ StoreTest::StoreTest(StoreEngine::Engine engine)
 
 std::unique_ptr<DealDatabase> StoreTest::openOtherDesk()
 {
-    auto other = m_server ? std::make_unique<DealDatabase>(settingsOf(*m_server))
+    auto other = m_server ? std::make_unique<DealDatabase>(m_server->settings())
                           : std::make_unique<DealDatabase>(m_dir.folder());
     QString error;
     EXPECT_TRUE(other->open(&error)) << error.toStdString();

@@ -124,32 +124,39 @@ TEST(TestServer, AnswersWhenItIsThere)
     EXPECT_TRUE(database.isValid());
 }
 
+// A child's output for a failure message, its skip marks changed: CTest
+// takes a test whose output shows one for skipped, even when it failed.
+std::string shown(const ChildEnd &end)
+{
+    return QByteArray(end.output).replace("[  SKIPPED ]", "[ child skipped ]").toStdString();
+}
+
 TEST(TestServer, AMissingServerSkipsUnlessTheRunRequiresIt)
 {
     const QString test = QStringLiteral("TestServer.AnswersWhenItIsThere");
     const ChildEnd skipped = runChildTest(test, {{QStringLiteral("TARVEX_TEST_PG_HOST"), {}},
                                                  {QStringLiteral("TARVEX_REQUIRE_PG"), {}}});
-    EXPECT_EQ(skipped.exitCode, 0) << skipped.output.toStdString();
+    EXPECT_EQ(skipped.exitCode, 0) << shown(skipped);
     EXPECT_TRUE(skipped.output.contains("[  SKIPPED ] TestServer.AnswersWhenItIsThere"))
-        << skipped.output.toStdString();
+        << shown(skipped);
 
     const ChildEnd failed =
         runChildTest(test, {{QStringLiteral("TARVEX_TEST_PG_HOST"), {}},
                             {QStringLiteral("TARVEX_REQUIRE_PG"), QStringLiteral("1")}});
-    EXPECT_NE(failed.exitCode, 0) << failed.output.toStdString();
+    EXPECT_NE(failed.exitCode, 0) << shown(failed);
     EXPECT_TRUE(failed.output.contains("no test PostgreSQL server: TARVEX_TEST_PG_HOST and "
                                        "TARVEX_TEST_PG_PORT are not set"))
-        << failed.output.toStdString();
+        << shown(failed);
     EXPECT_TRUE(failed.output.contains("[  FAILED  ] TestServer.AnswersWhenItIsThere"))
-        << failed.output.toStdString();
+        << shown(failed);
 
     const ChildEnd badPort =
         runChildTest(test, {{QStringLiteral("TARVEX_TEST_PG_HOST"), QStringLiteral("/tmp")},
                             {QStringLiteral("TARVEX_TEST_PG_PORT"), QStringLiteral("54x")},
                             {QStringLiteral("TARVEX_REQUIRE_PG"), QStringLiteral("1")}});
-    EXPECT_NE(badPort.exitCode, 0) << badPort.output.toStdString();
+    EXPECT_NE(badPort.exitCode, 0) << shown(badPort);
     EXPECT_TRUE(badPort.output.contains("TARVEX_TEST_PG_PORT is not a port number: \"54x\""))
-        << badPort.output.toStdString();
+        << shown(badPort);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/store_location.h"
+#include "store/server_settings.h"
 
 #include <QSqlDatabase>
 #include <QString>
