@@ -86,7 +86,10 @@ struct Bench
         store = std::make_unique<DealStore>(*database);
         payments = std::make_unique<CommissionPayments>(*database);
         raw = std::make_unique<RawDatabase>(QFile::encodeName(path).toStdString());
+        // The floor's connection is set up as the program's: every commit
+        // synced, and the deal rows' references to their RecallDeal row checked.
         raw->exec("PRAGMA synchronous = FULL");
+        raw->exec("PRAGMA foreign_keys = ON");
         finder = std::make_unique<DealFinderWindow>(*store, prompts);
     }
 

@@ -55,14 +55,14 @@ std::optional<DealId> DealRowWriter::insert(const DealRows &rows, std::optional<
     if (!prepareAll(error))
         return std::nullopt;
     const QVariant idValue = id ? QVariant(*id) : QVariant();
-    if (!StoreSql::exec(m_insertRecall, rows.recall + QVariantList{idValue}, error))
+    if (!StoreSql::exec(m_insertRecall, rows.recall, idValue, error))
         return std::nullopt;
     const DealId newId = id ? *id : m_insertRecall.lastInsertId().toLongLong();
     for (const QVariantList &summary : rows.summary) {
-        if (!StoreSql::exec(m_insertSummary, summary + QVariantList{newId}, error))
+        if (!StoreSql::exec(m_insertSummary, summary, newId, error))
             return std::nullopt;
     }
-    if (!StoreSql::exec(m_insertLog, rows.log + QVariantList{newId}, error))
+    if (!StoreSql::exec(m_insertLog, rows.log, newId, error))
         return std::nullopt;
     return newId;
 }

@@ -43,6 +43,9 @@ public:
 // Binds `values` in order and runs the prepared query; on failure `error`
 // holds the database's message.
 bool exec(QSqlQuery &query, const QVariantList &values, QString *error);
+// The same with `last` bound after `values` (a row's values and the key
+// that closes it), without building one list of them all.
+bool exec(QSqlQuery &query, const QVariantList &values, const QVariant &last, QString *error);
 
 // Prepares `statement` on `query`; on failure `error` holds the message.
 bool prepare(QSqlQuery &query, const QString &statement, QString *error);
