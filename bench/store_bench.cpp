@@ -265,6 +265,10 @@ void programSaveDeal(benchmark::State &state)
     }
 }
 
+// Where the salesperson and the split partner stand in a RecallDeal row.
+constexpr int kSalesPersonColumn = 1;
+constexpr int kPartnerColumn = 44;
+
 void floorSaveDeal(benchmark::State &state)
 {
     sqlite3 *db = g_bench->raw->get();
@@ -285,6 +289,10 @@ void floorSaveDeal(benchmark::State &state)
         const DealRows rows =
             *DealRows::fromDeal(generatedDeal(g_bench->next++, g_bench->random), nullptr);
         const QString after = AuditTrail::describe(RecallColumns::names(), rows.recall);
+        // The entry names both salespeople of a split deal, as the program's does.
+        QString salesPeople = rows.recall.at(kSalesPersonColumn).toString();
+        if (!rows.recall.at(kPartnerColumn).isNull())
+            salesPeople += QStringLiteral(" / ") + rows.recall.at(kPartnerColumn).toString();
         state.ResumeTiming();
         g_bench->raw->exec("BEGIN IMMEDIATE");
         recall.bind(rows.recall);
@@ -301,7 +309,7 @@ void floorSaveDeal(benchmark::State &state)
         log.run();
         audit.bind({QStringLiteral("2026-12-08 09:00:00"), QStringLiteral("Deal saved"),
                     QStringLiteral("RecallDeal"), id, id, QVariant(), rows.recall.at(3),
-                    rows.recall.at(1), QVariant(), after});
+                    salesPeople, QVariant(), after});
         audit.run();
         g_bench->raw->exec("COMMIT");
     }
