@@ -265,10 +265,6 @@ void programSaveDeal(benchmark::State &state)
     }
 }
 
-// Where the salesperson and the split partner stand in a RecallDeal row.
-constexpr int kSalesPersonColumn = 1;
-constexpr int kPartnerColumn = 44;
-
 void floorSaveDeal(benchmark::State &state)
 {
     sqlite3 *db = g_bench->raw->get();
@@ -284,15 +280,18 @@ void floorSaveDeal(benchmark::State &state)
     RawStatement log(db, insert("SalesLog", StoreSchema::columns(QStringLiteral("SalesLog"))));
     // A save also writes its audit entry: the floor writes the same row.
     RawStatement audit(db, AuditTrail::insertStatement().toStdString());
+    const QStringList recallColumns = RecallColumns::names();
+    const qsizetype salesPersonColumn = recallColumns.indexOf(QStringLiteral("SalesPerson"));
+    const qsizetype partnerColumn = recallColumns.indexOf(QStringLiteral("Salesman2"));
     for (auto _ : state) {
         state.PauseTiming();
         const DealRows rows =
             *DealRows::fromDeal(generatedDeal(g_bench->next++, g_bench->random), nullptr);
         const QString after = AuditTrail::describe(RecallColumns::names(), rows.recall);
         // The entry names both salespeople of a split deal, as the program's does.
-        QString salesPeople = rows.recall.at(kSalesPersonColumn).toString();
-        if (!rows.recall.at(kPartnerColumn).isNull())
-            salesPeople += QStringLiteral(" / ") + rows.recall.at(kPartnerColumn).toString();
+        QString salesPeople = rows.recall.at(salesPersonColumn).toString();
+        if (!rows.recall.at(partnerColumn).isNull())
+            salesPeople += QStringLiteral(" / ") + rows.recall.at(partnerColumn).toString();
         state.ResumeTiming();
         g_bench->raw->exec("BEGIN IMMEDIATE");
         recall.bind(rows.recall);
