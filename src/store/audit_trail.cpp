@@ -36,46 +36,80 @@ QVariant textOrNull(const QString &text)
 
 } // namespace
 
-QString valueText(const QString &column, const QVariant &value)
+Description::Description(const QStringList &columns)
+{
+    m_columns.reserve(columns.size());
+    for (const QString &name : columns) {
+        const Kind kind = kYesNoColumns.contains(name)    ? Kind::YesNo
+                          : kNumberColumns.contains(name) ? Kind::Number
+                                                          : Kind::Other;
+        m_columns.append(Column{name + QStringLiteral(": "), kind});
+    }
+}
+
+QString Description::valueText(Kind kind, const QVariant &value)
 {
     if (value.isNull())
         return QString();
-    if (kYesNoColumns.contains(column))
+    if (kind == Kind::YesNo)
         return ColumnValue::yesNoFrom(value) ? QStringLiteral("Yes") : QStringLiteral("No");
     // A server gives a positive BIGINT as an unsigned number.
     const bool integral =
         value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::ULongLong;
-    if (!kNumberColumns.contains(column) && integral)
+    if (kind == Kind::Other && integral)
         return ColumnValue::moneyTextFrom(value);
     return value.toString();
 }
 
+QString Description::of(const QVariantList &values, bool withEmpty) const
+{
+    QString text;
+    text.reserve(m_columns.size() * 24);
+    for (qsizetype i = 0; i < m_columns.size(); ++i) {
+        const Column &column = m_columns.at(i);
+        const bool given = i < values.size() && !values.at(i).isNull();
+        if (!given && !withEmpty)
+            continue;
+        const QString value = given ? valueText(column.kind, values.at(i)) : QString();
+        if (!withEmpty && value.isEmpty())
+            continue;
+        if (!text.isEmpty())
+            text += u'\n';
+        text += column.label;
+        text += value;
+    }
+    return text;
+}
+
+void Description::ofChanges(const QVariantList &before, const QVariantList &after,
+                            QString *beforeText, QString *afterText) const
+{
+    beforeText->clear();
+    afterText->clear();
+    for (qsizetype i = 0; i < m_columns.size(); ++i) {
+        const Column &column = m_columns.at(i);
+        const QString old = valueText(column.kind, before.value(i));
+        const QString now = valueText(column.kind, after.value(i));
+        if (old == now)
+            continue;
+        if (!beforeText->isEmpty()) {
+            *beforeText += u'\n';
+            *afterText += u'\n';
+        }
+        *beforeText += column.label + old;
+        *afterText += column.label + now;
+    }
+}
+
 QString describe(const QStringList &columns, const QVariantList &values, bool withEmpty)
 {
-    QStringList lines;
-    for (qsizetype i = 0; i < columns.size(); ++i) {
-        const QString text = valueText(columns.at(i), values.value(i));
-        if (withEmpty || !text.isEmpty())
-            lines << columns.at(i) + QStringLiteral(": ") + text;
-    }
-    return lines.join(u'\n');
+    return Description(columns).of(values, withEmpty);
 }
 
 void describeChanges(const QStringList &columns, const QVariantList &before,
                      const QVariantList &after, QString *beforeText, QString *afterText)
 {
-    QStringList was;
-    QStringList is;
-    for (qsizetype i = 0; i < columns.size(); ++i) {
-        const QString old = valueText(columns.at(i), before.value(i));
-        const QString now = valueText(columns.at(i), after.value(i));
-        if (old == now)
-            continue;
-        was << columns.at(i) + QStringLiteral(": ") + old;
-        is << columns.at(i) + QStringLiteral(": ") + now;
-    }
-    *beforeText = was.join(u'\n');
-    *afterText = is.join(u'\n');
+    Description(columns).ofChanges(before, after, beforeText, afterText);
 }
 
 QString insertStatement()
@@ -86,7 +120,7 @@ QString insertStatement()
 
 bool write(QSqlQuery &insert, const Entry &entry, QString *error)
 {
-    const QString at = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QString at = ColumnValue::stamp(QDateTime::currentDateTime());
     return StoreSql::exec(insert,
                           {at, entry.action, entry.tableName, entry.rowKey, entry.dealId,
                            entry.sheetId, textOrNull(entry.stockNumber),

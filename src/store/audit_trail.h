@@ -59,16 +59,39 @@ bool write(QSqlQuery &insert, const Entry &entry, QString *error);
 // The entries meeting the filter, newest first.
 std::optional<QList<Record>> read(QSqlDatabase db, const Filter &filter, QString *error);
 
-// "Column: value" lines of every column with a value (all of them with
-// `withEmpty`).
-QString describe(const QStringList &columns, const QVariantList &values, bool withEmpty = false);
+// The columns of one table as the trail describes them, worked out once, for
+// a table whose rows are described at every write (a deal's RecallDeal row).
+// A value shows as its text: ten-thousandths of the money columns as plain
+// numbers, yes/no columns as Yes or No, an empty value as nothing.
+class Description
+{
+public:
+    explicit Description(const QStringList &columns);
 
-// The columns whose value differs, described on each side.
+    // "Column: value" lines of every column with a value (all of them with
+    // `withEmpty`), `values` given in the order of the columns.
+    QString of(const QVariantList &values, bool withEmpty = false) const;
+
+    // The columns whose value differs, described on each side.
+    void ofChanges(const QVariantList &before, const QVariantList &after, QString *beforeText,
+                   QString *afterText) const;
+
+private:
+    enum class Kind { YesNo, Number, Other };
+    struct Column
+    {
+        QString label; // "Name: "
+        Kind kind;
+    };
+
+    static QString valueText(Kind kind, const QVariant &value);
+
+    QList<Column> m_columns;
+};
+
+// The same for columns described once.
+QString describe(const QStringList &columns, const QVariantList &values, bool withEmpty = false);
 void describeChanges(const QStringList &columns, const QVariantList &before,
                      const QVariantList &after, QString *beforeText, QString *afterText);
-
-// A stored value as the trail shows it: ten-thousandths of the money columns
-// as plain numbers, everything else as its text.
-QString valueText(const QString &column, const QVariant &value);
 
 } // namespace AuditTrail

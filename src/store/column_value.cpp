@@ -15,6 +15,29 @@ QDate twoDigitYearDate(int month, int day, int yy)
     return QDate(yy < kTwoDigitYearCutoff ? 2000 + yy : 1900 + yy, month, day);
 }
 
+// `value` as `width` digits with leading zeros, written at `out`; the
+// position after them.
+QChar *putDigits(QChar *out, int value, int width)
+{
+    for (int i = width - 1; i >= 0; --i) {
+        out[i] = QChar(u'0' + value % 10);
+        value /= 10;
+    }
+    return out + width;
+}
+
+// YYYY-MM-DD at `out` for a year of four digits; the position after it.
+QChar *putDate(QChar *out, int year, int month, int day)
+{
+    out = putDigits(out, year, 4);
+    *out++ = u'-';
+    out = putDigits(out, month, 2);
+    *out++ = u'-';
+    return putDigits(out, day, 2);
+}
+
+constexpr int kLastFourDigitYear = 9999;
+
 } // namespace
 
 QVariant text(const QString &value)
@@ -39,7 +62,43 @@ QVariant money(Money amount)
 
 QVariant date(const QDate &value)
 {
-    return value.isValid() ? QVariant(value.toString(Qt::ISODate)) : QVariant();
+    return value.isValid() ? QVariant(isoDate(value)) : QVariant();
+}
+
+QString isoDate(const QDate &date)
+{
+    // Written digit by digit: a save stores its date several times, and the
+    // library's formatting costs as much as a row's other values together.
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    date.getDate(&year, &month, &day);
+    if (!date.isValid() || year < 1 || year > kLastFourDigitYear)
+        return date.toString(Qt::ISODate);
+    QString text(10, Qt::Uninitialized);
+    putDate(text.data(), year, month, day);
+    return text;
+}
+
+QString stamp(const QDateTime &moment)
+{
+    const QDate date = moment.date();
+    const QTime time = moment.time();
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    date.getDate(&year, &month, &day);
+    if (!date.isValid() || !time.isValid() || year < 1 || year > kLastFourDigitYear)
+        return moment.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    QString text(19, Qt::Uninitialized);
+    QChar *out = putDate(text.data(), year, month, day);
+    *out++ = u' ';
+    out = putDigits(out, time.hour(), 2);
+    *out++ = u':';
+    out = putDigits(out, time.minute(), 2);
+    *out++ = u':';
+    putDigits(out, time.second(), 2);
+    return text;
 }
 
 std::optional<QVariant> dateText(const QString &value)

@@ -3,6 +3,7 @@
 #include "common/money.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <QVariant>
 
@@ -30,6 +31,10 @@ QVariant money(Money amount);
 
 // Date columns. An invalid date is NULL.
 QVariant date(const QDate &date);
+// A date as a date column holds it: YYYY-MM-DD.
+QString isoDate(const QDate &date);
+// A moment as the audit trail's time column holds it: YYYY-MM-DD HH:MM:SS.
+QString stamp(const QDateTime &moment);
 // Date text as the worksheet writes it: MM/DD/YY, MM/DD/YYYY or ISO. A
 // two-digit year is 2000-2029 for 00-29 and 1930-1999 for 30-99.
 std::optional<QVariant> dateText(const QString &text);

@@ -17,16 +17,24 @@ const QStringList &columns()
     return names;
 }
 
-QString valueOf(const QVariantList &values, const char *column)
+const AuditTrail::Description &description()
 {
-    return values.value(columns().indexOf(QString::fromLatin1(column))).toString();
+    static const AuditTrail::Description recallDeal(columns());
+    return recallDeal;
+}
+
+qsizetype indexOf(const char *column)
+{
+    return columns().indexOf(QString::fromLatin1(column));
 }
 
 // The deal's salesperson, and its split partner after " / ".
 QString salesPeopleOf(const QVariantList &values)
 {
-    const QString first = valueOf(values, "SalesPerson");
-    const QString second = valueOf(values, "Salesman2");
+    static const qsizetype salesPerson = indexOf("SalesPerson");
+    static const qsizetype partner = indexOf("Salesman2");
+    const QString first = values.value(salesPerson).toString();
+    const QString second = values.value(partner).toString();
     return second.isEmpty() ? first : first + QStringLiteral(" / ") + second;
 }
 
@@ -37,7 +45,8 @@ AuditTrail::Entry entryFor(const QString &action, DealId id, const QVariantList 
     entry.tableName = QStringLiteral("RecallDeal");
     entry.rowKey = id;
     entry.dealId = id;
-    entry.stockNumber = valueOf(values, "StockNo");
+    static const qsizetype stockNumber = indexOf("StockNo");
+    entry.stockNumber = values.value(stockNumber).toString();
     entry.salesPerson = salesPeopleOf(values);
     return entry;
 }
@@ -74,9 +83,9 @@ bool saved(DealDatabase &database, DealId id, const QVariantList &before,
         entryFor(before.isEmpty() ? QStringLiteral("Deal saved") : QStringLiteral("Deal replaced"),
                  id, after);
     if (before.isEmpty()) {
-        entry.after = AuditTrail::describe(columns(), after);
+        entry.after = description().of(after);
     } else {
-        AuditTrail::describeChanges(columns(), before, after, &entry.before, &entry.after);
+        description().ofChanges(before, after, &entry.before, &entry.after);
         const QString earlier = salesPeopleOf(before);
         if (earlier != entry.salesPerson)
             entry.salesPerson = earlier + QStringLiteral(" / ") + entry.salesPerson;
@@ -87,7 +96,7 @@ bool saved(DealDatabase &database, DealId id, const QVariantList &before,
 bool deleted(DealDatabase &database, DealId id, const QVariantList &before, QString *error)
 {
     AuditTrail::Entry entry = entryFor(QStringLiteral("Deal deleted"), id, before);
-    entry.before = AuditTrail::describe(columns(), before);
+    entry.before = description().of(before);
     return write(database, entry, error);
 }
 

@@ -61,7 +61,7 @@ std::optional<DealId> DealRowWriter::insert(const DealRows &rows, std::optional<
         return std::nullopt;
     std::optional<DealId> given = id;
     if (id) {
-        if (!StoreSql::exec(m_insertRecall, rows.recall + QVariantList{*id}, error))
+        if (!StoreSql::exec(m_insertRecall, rows.recall, *id, error))
             return std::nullopt;
     } else {
         given = StoreSql::insertedKey(m_insertNewRecall, rows.recall, error);
@@ -70,10 +70,10 @@ std::optional<DealId> DealRowWriter::insert(const DealRows &rows, std::optional<
     }
     const DealId newId = *given;
     for (const QVariantList &summary : rows.summary) {
-        if (!StoreSql::exec(m_insertSummary, summary + QVariantList{newId}, error))
+        if (!StoreSql::exec(m_insertSummary, summary, newId, error))
             return std::nullopt;
     }
-    if (!StoreSql::exec(m_insertLog, rows.log + QVariantList{newId}, error))
+    if (!StoreSql::exec(m_insertLog, rows.log, newId, error))
         return std::nullopt;
     return newId;
 }

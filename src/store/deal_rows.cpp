@@ -49,6 +49,7 @@ std::optional<QVariantList> summaryFigures(const Deal &deal, QString *error)
     }};
     const Figure total{deal.totalCommission, "total commission"};
     QVariantList values;
+    values.reserve(qsizetype(beforeCount.size()) + 2);
     const auto add = [&](const Figure &figure) {
         if (deal.split) {
             const std::optional<Money> amount = requiredAmount(figure.text, figure.label, error);
@@ -74,23 +75,36 @@ std::optional<QVariantList> summaryFigures(const Deal &deal, QString *error)
     return values;
 }
 
-QVariantList summaryRow(const Deal &deal, const QString &salesPerson, const QString &unitClass,
-                        const QVariantList &figures)
+// The values every SalesSummary and SalesLog row of a deal shares, worked out
+// once for all of them.
+struct SharedValues
 {
-    QVariantList row = {
-        ColumnValue::date(deal.date),
-        ColumnValue::text(deal.year + u' ' + deal.unit.toUpper()),
-        ColumnValue::text(deal.stockNumber.toUpper()),
-        ColumnValue::text(deal.customer.toUpper()),
-        ColumnValue::text(salesPerson.toUpper()),
-        ColumnValue::text(unitClass),
-    };
+    QVariant date;
+    QVariant unit; // the year, one blank, the unit in capitals
+    QVariant stockNumber;
+    QVariant customer;
+
+    explicit SharedValues(const Deal &deal)
+        : date(ColumnValue::date(deal.date)),
+          unit(ColumnValue::text(deal.year + u' ' + deal.unit.toUpper())),
+          stockNumber(ColumnValue::text(deal.stockNumber.toUpper())),
+          customer(ColumnValue::text(deal.customer.toUpper()))
+    {
+    }
+};
+
+QVariantList summaryRow(const SharedValues &shared, const QString &salesPerson,
+                        const QString &unitClass, const QVariantList &figures)
+{
+    QVariantList row;
+    row << shared.date << shared.unit << shared.stockNumber << shared.customer
+        << ColumnValue::text(salesPerson.toUpper()) << ColumnValue::text(unitClass);
     row << figures;
     row << ColumnValue::yesNo(false); // Paid
     return row;
 }
 
-std::optional<QVariantList> logRow(const Deal &deal, QString *error)
+std::optional<QVariantList> logRow(const Deal &deal, const SharedValues &shared, QString *error)
 {
     const std::optional<Money> gross = requiredAmount(deal.payableGross, "payable gross", error);
     if (!gross)
@@ -108,10 +122,10 @@ std::optional<QVariantList> logRow(const Deal &deal, QString *error)
     if (deal.split)
         salesPerson += QStringLiteral(" / ") + deal.splitPartner.toUpper();
     return QVariantList{
-        ColumnValue::date(deal.date),
-        ColumnValue::text(deal.stockNumber.toUpper()),
-        ColumnValue::text(deal.year + u' ' + deal.unit.toUpper()),
-        ColumnValue::text(deal.customer.toUpper()),
+        shared.date,
+        shared.stockNumber,
+        shared.unit,
+        shared.customer,
         ColumnValue::text(salesPerson),
         ColumnValue::text(deal.saleType),
         ColumnValue::money(*logGross),
@@ -126,7 +140,8 @@ std::optional<DealRows> DealRows::fromDeal(const Deal &deal, QString *error)
     const std::optional<QVariantList> figures = summaryFigures(deal, error);
     if (!figures)
         return std::nullopt;
-    const std::optional<QVariantList> log = logRow(deal, error);
+    const SharedValues shared(deal);
+    const std::optional<QVariantList> log = logRow(deal, shared, error);
     if (!log)
         return std::nullopt;
     const std::optional<QVariantList> recall = RecallColumns::valuesOf(deal, error);
@@ -134,10 +149,10 @@ std::optional<DealRows> DealRows::fromDeal(const Deal &deal, QString *error)
         return std::nullopt;
 
     DealRows rows;
-    rows.summary << summaryRow(deal, deal.salesPerson, deal.unitClass.toUpper(), *figures);
+    rows.summary << summaryRow(shared, deal.salesPerson, deal.unitClass.toUpper(), *figures);
     // The partner's row keeps the unit class as shown.
     if (deal.split)
-        rows.summary << summaryRow(deal, deal.splitPartner, deal.unitClass, *figures);
+        rows.summary << summaryRow(shared, deal.splitPartner, deal.unitClass, *figures);
     rows.log = *log;
     rows.recall = *recall;
     return rows;

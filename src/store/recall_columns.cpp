@@ -114,6 +114,7 @@ QStringList names()
 std::optional<QVariantList> valuesOf(const Deal &deal, QString *error)
 {
     QVariantList values;
+    values.reserve(qsizetype(columns().size()));
     for (const Column &column : columns()) {
         switch (column.kind) {
         case Kind::Date:

@@ -2,6 +2,8 @@
 
 #include "store_engine.h"
 
+#include <QVarLengthArray>
+
 namespace StoreSql {
 
 namespace {
@@ -56,6 +58,74 @@ QString insertStatement(const QString &table, const QStringList &columns)
         .arg(quoted(table), columnList(columns), marks.join(QStringLiteral(", ")));
 }
 
+namespace {
+
+// Whether `value` is the value a statement holds bound already: no value in
+// both, or the same whole number or text of the same type. A null text and
+// an empty one are different values (NULL and ''). Any other kind of value
+// counts as changed.
+bool alreadyBound(const QVariant &bound, const QVariant &value)
+{
+    const QMetaType type = value.metaType();
+    if (bound.metaType() != type)
+        return false;
+    switch (type.id()) {
+    case QMetaType::UnknownType:
+        return true;
+    case QMetaType::QString: {
+        const QString &was = *static_cast<const QString *>(bound.constData());
+        const QString &is = *static_cast<const QString *>(value.constData());
+        return was.isNull() == is.isNull() && was == is;
+    }
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::Bool:
+        return bound == value;
+    default:
+        return false;
+    }
+}
+
+// Binds `values`, then `last` when given, and runs the query.
+bool run(QSqlQuery &query, const QVariantList &values, const QVariant *last, QString *error)
+{
+    // A statement keeps its bound values from one run to the next, and
+    // binding a value through the driver costs many times more than comparing
+    // it: a statement that is run again (the save's, kept prepared) has only
+    // the values that changed bound anew.
+    const qsizetype count = values.size() + (last ? 1 : 0);
+    const auto valueAt = [&](qsizetype i) -> const QVariant & {
+        return i < values.size() ? values.at(i) : *last;
+    };
+    QVarLengthArray<int, 64> changed;
+    {
+        const QVariantList bound = query.boundValues();
+        for (qsizetype i = 0; i < count; ++i) {
+            if (i >= bound.size() || !alreadyBound(bound.at(i), valueAt(i)))
+                changed.append(int(i));
+        }
+    } // let go of the bound values before binding, so that they are not copied
+    for (const int i : changed)
+        query.bindValue(i, valueAt(i));
+    if (query.exec())
+        return true;
+    if (error)
+        *error = errorText(query.lastError());
+    return false;
+}
+
+} // namespace
+
+bool exec(QSqlQuery &query, const QVariantList &values, QString *error)
+{
+    return run(query, values, nullptr, error);
+}
+
+bool exec(QSqlQuery &query, const QVariantList &values, const QVariant &last, QString *error)
+{
+    return run(query, values, &last, error);
+}
+
 QString insertReturning(const QString &table, const QStringList &columns, const QString &key)
 {
     return insertStatement(table, columns) + QStringLiteral(" RETURNING ") + quoted(key);
@@ -74,17 +144,6 @@ std::optional<qint64> insertedKey(QSqlQuery &query, const QVariantList &values, 
         return std::nullopt;
     }
     return key;
-}
-
-bool exec(QSqlQuery &query, const QVariantList &values, QString *error)
-{
-    for (qsizetype i = 0; i < values.size(); ++i)
-        query.bindValue(int(i), values.at(i));
-    if (query.exec())
-        return true;
-    if (error)
-        *error = errorText(query.lastError());
-    return false;
 }
 
 bool prepare(QSqlQuery &query, const QString &statement, QString *error)

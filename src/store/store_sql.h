@@ -49,6 +49,9 @@ public:
 // Binds `values` in order and runs the prepared query; on failure `error`
 // holds the database's message.
 bool exec(QSqlQuery &query, const QVariantList &values, QString *error);
+// The same with `last` bound after `values` (a row's values and the key
+// that closes it), without building one list of them all.
+bool exec(QSqlQuery &query, const QVariantList &values, const QVariant &last, QString *error);
 
 // Runs a prepared insertReturning() statement and gives the new row's key.
 std::optional<qint64> insertedKey(QSqlQuery &query, const QVariantList &values, QString *error);

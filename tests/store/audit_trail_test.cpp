@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 #include <gtest/gtest.h>
 
@@ -60,6 +61,92 @@ TEST_P(AuditTrailTest, SavingReplacingAndDeletingADealEachLeaveAnEntry)
     EXPECT_TRUE(deleted.before.contains(QStringLiteral("Customer: ZOË ÄNGSTRÖM")));
     EXPECT_TRUE(deleted.after.isEmpty());
     EXPECT_EQ(deleted.stockNumber, first.stockNumber);
+}
+
+// The whole text of an entry, every column in table order: money as its plain
+// number, yes/no as Yes or No, the year as its digits, empty columns left out
+// of a saved deal and shown with nothing after the colon among the changes.
+TEST_P(AuditTrailTest, TheEntriesOfASaveAndAReplacementDescribeTheDealInFull)
+{
+    Deal deal = splitExampleDeal();
+    deal.customer = QStringLiteral("José Ñúñez");
+    deal.stockNumber = QStringLiteral("0042");
+    deal.saleType = QStringLiteral("2");
+    deal.reductionDescriptions[1] = QStringLiteral("Dealer Cash");
+    deal.reductionAmounts[1] = QStringLiteral("-$12.50");
+    deal.additionAmounts[4] = QStringLiteral("1,250.05");
+    deal.appraisal = QStringLiteral("$4000.00");
+    deal.allowance = QStringLiteral("$.00");
+    deal.underAllow = true;
+    deal.totalCommission = QStringLiteral("$1250.5");
+    const DealId id = saved(deal);
+
+    Deal corrected = deal;
+    corrected.cost.clear();
+    corrected.overAllow = true;
+    corrected.underAllow = false;
+    corrected.year = QStringLiteral("1999 ");
+    QString error;
+    ASSERT_TRUE(m_store->replace(id, corrected, &error)) << error.toStdString();
+
+    const QList<AuditTrail::Record> records = entries();
+    ASSERT_EQ(records.size(), 2);
+    EXPECT_EQ(records.at(1).entry.after,
+              QStringLiteral("Date: 2005-03-07\nSalesPerson: John Smith\nCustomer: JOSÉ ÑÚÑEZ\n"
+                             "StockNo: 0042\nYear: 2004\nUnit: EXPLORER SPT\nTCU: NT\n"
+                             "SaleType: 2\nPrice: 25000\nCost: 20500\nRTCD2: Dealer Cash\n"
+                             "RTCP2: -12.5\nATCP5: 1250.05\nAllow: 4000\nOVAllow: 0\nOA: No\n"
+                             "UA: Yes\nPack: 300\nCommRate: 30%\nChkWarranty: Yes\nGross: 3900\n"
+                             "Comm: 1170\nWarranty: 30\nSpiff: 50\nTtlComm: 1250.5\nSplit: Yes\n"
+                             "Salesman2: Mary Jones"));
+    EXPECT_EQ(records.at(0).entry.before,
+              QStringLiteral("Year: 2004\nCost: 20500\nOA: No\nUA: Yes"));
+    EXPECT_EQ(records.at(0).entry.after, QStringLiteral("Year: 1999\nCost: \nOA: Yes\nUA: No"));
+    EXPECT_EQ(records.at(0).entry.salesPerson, QStringLiteral("John Smith / Mary Jones"));
+}
+
+// Each save binds its values into statements kept from the save before; a
+// value the earlier deal had and this one lacks, or the reverse, is its own.
+TEST_P(AuditTrailTest, DealsSavedOneAfterAnotherKeepTheirOwnValues)
+{
+    Deal first = splitExampleDeal();
+    first.tradeStock = QStringLiteral("T77");
+    first.reductionAmounts[0] = QStringLiteral("100");
+    Deal second = plainExampleDeal();
+    second.cost.clear();
+    second.customer = first.customer;
+    Deal third = first;
+    third.customer = QStringLiteral("Åsa Öberg");
+    for (const Deal &deal : {first, second, third})
+        saved(deal);
+
+    const QList<AuditTrail::Record> records = entries();
+    ASSERT_EQ(records.size(), 3);
+    const QString secondText = records.at(1).entry.after;
+    EXPECT_FALSE(secondText.contains(QStringLiteral("TrdStock"))) << secondText.toStdString();
+    EXPECT_FALSE(secondText.contains(QStringLiteral("RTCP1"))) << secondText.toStdString();
+    EXPECT_FALSE(secondText.contains(QStringLiteral("Cost"))) << secondText.toStdString();
+    EXPECT_TRUE(secondText.endsWith(QStringLiteral("\nSplit: No"))) << secondText.toStdString();
+    EXPECT_EQ(records.at(1).entry.salesPerson, QStringLiteral("John Smith"));
+    const QString thirdText = records.at(0).entry.after;
+    EXPECT_TRUE(thirdText.contains(QStringLiteral("Customer: ÅSA ÖBERG\n")));
+    EXPECT_TRUE(thirdText.contains(QStringLiteral("Cost: 20500\nRTCP1: 100\n")));
+    EXPECT_TRUE(thirdText.contains(QStringLiteral("TrdStock: T77\n")));
+
+    const QList<QSqlRecord> recalls = tableRows(*m_database, QStringLiteral("RecallDeal"));
+    ASSERT_EQ(recalls.size(), 3);
+    EXPECT_TRUE(recalls.at(1).value(QStringLiteral("TrdStock")).isNull());
+    EXPECT_TRUE(recalls.at(1).value(QStringLiteral("Cost")).isNull());
+    EXPECT_EQ(recalls.at(2).value(QStringLiteral("Cost")).toLongLong(), 205000000);
+    EXPECT_EQ(recalls.at(2).value(QStringLiteral("TrdStock")).toString(), QStringLiteral("T77"));
+    const QList<QSqlRecord> summaries = tableRows(*m_database, QStringLiteral("SalesSummary"));
+    ASSERT_EQ(summaries.size(), 5);
+    EXPECT_EQ(summaries.at(2).value(QStringLiteral("UnitCount")).toLongLong(), 10000);
+    EXPECT_EQ(summaries.at(3).value(QStringLiteral("UnitCount")).toLongLong(), 5000);
+    EXPECT_EQ(summaries.at(2).value(QStringLiteral("Sales_Person")).toString(),
+              QStringLiteral("JOHN SMITH"));
+    EXPECT_EQ(summaries.at(4).value(QStringLiteral("Sales_Person")).toString(),
+              QStringLiteral("MARY JONES"));
 }
 
 // The entry is written in the change's own transaction: a change that fails

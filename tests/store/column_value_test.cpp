@@ -74,6 +74,32 @@ TEST(ColumnValue, DatesAreIsoTextAndTwoDigitYearsFallInAHundredYearWindow)
     }
 }
 
+TEST(ColumnValue, DatesAndMomentsAreWrittenWithEveryDigit)
+{
+    struct Case
+    {
+        QDate date;
+        const char *iso;
+    } cases[] = {
+        {QDate(2005, 3, 7), "2005-03-07"},  {QDate(1999, 12, 31), "1999-12-31"},
+        {QDate(2029, 1, 1), "2029-01-01"},  {QDate(999, 10, 9), "0999-10-09"},
+        {QDate(1, 1, 1), "0001-01-01"},     {QDate(9999, 12, 31), "9999-12-31"},
+        {QDate(2024, 2, 29), "2024-02-29"},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(ColumnValue::isoDate(c.date), QString::fromLatin1(c.iso)) << c.iso;
+        EXPECT_EQ(ColumnValue::date(c.date).toString(), QString::fromLatin1(c.iso)) << c.iso;
+    }
+    EXPECT_TRUE(ColumnValue::date(QDate()).isNull());
+
+    EXPECT_EQ(ColumnValue::stamp(QDateTime(QDate(2026, 12, 8), QTime(9, 5, 7))),
+              QStringLiteral("2026-12-08 09:05:07"));
+    EXPECT_EQ(ColumnValue::stamp(QDateTime(QDate(2005, 1, 31), QTime(23, 59, 59, 999))),
+              QStringLiteral("2005-01-31 23:59:59"));
+    EXPECT_EQ(ColumnValue::stamp(QDateTime(QDate(2030, 7, 4), QTime(0, 0))),
+              QStringLiteral("2030-07-04 00:00:00"));
+}
+
 TEST(ColumnValue, YearIsTheNumberAtTheStartOfItsText)
 {
     struct Case
