@@ -82,16 +82,7 @@ TEST_F(SheetTwoDesks, ADealPaidAtAnotherDeskMeanwhilePaysNothingHere)
                              "been marked paid and no sheet was printed. The list now shows the "
                              "deals still unpaid; print the sheet again from it."));
 
-    // The list read again pays what is still unpaid.
-    const QList<SummaryRow> again = listed();
-    EXPECT_EQ(idsOf(again), (QList<qint64>{first, third}));
-    const SheetPayment::Outcome retried =
-        SheetPayment::pay(*m_database, dataFilePath(), {kJohn, idsOf(again)});
-    ASSERT_TRUE(retried.paid) << retried.error.toStdString();
-    EXPECT_EQ(paidRows(), (QList<qint64>{first, second, third}));
-    EXPECT_EQ(m_dir.readBytes(QStringLiteral("data.txt")),
-              QByteArray("\"ZOË ÅBERG\",\"40177\",\"NT\",1500,450,50,30,350\r\n"
-                         "\"ANN LEE\",\"U5530A\",\"NT\",1500,450,50,30,100\r\n"));
+    EXPECT_EQ(idsOf(listed()), (QList<qint64>{first, third}));
 }
 
 TEST_F(SheetTwoDesks, ADealDeletedOrGivenToAnotherSalespersonMeanwhileIsNamed)
