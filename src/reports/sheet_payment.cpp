@@ -1,6 +1,7 @@
 #include "reports/sheet_payment.h"
 
 #include "common/durable_file.h"
+#include "common/money_format.h"
 #include "reports/commission_data_file.h"
 #include "reports/sheet_data_file.h"
 #include "store/column_value.h"
@@ -46,14 +47,21 @@ bool recordSheet(DealDatabase &database, const Sheet &sheet, const Hooks &hooks,
     if (!sheetId)
         return false;
     reach(Step::SheetRecorded);
-    const std::optional<QList<SummaryRow>> paid =
+    const std::optional<PaidMarking> marking =
         CommissionPayments(database).markPaid(sheet.rowIds, sheet.salesPerson, &outcome.error);
-    if (!paid)
+    if (!marking)
         return false;
+    if (!marking->complete()) {
+        // Paying the rest would pay a sheet the user did not see; the
+        // markings made so far go with the transaction.
+        outcome.paidElsewhere = marking->paidElsewhere;
+        outcome.error = QStringLiteral("Deals on the sheet were paid or removed at another desk.");
+        return false;
+    }
     QList<QVariantList> lines;
     QList<qint64> paidIds;
     std::optional<Money> tally = Money();
-    for (const SummaryRow &row : *paid) {
+    for (const SummaryRow &row : marking->paid) {
         lines << dataLine(row);
         paidIds << row.rowId;
         const Money total =
@@ -100,22 +108,26 @@ Outcome pay(DealDatabase &database, const QString &dataFilePath, const Sheet &sh
         outcome.error = QStringLiteral("The deal database is not open.");
         return outcome;
     }
-    // A file left behind by an earlier sheet's failure is put right first;
-    // should it fail again, the new sheet's own file replaces it anyway.
-    QString ignored;
-    SheetDataFile::restore(database, dataFilePath, &ignored);
-
+    bool committed = false;
     {
         SqlTransaction transaction(database.connection());
-        if (!transaction.begin(&outcome.error))
-            return outcome;
-        if (hooks.reached)
-            hooks.reached(Step::Begun);
-        if (!recordSheet(database, sheet, hooks, outcome) || !transaction.commit(&outcome.error)) {
-            outcome.sheetId = 0;
-            outcome.tally = Money();
-            return outcome;
+        if (transaction.begin(&outcome.error)) {
+            if (hooks.reached)
+                hooks.reached(Step::Begun);
+            committed =
+                recordSheet(database, sheet, hooks, outcome) && transaction.commit(&outcome.error);
         }
+    } // rolled back here unless committed
+    if (!committed) {
+        outcome.sheetId = 0;
+        outcome.tally = Money();
+        // A file left behind by an earlier sheet's failure is put right; a
+        // sheet refused because another desk paid its deals leaves the file
+        // alone, as it leaves everything else.
+        QString ignored;
+        if (outcome.paidElsewhere.isEmpty())
+            SheetDataFile::restore(database, dataFilePath, &ignored);
+        return outcome;
     }
     outcome.paid = true;
     if (hooks.reached)
@@ -130,6 +142,23 @@ Outcome pay(DealDatabase &database, const QString &dataFilePath, const Sheet &sh
     if (!outcome.fileWritten)
         outcome.error = SheetDataFile::notWrittenMessage(why);
     return outcome;
+}
+
+QString paidElsewhereMessage(const QList<SummaryRow> &deals)
+{
+    QStringList named;
+    for (const SummaryRow &deal : deals) {
+        const QDate date = ColumnValue::dateFrom(deal.value(QStringLiteral("Date")));
+        named << QStringLiteral("Stock # %1, %2, %3")
+                     .arg(deal.value(QStringLiteral("Stock_Number")).toString(),
+                          DateFormat::picture(date, QStringLiteral("mm/dd/yyyy")),
+                          deal.value(QStringLiteral("Customer_Name")).toString());
+    }
+    return QStringLiteral("These deals were paid or removed at another desk since the list was "
+                          "shown:\n\n%1\n\nNothing has been marked paid and no sheet was "
+                          "printed. The list now shows the deals still unpaid; print the sheet "
+                          "again from it.")
+        .arg(named.join(u'\n'));
 }
 
 } // namespace SheetPayment

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/money.h"
+#include "store/commission_payments.h"
 #include "store/sheet_records.h"
 
 #include <QList>
@@ -25,6 +26,10 @@ struct Outcome
     qint64 sheetId = 0;       // the recorded sheet, when paid
     Money tally;              // the total commission of the rows marked
     QString error;            // why not paid, or why data.txt was not written
+    // Listed rows paid, deleted or given to another salesperson at another
+    // desk since they were listed: when there is any, nothing is paid, no
+    // sheet is recorded and data.txt is left as it was.
+    QList<qint64> paidElsewhere = {};
 };
 
 // What a sheet pays: the rows listed for one salesperson, and what the sheet
@@ -59,14 +64,22 @@ struct Hooks
 
 // Records the sheet, marks its rows paid on it in the order given, and writes
 // data.txt at `dataFilePath` with one line for each row marked (empty when
-// there is none). A row already paid, no longer stored or of another
-// salesperson is passed over. The tally is the total commission of the rows
-// marked (a missing amount counts as 0); a tally, or a tally plus the bonus,
-// beyond the range of Money refuses the whole sheet. Before the sheet, a
-// data.txt that does not match the last recorded sheet is written again.
+// there is none). The sheet is paid whole or not at all: when any listed row
+// is no longer an unpaid row of the salesperson (another desk paid, deleted
+// or changed it meanwhile), nothing is paid or recorded, data.txt is not
+// touched and the rows are named in paidElsewhere. The tally is the total
+// commission of the rows marked (a missing amount counts as 0); a tally, or
+// a tally plus the bonus, beyond the range of Money refuses the whole sheet.
+// When the sheet fails for another reason, a data.txt that does not match
+// the last recorded sheet is written again.
 //
 // A failure before the commit leaves nothing paid and nothing recorded.
 Outcome pay(DealDatabase &database, const QString &dataFilePath, const Sheet &sheet,
             const Hooks &hooks = {});
+
+// What the user is told when a sheet was refused because some of its deals
+// were paid or removed at another desk: each of `deals` (the rows as they
+// were listed) by stock number, date and customer.
+QString paidElsewhereMessage(const QList<SummaryRow> &deals);
 
 } // namespace SheetPayment

@@ -73,38 +73,45 @@ std::optional<QList<SummaryRow>> CommissionPayments::unpaid(const QString &sales
     return rows;
 }
 
-std::optional<QList<SummaryRow>> CommissionPayments::markPaid(const QList<qint64> &rowIds,
-                                                              const QString &salesPerson,
-                                                              QString *error)
+std::optional<PaidMarking> CommissionPayments::markPaid(const QList<qint64> &rowIds,
+                                                        const QString &salesPerson, QString *error)
 {
     if (notOpen(m_database, error))
         return std::nullopt;
     // Prepared once on the connection: paying a long list runs these two
-    // statements for every row. A row is paid only while it is unpaid and
-    // belongs to the salesperson whose sheet this is.
-    QSqlQuery *read = m_database.prepared(
-        selectRows(QStringLiteral("rowid = ? AND \"Paid\" = 0 AND \"Sales_Person\" = ?")), error);
-    QSqlQuery *mark = read ? m_database.prepared(QStringLiteral("UPDATE \"SalesSummary\" SET "
-                                                                "\"Paid\" = 1 WHERE rowid = ? "
-                                                                "AND \"Paid\" = 0"),
-                                                 error)
-                           : nullptr;
-    if (!mark)
+    // statements for every row. The marking itself decides whether the row
+    // is still to be paid: a server engine takes the row's lock as it
+    // updates and tests the condition again once it has it, so of two desks
+    // paying one row at once exactly one changes it.
+    QSqlQuery *mark = m_database.prepared(
+        QStringLiteral("UPDATE \"SalesSummary\" SET \"Paid\" = 1 WHERE rowid = ? "
+                       "AND \"Paid\" = 0 AND \"Sales_Person\" = ?"),
+        error);
+    QSqlQuery *read =
+        mark ? m_database.prepared(selectRows(QStringLiteral("rowid = ?")), error) : nullptr;
+    if (!read)
         return std::nullopt;
-    QList<SummaryRow> paid;
+    const QString owner = salesPerson.toUpper();
+    PaidMarking marking;
     for (const qint64 rowId : rowIds) {
-        if (!StoreSql::exec(*read, {rowId, salesPerson.toUpper()}, error))
+        if (!StoreSql::exec(*mark, {rowId, owner}, error))
             return std::nullopt;
-        const bool unpaidRow = read->next();
-        const SummaryRow row = unpaidRow ? rowOf(*read) : SummaryRow();
-        read->finish();
-        if (!unpaidRow)
+        if (mark->numRowsAffected() != 1) {
+            marking.paidElsewhere << rowId;
             continue;
-        if (!StoreSql::exec(*mark, {rowId}, error))
+        }
+        // Read inside the transaction, after the marking: the values the
+        // sheet pays are those of the row this desk now holds.
+        if (!StoreSql::exec(*read, {rowId}, error))
             return std::nullopt;
-        paid << row;
+        const bool found = read->next();
+        if (found)
+            marking.paid << rowOf(*read);
+        read->finish();
+        if (!found)
+            marking.paidElsewhere << rowId;
     }
-    return paid;
+    return marking;
 }
 
 bool CommissionPayments::markUnpaid(const QList<qint64> &rowIds, QString *error)

@@ -22,11 +22,25 @@ struct SummaryRow
     QVariant value(const QString &column) const;
 };
 
+// What marking a sheet's rows paid found: the rows it marked, and the listed
+// rows that were no longer there to pay.
+struct PaidMarking
+{
+    QList<SummaryRow> paid;          // as they stood when marked, in the order given
+    QList<qint64> paidElsewhere = {}; // no longer unpaid rows of the salesperson
+
+    // Every listed row was still unpaid and is marked now.
+    bool complete() const { return paidElsewhere.isEmpty(); }
+};
+
 // The salesperson's unpaid deals and their paying.
 //
 // markPaid() runs inside the caller's transaction, so that the caller can
 // write its hand-off file before the paid markings are committed and drop
-// both together when either fails.
+// both together when either fails. Several desks may pay from one database:
+// a row is marked by one conditional statement (still unpaid, still the
+// salesperson's) whose count of changed rows tells whether another desk got
+// there first, so no row is paid twice.
 class CommissionPayments
 {
 public:
@@ -38,11 +52,14 @@ public:
 
     // Marks each row of the salesperson (the name in any letter case) paid,
     // in the order given, and returns the rows it marked as they stood. A row
-    // no longer stored, already paid or of another salesperson is passed over.
-    // Stops at the first failure with the reason in `error`; the caller's
-    // transaction then undoes the rows already marked.
-    std::optional<QList<SummaryRow>> markPaid(const QList<qint64> &rowIds, const QString &salesPerson,
-                                              QString *error);
+    // no longer stored, already paid or of another salesperson (paid,
+    // deleted or changed at another desk since it was listed) is named in
+    // paidElsewhere; the sheet is then not to be paid at all, and the caller
+    // rolls its transaction back. Stops at the first failure with the reason
+    // in `error`; the caller's transaction then undoes the rows already
+    // marked.
+    std::optional<PaidMarking> markPaid(const QList<qint64> &rowIds, const QString &salesPerson,
+                                        QString *error);
 
     // Takes the paid marking off again, in a transaction of its own.
     bool markUnpaid(const QList<qint64> &rowIds, QString *error);

@@ -57,6 +57,8 @@ public:
     // The SQLite file; empty on a server.
     const QString &filePath() const { return m_filePath; }
     StoreEngine::Engine engine() const { return m_engine; }
+    // The server and database; empty for a file.
+    const ServerSettings &server() const { return m_server; }
     // The file's path, or "the database "x" on host", for messages.
     QString describe() const;
     QSqlDatabase connection() const { return m_db; }

@@ -56,9 +56,36 @@ std::optional<DealId> DealStore::save(const Deal &deal, QString *error)
 std::optional<DealId> DealStore::replace(DealId recalled, const Deal &deal, QString *error)
 {
     const StoreSql::FaultWatch watch;
-    const std::optional<DealId> id = write(recalled, deal, error);
+    const std::optional<DealId> id = write(Recalled{.id = recalled}, deal, error);
     m_lastWriteFault = noteFault(id.has_value(), watch);
     return id;
+}
+
+std::optional<DealId> DealStore::replace(DealId recalled,
+                                         const std::optional<DealFingerprint> &asRecalled,
+                                         const Deal &deal, QString *error)
+{
+    const StoreSql::FaultWatch watch;
+    const std::optional<DealId> id =
+        write(Recalled{.id = recalled, .check = true, .asRecalled = asRecalled}, deal, error);
+    m_lastWriteFault = noteFault(id.has_value(), watch);
+    return id;
+}
+
+std::optional<DealFingerprint> DealStore::fingerprint(DealId id, QString *error) const
+{
+    return DealFingerprint::read(m_database, id, error);
+}
+
+bool DealStore::unchangedSinceRecall(const Recalled &recalled, QString *why)
+{
+    if (!recalled.check)
+        return true;
+    const std::optional<DealFingerprint> now = DealFingerprint::read(m_database, recalled.id, why);
+    if (!now)
+        return false;
+    m_changedElsewhere = !recalled.asRecalled || *now != *recalled.asRecalled;
+    return !m_changedElsewhere;
 }
 
 StoreSql::Fault DealStore::noteFault(bool written, const StoreSql::FaultWatch &watch) const
@@ -71,9 +98,10 @@ StoreSql::Fault DealStore::noteFault(bool written, const StoreSql::FaultWatch &w
     return watch.fault() == StoreSql::Fault::None ? StoreSql::Fault::Data : watch.fault();
 }
 
-std::optional<DealId> DealStore::write(std::optional<DealId> recalled, const Deal &deal,
+std::optional<DealId> DealStore::write(const std::optional<Recalled> &recalled, const Deal &deal,
                                        QString *error)
 {
+    m_changedElsewhere = false;
     if (!m_database.isOpen()) {
         failed(error, notOpen());
         return std::nullopt;
@@ -91,20 +119,26 @@ std::optional<DealId> DealStore::write(std::optional<DealId> recalled, const Dea
         return std::nullopt;
     }
     QVariantList before; // the values replaced, for the audit trail
+    if (recalled && !unchangedSinceRecall(*recalled, &why)) {
+        failed(error, m_changedElsewhere ? DealFingerprint::notSavedMessage()
+                                         : QStringLiteral("The deal was not saved: %1").arg(why));
+        return std::nullopt;
+    }
     if (recalled) {
-        const std::optional<bool> paid = writer.isPaid(*recalled, &why);
+        const std::optional<bool> paid = writer.isPaid(recalled->id, &why);
         if (paid && *paid)
             why = QStringLiteral("This deal has been paid and cannot be changed.");
         std::optional<QVariantList> stored;
         if (paid && !*paid)
-            stored = DealAudit::recallValues(m_database, *recalled, &why);
-        if (!stored || !writer.remove(*recalled, &why)) {
+            stored = DealAudit::recallValues(m_database, recalled->id, &why);
+        if (!stored || !writer.remove(recalled->id, &why)) {
             failed(error, QStringLiteral("The deal was not saved: %1").arg(why));
             return std::nullopt;
         }
         before = *stored;
     }
-    const std::optional<DealId> id = writer.insert(*rows, recalled, &why);
+    const std::optional<DealId> id =
+        writer.insert(*rows, recalled ? std::optional(recalled->id) : std::nullopt, &why);
     if (!id || !DealAudit::saved(m_database, *id, before, rows->recall, &why) ||
         !transaction.commit(&why)) {
         failed(error, QStringLiteral("The deal was not saved: %1").arg(why));
@@ -115,13 +149,29 @@ std::optional<DealId> DealStore::write(std::optional<DealId> recalled, const Dea
 
 bool DealStore::remove(DealId id, QString *error)
 {
+    return removeDeal(Recalled{.id = id}, error);
+}
+
+bool DealStore::remove(DealId id, const std::optional<DealFingerprint> &asRecalled, QString *error)
+{
+    return removeDeal(Recalled{.id = id, .check = true, .asRecalled = asRecalled}, error);
+}
+
+bool DealStore::removeDeal(const Recalled &recalled, QString *error)
+{
+    m_changedElsewhere = false;
     if (!m_database.isOpen())
         return failed(error, notOpen());
+    const DealId id = recalled.id;
     QString why;
     SqlTransaction transaction(m_database.connection());
     DealRowWriter &writer = m_database.rowWriter();
     if (!transaction.begin(&why))
         return failed(error, QStringLiteral("The deal was not deleted: %1").arg(why));
+    if (!unchangedSinceRecall(recalled, &why))
+        return failed(error, m_changedElsewhere
+                                 ? DealFingerprint::notDeletedMessage()
+                                 : QStringLiteral("The deal was not deleted: %1").arg(why));
     const std::optional<bool> paid = writer.isPaid(id, &why);
     if (paid && *paid)
         return failed(error, QStringLiteral("This deal has been paid and cannot be deleted."));

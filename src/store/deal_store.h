@@ -1,5 +1,6 @@
 #pragma once
 
+#include "deal_fingerprint.h"
 #include "deal_id.h"
 #include "store_sql.h"
 
@@ -26,7 +27,9 @@ struct RecalledDealState
 // Every operation that writes runs in one transaction: all of a deal's rows
 // are written, replaced or removed together, and a failure leaves the
 // database as it was and returns the reason in `error`. A deal with a paid
-// SalesSummary row is never replaced or deleted.
+// SalesSummary row is never replaced or deleted. Given the deal as it was
+// recalled, a replace or delete also refuses a deal that another desk has
+// changed, paid or deleted since.
 //
 // Searches take the user's text as data: quotes, %, _ and * in it are
 // matched as themselves.
@@ -45,6 +48,11 @@ public:
     // Refused when the recalled deal is paid. A recalled deal that is no
     // longer stored is saved anew under its identity.
     std::optional<DealId> replace(DealId recalled, const Deal &deal, QString *error);
+    // The same, refused with nothing written when the deal as stored no
+    // longer matches `asRecalled` (std::nullopt: it could not be read when it
+    // was recalled); changedElsewhere() then tells so.
+    std::optional<DealId> replace(DealId recalled, const std::optional<DealFingerprint> &asRecalled,
+                                  const Deal &deal, QString *error);
 
     // Why the last save or replace failed: a fault of the data or of the
     // store (None after a success).
@@ -54,6 +62,16 @@ public:
     // other deal's. Refused when the deal is paid; a deal that is not there
     // any more is no error.
     bool remove(DealId id, QString *error);
+    // The same, refused like replace() when the deal no longer matches
+    // `asRecalled`.
+    bool remove(DealId id, const std::optional<DealFingerprint> &asRecalled, QString *error);
+
+    // Whether the last replace or remove was refused because the deal was
+    // changed, paid or deleted at another desk since it was recalled.
+    bool changedElsewhere() const { return m_changedElsewhere; }
+
+    // The deal as it is stored now, to compare with when it is written.
+    std::optional<DealFingerprint> fingerprint(DealId id, QString *error = nullptr) const;
 
     // Whether the deal is marked paid (false for an unknown deal or when the
     // database cannot be read; replace and remove check again themselves).
@@ -84,10 +102,22 @@ public:
     std::optional<Deal> loadDeal(DealId id, QString *error = nullptr) const;
 
 private:
-    std::optional<DealId> write(std::optional<DealId> recalled, const Deal &deal, QString *error);
+    // `asRecalled` is checked when `check` is set.
+    struct Recalled
+    {
+        DealId id;
+        bool check = false;
+        std::optional<DealFingerprint> asRecalled = {};
+    };
+    std::optional<DealId> write(const std::optional<Recalled> &recalled, const Deal &deal,
+                                QString *error);
+    bool removeDeal(const Recalled &recalled, QString *error);
+    // Inside the write's transaction: false when the deal is not as recalled.
+    bool unchangedSinceRecall(const Recalled &recalled, QString *why);
     StoreSql::Fault noteFault(bool written, const StoreSql::FaultWatch &watch) const;
     QList<DealId> ids(const QString &where, const QVariantList &values, QString *error) const;
 
     DealDatabase &m_database;
     StoreSql::Fault m_lastWriteFault = StoreSql::Fault::None;
+    bool m_changedElsewhere = false;
 };

@@ -288,10 +288,11 @@ TEST_F(LegacyImportTest, TheCommissionSheetListsExactlyTheUnpaidRowsAndPaysThem)
     {
         SqlTransaction transaction(database->connection());
         ASSERT_TRUE(transaction.begin(&error));
-        const std::optional<QList<SummaryRow>> paid = payments.markPaid(
+        const std::optional<PaidMarking> paid = payments.markPaid(
             {unpaid->at(0).rowId, unpaid->at(1).rowId}, QStringLiteral("josé peña"), &error);
         ASSERT_TRUE(paid) << error.toStdString();
-        EXPECT_EQ(paid->size(), 2);
+        EXPECT_EQ(paid->paid.size(), 2);
+        EXPECT_TRUE(paid->complete());
         ASSERT_TRUE(transaction.commit(&error));
     }
     EXPECT_EQ(payments.unpaid(QStringLiteral("JOSÉ PEÑA"), &error)->size(), 0);

@@ -4,6 +4,7 @@
 #include "reports/ui/commission_sheet_opener.h"
 #include "reports/ui/commission_sheet_window.h"
 #include "reports/ui/sheet_history_window.h"
+#include "second_desk.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -469,6 +470,48 @@ TEST_F(CommissionWindow, VoidingAsksNamingTheSheetAndItsDealsComeBackUnpaid)
 
     select(QStringLiteral("John Smith"));
     EXPECT_EQ(column(2), QStringList{QStringLiteral("S1")});
+}
+
+class CommissionWindowTwoDesks : public CommissionWindow, public SecondDesk
+{
+};
+
+// The window lists three deals; another desk pays one of them before this
+// one prints. Nothing is paid here, the user is told which deal and the list
+// is read again, from which the sheet then prints.
+TEST_F(CommissionWindowTwoDesks, ADealPaidAtAnotherDeskIsNamedAndTheListReadAgain)
+{
+    unpaid("40177", "CARL DIAZ", "2005-03-02", "350");
+    const qint64 taken = unpaid("A1234", "BOB BROWN", "2005-03-03", "437.5");
+    unpaid("U5530A", "ANN LEE", "2005-03-04", "100");
+    m_dir.writeBytes(kDataFile, "last week\r\n");
+    select(QStringLiteral("John Smith"));
+    ASSERT_EQ(grid()->rowCount(), 3);
+    atOtherDesk(*m_database, QStringLiteral("UPDATE SalesSummary SET Paid = 1 WHERE rowid = ?"),
+                {taken});
+
+    expectBonus(QString());
+    expectWeekEnding(QStringLiteral("03/12/2005"));
+    m_prompts.expectMessage(
+        QStringLiteral("These deals were paid or removed at another desk since the list was "
+                       "shown:\n\nStock # A1234, 03/03/2005, BOB BROWN\n\nNothing has been "
+                       "marked paid and no sheet was printed. The list now shows the deals still "
+                       "unpaid; print the sheet again from it."),
+        QStringLiteral("Commissions"), Prompts::Icon::Warning, Prompts::Buttons::Ok);
+    click("cmdPrintSheet");
+    m_prompts.verify();
+    EXPECT_TRUE(sheets.isEmpty());
+    EXPECT_EQ(paidRows(), QList<qint64>{taken});
+    EXPECT_EQ(m_dir.readBytes(kDataFile), QByteArray("last week\r\n"));
+    EXPECT_EQ(column(2), (QStringList{QStringLiteral("40177"), QStringLiteral("U5530A")}));
+    EXPECT_TRUE(button("cmdPrintSheet")->isEnabled());
+
+    expectBonus(QString());
+    click("cmdPrintSheet");
+    m_prompts.verify();
+    ASSERT_EQ(sheets.size(), 1);
+    EXPECT_EQ(hiddenText("txtTally"), QStringLiteral("450"));
+    EXPECT_EQ(paidRows().size(), 3);
 }
 
 } // namespace

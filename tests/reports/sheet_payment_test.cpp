@@ -75,26 +75,47 @@ TEST_F(SheetPaymentTest, UnpaidListsOnePersonsUnpaidRowsOldestFirstWhateverTheCa
     EXPECT_EQ(rowIdsOf(*quotedRows), QList<qint64>{quotedRow});
 }
 
-TEST_F(SheetPaymentTest, FileFollowsTheListedOrderAndPassesOverRowsAlreadyPaid)
+TEST_F(SheetPaymentTest, FileFollowsTheListedOrderWithMissingValuesAsNull)
 {
     SummaryValues blank;
     blank.customer = QVariant();
     blank.totalCommission = QVariant();
     const qint64 noValues = summaryRow(blank);
     const qint64 later = unpaid("S2", "LATER", "2005-03-09", "100");
-    SummaryValues alreadyPaid;
-    alreadyPaid.paid = true;
-    const qint64 paidBefore = summaryRow(alreadyPaid);
 
     const SheetPayment::Outcome outcome =
-        SheetPayment::pay(*m_database, dataFilePath(),
-                          {kJohn, {later, paidBefore, noValues, 999}});
+        SheetPayment::pay(*m_database, dataFilePath(), {kJohn, {later, noValues}});
     ASSERT_TRUE(outcome.paid) << outcome.error.toStdString();
+    EXPECT_TRUE(outcome.paidElsewhere.isEmpty());
     EXPECT_EQ(outcome.tally, Money::dollars(100)); // the missing total counts as 0
     EXPECT_EQ(m_dir.readBytes(QStringLiteral("data.txt")),
               QByteArray("\"LATER\",\"S2\",\"NT\",1500,450,50,30,100\r\n"
                          "#NULL#,\"A1234\",\"NT\",1500,450,50,30,#NULL#\r\n"));
-    EXPECT_EQ(paidRows(), (QList<qint64>{noValues, later, paidBefore}));
+    EXPECT_EQ(paidRows(), (QList<qint64>{noValues, later}));
+}
+
+// A listed row already paid, no longer stored or of another salesperson is
+// not passed over: the sheet the user saw is paid whole or not at all, and
+// the rows in the way are named.
+TEST_F(SheetPaymentTest, ARowNoLongerUnpaidPaysNothingAndNamesTheRow)
+{
+    const qint64 later = unpaid("S2", "LATER", "2005-03-09", "100");
+    SummaryValues alreadyPaid;
+    alreadyPaid.paid = true;
+    const qint64 paidBefore = summaryRow(alreadyPaid);
+    SummaryValues marys;
+    marys.salesPerson = QStringLiteral("MARY JONES");
+    const qint64 mary = summaryRow(marys);
+    m_dir.writeBytes(QStringLiteral("data.txt"), "last week\r\n");
+
+    const SheetPayment::Outcome outcome =
+        SheetPayment::pay(*m_database, dataFilePath(),
+                          {QStringLiteral("john smith"), {later, paidBefore, 999, mary}});
+    EXPECT_FALSE(outcome.paid);
+    EXPECT_EQ(outcome.sheetId, 0);
+    EXPECT_EQ(outcome.paidElsewhere, (QList<qint64>{paidBefore, 999, mary}));
+    EXPECT_EQ(paidRows(), QList<qint64>{paidBefore}); // as it was before
+    EXPECT_EQ(m_dir.readBytes(QStringLiteral("data.txt")), QByteArray("last week\r\n"));
 }
 
 // The deals are paid on a recorded sheet all the same: the file is put right
@@ -193,14 +214,20 @@ TEST_F(SheetPaymentTest, AFileFailingAfterTheCommitLeavesTheSheetRecorded)
                          "\"B\",\"S2\",\"NT\",1500,450,50,30,2\r\n"));
 }
 
-TEST_F(SheetPaymentTest, PaysOnlyTheRowsOfTheListedSalesperson)
+TEST_F(SheetPaymentTest, PaysTheRowsOfTheListedSalespersonInAnyLetterCase)
 {
     const qint64 johns = unpaid("S1", "A", "2005-03-02", "1");
     SummaryValues marys;
     marys.salesPerson = QStringLiteral("MARY JONES");
     const qint64 mary = summaryRow(marys);
+    const SheetPayment::Outcome refused = SheetPayment::pay(
+        *m_database, dataFilePath(), {QStringLiteral("john smith"), {mary, johns}});
+    EXPECT_FALSE(refused.paid);
+    EXPECT_EQ(refused.paidElsewhere, QList<qint64>{mary});
+    EXPECT_TRUE(paidRows().isEmpty());
+
     const SheetPayment::Outcome outcome =
-        SheetPayment::pay(*m_database, dataFilePath(), {QStringLiteral("john smith"), {mary, johns}});
+        SheetPayment::pay(*m_database, dataFilePath(), {QStringLiteral("john smith"), {johns}});
     ASSERT_TRUE(outcome.paid) << outcome.error.toStdString();
     EXPECT_EQ(paidRows(), QList<qint64>{johns});
     EXPECT_EQ(outcome.tally, Money::dollars(1));

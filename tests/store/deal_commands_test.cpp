@@ -1,6 +1,7 @@
 // The worksheet's save, recall and delete commands end to end: the real
 // worksheet window, the real store on a temporary database, scripted prompts.
 #include "scripted_prompts.h"
+#include "second_desk.h"
 #include "store_test_support.h"
 
 #include "store/ui/deal_commands.h"
@@ -353,6 +354,71 @@ TEST_F(DealCommandsTest, RecallClearsTheWorksheetFirstAndExitLeavesItAlone)
     commands->finder()->findChild<QPushButton *>(QStringLiteral("cmdExit"))->click();
     EXPECT_FALSE(form->isFlagRecall());
     EXPECT_EQ(form->state(), WorksheetState::NewDeal);
+}
+
+class DealCommandsTwoDesks : public DealCommandsTest, public SecondDesk
+{
+};
+
+// The deal is recalled here; another desk changes it; the correction made
+// here is refused, nothing is written, and the worksheet keeps what was typed.
+TEST_F(DealCommandsTwoDesks, ACorrectionOfADealChangedAtAnotherDeskIsRefused)
+{
+    saveShown(splitExampleDeal());
+    form->clearDeal();
+    recall(QStringLiteral("a1234"));
+    ASSERT_TRUE(commands->recalledDeal());
+    atOtherDesk(*m_database, QStringLiteral("UPDATE RecallDeal SET Customer = 'CARL DIAZ'"));
+
+    Deal corrected = form->deal();
+    corrected.customer = QStringLiteral("Bob Browne");
+    form->showDeal(corrected);
+    expectSaveQuestion(Answer::Yes);
+    prompts.expectMessage(
+        QStringLiteral("This deal was changed, paid or deleted at another desk since it was "
+                       "recalled. Your correction was not saved. Recall the deal again to see it "
+                       "as it is now."),
+        QStringLiteral("Error!"), Icon::Warning, Buttons::Ok);
+    commands->saveDeal();
+    prompts.verify();
+
+    EXPECT_EQ(dealTableCounts(), (std::array<int, 3>{2, 1, 1}));
+    EXPECT_EQ(tableRows(*m_database, QStringLiteral("RecallDeal")).at(0).value("Customer"),
+              QStringLiteral("CARL DIAZ"));
+    EXPECT_EQ(text(QStringLiteral("txtCustomer")), QStringLiteral("Bob Browne"));
+    EXPECT_FALSE(form->isDealSaved());
+    EXPECT_EQ(form->command2Caption(), QStringLiteral("Update"));
+
+    // Recalled again, the deal as the other desk left it is corrected.
+    form->clearDeal();
+    recall(QStringLiteral("A1234"));
+    EXPECT_EQ(text(QStringLiteral("txtCustomer")), QStringLiteral("CARL DIAZ"));
+    expectSaveQuestion(Answer::Yes);
+    expectSaved(QStringLiteral("CARL DIAZ"));
+    commands->saveDeal();
+    prompts.verify();
+    EXPECT_EQ(dealTableCounts(), (std::array<int, 3>{2, 1, 1}));
+}
+
+TEST_F(DealCommandsTwoDesks, ADeleteOfADealPaidAtAnotherDeskIsRefused)
+{
+    saveShown(dealFor(QStringLiteral("40177"), QString::fromUtf8("Zoë Åberg")));
+    form->clearDeal();
+    recall(QStringLiteral("40177"));
+    atOtherDesk(*m_database, QStringLiteral("UPDATE SalesSummary SET Paid = 1"));
+
+    prompts.expectMessage(QString::fromUtf8("Do you want to Delete ZOË ÅBERG from database?"),
+                          QStringLiteral("Delete Record"), Icon::None, Buttons::YesNoCancel,
+                          Answer::Yes);
+    prompts.expectMessage(
+        QStringLiteral("This deal was changed, paid or deleted at another desk since it was "
+                       "recalled. It was not deleted. Recall the deal again to see it as it is "
+                       "now."),
+        QStringLiteral("Delete Record"), Icon::Warning, Buttons::Ok);
+    form->findChild<QPushButton *>(QStringLiteral("cmdDeleteRecall"))->click();
+    prompts.verify();
+    EXPECT_EQ(dealTableCounts(), (std::array<int, 3>{1, 1, 1}));
+    EXPECT_EQ(form->state(), WorksheetState::Recalled);
 }
 
 } // namespace

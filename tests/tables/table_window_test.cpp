@@ -43,16 +43,6 @@ protected:
         click(window, "Find");
         m_prompts.verify();
     }
-    // Another window takes the activation, then this one gets it back.
-    static void comeBackTo(QWidget &window)
-    {
-        QWidget other;
-        other.show();
-        other.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-        window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    }
     QVariantList customers()
     {
         return column(QStringLiteral("SELECT CustomerName FROM SalesLog ORDER BY rowid"));

@@ -67,3 +67,13 @@ void TablesTest::click(QWidget &window, const char *name)
     ASSERT_TRUE(button->isEnabled()) << name;
     QTest::mouseClick(button, Qt::LeftButton);
 }
+
+void TablesTest::comeBackTo(QWidget &window)
+{
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+}

@@ -36,6 +36,8 @@ protected:
 
     static QLineEdit *edit(QWidget &window, const QString &name);
     static void click(QWidget &window, const char *name);
+    // Another window takes the activation, then this one gets it back.
+    static void comeBackTo(QWidget &window);
 
     TempProgramFolder m_dir;
     std::unique_ptr<DealDatabase> m_database;

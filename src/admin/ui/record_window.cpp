@@ -5,6 +5,7 @@
 #include "store/record_cursor.h"
 #include "store/record_table.h"
 
+#include <QEvent>
 #include <QPushButton>
 
 RecordWindow::RecordWindow(std::unique_ptr<RecordTable> table, Prompts &prompts, QWidget *parent)
@@ -74,4 +75,16 @@ void RecordWindow::step(RecordBar::Step step)
     if (!cursor().moveTo(target, &error))
         dataError(error);
     showRecord();
+}
+
+bool RecordWindow::event(QEvent *event)
+{
+    // Quietly: a message box here would take the activation away and bring
+    // it back again.
+    if (event->type() == QEvent::WindowActivate && m_view && !cursor().isAdding() &&
+        !m_view->isChanged()) {
+        cursor().refresh(nullptr);
+        showRecord();
+    }
+    return QWidget::event(event);
 }

@@ -18,6 +18,11 @@ class RecordView;
 // record at a time in bound fields, stepped through with a browse bar. Before
 // the window leaves a record it asks leaveRecord(), which writes or drops what
 // the user changed, or refuses and keeps the window on the record.
+//
+// Other desks (other Tarvex processes on the same database) and the
+// worksheet write the same tables: each time the window is shown or becomes
+// active again it reads the table afresh, unless the user is in the middle of
+// a change, which is kept as typed.
 class RecordWindow : public QWidget
 {
     Q_OBJECT
@@ -47,6 +52,8 @@ protected:
 
     void showRecord();
     void step(RecordBar::Step step);
+
+    bool event(QEvent *event) override;
 
     virtual bool leaveRecord() = 0;
     virtual void dataError(const QString &error) = 0;

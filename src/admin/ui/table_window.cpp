@@ -162,18 +162,6 @@ void TableWindow::findRecord()
     showRecord();
 }
 
-bool TableWindow::event(QEvent *event)
-{
-    // Coming back to the window shows deals saved or deleted meanwhile,
-    // unless the user is in the middle of a change. Quietly: a message box
-    // here would take the activation away and bring it back again.
-    if (event->type() == QEvent::WindowActivate && !cursor().isAdding() && !view().isChanged()) {
-        cursor().refresh(nullptr);
-        showRecord();
-    }
-    return QWidget::event(event);
-}
-
 void TableWindow::closeEvent(QCloseEvent *event)
 {
     if (!isClosingForExit() && !leaveRecord()) {

@@ -43,7 +43,6 @@ public:
                 QWidget *parent = nullptr);
 
 protected:
-    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool leaveRecord() override;
     void dataError(const QString &error) override;

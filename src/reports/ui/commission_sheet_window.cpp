@@ -263,13 +263,18 @@ void CommissionSheetWindow::setListButtonsEnabled(bool enabled)
 
 void CommissionSheetWindow::cmdSelect_Click()
 {
+    listUnpaid(m_cboSalesPerson->currentText());
+}
+
+void CommissionSheetWindow::listUnpaid(const QString &salesPerson)
+{
     QString why;
-    const QString salesPerson = m_cboSalesPerson->currentText();
     const std::optional<QList<SummaryRow>> rows =
         CommissionPayments(m_database).unpaid(salesPerson, &why);
     m_listedSalesPerson = rows ? salesPerson : QString();
     if (!rows) {
         m_MSFlexGrid1->setRowCount(0);
+        m_listedDeals.clear();
         setListButtonsEnabled(false);
         tell(QStringLiteral("The unpaid deals could not be listed: ") + why,
              QStringLiteral("Error!"), Prompts::Icon::Critical);
@@ -282,6 +287,9 @@ void CommissionSheetWindow::cmdSelect_Click()
 void CommissionSheetWindow::fillGrid(const QList<SummaryRow> &rows)
 {
     m_MSFlexGrid1->setRowCount(0);
+    m_listedDeals.clear();
+    for (const SummaryRow &deal : rows)
+        m_listedDeals.insert(deal.rowId, deal);
     m_MSFlexGrid1->setRowCount(int(rows.size()));
     m_MSFlexGrid1->setVerticalHeaderLabels(QStringList(rows.size(), QString()));
     for (int row = 0; row < int(rows.size()); ++row) {

@@ -4,7 +4,9 @@
 #include "common/prompts.h"
 #include "reports/report_document.h"
 #include "reports/ui/report_preview.h"
+#include "store/commission_payments.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QWidget>
 
@@ -21,7 +23,6 @@ class QPushButton;
 class QTableWidget;
 class QToolBar;
 class SheetHistoryWindow;
-struct SummaryRow;
 
 // The commission sheet window "Commissions": the unpaid deals of one
 // salesperson, from which the user drops the deals not to be paid now and
@@ -31,7 +32,9 @@ struct SummaryRow;
 // pays exactly that deal even when two deals share a stock number. The paid
 // markings and the sheet that lists them are recorded together or not at
 // all, and belong to the salesperson whose deals are listed; the hand-off
-// file "data.txt" follows the recorded sheet. Reprint Sheet… lists the
+// file "data.txt" follows the recorded sheet. A sheet some of whose deals
+// another desk paid or removed since they were listed pays nothing: the user
+// is told which, and the list is read again. Reprint Sheet… lists the
 // salesperson's recorded sheets to print again or void. While the window is
 // open the main window's toolbar is disabled; it is
 // enabled again however the window is closed.
@@ -71,6 +74,8 @@ protected:
 private:
     void buildControls();
     void setColumnWidths();
+    // Lists the salesperson's unpaid deals as they are stored now.
+    void listUnpaid(const QString &salesPerson);
     void fillGrid(const QList<SummaryRow> &rows);
     // The SalesSummary rows the grid lists, top to bottom.
     QList<qint64> listedRows() const;
@@ -123,6 +128,9 @@ private:
     // listed: the sheet names and pays this one, whatever the name box shows
     // by the time it prints.
     QString m_listedSalesPerson;
+    // The rows as listed, by rowid: a deal paid or removed at another desk
+    // meanwhile is named as the user saw it.
+    QHash<qint64, SummaryRow> m_listedDeals;
 
     bool m_prompting = false;        // one of the window's prompts is up
     bool m_activationPaused = false; // the next activation is a return, not Form_Activate

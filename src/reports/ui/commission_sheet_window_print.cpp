@@ -83,6 +83,15 @@ bool CommissionSheetWindow::payListedDeals()
     if (!m_txtBonus->text().isEmpty())
         sheet.bonus = SheetEntry::amountOf(m_txtBonus->text());
     const SheetPayment::Outcome outcome = SheetPayment::pay(m_database, dataFilePath(), sheet);
+    if (!outcome.paidElsewhere.isEmpty()) {
+        QList<SummaryRow> gone;
+        for (const qint64 rowId : outcome.paidElsewhere)
+            gone << m_listedDeals.value(rowId);
+        tell(SheetPayment::paidElsewhereMessage(gone), QStringLiteral("Commissions"),
+             Prompts::Icon::Warning);
+        listUnpaid(m_listedSalesPerson);
+        return false;
+    }
     if (!outcome.paid) {
         tell(QStringLiteral("The commission sheet could not be printed. No deal has been marked "
                             "paid.\n\n") +

@@ -3,6 +3,7 @@
 #include "common/prompts.h"
 #include "common/ui/bring_up.h"
 #include "store/deal_store.h"
+#include "store/recall_columns.h"
 #include "store/ui/deal_finder_window.h"
 #include "worksheet/ui/center_form.h"
 #include "worksheet/ui/deal_worksheet.h"
@@ -58,8 +59,13 @@ void DealCommands::saveDeal()
     // A recalled deal is replaced, old rows and new in one transaction.
     const Deal deal = m_form.deal();
     QString error;
-    const auto saved = m_recalled ? m_store.replace(*m_recalled, deal, &error)
+    const auto saved = m_recalled ? m_store.replace(*m_recalled, m_asRecalled, deal, &error)
                                   : m_store.save(deal, &error);
+    if (!saved && m_store.changedElsewhere()) {
+        // Nothing was written and the worksheet keeps what the user typed.
+        m_prompts.message(error, kErrorTitle, Prompts::Icon::Warning);
+        return;
+    }
     if (!saved) {
         errorPath(saveFailureMessage(error));
         return;
@@ -133,8 +139,14 @@ void DealCommands::openFinder()
 
 void DealCommands::showChosenDeal(qint64 dealId, const Deal &deal)
 {
+    // What a later correction or delete compares with. The worksheet shows
+    // the deal as this read found it, so the two agree.
+    QString error;
+    m_asRecalled = m_store.fingerprint(dealId, &error);
     m_form.setFlagRecall(true);
-    m_form.showDeal(deal);
+    m_form.showDeal(m_asRecalled && !m_asRecalled->recall.isEmpty()
+                        ? RecallColumns::dealFrom(m_asRecalled->recall)
+                        : deal);
     m_recalled = dealId;
     // The worksheet selects the deal when it is next activated; do it now as
     // well, so the state is right even where the desktop does not hand the
@@ -171,8 +183,10 @@ void DealCommands::deleteRecord()
     if (answer != Prompts::Answer::Yes)
         return;
     QString error;
-    if (!m_store.remove(*m_recalled, &error)) {
-        m_prompts.message(QStringLiteral("The deal was not deleted.\n\n%1").arg(error),
+    if (!m_store.remove(*m_recalled, m_asRecalled, &error)) {
+        m_prompts.message(m_store.changedElsewhere()
+                              ? error
+                              : QStringLiteral("The deal was not deleted.\n\n%1").arg(error),
                           QStringLiteral("Delete Record"), Prompts::Icon::Warning);
         return;
     }
@@ -182,5 +196,6 @@ void DealCommands::deleteRecord()
 void DealCommands::forgetRecalledDeal()
 {
     m_recalled.reset();
+    m_asRecalled.reset();
     m_lastCustomerName.clear();
 }

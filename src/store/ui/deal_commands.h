@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/deal_fingerprint.h"
 #include "store/deal_id.h"
 #include "worksheet/deal.h"
 
@@ -22,7 +23,9 @@ class Prompts;
 // The recalled deal is held by its identity from the moment it is chosen
 // until the worksheet is cleared, so a correction or a delete acts on exactly
 // that deal even when another deal shares its stock number. A paid deal is
-// never saved again by any route.
+// never saved again by any route. The deal is also kept as it was stored when
+// it was recalled: a correction or a delete of a deal that another desk has
+// changed, paid or deleted since is refused, and the worksheet left as it is.
 class DealCommands : public QObject
 {
     Q_OBJECT
@@ -63,5 +66,7 @@ private:
     Prompts &m_prompts;
     std::unique_ptr<DealFinderWindow> m_finder;
     std::optional<DealId> m_recalled;
+    // The recalled deal as it was stored when it was recalled.
+    std::optional<DealFingerprint> m_asRecalled;
     QString m_lastCustomerName; // of the recalled deal's last SalesSummary row
 };
