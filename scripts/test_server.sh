@@ -67,6 +67,15 @@ free_port() {
     fail "no free port found after $tries tries"
 }
 
+# Starts the cluster in DIR/data, showing its logs when it will not start.
+start_cluster() {
+    if ! as_owner "$(server_bin)/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 start \
+        >"$dir/pg_ctl.log" 2>&1; then
+        cat "$dir/pg_ctl.log" "$dir/server.log" >&2 2>/dev/null || true
+        fail "the server in $dir/data did not start"
+    fi
+}
+
 start() {
     mkdir -p "$dir"
     dir=$(cd "$dir" && pwd -P)
@@ -104,11 +113,7 @@ fsync = off
 full_page_writes = off
 synchronous_commit = off
 EOF
-    if ! as_owner "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 start \
-        >"$dir/pg_ctl.log" 2>&1; then
-        cat "$dir/pg_ctl.log" "$dir/server.log" >&2 2>/dev/null || true
-        fail "the server in $dir/data did not start"
-    fi
+    start_cluster
 
     print_exports "$port" "$owner"
 }
@@ -134,11 +139,8 @@ resume() {
     port=$(sed -n 's/^port = \([0-9]*\)$/\1/p' "$dir/data/postgresql.conf" | tail -n 1)
     [ -n "$port" ] || fail "no port set in $dir/data/postgresql.conf"
     owner=$(stat -c %U "$dir/data")
-    if ! as_owner "$(server_bin)/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 start \
-        >"$dir/pg_ctl.log" 2>&1; then
-        cat "$dir/pg_ctl.log" "$dir/server.log" >&2 2>/dev/null || true
-        fail "the server in $dir/data did not start"
-    fi
+    # One left running by a run that ended without pausing it is used as it is.
+    as_owner "$(server_bin)/pg_ctl" -D "$dir/data" status >/dev/null 2>&1 || start_cluster
     print_exports "$port" "$owner"
 }
 
