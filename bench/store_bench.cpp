@@ -191,19 +191,8 @@ void floorSaveDeal(benchmark::State &state)
     }
 }
 
-void registerFloors()
-{
-    using benchmark::kMicrosecond;
-    using benchmark::kMillisecond;
-    using StoreItems::add;
-    add("floor/stock search", floorStockSearch, kMicrosecond);
-    for (const char *part : StoreItems::kCustomerParts)
-        add(std::string("floor/customer search ") + part,
-            [part](benchmark::State &s) { floorCustomerSearch(s, part); }, kMillisecond);
-    add("floor/open finder", floorOpenFinder, kMillisecond);
-    add("floor/list 1000 unpaid", floorListUnpaid, kMillisecond);
-    add("floor/pay 1000 unpaid", floorPayUnpaid, kMillisecond)->Iterations(10);
-}
+const StoreItems::Items kFloors = {floorStockSearch, floorCustomerSearch, floorOpenFinder,
+                                   floorListUnpaid,  floorPayUnpaid,      floorSaveDeal};
 
 const std::vector<FigureTable::Goal> kGoals = {
     {"stock-number search", "program/stock search", "floor/stock search", 1, 0, false},
@@ -229,10 +218,11 @@ int main(int argc, char **argv)
     {
         Bench bench(ensureDatabase(QStringLiteral(TARVEX_BENCH_DATA_FOLDER)));
         g_bench = &bench;
-        StoreItems::registerAll("program", bench.store);
-        registerFloors();
-        StoreItems::registerSave("program", bench.store);
-        StoreItems::add("floor/save deal", floorSaveDeal, benchmark::kMicrosecond)->Iterations(300);
+        const StoreItems::Items program = StoreItems::itemsOf(bench.store);
+        StoreItems::registerReads("program", program);
+        StoreItems::registerReads("floor", kFloors);
+        StoreItems::registerSave("program", program);
+        StoreItems::registerSave("floor", kFloors);
         FigureTable table;
         benchmark::RunSpecifiedBenchmarks(&table);
         const bool met = table.printTable(kGoals);

@@ -130,6 +130,8 @@ void saveDeal(benchmark::State &state, Store &store)
 
 } // namespace
 
+namespace {
+
 benchmark::internal::Benchmark *add(const std::string &name,
                                     std::function<void(benchmark::State &)> function,
                                     benchmark::TimeUnit unit)
@@ -141,28 +143,37 @@ benchmark::internal::Benchmark *add(const std::string &name,
         ->UseRealTime();
 }
 
-void registerAll(const std::string &prefix, Store &store)
+} // namespace
+
+Items itemsOf(Store &store)
+{
+    Store *s = &store;
+    return {[s](benchmark::State &st) { stockSearch(st, *s); },
+            [s](benchmark::State &st, const char *part) { customerSearch(st, *s, part); },
+            [s](benchmark::State &st) { openFinder(st, *s); },
+            [s](benchmark::State &st) { listUnpaid(st, *s); },
+            [s](benchmark::State &st) { payUnpaid(st, *s); },
+            [s](benchmark::State &st) { saveDeal(st, *s); }};
+}
+
+void registerReads(const std::string &prefix, const Items &items)
 {
     using benchmark::kMicrosecond;
     using benchmark::kMillisecond;
-    Store *s = &store;
-    add(prefix + "/stock search", [s](benchmark::State &st) { stockSearch(st, *s); }, kMicrosecond);
-    for (const char *part : kCustomerParts)
+    add(prefix + "/stock search", items.stockSearch, kMicrosecond);
+    for (const char *part : kCustomerParts) {
+        const auto search = items.customerSearch;
         add(prefix + "/customer search " + part,
-            [s, part](benchmark::State &st) { customerSearch(st, *s, part); }, kMillisecond);
-    add(prefix + "/open finder", [s](benchmark::State &st) { openFinder(st, *s); }, kMillisecond);
-    add(prefix + "/list 1000 unpaid", [s](benchmark::State &st) { listUnpaid(st, *s); },
-        kMillisecond);
-    add(prefix + "/pay 1000 unpaid", [s](benchmark::State &st) { payUnpaid(st, *s); },
-        kMillisecond)
-        ->Iterations(10);
+            [search, part](benchmark::State &st) { search(st, part); }, kMillisecond);
+    }
+    add(prefix + "/open finder", items.openFinder, kMillisecond);
+    add(prefix + "/list 1000 unpaid", items.listUnpaid, kMillisecond);
+    add(prefix + "/pay 1000 unpaid", items.payUnpaid, kMillisecond)->Iterations(10);
 }
 
-void registerSave(const std::string &prefix, Store &store)
+void registerSave(const std::string &prefix, const Items &items)
 {
-    Store *s = &store;
-    add(prefix + "/save deal", [s](benchmark::State &st) { saveDeal(st, *s); }, benchmark::kMicrosecond)
-        ->Iterations(300);
+    add(prefix + "/save deal", items.saveDeal, benchmark::kMicrosecond)->Iterations(300);
 }
 
 } // namespace StoreItems

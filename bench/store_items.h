@@ -9,6 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
@@ -48,13 +49,27 @@ struct Store
     QList<qint64> unpaidRowIds();
 };
 
+// The items, each a benchmark body: done through the program's store, or by
+// a floor doing the same work.
+struct Items
+{
+    using Body = std::function<void(benchmark::State &)>;
+    Body stockSearch;
+    std::function<void(benchmark::State &, const char *part)> customerSearch;
+    Body openFinder;
+    Body listUnpaid; // the 1,000 unpaid rows of kSalesPerson
+    Body payUnpaid;  // the same rows, marked unpaid again untimed
+    Body saveDeal;
+};
+Items itemsOf(Store &store);
+
 // Registers the items that only read or give back what they change as
 // "<prefix>/stock search", "<prefix>/customer search smi", ... each three
 // times, the median kept.
-void registerAll(const std::string &prefix, Store &store);
+void registerReads(const std::string &prefix, const Items &items);
 // Registers "<prefix>/save deal". Saving adds unpaid rows of the salesperson
-// listed, so every store's saving runs after every listing.
-void registerSave(const std::string &prefix, Store &store);
+// listed, so every saving runs after every listing.
+void registerSave(const std::string &prefix, const Items &items);
 
 // The two customer parts searched: a common one and a rare one.
 inline constexpr const char *kCustomerParts[] = {"smi", "quint"};
@@ -80,10 +95,5 @@ inline constexpr const char *kStockSearchQuery =
 inline constexpr const char *kFirstDealQuery =
     "SELECT \"DealId\" FROM \"RecallDeal\" ORDER BY \"DealId\" LIMIT 1";
 inline constexpr const char *kDealQuery = "SELECT * FROM \"RecallDeal\" WHERE \"DealId\" = ?";
-
-// Registers one benchmark as every item of the store benchmark is run.
-benchmark::internal::Benchmark *add(const std::string &name,
-                                    std::function<void(benchmark::State &)> function,
-                                    benchmark::TimeUnit unit);
 
 } // namespace StoreItems
