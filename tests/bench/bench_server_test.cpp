@@ -151,4 +151,41 @@ TEST(BenchServer, FillsTheServerWithTheFilesDealsUnderTheSameIdentitiesAndKeepsT
     EXPECT_EQ(DealStore(database).dealCount(), 4);
 }
 
+// The script's exit code and what it wrote to standard error.
+std::pair<int, QString> runScript(const QString &command, const QString &folder)
+{
+    QProcess process;
+    process.start(QStringLiteral("bash"),
+                  {QStringLiteral(TARVEX_TEST_SERVER_SCRIPT), command, folder});
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAllStandardError()).trimmed()};
+}
+
+TEST(TestServerScript, PauseAndResumeRefuseAFolderTheyDidNotMakeAndLeaveIt)
+{
+    QTemporaryDir other;
+    const QString data = other.path() + QStringLiteral("/data");
+    ASSERT_TRUE(QDir().mkpath(data));
+    QFile version(data + QStringLiteral("/PG_VERSION"));
+    ASSERT_TRUE(version.open(QIODevice::WriteOnly));
+    version.write("15\n");
+    version.close();
+    QFile pid(data + QStringLiteral("/postmaster.pid"));
+    ASSERT_TRUE(pid.open(QIODevice::WriteOnly));
+    pid.close();
+
+    const QString refused =
+        QStringLiteral("test_server: %1 holds no server made by this script").arg(other.path());
+    EXPECT_EQ(runScript(QStringLiteral("resume"), other.path()), std::pair(1, refused));
+    EXPECT_EQ(runScript(QStringLiteral("pause"), other.path()), std::pair(1, refused));
+    const QString missing = other.path() + QStringLiteral("/missing");
+    EXPECT_EQ(runScript(QStringLiteral("resume"), missing),
+              std::pair(1, QStringLiteral("test_server: there is no %1").arg(missing)));
+    EXPECT_TRUE(QFile::exists(data + QStringLiteral("/PG_VERSION")));
+    EXPECT_TRUE(QFile::exists(data + QStringLiteral("/postmaster.pid")));
+    EXPECT_EQ(QDir(other.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList{QStringLiteral("data")});
+}
+
 } // namespace
