@@ -32,6 +32,13 @@ public:
 
     void ReportRuns(const std::vector<Run> &runs) override;
 
+    // The median of a benchmark; nullptr when it did not run.
+    const Figure *figure(const std::string &name) const
+    {
+        const auto found = m_figures.find(name);
+        return found == m_figures.end() ? nullptr : &found->second;
+    }
+
     // Prints the table; true when every goal is met.
     bool printTable(const std::vector<Goal> &goals) const;
 

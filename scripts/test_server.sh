@@ -5,6 +5,9 @@
 #                                      and prints the `export` lines that tell
 #                                      the tests where it is
 #   scripts/test_server.sh stop DIR    stops it at once and removes DIR
+#   scripts/test_server.sh pause DIR   stops it and keeps DIR, its data with it
+#   scripts/test_server.sh resume DIR  starts a paused one again and prints the
+#                                      same `export` lines
 #
 # The server listens only on a Unix socket in DIR (no TCP), trusts every local
 # login and skips the work that keeps data safe over a power cut: what it
@@ -22,7 +25,7 @@ fail() {
 }
 
 usage() {
-    echo "usage: $0 start DIR | stop DIR" >&2
+    echo "usage: $0 start DIR | stop DIR | pause DIR | resume DIR" >&2
     exit 2
 }
 
@@ -64,6 +67,15 @@ free_port() {
     fail "no free port found after $tries tries"
 }
 
+# Starts the cluster in DIR/data, showing its logs when it will not start.
+start_cluster() {
+    if ! as_owner "$(server_bin)/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 start \
+        >"$dir/pg_ctl.log" 2>&1; then
+        cat "$dir/pg_ctl.log" "$dir/server.log" >&2 2>/dev/null || true
+        fail "the server in $dir/data did not start"
+    fi
+}
+
 start() {
     mkdir -p "$dir"
     dir=$(cd "$dir" && pwd -P)
@@ -101,15 +113,43 @@ fsync = off
 full_page_writes = off
 synchronous_commit = off
 EOF
-    if ! as_owner "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 start \
-        >"$dir/pg_ctl.log" 2>&1; then
-        cat "$dir/pg_ctl.log" "$dir/server.log" >&2 2>/dev/null || true
-        fail "the server in $dir/data did not start"
-    fi
+    start_cluster
 
+    print_exports "$port" "$owner"
+}
+
+print_exports() {
     printf 'export TARVEX_TEST_PG_HOST=%q\n' "$dir"
-    printf 'export TARVEX_TEST_PG_PORT=%q\n' "$port"
-    printf 'export TARVEX_TEST_PG_USER=%q\n' "$owner"
+    printf 'export TARVEX_TEST_PG_PORT=%q\n' "$1"
+    printf 'export TARVEX_TEST_PG_USER=%q\n' "$2"
+}
+
+# A folder this script made, with its cluster: its full path.
+made_here() {
+    [ -d "$dir" ] || fail "there is no $dir"
+    dir=$(cd "$dir" && pwd -P)
+    [ -e "$dir/$marker" ] && [ -f "$dir/data/PG_VERSION" ] ||
+        fail "$dir holds no server made by this script"
+}
+
+resume() {
+    made_here
+    local port owner
+    # The port chosen when the cluster was made, the last one set.
+    port=$(sed -n 's/^port = \([0-9]*\)$/\1/p' "$dir/data/postgresql.conf" | tail -n 1)
+    [ -n "$port" ] || fail "no port set in $dir/data/postgresql.conf"
+    owner=$(stat -c %U "$dir/data")
+    # One left running by a run that ended without pausing it is used as it is.
+    as_owner "$(server_bin)/pg_ctl" -D "$dir/data" status >/dev/null 2>&1 || start_cluster
+    print_exports "$port" "$owner"
+}
+
+pause() {
+    made_here
+    [ -f "$dir/data/postmaster.pid" ] || return 0
+    # A clean stop: the server skips syncing, so an immediate one could lose data.
+    as_owner "$(server_bin)/pg_ctl" -D "$dir/data" -m fast -w -t 120 stop >/dev/null ||
+        fail "the server in $dir did not stop"
 }
 
 stop() {
@@ -140,5 +180,7 @@ dir=$2
 case "$1" in
 start) start ;;
 stop) stop ;;
+pause) pause ;;
+resume) resume ;;
 *) usage ;;
 esac

@@ -1,0 +1,250 @@
+// Times the store benchmark's items on the local PostgreSQL server beside
+// the same items on the SQLite file, both holding the same 1,000,000
+// generated deals: the finder's searches and opening, a salesperson's unpaid
+// listing and its paying, and saving a deal, each through the program's own
+// store. The server's floor is libpq doing the same statements directly.
+// The server runs from a folder of the build kept between runs, its
+// database copied from the SQLite one the first time; it is stopped at the
+// end. The run ends with a table of the figures and their ratios.
+#include "bench_deals.h"
+#include "bench_server.h"
+#include "figure_table.h"
+#include "raw_postgres.h"
+#include "store_items.h"
+
+#include "store/audit_trail.h"
+#include "store/recall_columns.h"
+#include "store/store_engine.h"
+#include "store/store_schema.h"
+#include "store/store_sql.h"
+
+#include <QApplication>
+#include <QDate>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+using namespace BenchDeals;
+using RawPostgres::Values;
+
+struct Bench
+{
+    StoreItems::Store sqlite;
+    StoreItems::Store server;
+    RawPostgres::Connection raw;
+
+    Bench(const QString &sqlitePath, const BenchServer &benchServer)
+        : sqlite(std::make_unique<DealDatabase>(sqlitePath)),
+          server(std::make_unique<DealDatabase>(benchServer.settings())),
+          raw(benchServer.options())
+    {
+    }
+};
+
+Bench *g_bench = nullptr;
+
+std::optional<std::string> text(const QVariant &value)
+{
+    if (value.isNull())
+        return std::nullopt;
+    if (value.typeId() == QMetaType::QDate)
+        return value.toDate().toString(Qt::ISODate).toStdString();
+    return value.toString().toStdString();
+}
+
+Values texts(const QVariantList &values)
+{
+    Values out;
+    for (const QVariant &value : values)
+        out.push_back(text(value));
+    return out;
+}
+
+// Each floor prepares its statements once, under names of its own.
+void prepare(const std::string &name, const std::string &sql)
+{
+    g_bench->raw.exec("DEALLOCATE ALL");
+    g_bench->raw.prepare(name, sql);
+}
+
+void floorStockSearch(benchmark::State &state)
+{
+    prepare("find", StoreItems::kStockSearchQuery);
+    for (auto _ : state) {
+        const std::string stock = stockNumber(int(g_bench->server.random() % kDeals)).toStdString();
+        g_bench->raw.run("find", {stock}).readAll();
+    }
+}
+
+void floorCustomerSearch(benchmark::State &state, const char *part)
+{
+    using StoreEngine::Engine;
+    prepare("find", StoreEngine::customerSearchQuery(Engine::PostgreSQL).toStdString());
+    const std::string value =
+        StoreEngine::searchValueOf(Engine::PostgreSQL, QString::fromLatin1(part)).toStdString();
+    for (auto _ : state)
+        g_bench->raw.run("find", {value}).readAll();
+}
+
+void floorOpenFinder(benchmark::State &state)
+{
+    prepare("count", StoreEngine::dealCountQuery().toStdString());
+    g_bench->raw.prepare("first", StoreItems::kFirstDealQuery);
+    g_bench->raw.prepare("row", StoreItems::kDealQuery);
+    for (auto _ : state) {
+        g_bench->raw.run("count", {}).readAll();
+        const RawPostgres::Result first = g_bench->raw.run("first", {});
+        g_bench->raw.run("row", {std::string(PQgetvalue(first.get(), 0, 0))}).readAll();
+    }
+}
+
+void floorListUnpaid(benchmark::State &state)
+{
+    prepare("list", StoreItems::kUnpaidQuery);
+    for (auto _ : state) {
+        const RawPostgres::Result rows = g_bench->raw.run("list", {kSalesPerson});
+        rows.readAll();
+        if (rows.rows() != 1000)
+            state.SkipWithError("not 1,000 unpaid rows");
+    }
+}
+
+void floorPayUnpaid(benchmark::State &state)
+{
+    const QList<qint64> ids = g_bench->server.unpaidRowIds();
+    prepare("read", "SELECT rowid, * FROM \"SalesSummary\" WHERE rowid = ? AND \"Paid\" = 0" +
+                        StoreEngine::lockRows(StoreEngine::Engine::PostgreSQL).toStdString());
+    g_bench->raw.prepare("mark",
+                         "UPDATE \"SalesSummary\" SET \"Paid\" = 1 WHERE rowid = ? AND \"Paid\" = 0");
+    g_bench->raw.prepare("unmark", "UPDATE \"SalesSummary\" SET \"Paid\" = 0 WHERE rowid = ?");
+    for (auto _ : state) {
+        g_bench->raw.exec("BEGIN");
+        for (const qint64 id : ids) {
+            g_bench->raw.run("read", {std::to_string(id)}).readAll();
+            g_bench->raw.run("mark", {std::to_string(id)});
+        }
+        g_bench->raw.exec("COMMIT");
+        state.PauseTiming();
+        g_bench->raw.exec("BEGIN");
+        for (const qint64 id : ids)
+            g_bench->raw.run("unmark", {std::to_string(id)});
+        g_bench->raw.exec("COMMIT");
+        state.ResumeTiming();
+    }
+}
+
+void floorSaveDeal(benchmark::State &state)
+{
+    const auto insert = [](const char *table, QStringList columns, bool withDeal) {
+        if (withDeal)
+            columns << QString::fromLatin1(StoreSchema::kDealId);
+        return StoreSql::insertStatement(QString::fromLatin1(table), columns).toStdString();
+    };
+    // The server gives the deal its identity and returns it.
+    prepare("recall", insert("RecallDeal", RecallColumns::names(), false) + " RETURNING \"DealId\"");
+    g_bench->raw.prepare(
+        "summary", insert("SalesSummary", StoreSchema::columns(QStringLiteral("SalesSummary")), true));
+    g_bench->raw.prepare("log",
+                         insert("SalesLog", StoreSchema::columns(QStringLiteral("SalesLog")), true));
+    g_bench->raw.prepare("audit", AuditTrail::insertStatement().toStdString());
+    for (auto _ : state) {
+        state.PauseTiming();
+        StoreItems::FloorDeal deal = StoreItems::nextFloorDeal(g_bench->server);
+        state.ResumeTiming();
+        g_bench->raw.exec("BEGIN");
+        const RawPostgres::Result recall = g_bench->raw.run("recall", texts(deal.rows.recall));
+        const std::string id = PQgetvalue(recall.get(), 0, 0);
+        for (const QVariantList &row : deal.rows.summary) {
+            Values values = texts(row);
+            values.push_back(id);
+            g_bench->raw.run("summary", values);
+        }
+        Values log = texts(deal.rows.log);
+        log.push_back(id);
+        g_bench->raw.run("log", log);
+        deal.audit[3] = deal.audit[4] = QString::fromStdString(id);
+        g_bench->raw.run("audit", texts(deal.audit));
+        g_bench->raw.exec("COMMIT");
+    }
+}
+
+const StoreItems::Items kFloors = {floorStockSearch, floorCustomerSearch, floorOpenFinder,
+                                   floorListUnpaid,  floorPayUnpaid,      floorSaveDeal};
+
+struct Item
+{
+    const char *label;
+    const char *name;
+};
+
+const Item kItems[] = {
+    {"stock-number search", "stock search"},
+    {"customer part \"smi\"", "customer search smi"},
+    {"customer part, rare (\"quint\")", "customer search quint"},
+    {"opening the finder", "open finder"},
+    {"listing 1,000 unpaid rows", "list 1000 unpaid"},
+    {"paying 1,000 rows (with commit)", "pay 1000 unpaid"},
+    {"saving a deal", "save deal"},
+};
+
+void printTable(const FigureTable &table)
+{
+    std::printf("\nreal time, ms (median of 3)\n%-32s %10s %10s %8s %12s %8s\n", "item", "server",
+                "SQLite", "ratio", "server floor", "ratio");
+    const auto ms = [&](const std::string &prefix, const char *name) {
+        const FigureTable::Figure *figure = table.figure(prefix + '/' + name);
+        return figure ? figure->realMs : -1.0;
+    };
+    for (const Item &item : kItems) {
+        const double server = ms("server", item.name);
+        const double sqlite = ms("sqlite", item.name);
+        const double floor = ms("server floor", item.name);
+        if (server < 0 || sqlite < 0 || floor < 0) {
+            std::printf("%-32s %10s\n", item.label, "not run");
+            continue;
+        }
+        std::printf("%-32s %10.3f %10.3f %7.2fx %12.3f %7.2fx\n", item.label, server, sqlite,
+                    sqlite > 0 ? server / sqlite : 0, floor, floor > 0 ? server / floor : 0);
+    }
+    std::printf("ratio: server / SQLite, then the server's program figure / its libpq floor\n");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    {
+        const QString sqlitePath = ensureDatabase(QStringLiteral(TARVEX_BENCH_DATA_FOLDER));
+        BenchServer server(QStringLiteral(TARVEX_TEST_SERVER_SCRIPT),
+                           QStringLiteral(TARVEX_BENCH_SERVER_FOLDER));
+        server.ensureDatabase(sqlitePath);
+        // Each run starts alike: the deals an earlier run saved and removed
+        // leave entries in the customer-search index's pending list, which
+        // every search reads whole until a vacuum merges it.
+        RawPostgres::Connection(server.options()).exec("VACUUM ANALYZE");
+        {
+            Bench bench(sqlitePath, server);
+            g_bench = &bench;
+            using namespace StoreItems;
+            const Items onServer = itemsOf(bench.server);
+            const Items onSqlite = itemsOf(bench.sqlite);
+            registerReads("server", onServer);
+            registerReads("sqlite", onSqlite);
+            registerReads("server floor", kFloors);
+            registerSave("server", onServer);
+            registerSave("sqlite", onSqlite);
+            registerSave("server floor", kFloors);
+            FigureTable table;
+            benchmark::RunSpecifiedBenchmarks(&table);
+            printTable(table);
+            g_bench = nullptr;
+        }
+    }
+    benchmark::Shutdown();
+    return 0;
+}
