@@ -9,9 +9,14 @@ tarvex_add_test(tarvex_tests_commission_sheet
     ${CMAKE_CURRENT_LIST_DIR}/sheet_records_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sheet_kill_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sheet_two_desks_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sheet_race_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/../store/store_test_support.h
+    ${CMAKE_CURRENT_LIST_DIR}/../store/store_test_support.cpp
     ${CMAKE_CURRENT_LIST_DIR}/commission_sheet_window_test.cpp
     UI
 )
+# The race of two desks runs on both engines with the store's fixture.
+target_include_directories(tarvex_tests_commission_sheet PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../store)
 # The payment tests reach the deal database's SQLite connection to fail a
 # step at its commit.
 find_package(SQLite3 REQUIRED)
