@@ -146,7 +146,10 @@ void BenchServer::ensureDatabase(const QString &sqlitePath) const
         // row by row: the rows come whole from a deal database, and the
         // count and the indexes are made once, after.
         db.exec("SET LOCAL session_replication_role = replica");
-        db.exec(std::string("DROP INDEX \"") + kCustomerSearch + "\", \"" + kUnpaidIndex + '"');
+        // The search table and its trigger are made again, whole, after the copy.
+        db.exec(std::string("DROP TABLE \"") + kCustomerSearch + '"');
+        db.exec("DROP FUNCTION \"RecallDeal_CustomerSearch\"() CASCADE");
+        db.exec(std::string("DROP INDEX \"") + kUnpaidIndex + '"');
         for (const char *table : kFilledTables)
             copyTable(from, db, table);
         for (const QString &statement : customerSearchStatements(Engine::PostgreSQL))

@@ -98,6 +98,40 @@ QStringList sqliteDealCount()
     };
 }
 
+// A narrow table of each deal's name, kept in step by a trigger, with a
+// trigram index read with ILIKE, which folds letter case by the database's
+// own rules, also outside ASCII. Searching it reads the names only, not the
+// deals' wide rows. The index is written at once, not through a pending
+// list that every search would read whole until the next vacuum.
+QStringList serverCustomerSearch()
+{
+    const QString search = q(kCustomerSearch);
+    const QString function = q("RecallDeal_CustomerSearch");
+    return {
+        QStringLiteral("CREATE TABLE %1 (\"DealId\" BIGINT PRIMARY KEY, \"Customer\" TEXT)")
+            .arg(search),
+        QStringLiteral("INSERT INTO %1 (\"DealId\", \"Customer\") SELECT \"DealId\", "
+                       "\"Customer\" FROM %2")
+            .arg(search, q(StoreSchema::kRecallDeal)),
+        QStringLiteral("CREATE INDEX %1 ON %2 USING gin (\"Customer\" gin_trgm_ops) WITH "
+                       "(fastupdate = off)")
+            .arg(q("CustomerSearch_Trigrams"), search),
+        QStringLiteral(
+            "CREATE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+            "IF TG_OP = 'INSERT' THEN "
+            "INSERT INTO %2 (\"DealId\", \"Customer\") VALUES (NEW.\"DealId\", NEW.\"Customer\"); "
+            "ELSIF TG_OP = 'UPDATE' THEN "
+            "UPDATE %2 SET \"DealId\" = NEW.\"DealId\", \"Customer\" = NEW.\"Customer\" "
+            "WHERE \"DealId\" = OLD.\"DealId\"; "
+            "ELSE DELETE FROM %2 WHERE \"DealId\" = OLD.\"DealId\"; END IF; "
+            "RETURN NULL; END $$")
+            .arg(function, search),
+        QStringLiteral("CREATE TRIGGER %1 AFTER INSERT OR DELETE OR UPDATE OF \"Customer\", "
+                       "\"DealId\" ON %2 FOR EACH ROW EXECUTE FUNCTION %1()")
+            .arg(function, q(StoreSchema::kRecallDeal)),
+    };
+}
+
 QStringList serverDealCount()
 {
     const QString table = q(kDealCount);
@@ -235,10 +269,7 @@ QStringList customerSearchStatements(Engine engine)
 {
     if (engine == Engine::SQLite)
         return sqliteCustomerSearch();
-    // A trigram index of the names as plain text serves ILIKE, which folds
-    // letter case by the database's own rules, also outside ASCII.
-    return {QStringLiteral("CREATE INDEX %1 ON %2 USING gin ((\"Customer\"::text) gin_trgm_ops)")
-                .arg(q(kCustomerSearch), q(StoreSchema::kRecallDeal))};
+    return serverCustomerSearch();
 }
 
 QStringList dealCountStatements(Engine engine)
@@ -270,9 +301,9 @@ QString customerSearchQuery(Engine engine)
     if (engine == Engine::SQLite)
         return QStringLiteral("SELECT rowid FROM %1 WHERE %1 MATCH ? ORDER BY rowid")
             .arg(q(kCustomerSearch));
-    return QStringLiteral("SELECT \"DealId\" FROM %1 WHERE \"Customer\"::text ILIKE ? "
+    return QStringLiteral("SELECT \"DealId\" FROM %1 WHERE \"Customer\" ILIKE ? "
                           "ORDER BY \"DealId\"")
-        .arg(q(StoreSchema::kRecallDeal));
+        .arg(q(kCustomerSearch));
 }
 
 QString searchValueOf(Engine engine, const QString &part)

@@ -68,10 +68,11 @@ QString lockRows(Engine engine);
 bool run(QSqlDatabase &db, const QString &statement, QString *error);
 bool runAll(QSqlDatabase &db, const QStringList &statements, QString *error);
 
-// The name of the customer-search index and, for SQLite, its trigram table
-// over RecallDeal.Customer: case folded, also outside ASCII (É finds é),
-// holding no copy of the names and kept in step with every write in the
-// writer's own transaction.
+// The customer-search table over RecallDeal.Customer, kept in step with
+// every write in the writer's own transaction and folded to one letter case,
+// also outside ASCII (É finds é): SQLite's FTS5 trigram table, holding no
+// copy of the names; on the server a narrow table of DealId and name with a
+// pg_trgm index.
 inline constexpr const char *kCustomerSearch = "CustomerSearch";
 
 // The index of the salespeople's unpaid SalesSummary rows by date, so that

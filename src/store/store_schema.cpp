@@ -184,8 +184,7 @@ Verdict verify(QSqlDatabase &db, QString *detail)
         return Verdict::Newer;
     }
     QList<Table> required = tables();
-    // The server's customer search is an index, not a table.
-    if (version >= 2 && !server)
+    if (version >= 2)
         required << Table{StoreEngine::kCustomerSearch, {{"Customer", ColumnKind::Text}}};
     if (version >= 2)
         required << Table{StoreEngine::kDealCount,
