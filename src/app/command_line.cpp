@@ -23,12 +23,6 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QString &envi
                        "was imported and end."),
         QStringLiteral("file"));
     parser.addOption(importLegacy);
-    const QCommandLineOption copyToServer(
-        QStringLiteral("copy-to-server"),
-        QStringLiteral("Copy every deal, sheet and salesperson of the data folder's database into "
-                       "the PostgreSQL database its database.conf names (which must hold none), "
-                       "print what was copied and end. The file is left as it is."));
-    parser.addOption(copyToServer);
     QCommandLineOption prepare(QStringLiteral("prepare-data-folder"),
                                QStringLiteral("Create the program's files and end."));
     prepare.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -62,6 +56,5 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QString &envi
     result.dataFolder = parser.isSet(dataFolder) ? parser.value(dataFolder) : environmentDataFolder;
     result.prepareDataFolder = parser.isSet(prepare);
     result.importLegacy = parser.value(importLegacy);
-    result.copyToServer = parser.isSet(copyToServer);
     return result;
 }

@@ -9,8 +9,6 @@
 //                                        (TARVEX_DATA_FOLDER when not given)
 //   --import-legacy FILE                 import an older installation's Access
 //                                        database into the data folder and end
-//   --copy-to-server                     copy the data folder's deal database to
-//                                        the server its database.conf names, end
 //   --prepare-data-folder                choose the data folder, create the
 //                                        settings files and the database in it,
 //                                        print its path and end (no login; used
@@ -25,7 +23,6 @@ struct CommandLine
     QString dataFolder;
     bool prepareDataFolder = false;
     QString importLegacy; // the Access file to import; empty for none
-    bool copyToServer = false;
 
     // Reads `arguments` (the program name first). `environmentDataFolder` is
     // TARVEX_DATA_FOLDER; --data-folder wins over it. An unknown option or a

@@ -4,7 +4,6 @@
 #include "common/ui/widget_prompts.h"
 
 #include "legacy/legacy_import_command.h"
-#include "store/server_copy.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -64,22 +63,6 @@ int importLegacy(int argc, char *argv[], const CommandLine &commandLine)
     return runLegacyImportCommand(commandLine.importLegacy, folder, out);
 }
 
-// Without a window: copy the data folder's deals to its server.
-int copyToServer(int argc, char *argv[], const CommandLine &commandLine)
-{
-    QCoreApplication app(argc, argv);
-    ProgramFolder folder(QString{});
-    QString error;
-    if (!ProgramFolder::choose(ProgramFolder::placesOfThisRun(commandLine.dataFolder), &folder,
-                               &error)) {
-        print(stderr, error + u'\n');
-        return 1;
-    }
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    return ServerCopy::runCommand(folder, out, err);
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -98,8 +81,6 @@ int main(int argc, char *argv[])
         return prepareDataFolder(argc, argv, commandLine.dataFolder);
     if (!commandLine.importLegacy.isEmpty())
         return importLegacy(argc, argv, commandLine);
-    if (commandLine.copyToServer)
-        return copyToServer(argc, argv, commandLine);
 
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tarvex.Tarvex"));

@@ -403,28 +403,6 @@ bool lockSchema(QSqlDatabase &db, QString *error)
         .has_value();
 }
 
-QString identityRestartStatement(const QString &table, const QString &column)
-{
-    // Names are the program's own constants; is_called false makes the next
-    // value the one given.
-    const QString quotedTable = StoreSql::quoted(table);
-    const QString quotedColumn = StoreSql::quoted(column);
-    return QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), "
-                          "GREATEST((SELECT COALESCE(max(%3), 0) FROM %1), ?) + 1, false)")
-        .arg(quotedTable, column, quotedColumn);
-}
-
-std::optional<qint64> largestKeyGiven(QSqlDatabase &db, const QString &table, QString *error)
-{
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!StoreSql::prepare(query, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"),
-                           error) ||
-        !StoreSql::exec(query, {table}, error))
-        return std::nullopt;
-    return query.next() ? query.value(0).toLongLong() : 0;
-}
-
 bool copyTo(QSqlDatabase &db, const QString &target, QString *error)
 {
     return runWith(db, QStringLiteral("VACUUM INTO ?"), {target}, error);

@@ -124,16 +124,6 @@ std::optional<int> tableCount(QSqlDatabase &db, QString *error);
 // do not both build it. Nothing to do for a file.
 bool lockSchema(QSqlDatabase &db, QString *error);
 
-// On the server: the identity of `column` in `table` continues after the
-// largest value the table holds or the bound value, whichever is larger
-// (after rows were copied with their keys).
-QString identityRestartStatement(const QString &table, const QString &column);
-
-// In an SQLite file: the largest key an AUTOINCREMENT table has ever given
-// (also to rows deleted since, whose keys are never given again); 0 when
-// none or the table has no such key.
-std::optional<qint64> largestKeyGiven(QSqlDatabase &db, const QString &table, QString *error);
-
 // Writes a consistent copy of an open SQLite database to `target`, which
 // must not exist. Runs outside any transaction.
 bool copyTo(QSqlDatabase &db, const QString &target, QString *error);

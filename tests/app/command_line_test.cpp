@@ -64,14 +64,6 @@ TEST(CommandLine, ImportLegacyNamesTheAccessFileAndKeepsTheDataFolder)
     EXPECT_EQ(missing.exitCode, 2);
 }
 
-TEST(CommandLine, CopyToServerTakesNoValue)
-{
-    EXPECT_TRUE(parse({QStringLiteral("--copy-to-server")}).copyToServer);
-    EXPECT_FALSE(parse({}).copyToServer);
-    EXPECT_EQ(parse({QStringLiteral("--copy-to-server"), QStringLiteral("/old")}).action,
-              CommandLine::Action::Fail);
-}
-
 TEST(CommandLine, UnknownOptionsAndStrayArgumentsGiveTheUsageAndExitCode2)
 {
     const struct

@@ -2,7 +2,6 @@
 
 #include "store/store_sql.h"
 
-#include <QMap>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -52,11 +51,8 @@ QList<QSqlRecord> tableRows(const DealDatabase &database, const QString &table)
     QList<QSqlRecord> rows;
     // The table's own columns (the server's rowid is not one of them), in
     // the order written; a date reads as its ISO text on either engine.
-    const QMap<QString, QString> ownKeys = {{QStringLiteral("RecallDeal"), QStringLiteral("DealId")},
-                                            {QStringLiteral("Sheets"), QStringLiteral("SheetId")},
-                                            {QStringLiteral("Audit"), QStringLiteral("AuditId")}};
-    const QString order = ownKeys.contains(table) ? u'"' + ownKeys.value(table) + u'"'
-                                                  : QStringLiteral("rowid");
+    const QString order = table == QLatin1String("RecallDeal") ? QStringLiteral("\"DealId\"")
+                                                                : QStringLiteral("rowid");
     if (!query.exec(QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY %3")
                         .arg(StoreSql::columnList(columnsOf(database, table)), table, order))) {
         ADD_FAILURE() << query.lastError().text().toStdString();
