@@ -63,6 +63,24 @@ int importLegacy(int argc, char *argv[], const CommandLine &commandLine)
     return runLegacyImportCommand(commandLine.importLegacy, folder, out);
 }
 
+// Without a window: copy the data folder's database file to the server its
+// database.conf names and print the rows copied, or why not.
+int copyToServer(int argc, char *argv[], const CommandLine &commandLine)
+{
+    QCoreApplication app(argc, argv);
+    ProgramFolder folder(QString{});
+    QString error;
+    if (!ProgramFolder::choose(ProgramFolder::placesOfThisRun(commandLine.dataFolder), &folder,
+                               &error)) {
+        print(stderr, error + u'\n');
+        return 1;
+    }
+    QString report;
+    const int exitCode = runCopyToServer(folder, &report, &error);
+    print(exitCode == 0 ? stdout : stderr, exitCode == 0 ? report : error);
+    return exitCode;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -81,6 +99,8 @@ int main(int argc, char *argv[])
         return prepareDataFolder(argc, argv, commandLine.dataFolder);
     if (!commandLine.importLegacy.isEmpty())
         return importLegacy(argc, argv, commandLine);
+    if (commandLine.copyToServer)
+        return copyToServer(argc, argv, commandLine);
 
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tarvex.Tarvex"));
