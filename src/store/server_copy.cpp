@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <memory>
 #include <optional>
 
 namespace {
@@ -251,6 +252,15 @@ bool run(DealDatabase &source, DealDatabase &target, QString *report, QString *e
     QStringList tableNames;
     for (const CopiedTable &table : kTables)
         tableNames << QString::fromLatin1(table.name);
+
+    // The file is read in one read transaction, so that every table is read
+    // as it stood at one moment even while a window of this desk saves.
+    QSqlDatabase sourceDb = source.connection();
+    if (!sourceDb.transaction())
+        return fail(error, QStringLiteral("Could not read %1: %2")
+                               .arg(source.describe(), sourceDb.lastError().text()));
+    const std::unique_ptr<QSqlDatabase, void (*)(QSqlDatabase *)> endRead(
+        &sourceDb, [](QSqlDatabase *db) { db->rollback(); });
 
     SqlTransaction transaction(targetDb);
     QString why;
