@@ -3,12 +3,17 @@
 #include <QString>
 #include <QStringList>
 
+class ProgramFolder;
+
 // What the command line asks of this run. Options:
 //   --help, --version                    print and end
 //   --data-folder DIR                    the folder of the program's files
 //                                        (TARVEX_DATA_FOLDER when not given)
 //   --import-legacy FILE                 import an older installation's Access
 //                                        database into the data folder and end
+//   --copy-to-server                     copy every row of the data folder's
+//                                        database file into the empty server
+//                                        database its database.conf names, and end
 //   --prepare-data-folder                choose the data folder, create the
 //                                        settings files and the database in it,
 //                                        print its path and end (no login; used
@@ -23,9 +28,16 @@ struct CommandLine
     QString dataFolder;
     bool prepareDataFolder = false;
     QString importLegacy; // the Access file to import; empty for none
+    bool copyToServer = false;
 
     // Reads `arguments` (the program name first). `environmentDataFolder` is
     // TARVEX_DATA_FOLDER; --data-folder wins over it. An unknown option or a
     // stray argument gives the usage and exit code 2.
     static CommandLine parse(const QStringList &arguments, const QString &environmentDataFolder);
 };
+
+// --copy-to-server: copies the folder's database file into the server
+// database its database.conf names. The report goes to `output`, a failure to
+// `error`. Returns the exit code: 0 when copied, 1 when the copy failed, 2
+// when database.conf names no server or the file is missing.
+int runCopyToServer(const ProgramFolder &folder, QString *output, QString *error);

@@ -47,20 +47,42 @@ int prepareDataFolder(int argc, char *argv[], const QString &chosen)
     return 0;
 }
 
+// The data folder of a run without windows; false, with the reason printed,
+// when there is none to use.
+bool chooseDataFolder(const QString &chosen, ProgramFolder *folder)
+{
+    QString error;
+    if (ProgramFolder::choose(ProgramFolder::placesOfThisRun(chosen), folder, &error))
+        return true;
+    print(stderr, error + u'\n');
+    return false;
+}
+
 // Without a window: import an older installation's Access database into the
 // data folder's database and print the summary, or why not.
 int importLegacy(int argc, char *argv[], const CommandLine &commandLine)
 {
     QCoreApplication app(argc, argv);
     ProgramFolder folder(QString{});
-    QString error;
-    if (!ProgramFolder::choose(ProgramFolder::placesOfThisRun(commandLine.dataFolder), &folder,
-                               &error)) {
-        print(stderr, error + u'\n');
+    if (!chooseDataFolder(commandLine.dataFolder, &folder))
         return 1;
-    }
     QTextStream out(stdout);
     return runLegacyImportCommand(commandLine.importLegacy, folder, out);
+}
+
+// Without a window: copy the data folder's database file to the server its
+// database.conf names and print the rows copied, or why not.
+int copyToServer(int argc, char *argv[], const CommandLine &commandLine)
+{
+    QCoreApplication app(argc, argv);
+    ProgramFolder folder(QString{});
+    if (!chooseDataFolder(commandLine.dataFolder, &folder))
+        return 1;
+    QString report;
+    QString error;
+    const int exitCode = runCopyToServer(folder, &report, &error);
+    print(exitCode == 0 ? stdout : stderr, exitCode == 0 ? report : error);
+    return exitCode;
 }
 
 } // namespace
@@ -81,6 +103,8 @@ int main(int argc, char *argv[])
         return prepareDataFolder(argc, argv, commandLine.dataFolder);
     if (!commandLine.importLegacy.isEmpty())
         return importLegacy(argc, argv, commandLine);
+    if (commandLine.copyToServer)
+        return copyToServer(argc, argv, commandLine);
 
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tarvex.Tarvex"));

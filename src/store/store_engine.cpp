@@ -465,6 +465,22 @@ StoreSql::Fault serverFault(const QString &state)
 
 } // namespace
 
+QString identityPastLargest(const QString &table, const QString &column)
+{
+    return QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), "
+                          "COALESCE(MAX(%3), 0) + 1, false) FROM %1")
+        .arg(StoreSql::quoted(table), column, StoreSql::quoted(column));
+}
+
+QString lockAgainstWrites(const QStringList &tables)
+{
+    QStringList quotedTables;
+    for (const QString &table : tables)
+        quotedTables << StoreSql::quoted(table);
+    return QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE")
+        .arg(quotedTables.join(QStringLiteral(", ")));
+}
+
 StoreSql::Fault faultOf(const QSqlError &error)
 {
     if (error.type() == QSqlError::NoError)

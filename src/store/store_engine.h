@@ -128,6 +128,15 @@ bool lockSchema(QSqlDatabase &db, QString *error);
 // must not exist. Runs outside any transaction.
 bool copyTo(QSqlDatabase &db, const QString &target, QString *error);
 
+// On the server: the statement that sets the identity sequence of
+// `table`'s `column` so that the next row gets one more than the largest
+// value stored (1 when the table is empty), after rows were written with
+// their identities given.
+QString identityPastLargest(const QString &table, const QString &column);
+// On the server: the statement that keeps other desks from writing `tables`
+// until the caller's transaction ends (reading them stays allowed).
+QString lockAgainstWrites(const QStringList &tables);
+
 // The kind of an engine's error, by its code: SQLite's result codes, or the
 // server's five-character SQLSTATE.
 StoreSql::Fault faultOf(const QSqlError &error);

@@ -1,6 +1,12 @@
 // The command line: --help, --version, --data-folder and what is refused.
 #include "app/command_line.h"
 
+#include "store/deal_database.h"
+#include "temp_program_folder.h"
+#include "test_server.h"
+
+#include <QSqlQuery>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -83,6 +89,79 @@ TEST(CommandLine, UnknownOptionsAndStrayArgumentsGiveTheUsageAndExitCode2)
         EXPECT_TRUE(line.output.startsWith(QString::fromUtf8(c.error) + QStringLiteral("\n\nUsage: tarvex")))
             << line.output.toStdString();
     }
+}
+
+TEST(CommandLine, CopyToServerIsAnOptionOfItsOwn)
+{
+    const CommandLine copy = parse({QStringLiteral("--copy-to-server"),
+                                    QStringLiteral("--data-folder"), QStringLiteral("/srv/desk")});
+    EXPECT_EQ(copy.action, CommandLine::Action::Run);
+    EXPECT_TRUE(copy.copyToServer);
+    EXPECT_EQ(copy.dataFolder, QStringLiteral("/srv/desk"));
+    EXPECT_FALSE(parse({}).copyToServer);
+    EXPECT_TRUE(parse({QStringLiteral("--help")}).output.contains(QStringLiteral("--copy-to-server")));
+}
+
+TEST(CopyToServer, WithoutAServerInDatabaseConfOrAFileToCopyEndsWithCode2)
+{
+    TempProgramFolder dir;
+    const QString noServer = QStringLiteral("To copy the deals to a server, database.conf in %1 "
+                                            "must name a PostgreSQL server (engine = postgresql, "
+                                            "host, database).\n")
+                                 .arg(dir.folder().path());
+    QString output;
+    QString error;
+    EXPECT_EQ(runCopyToServer(dir.folder(), &output, &error), 2);
+    EXPECT_EQ(error, noServer);
+
+    dir.writeBytes(QStringLiteral("database.conf"), "engine = sqlite\n");
+    error.clear();
+    EXPECT_EQ(runCopyToServer(dir.folder(), &output, &error), 2);
+    EXPECT_EQ(error, noServer);
+
+    dir.writeBytes(QStringLiteral("database.conf"), "engine = postgresql\nhost = db.example.local\n"
+                                                    "database = tarvex\n");
+    error.clear();
+    EXPECT_EQ(runCopyToServer(dir.folder(), &output, &error), 2);
+    EXPECT_EQ(error, QStringLiteral("There is no database file to copy: %1 is missing.\n")
+                         .arg(dir.filePath(QStringLiteral("Sales Log2.mdb"))));
+    EXPECT_TRUE(output.isEmpty());
+    EXPECT_FALSE(dir.exists(QStringLiteral("Sales Log2.mdb"))) << "nothing is created";
+}
+
+TEST(CopyToServer, CopiesOnceAndThenRefusesTheFilledServer)
+{
+    SKIP_WITHOUT_TEST_SERVER();
+    TempProgramFolder dir;
+    {
+        DealDatabase file(dir.folder());
+        QString error;
+        ASSERT_TRUE(file.open(&error)) << error.toStdString();
+        QSqlQuery roster(file.connection());
+        ASSERT_TRUE(roster.exec(QStringLiteral("INSERT INTO \"SalesPersons\" (\"Name\") "
+                                               "VALUES ('Mary Jones')")));
+    }
+    ServerDatabase server(QStringLiteral("tarvex_cli_copy_"));
+    ASSERT_TRUE(server.isValid()) << server.error().toStdString();
+    dir.writeBytes(QStringLiteral("database.conf"),
+                   QStringLiteral("engine = postgresql\nhost = %1\nport = %2\ndatabase = %3\n"
+                                  "user = %4\n")
+                       .arg(server.host())
+                       .arg(server.port())
+                       .arg(server.name(), server.user())
+                       .toUtf8());
+    QString output;
+    QString error;
+    ASSERT_EQ(runCopyToServer(dir.folder(), &output, &error), 0) << error.toStdString();
+    EXPECT_TRUE(output.endsWith(QStringLiteral("  SalesPersons: 2 rows\n  RecallDeal: 0 rows\n"
+                                               "  Sheets: 0 rows\n  SalesSummary: 0 rows\n"
+                                               "  SalesLog: 0 rows\n  Audit: 0 rows\n")))
+        << output.toStdString();
+    output.clear();
+    EXPECT_EQ(runCopyToServer(dir.folder(), &output, &error), 1);
+    EXPECT_TRUE(error.contains(QStringLiteral("already holds salespeople of its own")))
+        << error.toStdString();
+    EXPECT_TRUE(output.isEmpty());
 }
 
 } // namespace
