@@ -282,10 +282,17 @@ bool run(DealDatabase &source, DealDatabase &target, QString *report, QString *e
         if (!copied)
             return false;
         lines << QStringLiteral("  %1: %2 rows").arg(QString::fromLatin1(table.name)).arg(*copied);
-        if (!runOnTarget(targetDb,
-                         StoreEngine::identityPastLargest(QString::fromLatin1(table.name),
-                                                          QString::fromLatin1(table.key)),
-                         &why))
+        // A deal, sheet or audit key the file once gave, also to a row
+        // deleted since, is never given again on the server.
+        const std::optional<qint64> given =
+            StoreEngine::largestKeyGiven(sourceDb, QString::fromLatin1(table.name), &why);
+        QSqlQuery restart(targetDb);
+        if (!given ||
+            !StoreSql::prepare(restart,
+                               StoreEngine::identityPastLargest(QString::fromLatin1(table.name),
+                                                                QString::fromLatin1(table.key)),
+                               &why) ||
+            !StoreSql::exec(restart, {*given}, &why))
             return fail(error, QStringLiteral("Could not set the next key of %1: %2")
                                    .arg(QString::fromLatin1(table.name), why));
     }

@@ -468,8 +468,19 @@ StoreSql::Fault serverFault(const QString &state)
 QString identityPastLargest(const QString &table, const QString &column)
 {
     return QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), "
-                          "COALESCE(MAX(%3), 0) + 1, false) FROM %1")
+                          "GREATEST(COALESCE(MAX(%3), 0), ?) + 1, false) FROM %1")
         .arg(StoreSql::quoted(table), column, StoreSql::quoted(column));
+}
+
+std::optional<qint64> largestKeyGiven(QSqlDatabase &db, const QString &table, QString *error)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!StoreSql::prepare(query, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"),
+                           error) ||
+        !StoreSql::exec(query, {table}, error))
+        return std::nullopt;
+    return query.next() ? query.value(0).toLongLong() : 0;
 }
 
 QString lockAgainstWrites(const QStringList &tables)

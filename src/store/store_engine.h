@@ -133,6 +133,12 @@ bool copyTo(QSqlDatabase &db, const QString &target, QString *error);
 // value stored (1 when the table is empty), after rows were written with
 // their identities given.
 QString identityPastLargest(const QString &table, const QString &column);
+// (The statement takes one value: a key the next one must also pass.)
+
+// In an SQLite file: the largest key an AUTOINCREMENT table has ever given,
+// also to rows deleted since, whose keys are never given again (audit
+// entries still name them); 0 when none or the table has no such key.
+std::optional<qint64> largestKeyGiven(QSqlDatabase &db, const QString &table, QString *error);
 // On the server: the statement that keeps other desks from writing `tables`
 // until the caller's transaction ends (reading them stays allowed).
 QString lockAgainstWrites(const QStringList &tables);

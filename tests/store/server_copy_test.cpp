@@ -203,6 +203,22 @@ TEST_F(ServerCopyTest, CopiesEveryRowWithItsKeyValueByValue)
     EXPECT_EQ(single(*m_target, QStringLiteral("SELECT \"Deals\" FROM \"DealCount\"")).toInt(), 5);
 }
 
+// A deal deleted in the file after the last one kept still names its key in
+// the audit trail: the server never gives that key to a new deal.
+TEST_F(ServerCopyTest, AKeyOnceGivenInTheFileIsNotGivenAgain)
+{
+    saved(dealFor(QStringLiteral("00042"), QStringLiteral("Kept")));
+    const DealId deleted = saved(dealFor(QStringLiteral("00043"), QStringLiteral("Deleted")));
+    QString error;
+    ASSERT_TRUE(m_store->remove(deleted, &error)) << error.toStdString();
+    QString report;
+    ASSERT_TRUE(ServerCopy::run(*m_database, *m_target, &report, &error)) << error.toStdString();
+    const auto next = DealStore(*m_target).save(dealFor(QStringLiteral("N2"), QStringLiteral("New")),
+                                               &error);
+    ASSERT_TRUE(next) << error.toStdString();
+    EXPECT_EQ(*next, deleted + 1);
+}
+
 TEST_F(ServerCopyTest, AServerHoldingRowsOfItsOwnIsRefusedAndLeftAsItWas)
 {
     ASSERT_NO_FATAL_FAILURE(fillSource());
