@@ -194,14 +194,6 @@ std::optional<qint64> copyTable(DealDatabase &source, DealDatabase &target,
     return copied;
 }
 
-bool runOnTarget(QSqlDatabase db, const QString &statement, QString *error)
-{
-    QSqlQuery query(db);
-    if (!query.exec(statement))
-        return fail(error, query.lastError().text());
-    return true;
-}
-
 // The server's rows counted again, and its deal count, against what was read.
 bool checkCounts(DealDatabase &source, DealDatabase &target, QString *error)
 {
@@ -267,12 +259,12 @@ bool run(DealDatabase &source, DealDatabase &target, QString *report, QString *e
     // Other desks may read but not write while the rows are copied, so that
     // the database found empty stays empty until the copy is committed.
     if (!transaction.begin(&why) ||
-        !runOnTarget(targetDb, StoreEngine::lockAgainstWrites(tableNames), &why))
+        !StoreEngine::run(targetDb, StoreEngine::lockAgainstWrites(tableNames), &why))
         return fail(error, QStringLiteral("Could not begin the copy on %1: %2")
                                .arg(target.describe(), why));
     if (!targetIsEmpty(target, error))
         return false;
-    if (!runOnTarget(targetDb, QStringLiteral("DELETE FROM \"SalesPersons\""), &why))
+    if (!StoreEngine::run(targetDb, QStringLiteral("DELETE FROM \"SalesPersons\""), &why))
         return fail(error, QStringLiteral("Could not clear the salespeople of %1: %2")
                                .arg(target.describe(), why));
 

@@ -144,12 +144,7 @@ TEST(CopyToServer, CopiesOnceAndThenRefusesTheFilledServer)
     ServerDatabase server(QStringLiteral("tarvex_cli_copy_"));
     ASSERT_TRUE(server.isValid()) << server.error().toStdString();
     dir.writeBytes(QStringLiteral("database.conf"),
-                   QStringLiteral("engine = postgresql\nhost = %1\nport = %2\ndatabase = %3\n"
-                                  "user = %4\n")
-                       .arg(server.host())
-                       .arg(server.port())
-                       .arg(server.name(), server.user())
-                       .toUtf8());
+server.databaseConf());
     QString output;
     QString error;
     ASSERT_EQ(runCopyToServer(dir.folder(), &output, &error), 0) << error.toStdString();

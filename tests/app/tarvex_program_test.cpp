@@ -200,12 +200,7 @@ TEST_F(TarvexProgramTest, OnAServerTheDeskWorksWithoutAFileAndExitOffersNoBackup
     ServerDatabase server;
     ASSERT_TRUE(server.isValid()) << server.error().toStdString();
     dir.writeBytes(QStringLiteral("database.conf"),
-                   QStringLiteral("engine = postgresql\nhost = %1\nport = %2\ndatabase = %3\n"
-                                  "user = %4\n")
-                       .arg(server.host())
-                       .arg(server.port())
-                       .arg(server.name(), server.user())
-                       .toUtf8());
+server.databaseConf());
     expectFirstPassword(QStringLiteral("pw"));
     ASSERT_TRUE(start());
     EXPECT_FALSE(dir.exists(QStringLiteral("Sales Log2.mdb")));

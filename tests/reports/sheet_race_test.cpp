@@ -8,6 +8,7 @@
 #include "store/deal_database.h"
 #include "store/deal_fingerprint.h"
 #include "store/deal_store.h"
+#include "second_desk.h"
 #include "store_test_support.h"
 
 #include <QFile>
@@ -24,11 +25,7 @@ class SheetRace : public EngineStoreTest
 {
 protected:
     // A desk of its own: a connection made on the thread that uses it.
-    std::unique_ptr<DealDatabase> openDesk()
-    {
-        return m_server ? std::make_unique<DealDatabase>(m_server->settings())
-                        : std::make_unique<DealDatabase>(m_dir.folder());
-    }
+    std::unique_ptr<DealDatabase> openDesk() { return SecondDesk::connectionLike(*m_database); }
 
     QList<qint64> unpaidRows(DealDatabase &database)
     {

@@ -97,15 +97,6 @@ StoreTest::StoreTest(StoreEngine::Engine engine)
     m_store = std::make_unique<DealStore>(*m_database);
 }
 
-std::unique_ptr<DealDatabase> StoreTest::openOtherDesk()
-{
-    auto other = m_server ? std::make_unique<DealDatabase>(m_server->settings())
-                          : std::make_unique<DealDatabase>(m_dir.folder());
-    QString error;
-    EXPECT_TRUE(other->open(&error)) << error.toStdString();
-    return other;
-}
-
 void EngineStoreTest::SetUp()
 {
     if (GetParam() == StoreEngine::Engine::PostgreSQL)

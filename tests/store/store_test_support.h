@@ -50,9 +50,6 @@ class StoreTest : public ::testing::Test
 protected:
     explicit StoreTest(StoreEngine::Engine engine = StoreEngine::Engine::SQLite);
 
-    // Another desk: a second connection to the same deal database, open.
-    std::unique_ptr<DealDatabase> openOtherDesk();
-
     DealId saved(const Deal &deal);
     // Rows in SalesSummary, SalesLog and RecallDeal.
     std::array<int, 3> dealTableCounts() const;

@@ -20,11 +20,16 @@ bool run(QSqlQuery &query, const QString &statement, const QVariantList &values)
 
 SecondDesk::~SecondDesk() = default;
 
+std::unique_ptr<DealDatabase> SecondDesk::connectionLike(const DealDatabase &first)
+{
+    return first.engine() == StoreEngine::Engine::SQLite
+               ? std::make_unique<DealDatabase>(first.filePath())
+               : std::make_unique<DealDatabase>(first.server());
+}
+
 std::unique_ptr<DealDatabase> SecondDesk::openSecondDesk(const DealDatabase &first)
 {
-    auto other = first.engine() == StoreEngine::Engine::SQLite
-                     ? std::make_unique<DealDatabase>(first.filePath())
-                     : std::make_unique<DealDatabase>(first.server());
+    auto other = connectionLike(first);
     QString error;
     EXPECT_TRUE(other->open(&error)) << error.toStdString();
     return other;

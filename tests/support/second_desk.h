@@ -20,6 +20,10 @@ class SecondDesk
 public:
     virtual ~SecondDesk();
 
+    // A new connection, not yet open, to the deal database `first` is on:
+    // the same file, or the same server database.
+    static std::unique_ptr<DealDatabase> connectionLike(const DealDatabase &first);
+
     // The other desk, opened on `first`'s database the first time; fails the
     // test when it cannot be opened.
     DealDatabase &otherDesk(const DealDatabase &first);

@@ -179,3 +179,12 @@ QSqlDatabase ServerDatabase::connect(const QString &connectionName)
     }
     return db;
 }
+
+QByteArray ServerDatabase::databaseConf() const
+{
+    return QStringLiteral("engine = postgresql\nhost = %1\nport = %2\ndatabase = %3\nuser = %4\n")
+        .arg(m_host)
+        .arg(m_port)
+        .arg(m_name, m_user)
+        .toUtf8();
+}

@@ -63,6 +63,8 @@ public:
     QString user() const { return m_user; }
     // The server and this database, as a database.conf would name them.
     ServerSettings settings() const { return {m_host, m_port, m_name, m_user}; }
+    // The text of a database.conf that names this database.
+    QByteArray databaseConf() const;
 
     // A new connection to this database, opened; the test fails when it
     // cannot be opened. Closed and removed when this goes out of scope.
