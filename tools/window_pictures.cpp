@@ -10,6 +10,7 @@
 #include "admin/ui/login_window.h"
 #include "admin/ui/main_menu.h"
 #include "admin/ui/manual_window.h"
+#include "admin/ui/pay_plan_window.h"
 #include "admin/ui/program_icon.h"
 #include "app/tarvex_program.h"
 #include "common/prompts.h"
@@ -180,6 +181,23 @@ int main(int argc, char *argv[])
 
     open("tbrAdd");
     ok = save(topLevel("frmAdd2"), pictures, "roster.png") && ok;
+    open("mnuPayPlans");
+    if (auto *plans = static_cast<PayPlanWindow *>(topLevel("frmPayPlans"))) {
+        // A version from March 15: 27.5% on new units, $250 flat a used car,
+        // a $2,500 cap.
+        plans->addVersion();
+        type(plans, "txtEffectiveFrom", QStringLiteral("03/15/2026"));
+        type(plans, "txtCommissionNC", QStringLiteral("27.5"));
+        type(plans, "txtCommissionNT", QStringLiteral("27.5"));
+        if (auto *kind = plans->findChild<QComboBox *>(QStringLiteral("cboKindUC")))
+            kind->setCurrentIndex(1);
+        type(plans, "txtCommissionUC", QStringLiteral("250"));
+        type(plans, "txtMiniNC", QStringLiteral("150"));
+        type(plans, "txtCap", QStringLiteral("2500"));
+        plans->saveVersion();
+        ok = save(plans, pictures, "pay-plans.png") && ok;
+        plans->close();
+    }
     open("mnuSalesLog");
     ok = save(topLevel("frmfrmSales"), pictures, "table-window.png") && ok;
     open("tbrHelp");

@@ -3,6 +3,7 @@
 #include "admin/exit_sequence.h"
 #include "admin/ui/audit_trail_window.h"
 #include "admin/ui/main_menu.h"
+#include "admin/ui/pay_plan_window.h"
 #include "admin/ui/program_icon.h"
 #include "admin/ui/run_login.h"
 #include "admin/ui/setup_commands.h"
@@ -20,6 +21,7 @@
 #include "store/database_backup.h"
 #include "store/deal_database.h"
 #include "store/deal_store.h"
+#include "store/pay_plan_store.h"
 #include "store/store_location.h"
 #include "store/ui/deal_commands.h"
 #include "worksheet/ui/deal_worksheet.h"
@@ -137,9 +139,35 @@ void TarvexProgram::attachCommands()
                            bringUp(**auditTrail);
                        });
 
+    attachPayPlans();
+
     QObject::connect(form, &DealWorksheet::saveCommandChanged, m_menu, &MainMenu::setSaveCommand);
     m_menu->setSaveCommand(form->saveCommandCaption(), form->saveCommandEnabled());
     m_form->setCloseGuard([this] { return exitSequence(); });
+}
+
+// The worksheet fills and calculates from the salespeople's pay plans;
+// Setup > Pay Plans… keeps them.
+void TarvexProgram::attachPayPlans()
+{
+    DealWorksheet *form = m_form.get();
+    auto plans = std::make_shared<PayPlanStore>(*m_database);
+    form->setPlanLookup({[plans](const QString &salesPerson, const QDate &date) {
+                             return plans->inForce(salesPerson, date);
+                         },
+                         [plans](qint64 versionId) { return plans->version(versionId); }});
+    auto window = std::make_shared<QPointer<PayPlanWindow>>();
+    m_menu->setCommand(QStringLiteral("mnuPayPlans"),
+                       [window, database = m_database.get(), &prompts = m_prompts, form,
+                        folder = m_folder] {
+                           if (!*window)
+                               *window = new PayPlanWindow(
+                                   *database, prompts,
+                                   [folder] { return StandingFigures::load(folder); }, form);
+                           else
+                               (*window)->reload();
+                           bringUp(**window);
+                       });
 }
 
 bool TarvexProgram::exitSequence()

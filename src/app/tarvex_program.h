@@ -40,6 +40,7 @@ private:
     bool openDatabase(const StoreLocation &location);
     void restoreDataFile();
     void attachCommands();
+    void attachPayPlans();
     bool exitSequence();
 
     ProgramFolder m_folder;

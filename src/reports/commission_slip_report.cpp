@@ -2,6 +2,7 @@
 
 #include "common/money.h"
 #include "common/money_format.h"
+#include "pay/split_share.h"
 #include "reports/commission_slip_layout.h"
 #include "reports/report_renderer.h"
 #include "worksheet/deal.h"
@@ -25,14 +26,22 @@ QString currencyText(const QString &text)
     return value ? MoneyFormat::currency(*value) : text;
 }
 
-// "Split = " and each salesperson's half of the total commission. A total
-// that is empty or not a number has no half to show: the line then reads
-// "Split = " alone, as the total beside it is blank or unreadable.
-QString splitLine(const QString &totalCommission)
+// "Split = " and each salesperson's part of the total commission, as their
+// SalesSummary rows keep it: one amount when the two are equal, else the
+// first salesperson's and the partner's ("Split = $750.00 / $500.00"). A total
+// that is empty or not a number, or a share that is no share, has no part to
+// show: the line then reads "Split = " alone.
+QString splitLine(const QString &totalCommission, const QString &shareText)
 {
     const std::optional<Money> total = MoneyText::parse(totalCommission);
-    const QString half = total ? MoneyFormat::currency(total->dividedBy(2)) : QString();
-    return QStringLiteral("Split = ") + half;
+    const std::optional<int> share = SplitShare::parse(shareText);
+    if (!total || !share)
+        return QStringLiteral("Split = ");
+    const auto [first, second] = SplitShare::divide(*total, *share);
+    QString parts = MoneyFormat::currency(first);
+    if (first != second)
+        parts += QStringLiteral(" / ") + MoneyFormat::currency(second);
+    return QStringLiteral("Split = ") + parts;
 }
 
 } // namespace
@@ -73,7 +82,7 @@ void CommissionSlipReport::fill(const Deal &deal)
     setText("Field38", deal.customer.toUpper());
 
     setSplitShown(deal.split);
-    setText("Field36", deal.split ? splitLine(deal.totalCommission) : QString());
+    setText("Field36", deal.split ? splitLine(deal.totalCommission, deal.splitShare) : QString());
 
     m_underAllow = deal.underAllow;
     m_overAllow = deal.overAllow;

@@ -1,5 +1,6 @@
 #include "deal_row_writer.h"
 
+#include "pay_plan_schema.h"
 #include "recall_columns.h"
 #include "store_schema.h"
 #include "store_sql.h"
@@ -22,7 +23,8 @@ QString deleteByDeal(const char *table)
 
 DealRowWriter::DealRowWriter(QSqlDatabase db)
     : m_db(std::move(db)), m_insertRecall(m_db), m_insertNewRecall(m_db), m_insertSummary(m_db), m_insertLog(m_db),
-      m_removeSummary(m_db), m_removeLog(m_db), m_removeRecall(m_db), m_paid(m_db)
+      m_removeSummary(m_db), m_removeLog(m_db), m_removeRecall(m_db), m_paid(m_db), m_insertPlan(m_db),
+      m_removePlan(m_db)
 {
 }
 
@@ -50,7 +52,12 @@ bool DealRowWriter::prepareAll(QString *error)
         StoreSql::prepare(m_paid,
                           QStringLiteral("SELECT EXISTS (SELECT 1 FROM \"SalesSummary\" "
                                          "WHERE \"DealId\" = ? AND \"Paid\" <> 0)"),
-                          error);
+                          error) &&
+        StoreSql::prepare(m_insertPlan,
+                          StoreSql::insertStatement(QString::fromLatin1(PayPlanSchema::kDealPlans),
+                                                    PayPlanSchema::dealPlanColumns()),
+                          error) &&
+        StoreSql::prepare(m_removePlan, deleteByDeal(PayPlanSchema::kDealPlans), error);
     return m_prepared;
 }
 
@@ -75,6 +82,8 @@ std::optional<DealId> DealRowWriter::insert(const DealRows &rows, std::optional<
     }
     if (!StoreSql::exec(m_insertLog, rows.log, newId, error))
         return std::nullopt;
+    if (!rows.plan.isEmpty() && !StoreSql::exec(m_insertPlan, QVariantList{newId} + rows.plan, error))
+        return std::nullopt;
     return newId;
 }
 
@@ -82,7 +91,8 @@ bool DealRowWriter::remove(DealId id, QString *error)
 {
     // Children first: the summary and log rows refer to the RecallDeal row.
     return prepareAll(error) && StoreSql::exec(m_removeSummary, {id}, error) &&
-           StoreSql::exec(m_removeLog, {id}, error) && StoreSql::exec(m_removeRecall, {id}, error);
+           StoreSql::exec(m_removeLog, {id}, error) && StoreSql::exec(m_removePlan, {id}, error) &&
+           StoreSql::exec(m_removeRecall, {id}, error);
 }
 
 std::optional<bool> DealRowWriter::isPaid(DealId id, QString *error)

@@ -17,12 +17,12 @@ class DealRowWriter
 public:
     explicit DealRowWriter(QSqlDatabase db);
 
-    // Writes the RecallDeal row, then the SalesSummary rows and the SalesLog
-    // row tied to it. With `id` the deal keeps that identity; without, a new
+    // Writes the RecallDeal row, then the SalesSummary rows, the SalesLog
+    // row and the DealPlans row (when there is one) tied to it. With `id` the deal keeps that identity; without, a new
     // one is given. Returns the identity.
     std::optional<DealId> insert(const DealRows &rows, std::optional<DealId> id, QString *error);
 
-    // Removes the deal's SalesSummary, SalesLog and RecallDeal rows; a deal
+    // Removes the deal's SalesSummary, SalesLog, DealPlans and RecallDeal rows; a deal
     // that is not there is no error.
     bool remove(DealId id, QString *error);
 
@@ -42,4 +42,6 @@ private:
     QSqlQuery m_removeLog;
     QSqlQuery m_removeRecall;
     QSqlQuery m_paid;
+    QSqlQuery m_insertPlan;
+    QSqlQuery m_removePlan;
 };

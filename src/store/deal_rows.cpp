@@ -4,6 +4,7 @@
 #include "recall_columns.h"
 
 #include "common/money.h"
+#include "pay/split_share.h"
 
 #include <array>
 
@@ -38,41 +39,52 @@ struct Figure
 };
 
 // Payable gross, commission, spiff, warranty, total commission and unit count
-// in SalesSummary order: as shown, or halved for a split deal.
-std::optional<QVariantList> summaryFigures(const Deal &deal, QString *error)
+// in SalesSummary order, for each row of the deal: as shown, or for a split
+// deal each salesperson's share in whole cents (the two rows adding up to the
+// deal's figure exactly).
+std::optional<QList<QVariantList>> summaryFigures(const Deal &deal, QString *error)
 {
-    const std::array<Figure, 4> beforeCount = {{
+    const std::array<Figure, 5> figures = {{
         {deal.payableGross, "payable gross"},
         {deal.commission, "commission"},
         {deal.spiff, "spiff"},
         {deal.warranty, "warranty"},
+        {deal.totalCommission, "total commission"},
     }};
-    const Figure total{deal.totalCommission, "total commission"};
-    QVariantList values;
-    values.reserve(qsizetype(beforeCount.size()) + 2);
-    const auto add = [&](const Figure &figure) {
-        if (deal.split) {
-            const std::optional<Money> amount = requiredAmount(figure.text, figure.label, error);
-            if (!amount)
-                return false;
-            values << ColumnValue::money(amount->dividedBy(2));
-            return true;
+    constexpr int kUnitCountAt = 4; // UnitCount stands before the total
+    if (!deal.split) {
+        QVariantList values;
+        for (const Figure &figure : figures) {
+            if (values.size() == kUnitCountAt)
+                values << ColumnValue::unitCount(Money::dollars(1));
+            const std::optional<QVariant> value = shownAmount(figure.text, figure.label, error);
+            if (!value)
+                return std::nullopt;
+            values << *value;
         }
-        const std::optional<QVariant> value = shownAmount(figure.text, figure.label, error);
-        if (!value)
-            return false;
-        values << *value;
-        return true;
-    };
-    for (const Figure &figure : beforeCount) {
-        if (!add(figure))
-            return std::nullopt;
+        return QList<QVariantList>{values};
     }
-    values << ColumnValue::unitCount(deal.split ? Money::fromUnits(Money::kScale / 2)
-                                                : Money::dollars(1));
-    if (!add(total))
+    const std::optional<int> share = SplitShare::parse(deal.splitShare);
+    if (!share) {
+        if (error)
+            *error = SplitShare::refusedMessage(deal.splitShare);
         return std::nullopt;
-    return values;
+    }
+    QVariantList first, second;
+    for (const Figure &figure : figures) {
+        if (first.size() == kUnitCountAt) {
+            const auto [firstCount, secondCount] = SplitShare::unitCounts(*share);
+            first << ColumnValue::unitCount(firstCount);
+            second << ColumnValue::unitCount(secondCount);
+        }
+        const std::optional<Money> amount = requiredAmount(figure.text, figure.label, error);
+        if (!amount)
+            return std::nullopt;
+        const auto [firstPart, secondPart] = SplitShare::divide(*amount, *share);
+        first << ColumnValue::money(firstPart);
+        second << ColumnValue::money(secondPart);
+    }
+    return QList<QVariantList>{first, second};
 }
 
 // The values every SalesSummary and SalesLog row of a deal shares, worked out
@@ -133,11 +145,29 @@ std::optional<QVariantList> logRow(const Deal &deal, const SharedValues &shared,
     };
 }
 
+// The pay plan the deal was worked out by, its split share and the plan's
+// figures it typed over; empty when there is nothing to keep beyond what
+// every deal keeps.
+std::optional<QVariantList> planRow(const Deal &deal, QString *error)
+{
+    const int share = deal.split ? SplitShare::parse(deal.splitShare).value_or(SplitShare::kEven)
+                                 : SplitShare::kEven;
+    if (!deal.planVersion && share == SplitShare::kEven && deal.planPack.isEmpty() &&
+        deal.planRate.isEmpty())
+        return QVariantList{};
+    const std::optional<QVariant> planPack = shownAmount(deal.planPack, "plan's pack", error);
+    if (!planPack)
+        return std::nullopt;
+    return QVariantList{
+        deal.planVersion ? QVariant(*deal.planVersion) : QVariant(QMetaType(QMetaType::LongLong)),
+        QVariant(qint64(share)), *planPack, ColumnValue::text(deal.planRate)};
+}
+
 } // namespace
 
 std::optional<DealRows> DealRows::fromDeal(const Deal &deal, QString *error)
 {
-    const std::optional<QVariantList> figures = summaryFigures(deal, error);
+    const std::optional<QList<QVariantList>> figures = summaryFigures(deal, error);
     if (!figures)
         return std::nullopt;
     const SharedValues shared(deal);
@@ -148,11 +178,16 @@ std::optional<DealRows> DealRows::fromDeal(const Deal &deal, QString *error)
     if (!recall)
         return std::nullopt;
 
+    const std::optional<QVariantList> plan = planRow(deal, error);
+    if (!plan)
+        return std::nullopt;
+
     DealRows rows;
-    rows.summary << summaryRow(shared, deal.salesPerson, deal.unitClass.toUpper(), *figures);
+    rows.plan = *plan;
+    rows.summary << summaryRow(shared, deal.salesPerson, deal.unitClass.toUpper(), figures->first());
     // The partner's row keeps the unit class as shown.
     if (deal.split)
-        rows.summary << summaryRow(shared, deal.splitPartner, deal.unitClass, *figures);
+        rows.summary << summaryRow(shared, deal.splitPartner, deal.unitClass, figures->last());
     rows.log = *log;
     rows.recall = *recall;
     return rows;

@@ -2,6 +2,7 @@
 
 #include "deal_audit.h"
 #include "deal_database.h"
+#include "column_value.h"
 #include "deal_row_writer.h"
 #include "deal_rows.h"
 #include "recall_columns.h"
@@ -298,8 +299,12 @@ QList<DealId> DealStore::ids(const QString &where, const QVariantList &values, Q
 std::optional<Deal> DealStore::loadDeal(DealId id, QString *error) const
 {
     const QStringList columns = RecallColumns::names();
+    // The plan the deal was worked out by, when it keeps one, comes with it.
     CachedQuery query(m_database,
-                      QStringLiteral("SELECT %1 FROM \"RecallDeal\" WHERE \"DealId\" = ?")
+                      QStringLiteral("SELECT %1, p.\"PlanVersionId\", p.\"SplitShare\", "
+                                     "p.\"PlanPack\", p.\"PlanRate\" FROM \"RecallDeal\" r "
+                                     "LEFT JOIN \"DealPlans\" p ON p.\"DealId\" = r.\"DealId\" "
+                                     "WHERE r.\"DealId\" = ?")
                           .arg(StoreSql::columnList(columns)),
                       error);
     if (!query || !StoreSql::exec(*query, {id}, error))
@@ -311,5 +316,14 @@ std::optional<Deal> DealStore::loadDeal(DealId id, QString *error) const
     QVariantList values;
     for (int i = 0; i < columns.size(); ++i)
         values << query->value(i);
-    return RecallColumns::dealFrom(values);
+    Deal deal = RecallColumns::dealFrom(values);
+    int at = int(columns.size());
+    if (const QVariant version = query->value(at++); !version.isNull())
+        deal.planVersion = version.toLongLong();
+    if (const QVariant share = query->value(at++); deal.split && !share.isNull())
+        deal.splitShare = QString::number(share.toLongLong());
+    deal.planPack = ColumnValue::moneyTextFrom(query->value(at++));
+    deal.planRate = ColumnValue::textFrom(query->value(at++));
+    query->finish();
+    return deal;
 }

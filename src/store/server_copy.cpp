@@ -27,8 +27,10 @@ struct CopiedTable
 // In the order the rows may be written: the deals before the rows that refer
 // to them, the sheets before the summary rows that name them.
 constexpr CopiedTable kTables[] = {
-    {"SalesPersons", "rowid"}, {"RecallDeal", "DealId"}, {"Sheets", "SheetId"},
-    {"SalesSummary", "rowid"}, {"SalesLog", "rowid"},    {"Audit", "AuditId"},
+    {"SalesPersons", "rowid"},    {"PayPlanVersions", "PlanVersionId"},
+    {"RecallDeal", "DealId"},     {"DealPlans", "rowid"},
+    {"Sheets", "SheetId"},        {"SalesSummary", "rowid"},
+    {"SalesLog", "rowid"},        {"Audit", "AuditId"},
 };
 
 // Rows written by one INSERT statement.

@@ -202,6 +202,8 @@ QString columnType(Engine engine, ColumnKind kind)
         return integer + QStringLiteral(" NOT NULL REFERENCES \"RecallDeal\"(\"DealId\")");
     case ColumnKind::SheetRef:
         return integer + QStringLiteral(" REFERENCES \"Sheets\"(\"SheetId\")");
+    case ColumnKind::PlanRef:
+        return integer + QStringLiteral(" REFERENCES \"PayPlanVersions\"(\"PlanVersionId\")");
     }
     return {};
 }

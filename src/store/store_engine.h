@@ -42,6 +42,7 @@ enum class ColumnKind {
     Key,               // the table's own identity, given by the engine
     DealRef,           // a deal's identity in RecallDeal, never NULL
     SheetRef,          // a sheet's identity in Sheets, NULL when none
+    PlanRef,           // a pay plan version's identity, NULL when none
 };
 
 // A column's declaration: its quoted name, type and constraints.

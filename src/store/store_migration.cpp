@@ -1,5 +1,6 @@
 #include "store_migration.h"
 
+#include "pay_plan_schema.h"
 #include "sheet_schema.h"
 #include "sql_transaction.h"
 #include "store_engine.h"
@@ -37,6 +38,13 @@ bool toVersion3(QSqlDatabase &db, QString *error)
     return StoreEngine::runAll(db, SheetSchema::statements(StoreEngine::engineOf(db)), error);
 }
 
+// Version 4: pay plans by salesperson and date, and the plan each deal was
+// worked out by.
+bool toVersion4(QSqlDatabase &db, QString *error)
+{
+    return StoreEngine::runAll(db, PayPlanSchema::statements(StoreEngine::engineOf(db)), error);
+}
+
 struct Step
 {
     int toVersion;
@@ -45,7 +53,7 @@ struct Step
 
 const QList<Step> &steps()
 {
-    static const QList<Step> all = {{2, toVersion2}, {3, toVersion3}};
+    static const QList<Step> all = {{2, toVersion2}, {3, toVersion3}, {4, toVersion4}};
     return all;
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/exact_amount.h"
 #include "common/money_format.h"
+#include "pay/rate_text.h"
 #include "worksheet/entry_rules.h"
 
 
@@ -117,7 +118,10 @@ CommissionResult calculateCommission(const CommissionInput &input)
     const auto totalReductions = read.keptSum(reductions);
     const auto totalAdditions = read.keptSum(input.additions);
     const Money allowance = read.kept(input.allowance);
-    const ExactAmount rate = read.exact(MoneyText::percentNumber(input.commissionRate));
+    // A plan's flat amount a deal stands in for the percent of the gross.
+    const std::optional<Money> flat = RateText::flatAmount(input.commissionRate);
+    const ExactAmount rate =
+        flat ? ExactAmount() : read.exact(MoneyText::percentNumber(input.commissionRate));
     const ExactAmount mini = read.exact(input.defaultMini);
     const ExactAmount spiff = read.exact(input.spiff);
     const ExactAmount warranty =
@@ -140,7 +144,8 @@ CommissionResult calculateCommission(const CommissionInput &input)
         cost.value() ? Sum(result.sellingPrice).minus(*cost.value()).value() : std::nullopt;
     // The commission is the exact gross x rate / 100 rounded once, to the cent
     // it is shown and counted in; never below the mini deal.
-    const auto commission = gross ? percentToCent(*gross, rate) : std::nullopt;
+    const auto commission =
+        !gross ? std::nullopt : flat ? std::optional(flat->roundedToCent()) : percentToCent(*gross, rate);
     if (!commission) {
         result.outOfRange = true;
         return result;
@@ -149,6 +154,9 @@ CommissionResult calculateCommission(const CommissionInput &input)
     result.commissionAmount = *commission;
     if (mini.toMoney().value_or(Money()) > result.commissionAmount)
         result.commissionAmount = mini.toCent().value_or(Money());
+    // A plan's cap is the most a deal pays, whatever the gross and the mini.
+    if (input.cap && *input.cap < result.commissionAmount)
+        result.commissionAmount = input.cap->roundedToCent();
 
     // The warranty spiff counts as shown; the spiff as typed.
     const Money warrantyShown = warranty.toCent().value_or(Money());

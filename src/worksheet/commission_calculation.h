@@ -22,11 +22,12 @@ struct CommissionInput
     std::array<QString, Deal::kRows> additions;  // Text6, Text8, Text10, Text12, Text5
     QString allowance;                           // Text20
     bool underAllow = false;                     // Option1 selected
-    QString commissionRate;                      // Text22, "30%" or "30"
+    QString commissionRate;                      // Text22, "30%", "30" or "$250.00 flat"
     bool warrantySold = false;                   // Check1
     QString spiff;                               // txtSpiff
     QString defaultWarranty;                     // war.txt
-    QString defaultMini;                         // mini.txt
+    QString defaultMini;                         // mini.txt, or the pay plan's mini deal
+    std::optional<Money> cap;                    // the pay plan's cap, applied after the mini
 
     static CommissionInput fromDeal(const Deal &deal, const QString &defaultWarranty,
                                     const QString &defaultMini);

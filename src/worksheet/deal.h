@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 // One vehicle deal as the worksheet holds it: every field as the text on
 // screen (amounts may be plain numbers or the program's display forms), the
@@ -43,6 +44,15 @@ struct Deal
     QString totalCommission;           // txtTotalComm
     bool split = false;                // ToggleButton1 down
     QString splitPartner;              // DBCombo2
+    QString splitShare = QStringLiteral("50"); // txtShare: the first salesperson's share in whole percent
+
+    // The salesperson's pay plan version the pack, rate, mini, cap and
+    // warranty spiff came from (none: the standing figures), and that
+    // version's pack and rate where the ones on the deal were typed over
+    // them (empty where not).
+    std::optional<qint64> planVersion;
+    QString planPack;
+    QString planRate;
 
     bool operator==(const Deal &) const = default;
 };

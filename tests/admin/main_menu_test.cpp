@@ -70,6 +70,7 @@ TEST_F(Menu, EveryEntryHasItsPlaceCaptionAndToolTip)
         {"mnusetup", "mnuUnit", "Unit Discription", nullptr},
         {"mnuUnit", "mnuAddUnit", "Add Unit", nullptr},
         {"mnuUnit", "mnuDeleteUnit", "Delete Unit", nullptr},
+        {"mnusetup", "mnuPayPlans", "Pay Plans…", nullptr},
         {"bar", "mnuHelp", "&Help", nullptr},
         {"mnuHelp", "mnuContents", "Contents....", nullptr},
         {"mnuHelp", "mnuAbout", "About Tarvex", nullptr},
@@ -95,7 +96,7 @@ TEST_F(Menu, EveryEntryHasItsPlaceCaptionAndToolTip)
         expected[QString::fromLatin1(c.parent)].append(QString::fromLatin1(c.key));
         QAction *entry = action(c.key);
         ASSERT_NE(entry, nullptr) << c.key;
-        EXPECT_EQ(entry->text(), QString::fromLatin1(c.caption)) << c.key;
+        EXPECT_EQ(entry->text(), QString::fromUtf8(c.caption)) << c.key;
         if (c.toolTip) {
             EXPECT_EQ(entry->toolTip(), QString::fromLatin1(c.toolTip)) << c.key;
         }

@@ -264,6 +264,13 @@ TEST_F(LegacyImportTest, ASplitDealRecallsWithItsHalves)
     ASSERT_TRUE(deal);
     EXPECT_EQ(deal->payableGross, QStringLiteral("3659.45"));
     EXPECT_EQ(deal->splitPartner, QStringLiteral("Lena Strand"));
+    // An older installation had no pay plans: every deal keeps the standing
+    // figures it was saved with, split evenly.
+    EXPECT_EQ(deal->planVersion, std::nullopt);
+    EXPECT_EQ(deal->splitShare, QStringLiteral("50"));
+    QSqlQuery plans(database->connection());
+    ASSERT_TRUE(plans.exec(QStringLiteral("SELECT COUNT(*) FROM DealPlans")) && plans.next());
+    EXPECT_EQ(plans.value(0).toInt(), 0);
 }
 
 TEST_F(LegacyImportTest, TheCommissionSheetListsExactlyTheUnpaidRowsAndPaysThem)

@@ -5,6 +5,8 @@
 #include "reports/ui/commission_sheet_window.h"
 #include "reports/ui/sheet_history_window.h"
 #include "second_desk.h"
+#include "store/deal_store.h"
+#include "store/pay_plan_store.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -430,6 +432,60 @@ TEST_F(CommissionWindow, AReprintPlacesTheSameTextsAsTheFirstPrint)
     EXPECT_TRUE(described(sheets.at(0)).join(u'|').contains(QStringLiteral("Field5 $887.50")));
     EXPECT_EQ(paidRows().size(), 3);
     EXPECT_EQ(m_dir.readBytes(kDataFile), dataFile); // the hand-off file is left alone
+}
+
+// A sheet paid on deals worked out by a pay plan reprints as first printed
+// after the plan has changed: the deals keep the figures they were saved with.
+TEST_F(CommissionWindow, ASheetReprintsUnchangedAfterThePlanChanges)
+{
+    PayPlanStore plans(*m_database);
+    PayPlanVersion version;
+    version.salesPerson = QStringLiteral("John Smith");
+    version.effectiveFrom = QDate(2005, 3, 1);
+    version.terms[0].percent = Money::dollars(25);
+    const std::optional<qint64> versionId = plans.add(version, nullptr);
+    ASSERT_TRUE(versionId);
+    Deal deal;
+    deal.date = QDate(2005, 3, 7);
+    deal.salesPerson = QStringLiteral("John Smith");
+    deal.customer = QStringLiteral("Élodie Brûlé");
+    deal.stockNumber = QStringLiteral("77401");
+    deal.unitClass = QStringLiteral("NC");
+    deal.pack = QStringLiteral("300");
+    deal.payableGross = QStringLiteral("2500.04");
+    deal.commission = QStringLiteral("625.01");
+    deal.totalCommission = QStringLiteral("625.01");
+    deal.split = true;
+    deal.splitPartner = QStringLiteral("Mary Jones");
+    deal.splitShare = QStringLiteral("60");
+    deal.planVersion = versionId;
+    QString error;
+    ASSERT_TRUE(DealStore(*m_database).save(deal, &error)) << error.toStdString();
+
+    select(QStringLiteral("John Smith"));
+    expectBonus(QString());
+    expectWeekEnding(QStringLiteral("03/12/2005"));
+    click("cmdPrintSheet");
+    m_prompts.verify();
+    ASSERT_EQ(sheets.size(), 1);
+    // 60% of $625.01 is $375.006: the row pays $375.01, Mary's $250.00.
+    EXPECT_EQ(textOf(sheets.at(0), QStringLiteral("Field3")), QStringLiteral("$375.01"));
+
+    version.effectiveFrom = QDate(2005, 3, 5);
+    version.terms[0].percent = Money::dollars(35);
+    ASSERT_TRUE(plans.add(version, nullptr));
+    click("cmdReprint");
+    SheetHistoryWindow *history = form->sheetHistory();
+    ASSERT_NE(history, nullptr);
+    history->findChild<QTableWidget *>(QStringLiteral("grdSheets"))->setCurrentCell(0, 0);
+    history->findChild<QPushButton *>(QStringLiteral("cmdReprintSheet"))->click();
+    ASSERT_EQ(sheets.size(), 2);
+    QStringList first, again;
+    for (const PlacedText &placed : sheets.at(0).placedTexts())
+        first << placed.control + u' ' + placed.text;
+    for (const PlacedText &placed : sheets.at(1).placedTexts())
+        again << placed.control + u' ' + placed.text;
+    EXPECT_EQ(again, first);
 }
 
 TEST_F(CommissionWindow, VoidingAsksNamingTheSheetAndItsDealsComeBackUnpaid)

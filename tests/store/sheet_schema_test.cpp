@@ -23,7 +23,7 @@ TEST(SheetSchema, ANewDatabaseHasTheSheetsTheAuditAndTheSheetOfEachSummaryRow)
                            "StockNumber", "SalesPerson", "Before", "After"}));
     EXPECT_EQ(columnsOf(database, QStringLiteral("SalesSummary")).mid(12),
               (QStringList{"Paid", "DealId", "SheetId"}));
-    EXPECT_EQ(single(database, QStringLiteral("PRAGMA user_version")).toInt(), 3);
+    EXPECT_EQ(single(database, QStringLiteral("PRAGMA user_version")).toInt(), 4);
 }
 
 // A database of version 2, from before sheets were recorded, is upgraded
@@ -35,9 +35,11 @@ TEST(SheetSchema, AVersionTwoFileIsUpgradedAfterACopyAndKeepsItsPaidRows)
         DealDatabase made(dir.folder());
         QString error;
         ASSERT_TRUE(made.open(&error)) << error.toStdString();
-        // Back to the layout of version 2: no sheets, no audit, no SheetId.
+        // Back to the layout of version 2: no sheets, no audit, no SheetId,
+        // no pay plans.
         for (const char *statement :
-             {"DROP INDEX SalesSummary_SheetId", "ALTER TABLE SalesSummary DROP COLUMN SheetId",
+             {"DROP TABLE DealPlans", "DROP TABLE PayPlanVersions",
+              "DROP INDEX SalesSummary_SheetId", "ALTER TABLE SalesSummary DROP COLUMN SheetId",
               "DROP TABLE Sheets", "DROP TABLE Audit",
               "INSERT INTO RecallDeal (StockNo) VALUES ('2040')",
               "INSERT INTO SalesSummary (Stock_Number, Paid, DealId) VALUES ('2040', 1, 1)",
@@ -51,11 +53,11 @@ TEST(SheetSchema, AVersionTwoFileIsUpgradedAfterACopyAndKeepsItsPaidRows)
     QString error;
     ASSERT_TRUE(database.open(&error)) << error.toStdString();
     EXPECT_EQ(database.upgradeNote(),
-              QStringLiteral("The deal database was upgraded from version 2 to version 3. A copy "
+              QStringLiteral("The deal database was upgraded from version 2 to version 4. A copy "
                              "of it as it was before is in \"%1\".")
                   .arg(copy));
     EXPECT_TRUE(QFileInfo::exists(copy));
-    EXPECT_EQ(single(database, QStringLiteral("PRAGMA user_version")).toInt(), 3);
+    EXPECT_EQ(single(database, QStringLiteral("PRAGMA user_version")).toInt(), 4);
     EXPECT_EQ(columnsOf(database, QStringLiteral("SalesSummary")).last(),
               QStringLiteral("SheetId"));
     EXPECT_FALSE(columnsOf(database, QStringLiteral("Audit")).isEmpty());

@@ -233,4 +233,35 @@ TEST(CommissionCalculation, PercentIsRoundedOnceToFourPlaces)
     EXPECT_EQ(percentOf(Money::fromUnits(-149), Money::fromUnits(1000)), Money());
 }
 
+// A salesperson's pay plan: a flat amount a deal in the rate field, the
+// plan's mini deal, and a cap applied after the mini.
+INSTANTIATE_TEST_SUITE_P(
+    PayPlans, CommissionVariations,
+    ::testing::Values(Variation{"FlatAmountADeal", [](I &i) { i.commissionRate = "$250.00 flat"; },
+                                "$3900.00 $250.00 $30.00 $330.00 $50.00"},
+                      Variation{"FlatAmountTypedInCapitals",
+                                [](I &i) { i.commissionRate = "175 FLAT"; },
+                                "$3900.00 $175.00 $30.00 $255.00 $50.00"},
+                      Variation{"FlatAmountBelowTheMiniIsRaised",
+                                [](I &i) { i.commissionRate = "$60.00 flat"; },
+                                "$3900.00 $100.00 $30.00 $180.00 $50.00"},
+                      // 10000 x 30% = 3000, clipped to the cap.
+                      Variation{"CapClipsTheCommission",
+                                [](I &i) {
+                                    i.sellingPrice = "29100";
+                                    i.cap = Money::dollars(2500);
+                                },
+                                "$10000.00 $2500.00 $30.00 $2580.00 $50.00"},
+                      Variation{"CapAboveTheCommissionLeavesIt",
+                                [](I &i) { i.cap = Money::dollars(2500); },
+                                "$3900.00 $1170.00 $30.00 $1250.00 $50.00"},
+                      // 300 x 30% = 90, raised to the plan's mini of 150.
+                      Variation{"PlanMiniRaisesASmallCommission",
+                                [](I &i) {
+                                    i.sellingPrice = "19400";
+                                    i.defaultMini = "150";
+                                    i.cap = Money::dollars(2500);
+                                },
+                                "$300.00 $150.00 $30.00 $230.00 $50.00"}));
+
 } // namespace

@@ -65,6 +65,7 @@ constexpr MenuEntry kMenuTree[] = {
     {"mnusetup", "mnuUnit", "Unit Discription", true},
     {"mnuUnit", "mnuAddUnit", "Add Unit", false},
     {"mnuUnit", "mnuDeleteUnit", "Delete Unit", false},
+    {"mnusetup", "mnuPayPlans", "Pay Plans…", false},
     {nullptr, "mnuHelp", "&Help", true},
     {"mnuHelp", "mnuContents", "Contents....", false},
     {"mnuHelp", "mnuAbout", "About Tarvex", false},
@@ -108,9 +109,9 @@ constexpr Entry kSetupEntries[] = {
     {"tbrDeleteUnit", "Delete Unit Description"},
 };
 
-QString text(const char *latin1)
+QString text(const char *utf8)
 {
-    return QString::fromLatin1(latin1);
+    return QString::fromUtf8(utf8);
 }
 
 } // namespace

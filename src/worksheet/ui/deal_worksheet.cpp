@@ -14,6 +14,7 @@ DealWorksheet::DealWorksheet(const ProgramFolder &folder, Prompts &prompts, QWid
     m_ui.setupUi(this);
 
     connectChecks();
+    connectPlan();
     appraisalChanged(m_ui.Text19->text());
     allowanceChanged(m_ui.Text20->text());
     splitToggled(m_ui.ToggleButton1->isChecked());

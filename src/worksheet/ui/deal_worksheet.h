@@ -3,6 +3,7 @@
 #include "common/money.h"
 #include "common/program_folder.h"
 #include "common/prompts.h"
+#include "pay/pay_plan.h"
 #include "worksheet/deal.h"
 #include "worksheet/setup_files.h"
 #include "worksheet/ui/deal_worksheet_controls.h"
@@ -102,6 +103,13 @@ public:
     // is there but cannot be read is reported and the panel stays hidden.
     void openUnitPanel();
 
+    // Where the salespeople's pay plans are found. Without plans (or without
+    // a lookup) the pack, rate, mini deal and warranty spiff are the standing
+    // figures, as they always were.
+    void setPlanLookup(PayPlanLookup lookup) { m_planLookup = std::move(lookup); }
+    // The plan version whose figures the worksheet fills and calculates with.
+    const std::optional<PayPlanVersion> &planInForce() const { return m_plan; }
+
     // Asked before the window closes; a guard that answers false keeps it open.
     void setCloseGuard(std::function<bool()> guard) { m_closeGuard = std::move(guard); }
 
@@ -140,6 +148,20 @@ private:
     void tooLargeToCalculate();
 
     void setSaveCommand(const QString &caption, bool enabled);
+    // deal_worksheet_plan.cpp
+    void connectPlan();
+    // The salesperson or the date changed: the version in force is looked up
+    // again and, when it is another, its figures fill the pack and rate.
+    void planContextChanged();
+    std::optional<PayPlanVersion> lookUpPlan() const;
+    // The pack and rate of the plan in force (the standing figures without
+    // one) for the unit class on screen, except where typed for this deal.
+    void fillPlanFigures();
+    QString planPackText() const;
+    QString planRateText() const;
+    void showOverrideMarks();
+    void forgetPlan();
+    void leaveShare();
     // deal_worksheet_startup.cpp
     void loadStandingFigures(QStringList *problems);
     // Gives the window the size that shows the whole worksheet, within the
@@ -164,6 +186,10 @@ private:
     QPointer<QWidget> m_returnFocusTo; // a field that failed its check, while the window is inactive
     bool m_checkRunning = false; // a check, or a focus move of the program's own, is under way
     bool m_fillingDeal = false;  // showDeal() is filling the fields
+    PayPlanLookup m_planLookup;
+    std::optional<PayPlanVersion> m_plan; // the version in force, none: the standing figures
+    bool m_packTyped = false; // the pack was typed for this deal
+    bool m_rateTyped = false; // the rate was typed for this deal
 
     // Form-level state of the deal on screen.
     bool dealSaved = false;

@@ -3,8 +3,10 @@
 #include "worksheet/ui/deal_worksheet.h"
 
 #include "worksheet/commission_calculation.h"
+#include "common/money_format.h"
 #include "worksheet/entry_rules.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QScopedValueRollback>
 
@@ -12,8 +14,15 @@ void DealWorksheet::calculateCommission()
 {
     // The calculation's own focus moves leave no field.
     QScopedValueRollback<bool> running(m_checkRunning, true);
-    const CommissionResult result =
-        ::calculateCommission(CommissionInput::fromDeal(deal(), DefaultWarranty, DefaultMini));
+    // The plan in force gives the mini deal, cap and warranty spiff of the
+    // unit class on screen; without one the standing figures do.
+    CommissionInput input = CommissionInput::fromDeal(deal(), DefaultWarranty, DefaultMini);
+    if (m_plan) {
+        input.defaultMini = MoneyFormat::plain(m_plan->termsFor(m_ui.txtTCU->currentText()).mini);
+        input.defaultWarranty = MoneyFormat::plain(m_plan->warrantySpiff);
+        input.cap = m_plan->cap;
+    }
+    const CommissionResult result = ::calculateCommission(input);
 
     // Each reduction that is not an amount is reported, emptied and counted
     // as 0; the focus ends on the last of them.

@@ -157,14 +157,23 @@ void DealWorksheet::leavePack()
 }
 
 // The pack is replaced each time the unit class is left, by the default pack
-// of the class; a used unit also resets the sale type.
+// of the class; a used unit also resets the sale type. With a pay plan in
+// force the class's pack and rate come from the plan instead, and a pack or
+// rate typed for this deal is kept.
 void DealWorksheet::leaveUnitClass()
 {
     const auto outcome =
         EntryRules::leaveUnitClass(m_ui.txtTCU->currentText(), DefaultNewPack, DefaultUsedPack);
     if (outcome.saleType)
         m_ui.Combo12->setEditText(*outcome.saleType);
+    m_plan = lookUpPlan();
+    if (m_plan) {
+        fillPlanFigures();
+        return;
+    }
     m_ui.Text2->setText(outcome.pack);
+    m_packTyped = false;
+    showOverrideMarks();
 }
 
 void DealWorksheet::leaveSaleType()
@@ -215,6 +224,8 @@ void DealWorksheet::splitToggled(bool down)
     m_ui.ToggleButton1->setText(down ? QStringLiteral("Yes") : QStringLiteral("No"));
     m_ui.Label20->setVisible(down);
     m_ui.DBCombo2->setVisible(down);
+    m_ui.lblShare->setVisible(down);
+    m_ui.txtShare->setVisible(down);
 }
 
 // Exclusive option buttons refuse to be unselected one by one; both are

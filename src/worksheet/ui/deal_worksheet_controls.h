@@ -88,6 +88,10 @@ struct DealWorksheetControls
     QLineEdit *Text2 = nullptr;
     QLabel *Label17 = nullptr;
     QLineEdit *Text22 = nullptr;
+    // Shown under the pack and the rate when the figure typed there stands
+    // in for the salesperson's pay plan's.
+    QLabel *lblPackOverride = nullptr;
+    QLabel *lblRateOverride = nullptr;
     QCheckBox *Check1 = nullptr;
     QLabel *Label16 = nullptr;
     QLineEdit *Text21 = nullptr;
@@ -105,6 +109,8 @@ struct DealWorksheetControls
     QPushButton *ToggleButton1 = nullptr; // checkable: "No" up, "Yes" down
     QLabel *Label20 = nullptr;
     QComboBox *DBCombo2 = nullptr;
+    QLabel *lblShare = nullptr; // "Share %:", the first salesperson's share
+    QLineEdit *txtShare = nullptr;
 
     // Buttons and the paid warning.
     QPushButton *Command2 = nullptr;

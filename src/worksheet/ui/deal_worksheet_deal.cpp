@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -43,6 +44,14 @@ Deal DealWorksheet::deal() const
     d.totalCommission = m_ui.txtTotalComm->text();
     d.split = m_ui.ToggleButton1->isChecked();
     d.splitPartner = m_ui.DBCombo2->currentText();
+    d.splitShare = m_ui.txtShare->text();
+    if (m_plan) {
+        d.planVersion = m_plan->id;
+        if (m_ui.lblPackOverride->isVisibleTo(m_ui.content))
+            d.planPack = planPackText();
+        if (m_ui.lblRateOverride->isVisibleTo(m_ui.content))
+            d.planRate = planRateText();
+    }
     return d;
 }
 
@@ -83,6 +92,13 @@ void DealWorksheet::showDeal(const Deal &d)
     setAllowanceOptions(d.overAllow, d.underAllow);
     m_ui.ToggleButton1->setChecked(d.split);
     m_ui.Check1->setChecked(d.warrantySold);
+    m_ui.txtShare->setText(d.splitShare.isEmpty() ? QStringLiteral("50") : d.splitShare);
+    // The deal keeps the plan it was worked out by and the figures typed
+    // over it; nothing is filled again.
+    m_plan = d.planVersion && m_planLookup.byId ? m_planLookup.byId(*d.planVersion) : std::nullopt;
+    m_packTyped = !d.planPack.isEmpty();
+    m_rateTyped = !d.planRate.isEmpty();
+    showOverrideMarks();
 }
 
 void DealWorksheet::setSalesPersons(const QStringList &names)

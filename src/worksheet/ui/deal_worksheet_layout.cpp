@@ -29,6 +29,22 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text)
     return label;
 }
 
+// A small mark under a figure typed over the pay plan's; its tool tip names
+// the plan's figure.
+QLabel *makeOverrideMark(QWidget *parent, const QString &name)
+{
+    QLabel *mark = makeLabel(parent, name, QStringLiteral("typed, not the plan's"));
+    QFont font = mark->font();
+    font.setItalic(true);
+    font.setPointSizeF(font.pointSizeF() * 0.85);
+    mark->setFont(font);
+    QPalette palette = mark->palette();
+    palette.setColor(QPalette::WindowText, QColor(0xa0, 0x50, 0x00));
+    mark->setPalette(palette);
+    mark->hide();
+    return mark;
+}
+
 QLabel *makeHeading(QWidget *parent, const QString &name, const QString &text)
 {
     QLabel *label = makeLabel(parent, name, text);
@@ -293,6 +309,10 @@ void DealWorksheetControls::setupUi(QMainWindow *window)
         result->setFont(resultFont);
     addColumn(bottom, 0, Label21, Text2);
     addColumn(bottom, 1, Label17, Text22);
+    lblPackOverride = makeOverrideMark(figures, QStringLiteral("lblPackOverride"));
+    lblRateOverride = makeOverrideMark(figures, QStringLiteral("lblRateOverride"));
+    bottom->addWidget(lblPackOverride, 2, 0);
+    bottom->addWidget(lblRateOverride, 2, 1);
     addColumn(bottom, 2, nullptr, Check1);
     addColumn(bottom, 3, Label16, Text21);
     addColumn(bottom, 4, Label18, Text23);
@@ -309,6 +329,16 @@ void DealWorksheetControls::setupUi(QMainWindow *window)
     Label20 = makeLabel(central, QStringLiteral("Label20"), QStringLiteral("Split with:"));
     DBCombo2 = makeEditableCombo(central, QStringLiteral("DBCombo2"), {});
     DBCombo2->setMinimumWidth(180);
+    // "S&hare": Alt+H reaches it; in the tab order it comes last, after the
+    // documented fields.
+    lblShare = makeLabel(central, QStringLiteral("lblShare"), QStringLiteral("S&hare %:"));
+    txtShare = makeField(central, QStringLiteral("txtShare"));
+    txtShare->setText(QStringLiteral("50"));
+    txtShare->setMaxLength(2);
+    txtShare->setMaximumWidth(40);
+    txtShare->setToolTip(QStringLiteral("The first salesperson's share of the split, in whole "
+                                        "percent; the partner has the rest"));
+    lblShare->setBuddy(txtShare);
     lblWarn = makeHeading(central, QStringLiteral("lblWarn"),
                           QStringLiteral("This deal has been \"PAID\" and cannot be changed!"));
     // Dark red through the palette: a style sheet would give the label a
@@ -327,7 +357,7 @@ void DealWorksheetControls::setupUi(QMainWindow *window)
     FlagRecall->setObjectName(QStringLiteral("FlagRecall"));
     FlagRecall->setAutoExclusive(false);
     Frame2->hide();
-    for (QWidget *w : QWidgetList{Label19, ToggleButton1, Label20, DBCombo2})
+    for (QWidget *w : QWidgetList{Label19, ToggleButton1, Label20, DBCombo2, lblShare, txtShare})
         actions->addWidget(w);
     actions->addStretch();
     for (QPushButton *button : {Command2, Command3, cmdClear, cmdDeleteRecall})
@@ -342,8 +372,9 @@ void DealWorksheetControls::setupUi(QMainWindow *window)
 
     // Controls that come and go with what is typed keep their place, so the
     // window does not shift under the user's hands.
-    for (QWidget *w : QWidgetList{lblStock, txtStock, Option2, Option1, Label20, DBCombo2, lblWarn,
-                                  cmdDeleteRecall}) {
+    for (QWidget *w : QWidgetList{lblStock, txtStock, Option2, Option1, Label20, DBCombo2, lblShare,
+                                  txtShare, lblWarn, cmdDeleteRecall, lblPackOverride,
+                                  lblRateOverride}) {
         QSizePolicy policy = w->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         w->setSizePolicy(policy);
@@ -351,7 +382,8 @@ void DealWorksheetControls::setupUi(QMainWindow *window)
 
     scrollArea->setWidget(central);
 
-    const QList<QWidget *> order = tabOrder();
+    QList<QWidget *> order = tabOrder();
+    order << txtShare;
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }

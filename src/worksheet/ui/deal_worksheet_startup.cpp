@@ -90,6 +90,7 @@ void DealWorksheet::loadStandingFigures(QStringList *problems)
 
 void DealWorksheet::clearDeal()
 {
+    forgetPlan();
     setAllowanceOptions(false, false);
     m_ui.ToggleButton1->setChecked(false);
     m_ui.Text22->setText(DefaultCommission + u'%');
@@ -115,6 +116,7 @@ void DealWorksheet::clearDeal()
     m_ui.Text21->clear();
     m_ui.Text23->clear();
     m_ui.DBCombo2->setEditText(QString());
+    m_ui.txtShare->setText(QStringLiteral("50"));
 
     m_ui.lblStock->hide();
     m_ui.txtStock->hide();

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "pay/pay_plan.h"
+#include "pay/plan_form.h"
+#include "worksheet/standing_figures.h"
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <optional>
+
+class DealDatabase;
+class PayPlanStore;
+class Prompts;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTableWidget;
+
+// Setup > Pay Plans… (frmPayPlans): the roster's salespeople, each one's
+// plan versions newest first, and the figures of the chosen version in a
+// form. Add starts a new version from a copy of the one in force today (or
+// of the standing figures); Save stores the form, refusing with a message
+// anything that is not a figure of a plan; Delete removes a version no deal
+// was worked out by. A version saved deals were worked out by is shown but
+// cannot be changed: a change to the plan is a new version from a later date.
+class PayPlanWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // `standing` gives the standing figures an Add starts from when the
+    // salesperson has no version yet.
+    PayPlanWindow(DealDatabase &database, Prompts &prompts,
+                  std::function<StandingFigures()> standing, QWidget *parent = nullptr);
+    ~PayPlanWindow() override;
+
+    // Reads the roster and the plans again, keeping the salesperson chosen.
+    void reload();
+
+    void addVersion();
+    void saveVersion();
+    void deleteVersion();
+
+    // The salesperson and version on screen (none while a new version is
+    // being entered or there is none).
+    QString salesPerson() const;
+    std::optional<PayPlanVersion> shownVersion() const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void salesPersonChosen();
+    void versionChosen();
+    void showForm(const PlanForm &form, bool readOnly);
+    PlanForm readForm() const;
+    void setFormEnabled(bool enabled);
+    void refusal(const QString &message);
+    // Whether an unsaved new version may be dropped (asks).
+    bool mayDropDraft();
+
+    DealDatabase &m_database;
+    Prompts &m_prompts;
+    std::function<StandingFigures()> m_standing;
+    std::unique_ptr<PayPlanStore> m_store;
+    QList<PayPlanVersion> m_versions; // of the salesperson on screen, newest first
+    QList<bool> m_used;               // beside m_versions
+    bool m_draft = false;             // a new version is being entered
+
+    QListWidget *m_lstSalesPersons = nullptr;
+    QTableWidget *m_grdVersions = nullptr;
+    QLineEdit *m_txtEffectiveFrom = nullptr;
+    struct ClassControls
+    {
+        QComboBox *kind = nullptr;
+        QLineEdit *commission = nullptr;
+        QLineEdit *mini = nullptr;
+        QLineEdit *pack = nullptr;
+    };
+    std::array<ClassControls, PayPlanVersion::kClasses> m_classes;
+    QLineEdit *m_txtCap = nullptr;
+    QLineEdit *m_txtWarranty = nullptr;
+    QLabel *m_lblNote = nullptr;
+    QPushButton *m_cmdAdd = nullptr;
+    QPushButton *m_cmdSave = nullptr;
+    QPushButton *m_cmdDelete = nullptr;
+    QPushButton *m_cmdClose = nullptr;
+};

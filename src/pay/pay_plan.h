@@ -1,0 +1,74 @@
+#pragma once
+
+#include "common/money.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <optional>
+
+// A salesperson's pay plan from a date on: for each unit class the
+// commission (a percent of the payable gross or a flat amount a deal), the
+// mini deal and the pack; one cap on a deal's commission and the warranty
+// spiff. A plan changes by a new version from a later date, so a deal is
+// always paid by the version that was in force on its date.
+struct PlanTerms
+{
+    enum class Kind { Percent, Flat };
+
+    Kind kind = Kind::Percent;
+    Money percent; // of the payable gross, up to four decimals (27.5 is 27.5 %)
+    Money flat;    // a deal, whatever its gross
+    Money mini;
+    Money pack;
+
+    bool operator==(const PlanTerms &) const = default;
+};
+
+struct PayPlanVersion
+{
+    // The unit classes in the order the plan keeps them.
+    static constexpr int kClasses = 4;
+    static const std::array<QString, kClasses> &classCodes(); // "NC", "NT", "UC", "UT"
+    // The terms a unit class code takes, matched exactly as the worksheet
+    // matches it for the pack: any other code (empty, "ut") counts as a new car.
+    static int classIndex(const QString &unitClass);
+
+    qint64 id = 0; // 0 until stored
+    QString salesPerson;
+    QDate effectiveFrom;
+    std::array<PlanTerms, kClasses> terms{};
+    std::optional<Money> cap; // the most one deal pays in commission, after the mini
+    Money warrantySpiff;
+
+    const PlanTerms &termsFor(const QString &unitClass) const
+    {
+        return terms.at(classIndex(unitClass));
+    }
+
+    bool operator==(const PayPlanVersion &) const = default;
+};
+
+// Where the worksheet finds the plans: the version in force for a
+// salesperson on a date, and a version by its identity (the one a recalled
+// deal was worked out by). Either may be empty: no plans at all.
+struct PayPlanLookup
+{
+    std::function<std::optional<PayPlanVersion>(const QString &salesPerson, const QDate &date)>
+        inForce;
+    std::function<std::optional<PayPlanVersion>(qint64 versionId)> byId;
+};
+
+namespace PayPlan {
+
+// The version in force on `date`: the latest whose date is on or before it;
+// std::nullopt when every version starts later (or there is none).
+std::optional<PayPlanVersion> inForce(const QList<PayPlanVersion> &versions, const QDate &date);
+
+// Newest first, as the pay plan window lists them.
+QList<PayPlanVersion> newestFirst(QList<PayPlanVersion> versions);
+
+} // namespace PayPlan

@@ -1,0 +1,239 @@
+#include "pay_plan_store.h"
+
+#include "column_value.h"
+#include "deal_database.h"
+#include "pay_plan_schema.h"
+#include "sql_transaction.h"
+#include "store_engine.h"
+#include "store_sql.h"
+
+#include <QSqlQuery>
+
+namespace {
+
+bool failed(QString *error, const QString &message)
+{
+    if (error)
+        *error = message;
+    return false;
+}
+
+QVariant amountOrNull(const std::optional<Money> &amount)
+{
+    return amount ? ColumnValue::money(*amount) : QVariant(QMetaType(QMetaType::LongLong));
+}
+
+// The values of PayPlanSchema::versionColumns() for a version.
+QVariantList valuesOf(const PayPlanVersion &version)
+{
+    QVariantList values{version.salesPerson, ColumnValue::date(version.effectiveFrom)};
+    for (const PlanTerms &terms : version.terms) {
+        const bool flat = terms.kind == PlanTerms::Kind::Flat;
+        values << amountOrNull(flat ? std::nullopt : std::optional(terms.percent))
+               << amountOrNull(flat ? std::optional(terms.flat) : std::nullopt)
+               << ColumnValue::money(terms.mini) << ColumnValue::money(terms.pack);
+    }
+    values << amountOrNull(version.cap) << ColumnValue::money(version.warrantySpiff);
+    return values;
+}
+
+QString selectVersions(const QString &where)
+{
+    return QStringLiteral("SELECT \"PlanVersionId\", %1 FROM \"PayPlanVersions\" WHERE %2")
+        .arg(StoreSql::columnList(PayPlanSchema::versionColumns()), where);
+}
+
+// A version from a row of selectVersions().
+PayPlanVersion versionFrom(const QSqlQuery &query)
+{
+    PayPlanVersion version;
+    int at = 0;
+    version.id = query.value(at++).toLongLong();
+    version.salesPerson = query.value(at++).toString();
+    version.effectiveFrom = ColumnValue::dateFrom(query.value(at++));
+    for (PlanTerms &terms : version.terms) {
+        const std::optional<Money> percent = ColumnValue::moneyFrom(query.value(at++));
+        const std::optional<Money> flat = ColumnValue::moneyFrom(query.value(at++));
+        terms.kind = flat && !percent ? PlanTerms::Kind::Flat : PlanTerms::Kind::Percent;
+        terms.percent = percent.value_or(Money());
+        terms.flat = flat.value_or(Money());
+        terms.mini = ColumnValue::moneyFrom(query.value(at++)).value_or(Money());
+        terms.pack = ColumnValue::moneyFrom(query.value(at++)).value_or(Money());
+    }
+    version.cap = ColumnValue::moneyFrom(query.value(at++));
+    version.warrantySpiff = ColumnValue::moneyFrom(query.value(at++)).value_or(Money());
+    return version;
+}
+
+// "A version from that date" for a refused write that broke the one-a-date rule.
+QString writeFailure(const PayPlanVersion &version, const QString &why)
+{
+    return QStringLiteral("The pay plan version of %1 from %2 was not saved: %3")
+        .arg(version.salesPerson, version.effectiveFrom.toString(QStringLiteral("MM/dd/yyyy")),
+             why);
+}
+
+} // namespace
+
+PayPlanStore::PayPlanStore(DealDatabase &database) : m_database(database) {}
+
+QString PayPlanStore::usedCannotChangeMessage()
+{
+    return QStringLiteral("Saved deals were worked out with this version, so it cannot be "
+                          "changed any more. To change the plan, add a new version from a "
+                          "later date.");
+}
+
+QString PayPlanStore::usedCannotDeleteMessage()
+{
+    return QStringLiteral("Saved deals were worked out with this version, so it cannot be "
+                          "deleted.");
+}
+
+std::optional<QList<PayPlanVersion>> PayPlanStore::versionsOf(const QString &salesPerson,
+                                                              QString *error) const
+{
+    CachedQuery query(m_database,
+                      selectVersions(QStringLiteral("\"SalesPerson\" = ? ORDER BY "
+                                                    "\"EffectiveFrom\" DESC")),
+                      error);
+    if (!query || !StoreSql::exec(*query, {salesPerson}, error))
+        return std::nullopt;
+    QList<PayPlanVersion> versions;
+    while (query->next())
+        versions << versionFrom(*query);
+    return versions;
+}
+
+std::optional<PayPlanVersion> PayPlanStore::inForce(const QString &salesPerson, const QDate &date,
+                                                    QString *error) const
+{
+    if (error)
+        error->clear();
+    if (salesPerson.trimmed().isEmpty() || !date.isValid())
+        return std::nullopt;
+    CachedQuery query(m_database,
+                      selectVersions(QStringLiteral("\"SalesPerson\" = ? AND \"EffectiveFrom\" <= "
+                                                    "? ORDER BY \"EffectiveFrom\" DESC LIMIT 1")),
+                      error);
+    if (!query || !StoreSql::exec(*query, {salesPerson, ColumnValue::date(date)}, error) ||
+        !query->next())
+        return std::nullopt;
+    PayPlanVersion version = versionFrom(*query);
+    query->finish();
+    return version;
+}
+
+std::optional<PayPlanVersion> PayPlanStore::version(qint64 versionId, QString *error) const
+{
+    CachedQuery query(m_database, selectVersions(QStringLiteral("\"PlanVersionId\" = ?")), error);
+    if (!query || !StoreSql::exec(*query, {versionId}, error) || !query->next())
+        return std::nullopt;
+    PayPlanVersion version = versionFrom(*query);
+    query->finish();
+    return version;
+}
+
+std::optional<bool> PayPlanStore::isUsed(qint64 versionId, QString *error) const
+{
+    CachedQuery query(m_database,
+                      QStringLiteral("SELECT EXISTS (SELECT 1 FROM \"DealPlans\" WHERE "
+                                     "\"PlanVersionId\" = ?)"),
+                      error);
+    if (!query || !StoreSql::exec(*query, {versionId}, error) || !query->next())
+        return std::nullopt;
+    const bool used = query->value(0).toBool();
+    query->finish();
+    return used;
+}
+
+std::optional<qint64> PayPlanStore::add(const PayPlanVersion &version, QString *error)
+{
+    if (!m_database.isOpen()) {
+        failed(error, QStringLiteral("The deal database is not open."));
+        return std::nullopt;
+    }
+    QString why;
+    SqlTransaction transaction(m_database.connection());
+    QSqlQuery insert(m_database.connection());
+    std::optional<qint64> id;
+    if (transaction.begin(&why) &&
+        StoreSql::prepare(insert,
+                          StoreSql::insertReturning(QString::fromLatin1(PayPlanSchema::kVersions),
+                                                    PayPlanSchema::versionColumns(),
+                                                    QString::fromLatin1(PayPlanSchema::kVersionId)),
+                          &why))
+        id = StoreSql::insertedKey(insert, valuesOf(version), &why);
+    if (!id || !transaction.commit(&why)) {
+        failed(error, writeFailure(version, why));
+        return std::nullopt;
+    }
+    return id;
+}
+
+bool PayPlanStore::lockUnused(qint64 versionId, const QString &usedMessage, QString *error)
+{
+    QSqlQuery lock(m_database.connection());
+    const QString engineLock = StoreEngine::lockRows(StoreEngine::engineOf(m_database.connection()));
+    if (!StoreSql::prepare(lock,
+                           QStringLiteral("SELECT \"PlanVersionId\" FROM \"PayPlanVersions\" "
+                                          "WHERE \"PlanVersionId\" = ?") +
+                               engineLock,
+                           error) ||
+        !StoreSql::exec(lock, {versionId}, error))
+        return false;
+    if (!lock.next())
+        return failed(error, QStringLiteral("The version is no longer in the database."));
+    const std::optional<bool> used = isUsed(versionId, error);
+    if (!used)
+        return false;
+    return !*used || failed(error, usedMessage);
+}
+
+bool PayPlanStore::change(const PayPlanVersion &version, QString *error)
+{
+    if (!m_database.isOpen())
+        return failed(error, QStringLiteral("The deal database is not open."));
+    QString why;
+    SqlTransaction transaction(m_database.connection());
+    QStringList assignments;
+    for (const QString &column : PayPlanSchema::versionColumns())
+        assignments << StoreSql::quoted(column) + QStringLiteral(" = ?");
+    QSqlQuery update(m_database.connection());
+    const bool changed =
+        transaction.begin(&why) && lockUnused(version.id, usedCannotChangeMessage(), &why) &&
+        StoreSql::prepare(update,
+                          QStringLiteral("UPDATE \"PayPlanVersions\" SET %1 WHERE "
+                                         "\"PlanVersionId\" = ?")
+                              .arg(assignments.join(QStringLiteral(", "))),
+                          &why) &&
+        StoreSql::exec(update, valuesOf(version), version.id, &why) && transaction.commit(&why);
+    if (!changed) {
+        const bool used = why == usedCannotChangeMessage();
+        return failed(error, used ? why : writeFailure(version, why));
+    }
+    return true;
+}
+
+bool PayPlanStore::remove(qint64 versionId, QString *error)
+{
+    if (!m_database.isOpen())
+        return failed(error, QStringLiteral("The deal database is not open."));
+    QString why;
+    SqlTransaction transaction(m_database.connection());
+    QSqlQuery erase(m_database.connection());
+    const bool removed =
+        transaction.begin(&why) && lockUnused(versionId, usedCannotDeleteMessage(), &why) &&
+        StoreSql::prepare(erase,
+                          QStringLiteral("DELETE FROM \"PayPlanVersions\" WHERE "
+                                         "\"PlanVersionId\" = ?"),
+                          &why) &&
+        StoreSql::exec(erase, {versionId}, &why) && transaction.commit(&why);
+    if (!removed) {
+        const bool used = why == usedCannotDeleteMessage();
+        return failed(error, used ? why
+                                  : QStringLiteral("The pay plan version was not deleted: %1")
+                                        .arg(why));
+    }
+    return true;
+}

@@ -1,0 +1,140 @@
+#include "pay/pay_plan.h"
+#include "pay/plan_form.h"
+
+#include "test_printers.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A plan of John Smith's from March 15: 25% on new units with a $150 mini and
+// a $300 pack, a flat $250.00 a used car, a $2,500.00 cap, $30.00 warranty.
+PlanForm johnsForm()
+{
+    PlanForm form;
+    form.effectiveFrom = QStringLiteral("03/15/2026");
+    form.classes[0] = {false, QStringLiteral("25"), QStringLiteral("150"), QStringLiteral("300")};
+    form.classes[1] = {false, QStringLiteral("27.5%"), QStringLiteral("150"), QStringLiteral("$300.00")};
+    form.classes[2] = {true, QStringLiteral("250"), QStringLiteral("100"), QStringLiteral("500")};
+    form.classes[3] = {false, QStringLiteral("30"), QStringLiteral(""), QStringLiteral("500")};
+    form.cap = QStringLiteral("2,500");
+    form.warrantySpiff = QStringLiteral("30");
+    return form;
+}
+
+PayPlanVersion versionFrom(int month, int day)
+{
+    PayPlanVersion version;
+    version.id = month * 100 + day;
+    version.salesPerson = QStringLiteral("John Smith");
+    version.effectiveFrom = QDate(2026, month, day);
+    return version;
+}
+
+TEST(PlanForm, ReadsEveryFigureOfTheForm)
+{
+    QString problem;
+    const auto version = johnsForm().read(QStringLiteral("John Smith"), {}, &problem);
+    ASSERT_TRUE(version) << problem.toStdString();
+    EXPECT_EQ(version->effectiveFrom, QDate(2026, 3, 15));
+    EXPECT_EQ(version->termsFor(QStringLiteral("NC")),
+              (PlanTerms{PlanTerms::Kind::Percent, Money::dollars(25), Money(), Money::dollars(150),
+                         Money::dollars(300)}));
+    EXPECT_EQ(version->termsFor(QStringLiteral("NT")).percent, Money::fromUnits(275000));
+    EXPECT_EQ(version->termsFor(QStringLiteral("UC")),
+              (PlanTerms{PlanTerms::Kind::Flat, Money(), Money::dollars(250), Money::dollars(100),
+                         Money::dollars(500)}));
+    EXPECT_EQ(version->termsFor(QStringLiteral("UT")).mini, Money());
+    EXPECT_EQ(version->cap, Money::dollars(2500));
+    EXPECT_EQ(version->warrantySpiff, Money::dollars(30));
+    // Shown again, the form reads back to the same version.
+    EXPECT_EQ(PlanForm::of(*version).read(QStringLiteral("John Smith"), {}, nullptr), version);
+}
+
+// The unit class picks its terms as the worksheet picks the pack: exactly,
+// everything but the four codes counting as a new car.
+TEST(PlanForm, AnUnknownUnitClassTakesTheNewCarTerms)
+{
+    const auto version = johnsForm().read(QStringLiteral("John Smith"), {}, nullptr);
+    ASSERT_TRUE(version);
+    for (const char *code : {"", "ut", "XX"})
+        EXPECT_EQ(version->termsFor(QString::fromLatin1(code)).percent, Money::dollars(25)) << code;
+}
+
+struct Refusal
+{
+    const char *name;
+    std::function<void(PlanForm &)> change;
+    const char *message;
+};
+
+void PrintTo(const Refusal &r, std::ostream *out)
+{
+    *out << r.name;
+}
+
+class PlanFormRefusals : public ::testing::TestWithParam<Refusal>
+{
+};
+
+// Each bad figure is named; none gives a version.
+TEST_P(PlanFormRefusals, NamesTheFigure)
+{
+    PlanForm form = johnsForm();
+    GetParam().change(form);
+    const QList<PayPlanVersion> others{versionFrom(1, 2), versionFrom(3, 1)};
+    QString problem;
+    EXPECT_EQ(form.read(QStringLiteral("John Smith"), others, &problem), std::nullopt);
+    EXPECT_EQ(problem, QString::fromUtf8(GetParam().message));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Figures, PlanFormRefusals,
+    ::testing::Values(
+        Refusal{"PercentAbove100", [](PlanForm &f) { f.classes[0].commission = "100.01"; },
+                "The New Car commission must be a percent from 0 to 100."},
+        Refusal{"NegativePercent", [](PlanForm &f) { f.classes[1].commission = "-1"; },
+                "The New Truck commission must be a percent from 0 to 100."},
+        Refusal{"FiveDecimals", [](PlanForm &f) { f.classes[3].commission = "27.12345"; },
+                "The Used Truck commission \"27.12345\" is not a percent: type a number from 0 to "
+                "100 with at most four decimals."},
+        Refusal{"PercentNotANumber", [](PlanForm &f) { f.classes[0].commission = "abc"; },
+                "The New Car commission \"abc\" is not a percent: type a number from 0 to 100 with "
+                "at most four decimals."},
+        Refusal{"NegativeFlat", [](PlanForm &f) { f.classes[2].commission = "-250"; },
+                "The Used Car flat commission must not be negative."},
+        Refusal{"NegativeMini", [](PlanForm &f) { f.classes[2].mini = "-$5.00"; },
+                "The Used Car mini deal must not be negative."},
+        Refusal{"PackNotANumber", [](PlanForm &f) { f.classes[1].pack = "3OO"; },
+                "The New Truck pack \"3OO\" is not an amount."},
+        Refusal{"CapBelowAMini", [](PlanForm &f) { f.cap = "140"; },
+                "The cap $140.00 is below the New Car mini deal $150.00: a deal's commission "
+                "could not be both."},
+        Refusal{"CapNotANumber", [](PlanForm &f) { f.cap = "none"; },
+                "The cap \"none\" is not an amount."},
+        Refusal{"WarrantyNegative", [](PlanForm &f) { f.warrantySpiff = "-30"; },
+                "The warranty spiff must not be negative."},
+        Refusal{"DateNotADate", [](PlanForm &f) { f.effectiveFrom = "02/30/2026"; },
+                "The effective date \"02/30/2026\" is not a date: type it as MM/DD/YYYY."},
+        Refusal{"DateEmpty", [](PlanForm &f) { f.effectiveFrom = ""; },
+                "The effective date \"\" is not a date: type it as MM/DD/YYYY."},
+        Refusal{"TwoVersionsOnOneDate", [](PlanForm &f) { f.effectiveFrom = "3/1/2026"; },
+                "John Smith already has a version from 03/01/2026: choose another date, or "
+                "change that version."}),
+    [](const ::testing::TestParamInfo<Refusal> &refusal) { return std::string(refusal.param.name); });
+
+// The version in force is the latest on or before the deal's date.
+TEST(PayPlan, TheVersionInForceIsTheLatestOnOrBeforeTheDate)
+{
+    const QList<PayPlanVersion> versions{versionFrom(3, 15), versionFrom(1, 2), versionFrom(3, 1)};
+    EXPECT_EQ(PayPlan::inForce(versions, QDate(2026, 3, 14))->id, 301);
+    EXPECT_EQ(PayPlan::inForce(versions, QDate(2026, 3, 15))->id, 315);
+    EXPECT_EQ(PayPlan::inForce(versions, QDate(2027, 1, 1))->id, 315);
+    EXPECT_EQ(PayPlan::inForce(versions, QDate(2026, 1, 1)), std::nullopt);
+    EXPECT_EQ(PayPlan::inForce({}, QDate(2026, 3, 15)), std::nullopt);
+    const QList<PayPlanVersion> newest = PayPlan::newestFirst(versions);
+    EXPECT_EQ(newest.at(0).id, 315);
+    EXPECT_EQ(newest.at(2).id, 102);
+}
+
+} // namespace

@@ -1,0 +1,221 @@
+#include "admin/ui/pay_plan_window.h"
+#include "store/deal_store.h"
+#include "store/pay_plan_store.h"
+#include "tables_fixture.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace {
+
+using Answer = Prompts::Answer;
+using Buttons = Prompts::Buttons;
+using Icon = Prompts::Icon;
+
+const QString kTitle = QStringLiteral("Pay Plans");
+
+class PayPlanWindowTest : public TablesTest
+{
+protected:
+    PayPlanWindowTest()
+    {
+        setSalesPersons({QStringLiteral("John Smith"), QStringLiteral("Renée Côté")});
+        StandingFigures standing;
+        standing.newPack = QStringLiteral("300");
+        standing.usedPack = QStringLiteral("500");
+        standing.commission = QStringLiteral("30");
+        standing.mini = QStringLiteral("100");
+        standing.warranty = QStringLiteral("30");
+        window = std::make_unique<PayPlanWindow>(*m_database, m_prompts,
+                                                 [standing] { return standing; });
+    }
+
+    QString field(const char *name) { return edit(*window, QString::fromLatin1(name))->text(); }
+    void type(const char *name, const QString &text)
+    {
+        edit(*window, QString::fromLatin1(name))->setText(text);
+    }
+    QPushButton *button(const char *name)
+    {
+        return window->findChild<QPushButton *>(QString::fromLatin1(name));
+    }
+    int versionCount() { return int(column(QStringLiteral("SELECT COUNT(*) FROM PayPlanVersions")).value(0).toInt()); }
+    QString note() { return window->findChild<QLabel *>(QStringLiteral("lblNote"))->text(); }
+    void chooseSalesPerson(int row)
+    {
+        window->findChild<QListWidget *>(QStringLiteral("lstSalesPersons"))->setCurrentRow(row);
+    }
+    // Adds John Smith's version from `date` with the figures of the form.
+    void addVersion(const QString &date)
+    {
+        window->addVersion();
+        type("txtEffectiveFrom", date);
+        window->saveVersion();
+    }
+    void expectRefusal(const QString &message)
+    {
+        m_prompts.expectMessage(message, kTitle, Icon::Warning, Buttons::Ok);
+    }
+
+    std::unique_ptr<PayPlanWindow> window;
+};
+
+TEST_F(PayPlanWindowTest, ASalespersonWithoutAPlanUsesTheStandingFigures)
+{
+    EXPECT_EQ(window->objectName(), QStringLiteral("frmPayPlans"));
+    EXPECT_EQ(window->salesPerson(), QStringLiteral("John Smith"));
+    EXPECT_EQ(note(), QStringLiteral("John Smith has no pay plan: the standing figures apply. Add "
+                                     "gives a plan."));
+    EXPECT_FALSE(button("cmdSave")->isEnabled());
+    EXPECT_FALSE(button("cmdDelete")->isEnabled());
+
+    // Add starts from the standing figures, from today.
+    window->addVersion();
+    EXPECT_EQ(field("txtEffectiveFrom"), QDate::currentDate().toString(QStringLiteral("MM/dd/yyyy")));
+    EXPECT_EQ(field("txtCommissionNC"), QStringLiteral("30"));
+    EXPECT_EQ(field("txtMiniUT"), QStringLiteral("100"));
+    EXPECT_EQ(field("txtPackNT"), QStringLiteral("300"));
+    EXPECT_EQ(field("txtPackUC"), QStringLiteral("500"));
+    EXPECT_EQ(field("txtCap"), QString());
+    EXPECT_EQ(field("txtWarranty"), QStringLiteral("30"));
+    type("txtEffectiveFrom", QStringLiteral("03/15/2026"));
+    type("txtCommissionNC", QStringLiteral("27.5"));
+    window->findChild<QComboBox *>(QStringLiteral("cboKindUC"))->setCurrentIndex(1);
+    type("txtCommissionUC", QStringLiteral("250"));
+    window->saveVersion();
+
+    const auto versions = PayPlanStore(*m_database).versionsOf(QStringLiteral("John Smith"));
+    ASSERT_TRUE(versions);
+    ASSERT_EQ(versions->size(), 1);
+    EXPECT_EQ(versions->at(0).effectiveFrom, QDate(2026, 3, 15));
+    EXPECT_EQ(versions->at(0).terms[0].percent, Money::fromUnits(275000));
+    EXPECT_EQ(versions->at(0).terms[2].kind, PlanTerms::Kind::Flat);
+    EXPECT_EQ(versions->at(0).terms[2].flat, Money::dollars(250));
+    EXPECT_EQ(window->shownVersion()->id, versions->at(0).id);
+    auto *grid = window->findChild<QTableWidget *>(QStringLiteral("grdVersions"));
+    EXPECT_EQ(grid->item(0, 0)->text(), QStringLiteral("03/15/2026"));
+    EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral("No"));
+}
+
+// Each bad figure is named in a message and nothing is saved; the form keeps
+// what was typed.
+TEST_F(PayPlanWindowTest, BadFiguresAreRefusedByNameAndNothingIsSaved)
+{
+    addVersion(QStringLiteral("03/01/2026"));
+    ASSERT_EQ(versionCount(), 1);
+    struct Case
+    {
+        const char *field;
+        const char *typed;
+        const char *message;
+    };
+    const Case cases[] = {
+        {"txtCommissionNT", "101", "The New Truck commission must be a percent from 0 to 100."},
+        {"txtPackUT", "-1", "The Used Truck pack must not be negative."},
+        {"txtMiniNC", "lots", "The New Car mini deal \"lots\" is not an amount."},
+        {"txtCap", "50", "The cap $50.00 is below the New Car mini deal $100.00: a deal's "
+                         "commission could not be both."},
+        {"txtEffectiveFrom", "13/01/2026",
+         "The effective date \"13/01/2026\" is not a date: type it as MM/DD/YYYY."},
+        {"txtEffectiveFrom", "03/01/2026",
+         "John Smith already has a version from 03/01/2026: choose another date, or change that "
+         "version."},
+    };
+    for (const Case &c : cases) {
+        window->addVersion();
+        type("txtEffectiveFrom", QStringLiteral("04/01/2026"));
+        type(c.field, QString::fromLatin1(c.typed));
+        expectRefusal(QString::fromLatin1(c.message));
+        window->saveVersion();
+        m_prompts.verify();
+        EXPECT_EQ(field(c.field), QString::fromLatin1(c.typed));
+        // The draft is dropped without saving before the next case.
+        m_prompts.expectMessage(QStringLiteral("The new version of John Smith is not saved. Drop it?"),
+                                kTitle, Icon::Question, Buttons::YesNo, Answer::Yes);
+    }
+    window->close();
+    EXPECT_EQ(versionCount(), 1);
+}
+
+// A version a saved deal was worked out by is shown read-only; asked to
+// change or delete it, the window says why not.
+TEST_F(PayPlanWindowTest, AUsedVersionSaysItCannotBeChanged)
+{
+    addVersion(QStringLiteral("03/01/2026"));
+    const qint64 id = window->shownVersion()->id;
+    Deal deal;
+    deal.date = QDate(2026, 3, 2);
+    deal.salesPerson = QStringLiteral("John Smith");
+    deal.stockNumber = QStringLiteral("4471");
+    deal.payableGross = QStringLiteral("1000");
+    deal.pack = QStringLiteral("300");
+    deal.planVersion = id;
+    QString error;
+    ASSERT_TRUE(DealStore(*m_database).save(deal, &error)) << error.toStdString();
+
+    window->reload();
+    EXPECT_TRUE(edit(*window, QStringLiteral("txtCommissionNC"))->isReadOnly());
+    EXPECT_EQ(note(), QStringLiteral("Saved deals were worked out with this version: it cannot be "
+                                     "changed. A change to the plan is a new version from a later "
+                                     "date (Add)."));
+    expectRefusal(QStringLiteral("Saved deals were worked out with this version, so it cannot be "
+                                 "changed any more. To change the plan, add a new version from a "
+                                 "later date."));
+    window->saveVersion();
+    expectRefusal(QStringLiteral("Saved deals were worked out with this version, so it cannot be "
+                                 "deleted."));
+    window->deleteVersion();
+    m_prompts.verify();
+    EXPECT_EQ(versionCount(), 1);
+
+    // Add copies the version in force and gives a new one from a later date.
+    window->addVersion();
+    EXPECT_EQ(field("txtCommissionNC"), QStringLiteral("30"));
+    EXPECT_FALSE(edit(*window, QStringLiteral("txtCommissionNC"))->isReadOnly());
+    type("txtEffectiveFrom", QStringLiteral("04/01/2026"));
+    type("txtCommissionNC", QStringLiteral("32"));
+    window->saveVersion();
+    EXPECT_EQ(versionCount(), 2);
+    EXPECT_EQ(window->shownVersion()->effectiveFrom, QDate(2026, 4, 1));
+}
+
+TEST_F(PayPlanWindowTest, AnUnusedVersionIsDeletedAfterTheQuestion)
+{
+    chooseSalesPerson(1);
+    addVersion(QStringLiteral("05/01/2026"));
+    ASSERT_EQ(window->salesPerson(), QStringLiteral("Renée Côté"));
+    const QString question =
+        QStringLiteral("Do you want to delete the pay plan version of Renée Côté from 05/01/2026?");
+    m_prompts.expectMessage(question, kTitle, Icon::Question, Buttons::YesNo, Answer::No);
+    window->deleteVersion();
+    EXPECT_EQ(versionCount(), 1);
+    m_prompts.expectMessage(question, kTitle, Icon::Question, Buttons::YesNo, Answer::Yes);
+    window->deleteVersion();
+    EXPECT_EQ(versionCount(), 0);
+    EXPECT_EQ(window->shownVersion(), std::nullopt);
+}
+
+// Every control of the form is reached with the Tab key, in reading order.
+TEST_F(PayPlanWindowTest, TheKeyboardReachesEveryControlInOrder)
+{
+    QStringList expected{"lstSalesPersons", "grdVersions", "txtEffectiveFrom"};
+    for (const char *code : {"NC", "NT", "UC", "UT"}) {
+        for (const char *prefix : {"cboKind", "txtCommission", "txtMini", "txtPack"})
+            expected << QString::fromLatin1(prefix) + QString::fromLatin1(code);
+    }
+    expected << "txtCap" << "txtWarranty" << "cmdAdd" << "cmdSave" << "cmdDelete" << "cmdClose";
+    QStringList chain;
+    QWidget *first = window->findChild<QWidget *>(QStringLiteral("lstSalesPersons"));
+    QWidget *w = first;
+    do {
+        if (expected.contains(w->objectName()))
+            chain << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w != first);
+    EXPECT_EQ(chain, expected);
+}
+
+} // namespace
