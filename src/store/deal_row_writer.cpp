@@ -52,12 +52,7 @@ bool DealRowWriter::prepareAll(QString *error)
         StoreSql::prepare(m_paid,
                           QStringLiteral("SELECT EXISTS (SELECT 1 FROM \"SalesSummary\" "
                                          "WHERE \"DealId\" = ? AND \"Paid\" <> 0)"),
-                          error) &&
-        StoreSql::prepare(m_insertPlan,
-                          StoreSql::insertStatement(QString::fromLatin1(PayPlanSchema::kDealPlans),
-                                                    PayPlanSchema::dealPlanColumns()),
-                          error) &&
-        StoreSql::prepare(m_removePlan, deleteByDeal(PayPlanSchema::kDealPlans), error);
+                          error);
     return m_prepared;
 }
 
@@ -82,14 +77,36 @@ std::optional<DealId> DealRowWriter::insert(const DealRows &rows, std::optional<
     }
     if (!StoreSql::exec(m_insertLog, rows.log, newId, error))
         return std::nullopt;
-    if (!rows.plan.isEmpty() && !StoreSql::exec(m_insertPlan, QVariantList{newId} + rows.plan, error))
+    if (!rows.plan.isEmpty() && !writePlan(newId, rows.plan, error))
         return std::nullopt;
     return newId;
+}
+
+// The plan statements are prepared when first needed, so that the rows of a
+// deal of the standing figures can be written into a database of any layout.
+bool DealRowWriter::writePlan(DealId id, const QVariantList &plan, QString *error)
+{
+    if (!m_insertPlanPrepared) {
+        m_insertPlanPrepared = StoreSql::prepare(
+            m_insertPlan,
+            StoreSql::insertStatement(QString::fromLatin1(PayPlanSchema::kDealPlans),
+                                      PayPlanSchema::dealPlanColumns()),
+            error);
+        if (!m_insertPlanPrepared)
+            return false;
+    }
+    return StoreSql::exec(m_insertPlan, QVariantList{id} + plan, error);
 }
 
 bool DealRowWriter::remove(DealId id, QString *error)
 {
     // Children first: the summary and log rows refer to the RecallDeal row.
+    if (!m_removePlanPrepared) {
+        m_removePlanPrepared =
+            StoreSql::prepare(m_removePlan, deleteByDeal(PayPlanSchema::kDealPlans), error);
+        if (!m_removePlanPrepared)
+            return false;
+    }
     return prepareAll(error) && StoreSql::exec(m_removeSummary, {id}, error) &&
            StoreSql::exec(m_removeLog, {id}, error) && StoreSql::exec(m_removePlan, {id}, error) &&
            StoreSql::exec(m_removeRecall, {id}, error);

@@ -31,6 +31,7 @@ public:
 
 private:
     bool prepareAll(QString *error);
+    bool writePlan(DealId id, const QVariantList &plan, QString *error);
 
     QSqlDatabase m_db;
     bool m_prepared = false;
@@ -44,4 +45,6 @@ private:
     QSqlQuery m_paid;
     QSqlQuery m_insertPlan;
     QSqlQuery m_removePlan;
+    bool m_insertPlanPrepared = false;
+    bool m_removePlanPrepared = false;
 };

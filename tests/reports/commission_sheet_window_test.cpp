@@ -454,6 +454,8 @@ TEST_F(CommissionWindow, ASheetReprintsUnchangedAfterThePlanChanges)
     deal.pack = QStringLiteral("300");
     deal.payableGross = QStringLiteral("2500.04");
     deal.commission = QStringLiteral("625.01");
+    deal.spiff = QStringLiteral("0");
+    deal.warranty = QStringLiteral("$.00");
     deal.totalCommission = QStringLiteral("625.01");
     deal.split = true;
     deal.splitPartner = QStringLiteral("Mary Jones");

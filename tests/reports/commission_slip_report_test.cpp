@@ -131,7 +131,9 @@ TEST_F(Slip, SplitHalfOfTheTotal)
 {
     const std::pair<const char *, const char *> cases[] = {
         {"$1234.50", "Split = $617.25"},
-        {"$1,234.55", "Split = $617.28"}, // half a cent rounds away from zero
+        // An odd cent goes to the first salesperson, and the slip shows both
+        // amounts, which add up to the total.
+        {"$1,234.55", "Split = $617.28 / $617.27"},
         {"$.00", "Split = $0.00"},
         {"", "Split = "}, // not calculated yet: no amount to halve
         {"n/a", "Split = "},
@@ -142,6 +144,21 @@ TEST_F(Slip, SplitHalfOfTheTotal)
         EXPECT_EQ(textOf(print(deal), QStringLiteral("Field36")), QString::fromLatin1(line))
             << total;
     }
+}
+
+// A share other than 50 shows each salesperson's amount, first the one who
+// takes the share, as their summary rows keep them.
+TEST_F(Slip, SplitByShareShowsBothAmounts)
+{
+    Deal deal = splitExample();
+    deal.totalCommission = QStringLiteral("$1250.00");
+    deal.splitShare = QStringLiteral("60");
+    EXPECT_EQ(textOf(print(deal), QStringLiteral("Field36")),
+              QStringLiteral("Split = $750.00 / $500.00"));
+    deal.totalCommission = QStringLiteral("$100.01");
+    deal.splitShare = QStringLiteral("33");
+    EXPECT_EQ(textOf(print(deal), QStringLiteral("Field36")),
+              QStringLiteral("Split = $33.00 / $67.01"));
 }
 
 TEST_F(Slip, PlainDealAfterSplitShowsNoneOfTheSplit)

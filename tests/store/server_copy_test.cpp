@@ -4,6 +4,7 @@
 #include "store_test_support.h"
 
 #include "store/commission_payments.h"
+#include "store/pay_plan_store.h"
 #include "store/server_copy.h"
 #include "store/sheet_records.h"
 #include "store/sql_transaction.h"
@@ -14,7 +15,8 @@
 
 namespace {
 
-const QStringList kTables = {QStringLiteral("SalesPersons"), QStringLiteral("RecallDeal"),
+const QStringList kTables = {QStringLiteral("SalesPersons"), QStringLiteral("PayPlanVersions"),
+                             QStringLiteral("RecallDeal"),   QStringLiteral("DealPlans"),
                              QStringLiteral("Sheets"),       QStringLiteral("SalesSummary"),
                              QStringLiteral("SalesLog"),     QStringLiteral("Audit")};
 
@@ -26,6 +28,8 @@ QString keyOf(const QString &table)
         return QStringLiteral("SheetId");
     if (table == QLatin1String("Audit"))
         return QStringLiteral("AuditId");
+    if (table == QLatin1String("PayPlanVersions"))
+        return QStringLiteral("PlanVersionId");
     return QStringLiteral("rowid");
 }
 
@@ -119,9 +123,22 @@ protected:
         underAllowed.underAllow = true;
         underAllowed.date = QDate(2024, 12, 31);
         ASSERT_TRUE(saved(underAllowed) > 0);
+        // José Núñez is paid by a plan of his own, and shares a deal 60/40.
+        PayPlanVersion plan;
+        plan.salesPerson = QStringLiteral("José Núñez");
+        plan.effectiveFrom = QDate(2005, 1, 1);
+        plan.terms[2].kind = PlanTerms::Kind::Flat;
+        plan.terms[2].flat = Money::dollars(250);
+        plan.cap = Money::dollars(2500);
+        const std::optional<qint64> planId = PayPlanStore(*m_database).add(plan, &error);
+        ASSERT_TRUE(planId) << error.toStdString();
         Deal retail = dealFor(QStringLiteral("00042"), QStringLiteral("Zoë Ng"));
         retail.saleType = QStringLiteral("r");
         retail.salesPerson = QStringLiteral("José Núñez");
+        retail.planVersion = planId;
+        retail.split = true;
+        retail.splitPartner = QStringLiteral("Mary Jones");
+        retail.splitShare = QStringLiteral("60");
         ASSERT_TRUE(saved(retail) > 0);
 
         // John Smith's rows paid on a sheet.
@@ -174,7 +191,9 @@ TEST_F(ServerCopyTest, CopiesEveryRowWithItsKeyValueByValue)
             EXPECT_EQ(to[i], from[i]) << table.toStdString() << " row " << i;
     }
     EXPECT_TRUE(report.endsWith(QStringLiteral("  SalesPersons: 4 rows\n"
+                                               "  PayPlanVersions: 1 rows\n"
                                                "  RecallDeal: 4 rows\n"
+                                               "  DealPlans: 1 rows\n"
                                                "  Sheets: %1 rows\n"
                                                "  SalesSummary: %2 rows\n"
                                                "  SalesLog: %3 rows\n"

@@ -29,6 +29,7 @@ QLineEdit *field(QWidget *parent, const QString &name, int width = 90)
 {
     auto *edit = new QLineEdit(parent);
     edit->setObjectName(name);
+    edit->setMinimumWidth(width * 3 / 4);
     edit->setMaximumWidth(width);
     return edit;
 }
@@ -67,6 +68,7 @@ PayPlanWindow::PayPlanWindow(DealDatabase &database, Prompts &prompts,
     setWindowTitle(kTitle);
     buildControls();
     reload();
+    resize(sizeHint());
     CenterForm(this);
 }
 
@@ -92,7 +94,9 @@ void PayPlanWindow::buildControls()
     m_grdVersions->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grdVersions->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grdVersions->verticalHeader()->hide();
-    m_grdVersions->horizontalHeader()->setStretchLastSection(true);
+    m_grdVersions->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_grdVersions->setMinimumWidth(240);
+    m_lstSalesPersons->setMinimumWidth(240);
     lblVersions->setBuddy(m_grdVersions);
     left->addWidget(lblSalesPersons);
     left->addWidget(m_lstSalesPersons, 1);

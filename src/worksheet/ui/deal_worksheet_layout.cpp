@@ -33,7 +33,7 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text)
 // the plan's figure.
 QLabel *makeOverrideMark(QWidget *parent, const QString &name)
 {
-    QLabel *mark = makeLabel(parent, name, QStringLiteral("typed, not the plan's"));
+    QLabel *mark = makeLabel(parent, name, QStringLiteral("typed"));
     QFont font = mark->font();
     font.setItalic(true);
     font.setPointSizeF(font.pointSizeF() * 0.85);
@@ -105,6 +105,16 @@ void addColumn(QGridLayout *grid, int column, QWidget *label, QWidget *field)
 {
     if (label)
         grid->addWidget(label, 0, column);
+    grid->addWidget(field, 1, column);
+}
+
+void addMarkedColumn(QGridLayout *grid, int column, QLabel *label, QLabel *mark, QWidget *field)
+{
+    auto *heading = new QHBoxLayout;
+    heading->addWidget(label);
+    heading->addStretch();
+    heading->addWidget(mark);
+    grid->addLayout(heading, 0, column);
     grid->addWidget(field, 1, column);
 }
 
@@ -307,12 +317,12 @@ void DealWorksheetControls::setupUi(QMainWindow *window)
     resultFont.setBold(true);
     for (QLineEdit *result : {Text21, Text23, txtTotalComm})
         result->setFont(resultFont);
-    addColumn(bottom, 0, Label21, Text2);
-    addColumn(bottom, 1, Label17, Text22);
+    // The pack and the rate carry the mark of a figure typed over the pay
+    // plan's at the right of their labels.
     lblPackOverride = makeOverrideMark(figures, QStringLiteral("lblPackOverride"));
     lblRateOverride = makeOverrideMark(figures, QStringLiteral("lblRateOverride"));
-    bottom->addWidget(lblPackOverride, 2, 0);
-    bottom->addWidget(lblRateOverride, 2, 1);
+    addMarkedColumn(bottom, 0, Label21, lblPackOverride, Text2);
+    addMarkedColumn(bottom, 1, Label17, lblRateOverride, Text22);
     addColumn(bottom, 2, nullptr, Check1);
     addColumn(bottom, 3, Label16, Text21);
     addColumn(bottom, 4, Label18, Text23);
