@@ -1,5 +1,6 @@
 #include "pay_plan_store.h"
 
+#include "audit_trail.h"
 #include "column_value.h"
 #include "deal_database.h"
 #include "pay_plan_schema.h"
@@ -35,6 +36,27 @@ QVariantList valuesOf(const PayPlanVersion &version)
     }
     values << amountOrNull(version.cap) << ColumnValue::money(version.warrantySpiff);
     return values;
+}
+
+// A version's figures as the audit trail shows them.
+const AuditTrail::Description &description()
+{
+    static const AuditTrail::Description columns(PayPlanSchema::versionColumns());
+    return columns;
+}
+
+// The audit entry of a change to a version, in the change's transaction.
+bool audited(QSqlDatabase db, const char *action, const PayPlanVersion &version,
+             const QString &before, const QString &after, QString *error)
+{
+    AuditTrail::Entry entry;
+    entry.action = QString::fromLatin1(action);
+    entry.tableName = QString::fromLatin1(PayPlanSchema::kVersions);
+    entry.rowKey = version.id;
+    entry.salesPerson = version.salesPerson;
+    entry.before = before;
+    entry.after = after;
+    return AuditTrail::write(db, entry, error);
 }
 
 QString selectVersions(const QString &where)
@@ -164,7 +186,12 @@ std::optional<qint64> PayPlanStore::add(const PayPlanVersion &version, QString *
                                                     QString::fromLatin1(PayPlanSchema::kVersionId)),
                           &why))
         id = StoreSql::insertedKey(insert, valuesOf(version), &why);
-    if (!id || !transaction.commit(&why)) {
+    PayPlanVersion added = version;
+    added.id = id.value_or(0);
+    if (!id ||
+        !audited(m_database.connection(), "Pay plan version added", added, {},
+                 description().of(valuesOf(added)), &why) ||
+        !transaction.commit(&why)) {
         failed(error, writeFailure(version, why));
         return std::nullopt;
     }
@@ -200,14 +227,21 @@ bool PayPlanStore::change(const PayPlanVersion &version, QString *error)
     for (const QString &column : PayPlanSchema::versionColumns())
         assignments << StoreSql::quoted(column) + QStringLiteral(" = ?");
     QSqlQuery update(m_database.connection());
+    std::optional<PayPlanVersion> before;
+    QString beforeText, afterText;
     const bool changed =
         transaction.begin(&why) && lockUnused(version.id, usedCannotChangeMessage(), &why) &&
+        (before = this->version(version.id, &why)).has_value() &&
         StoreSql::prepare(update,
                           QStringLiteral("UPDATE \"PayPlanVersions\" SET %1 WHERE "
                                          "\"PlanVersionId\" = ?")
                               .arg(assignments.join(QStringLiteral(", "))),
                           &why) &&
-        StoreSql::exec(update, valuesOf(version), version.id, &why) && transaction.commit(&why);
+        StoreSql::exec(update, valuesOf(version), version.id, &why) &&
+        (description().ofChanges(valuesOf(*before), valuesOf(version), &beforeText, &afterText),
+         audited(m_database.connection(), "Pay plan version changed", version, beforeText,
+                 afterText, &why)) &&
+        transaction.commit(&why);
     if (!changed) {
         const bool used = why == usedCannotChangeMessage();
         return failed(error, used ? why : writeFailure(version, why));
@@ -222,13 +256,18 @@ bool PayPlanStore::remove(qint64 versionId, QString *error)
     QString why;
     SqlTransaction transaction(m_database.connection());
     QSqlQuery erase(m_database.connection());
+    std::optional<PayPlanVersion> before;
     const bool removed =
         transaction.begin(&why) && lockUnused(versionId, usedCannotDeleteMessage(), &why) &&
+        (before = version(versionId, &why)).has_value() &&
         StoreSql::prepare(erase,
                           QStringLiteral("DELETE FROM \"PayPlanVersions\" WHERE "
                                          "\"PlanVersionId\" = ?"),
                           &why) &&
-        StoreSql::exec(erase, {versionId}, &why) && transaction.commit(&why);
+        StoreSql::exec(erase, {versionId}, &why) &&
+        audited(m_database.connection(), "Pay plan version deleted", *before,
+                description().of(valuesOf(*before)), {}, &why) &&
+        transaction.commit(&why);
     if (!removed) {
         const bool used = why == usedCannotDeleteMessage();
         return failed(error, used ? why

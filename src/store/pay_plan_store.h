@@ -12,7 +12,7 @@ class DealDatabase;
 // The pay plan versions kept in the deal database. A version that a saved
 // deal was worked out by is part of that deal's record: it can be neither
 // changed nor deleted, and a change to the plan is a new version from a
-// later date. Every write is one transaction.
+// later date. Every write is one transaction, its audit entry in it.
 class PayPlanStore
 {
 public:

@@ -4,6 +4,7 @@
 #include "store/store_engine.h"
 #include "store_test_support.h"
 
+#include <QSqlQuery>
 #include <QSqlRecord>
 
 #include <gtest/gtest.h>
@@ -130,6 +131,37 @@ TEST_P(PayPlanStoreTest, AVersionADealWasWorkedOutByCannotBeChangedOrDeleted)
     ASSERT_TRUE(m_store->remove(dealId, &error)) << error.toStdString();
     EXPECT_EQ(plans.isUsed(id), false);
     EXPECT_TRUE(plans.remove(id, &error)) << error.toStdString();
+}
+
+// Each change to a plan is in the audit trail, with the figures concerned.
+TEST_P(PayPlanStoreTest, EveryChangeToAPlanIsAudited)
+{
+    PayPlanVersion version = planFrom(QStringLiteral("Zoë Ålund"), QDate(2026, 3, 1));
+    version.id = added(version);
+    version.terms[3].mini = Money::dollars(175);
+    QString error;
+    ASSERT_TRUE(plans.change(version, &error)) << error.toStdString();
+    ASSERT_TRUE(plans.remove(version.id, &error)) << error.toStdString();
+
+    const QString rows = QStringLiteral(
+        "SELECT \"Action\", \"SalesPerson\", \"Before\", \"After\" FROM \"Audit\" "
+        "WHERE \"TableName\" = 'PayPlanVersions' ORDER BY \"AuditId\"");
+    QSqlQuery query(m_database->connection());
+    ASSERT_TRUE(query.exec(rows));
+    QStringList actions, befores, afters;
+    while (query.next()) {
+        actions << query.value(0).toString();
+        EXPECT_EQ(query.value(1).toString(), QStringLiteral("Zoë Ålund"));
+        befores << query.value(2).toString();
+        afters << query.value(3).toString();
+    }
+    EXPECT_EQ(actions, (QStringList{"Pay plan version added", "Pay plan version changed",
+                                    "Pay plan version deleted"}));
+    EXPECT_TRUE(afters.at(0).contains(QStringLiteral("UCFlat: 250\n"))) << afters.at(0).toStdString();
+    EXPECT_EQ(befores.at(1), QStringLiteral("UTMini: 150"));
+    EXPECT_EQ(afters.at(1), QStringLiteral("UTMini: 175"));
+    EXPECT_TRUE(befores.at(2).contains(QStringLiteral("EffectiveFrom: 2026-03-01\n")))
+        << befores.at(2).toStdString();
 }
 
 TEST_P(PayPlanStoreTest, ADealKeepsItsPlanItsShareAndTheFiguresItTypedOver)
