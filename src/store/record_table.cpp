@@ -87,13 +87,23 @@ std::optional<QVariantList> RecordTable::values(const QList<int> &fieldIndexes,
     return result;
 }
 
+QStringList RecordTable::writable(const QStringList &texts) const
+{
+    QStringList result = texts;
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (m_fields.at(i).readOnly)
+            result[i] = m_fields.at(i).display(QVariant());
+    }
+    return result;
+}
+
 bool RecordTable::update(int position, const QStringList &shown, const QStringList &texts,
                          QString *error)
 {
     QList<int> changed;
     QStringList assignments;
     for (int i = 0; i < m_fields.size(); ++i) {
-        if (texts.value(i) != shown.value(i)) {
+        if (!m_fields.at(i).readOnly && texts.value(i) != shown.value(i)) {
             changed << i;
             assignments << StoreSql::quoted(m_fields.at(i).column) + QStringLiteral(" = ?");
         }
@@ -191,7 +201,8 @@ std::optional<int> RecordTable::append(const QStringList &texts, QString *error)
         all << i;
         columns << m_fields.at(i).column;
     }
-    std::optional<QVariantList> bound = values(all, texts, error);
+    const QStringList added = writable(texts);
+    std::optional<QVariantList> bound = values(all, added, error);
     if (!bound)
         return std::nullopt;
     if (!m_dealStockColumn.isEmpty()) {
@@ -210,7 +221,7 @@ std::optional<int> RecordTable::append(const QStringList &texts, QString *error)
                            error))
         return std::nullopt;
     const std::optional<qint64> rowId = StoreSql::insertedKey(query, *bound, error);
-    if (!rowId || !audit(QStringLiteral("Row added"), *rowId, {}, texts, all, error) ||
+    if (!rowId || !audit(QStringLiteral("Row added"), *rowId, {}, added, all, error) ||
         !transaction.commit(error))
         return std::nullopt;
     if (!reload(error))

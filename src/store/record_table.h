@@ -63,6 +63,8 @@ public:
     std::optional<int> findFirst(const QString &column, const QString &text, QString *error);
 
 private:
+    // `texts` with every read-only field at its empty value.
+    QStringList writable(const QStringList &texts) const;
     std::optional<QVariantList> values(const QList<int> &fieldIndexes, const QStringList &texts,
                                        QString *error) const;
     std::optional<QVariant> dealOf(const QStringList &texts, QString *error) const;

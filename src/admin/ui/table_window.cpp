@@ -44,6 +44,7 @@ void TableWindow::buildControls()
         label->setObjectName(QStringLiteral("Label1_%1").arg(i));
         auto *edit = new QLineEdit(this);
         edit->setObjectName(QStringLiteral("Text1_%1").arg(i));
+        edit->setReadOnly(m_layout.fields.at(i).readOnly);
         label->setBuddy(edit);
         fields->addWidget(label, i, 0);
         fields->addWidget(edit, i, 1);
