@@ -390,6 +390,33 @@ TEST_F(ReportChooser, PreviewPaintsOnlyThePagesInView)
     preview->close();
 }
 
+TEST_F(ReportChooser, ThePreviewsPagesFollowTheKeysAndEscapeClosesIt)
+{
+    ReportRows rows;
+    for (int i = 0; i < 300; ++i)
+        rows.append({{QStringLiteral("Date"), QStringLiteral("2007-11-06")},
+                     {QStringLiteral("TCU"), QStringLiteral("UT")},
+                     {QStringLiteral("Unit"), QString::fromUtf8("2007 CAMIÓN")}});
+    chooser->printer().setShowStep({});
+    chooser->printer().showSalesLog(rows, QStringLiteral("Used Trucks"), QDate(2007, 11, 5),
+                                    QDate(2007, 12, 5));
+    ReportPreview *preview = chooser->printer().preview(QStringLiteral("ActiveReport1"));
+    ASSERT_NE(preview, nullptr);
+    ASSERT_GT(preview->pageCount(), 5);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(preview));
+    const auto press = [preview](Qt::Key key) {
+        QTest::keyClick(preview->pageView(), key);
+        return preview->pageView()->currentPage();
+    };
+    EXPECT_EQ(press(Qt::Key_PageDown), 1);
+    EXPECT_EQ(press(Qt::Key_PageDown), 2);
+    EXPECT_EQ(press(Qt::Key_PageUp), 1);
+    EXPECT_EQ(press(Qt::Key_End), preview->pageCount() - 1);
+    EXPECT_EQ(press(Qt::Key_Home), 0);
+    QTest::keyClick(preview->pageView(), Qt::Key_Escape);
+    EXPECT_FALSE(preview->isVisible());
+}
+
 class ReportsCommand : public SalesReportsTest
 {
 protected:

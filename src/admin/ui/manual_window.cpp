@@ -1,5 +1,6 @@
 #include "admin/ui/manual_window.h"
 
+#include "common/ui/bring_up.h"
 #include "admin/ui/program_icon.h"
 
 #include <QHBoxLayout>
@@ -39,6 +40,7 @@ ManualWindow::ManualWindow(Manual manual, QWidget *parent)
     setObjectName(QStringLiteral("frmManual"));
     setWindowTitle(QStringLiteral("Tarvex Manual"));
     setWindowIcon(ProgramIcon::icon());
+    closeOnEscape(*this);
 
     m_back = makeButton(QStringLiteral("cmdBack"), QStringLiteral("Back"), QStyle::SP_ArrowBack,
                         this);
