@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolBar>
@@ -172,6 +173,41 @@ TEST_F(CommissionWindow, GridShowsHeadingsAndValuesWhole)
     }
     // Every shown column fits the window as it opened.
     EXPECT_LE(shown, grid()->viewport()->width());
+}
+
+// At 1024 pixels wide, even the longest values leave every listed column in
+// view, with no scrolling sideways; a text cut short shows whole as a tip.
+TEST_F(CommissionWindow, EveryColumnIsInViewAt1024PixelsWide)
+{
+    SummaryValues longest;
+    longest.stockNumber = QStringLiteral("77441099");
+    longest.customer = QString::fromUtf8("ZOË ÅBERG-LINDQVIST JR");
+    longest.payableGross = QStringLiteral("999999.99");
+    longest.commission = QStringLiteral("999999.99");
+    longest.spiff = QStringLiteral("999999.99");
+    longest.warranty = QStringLiteral("999999.99");
+    longest.totalCommission = QStringLiteral("999999.99");
+    for (int i = 0; i < 40; ++i)
+        summaryRow(longest); // enough rows for the grid to scroll up and down
+    execute(QStringLiteral("UPDATE SalesSummary SET Unit = '2025 SILVERADO 3500H'"));
+    form->resize(1024, 600);
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    select(QStringLiteral("John Smith"));
+    QTest::qWait(20);
+    ASSERT_EQ(grid()->rowCount(), 40);
+    EXPECT_EQ(form->width(), 1024);
+    EXPECT_FALSE(grid()->horizontalScrollBar()->isVisible());
+    int shown = 0;
+    for (int c = 0; c < grid()->columnCount(); ++c) {
+        if (grid()->isColumnHidden(c))
+            continue;
+        shown += grid()->columnWidth(c);
+        EXPECT_GE(grid()->columnWidth(c), 30) << c;
+    }
+    EXPECT_LE(shown, grid()->viewport()->width());
+    EXPECT_EQ(grid()->item(0, 3)->toolTip(), QString::fromUtf8("ZOË ÅBERG-LINDQVIST JR"));
+    EXPECT_EQ(grid()->item(0, 11)->text(), QStringLiteral("999999.99"));
 }
 
 // Two deals with one stock number: each row pays its own deal, once.
