@@ -508,6 +508,53 @@ TEST_F(CommissionWindow, VoidingAsksNamingTheSheetAndItsDealsComeBackUnpaid)
     EXPECT_EQ(column(2), QStringList{QStringLiteral("S1")});
 }
 
+// An accented name, chosen as the roster writes it, finds the rows the
+// worksheet saved in capitals, heads the sheet, and finds the sheet again in
+// any letter case.
+TEST_F(CommissionWindow, AnAccentedSalespersonIsListedPaidNamedAndFoundAgain)
+{
+    execute(QStringLiteral("INSERT INTO SalesPersons (Name) VALUES (?)"),
+            {QString::fromUtf8("José Peña")});
+    for (const char *stock : {"40177", "40178"}) {
+        SummaryValues row;
+        row.stockNumber = QString::fromLatin1(stock);
+        row.salesPerson = QString::fromUtf8("JOSÉ PEÑA");
+        row.customer = QString::fromUtf8("ZOË ÅBERG");
+        row.totalCommission = QStringLiteral("312.5");
+        summaryRow(row);
+    }
+    unpaid("A1", "ANN LEE", "2005-03-03", "437.5"); // John Smith's
+
+    select(QString::fromUtf8("José Peña"));
+    EXPECT_EQ(column(2), (QStringList{QStringLiteral("40177"), QStringLiteral("40178")}));
+    expectBonus(QStringLiteral("50"), QString::fromUtf8("Prime à la vente"));
+    expectWeekEnding(QStringLiteral("03/12/2005"));
+    click("cmdPrintSheet");
+    m_prompts.verify();
+
+    ASSERT_EQ(sheets.size(), 1);
+    EXPECT_EQ(textOf(sheets.first(), QStringLiteral("Label3")), QString::fromUtf8("José Peña"));
+    EXPECT_EQ(textOf(sheets.first(), QStringLiteral("Label14")),
+              QString::fromUtf8("Prime à la vente: "));
+    EXPECT_EQ(textOf(sheets.first(), QStringLiteral("Field3")), QStringLiteral("$625.00"));
+    EXPECT_EQ(textOf(sheets.first(), QStringLiteral("Field5")), QStringLiteral("$675.00"));
+    EXPECT_EQ(m_dir.readBytes(kDataFile),
+              QByteArray("\"ZO\xc3\x8b \xc3\x85""BERG\",\"40177\",\"NT\",1500,450,50,30,312.5\r\n"
+                         "\"ZO\xc3\x8b \xc3\x85""BERG\",\"40178\",\"NT\",1500,450,50,30,312.5\r\n"));
+    EXPECT_EQ(paidRows().size(), 2);
+
+    // The sheet is found whichever way the name is typed.
+    for (const char *typed : {"JOSÉ PEÑA", "josé peña"}) {
+        control<QComboBox>("cboSalesPerson")->setEditText(QString::fromUtf8(typed));
+        click("cmdReprint");
+        auto *list =
+            form->sheetHistory()->findChild<QTableWidget *>(QStringLiteral("grdSheets"));
+        ASSERT_EQ(list->rowCount(), 1) << typed;
+        EXPECT_EQ(list->item(0, 0)->text(), QStringLiteral("03/12/2005"));
+        EXPECT_EQ(list->item(0, 1)->text(), QStringLiteral("$675.00")); // the bonus included
+    }
+}
+
 class CommissionWindowTwoDesks : public CommissionWindow, public SecondDesk
 {
 };
