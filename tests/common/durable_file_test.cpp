@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -170,6 +171,27 @@ TEST(DurableFile, StaleTemporariesOfThisProgramAreRecognisedAndRemoved)
     QStringList expected = others + QStringList{live};
     expected.sort();
     EXPECT_EQ(filesIn(dir.folder().path()), expected);
+}
+
+// A temporary of another Tarvex still running is being written: it stays
+// until that process has ended.
+TEST(DurableFile, AnotherRunningProcesssTemporaryIsLeftUntilItEnds)
+{
+    TempProgramFolder dir;
+    QProcess other;
+    other.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+    ASSERT_TRUE(other.waitForStarted()) << other.errorString().toStdString();
+    const QString theirs = QStringLiteral(".unit.txt.tarvex-tmp-%1-b2").arg(other.processId());
+    dir.writeBytes(theirs, "half written");
+    dir.writeBytes(theirs + QStringLiteral("-wal"), "x");
+
+    EXPECT_EQ(DurableFile::removeStaleTemporaries(dir.folder().path()), 0);
+    EXPECT_EQ(filesIn(dir.folder().path()), (QStringList{theirs, theirs + QStringLiteral("-wal")}));
+
+    other.kill();
+    ASSERT_TRUE(other.waitForFinished());
+    EXPECT_EQ(DurableFile::removeStaleTemporaries(dir.folder().path()), 2);
+    EXPECT_EQ(filesIn(dir.folder().path()), QStringList());
 }
 
 // A small file system filled to the last byte, where the system allows one
