@@ -2,6 +2,7 @@
 // with the old file left as it was and no temporary left behind.
 #include "common/durable_file.h"
 #include "common/quoted_items.h"
+#include "child_test.h"
 #include "injected_failure.h"
 #include "temp_program_folder.h"
 
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -171,6 +173,49 @@ TEST(DurableFile, StaleTemporariesOfThisProgramAreRecognisedAndRemoved)
     QStringList expected = others + QStringList{live};
     expected.sort();
     EXPECT_EQ(filesIn(dir.folder().path()), expected);
+}
+
+// Run only as the child of the next test, with the sync counter preloaded.
+TEST(DurableFileSyncChild, ReplacesAFile)
+{
+    const QString folder = qEnvironmentVariable("TARVEX_TEST_SYNC_FOLDER");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "run by DurableFile.AWriteSyncsTheNewFileAndThenItsFolder";
+    ASSERT_TRUE(DurableFile::replace(folder + QStringLiteral("/dc.dat"), "\"35\"\r\n"));
+}
+
+// The system's own sync calls, counted outside the program: the new file's
+// content reaches the disk before the rename, the folder after it.
+TEST(DurableFile, AWriteSyncsTheNewFileAndThenItsFolder)
+{
+    TempProgramFolder dir;
+    QTemporaryDir logs;
+    const QString log = logs.filePath(QStringLiteral("syncs"));
+    const QString folder = QFileInfo(dir.folder().path()).canonicalFilePath();
+    const ChildEnd end = runChildTest(
+        QStringLiteral("DurableFileSyncChild.ReplacesAFile"),
+        {{QStringLiteral("LD_PRELOAD"), QStringLiteral(TARVEX_SYNC_COUNTER)},
+         {QStringLiteral("TARVEX_SYNC_LOG"), log},
+         {QStringLiteral("TARVEX_TEST_SYNC_FOLDER"), dir.folder().path()}});
+    ASSERT_EQ(end.exitCode, 0) << end.output.toStdString();
+    ASSERT_TRUE(end.output.contains("[  PASSED  ] 1 test")) << end.output.toStdString();
+    EXPECT_EQ(dir.readBytes(QStringLiteral("dc.dat")), QByteArray("\"35\"\r\n"));
+
+    QFile file(log);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "no sync call at all";
+    QStringList here;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        const QString call = QString::fromUtf8(line);
+        if (call.section(u' ', 1).startsWith(folder))
+            here << call;
+    }
+    ASSERT_EQ(here.size(), 2) << here.join(u'\n').toStdString();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^fsync %1/\\.dc\\.dat\\.tarvex-tmp-\\d+-[0-9a-z]+$")
+                                       .arg(QRegularExpression::escape(folder)))
+                    .match(here.at(0))
+                    .hasMatch())
+        << here.at(0).toStdString();
+    EXPECT_EQ(here.at(1), QStringLiteral("fsync ") + folder);
 }
 
 // A temporary of another Tarvex still running is being written: it stays
