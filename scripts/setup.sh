@@ -14,7 +14,7 @@ packages=(
     mdbtools-dev
     postgresql libqt6sql6-psql libpq-dev
     fonts-dejavu-core fonts-liberation
-    dpkg-dev file
+    dpkg-dev file lintian
 )
 
 missing=()

@@ -132,9 +132,10 @@ void TarvexProgram::attachCommands()
     auto auditTrail = std::make_shared<QPointer<AuditTrailWindow>>();
     m_menu->setCommand(QStringLiteral("mnuAuditTrail"),
                        [auditTrail, database = m_database.get(), &prompts = m_prompts, form] {
-                           if (!*auditTrail)
+                           if (!*auditTrail) {
                                *auditTrail = new AuditTrailWindow(*database, prompts, form);
-                           else
+                               closeOnEscape(**auditTrail);
+                           } else
                                (*auditTrail)->cmdShow_Click();
                            bringUp(**auditTrail);
                        });

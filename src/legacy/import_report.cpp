@@ -40,6 +40,12 @@ QString importReportText(const ImportFacts &facts)
                  .arg(facts.splitDeals);
     for (const QString &deal : facts.incompleteDeals)
         lines << QStringLiteral("  ") + deal;
+    if (!facts.tiedByElimination.isEmpty())
+        lines << QStringLiteral("  Rows tied although their salesperson differs from the deal's "
+                                "(names changed by hand): each was the only row of its table "
+                                "left for a deal of that stock number and date.");
+    for (const QString &tie : facts.tiedByElimination)
+        lines << QStringLiteral("    ") + tie;
 
     lines << QString()
           << QStringLiteral("Rows not tied to a deal: %1 (each imported as a deal of its own, "

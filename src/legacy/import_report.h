@@ -28,6 +28,7 @@ struct ImportFacts
     int deals = 0; // RecallDeal rows, each a deal
     int splitDeals = 0;
     QStringList incompleteDeals; // deals lacking a SalesLog or SalesSummary row
+    QStringList tiedByElimination; // rows whose names differ from their deal's
     QStringList untiedRows;      // "SalesSummary row 29: Date = ..."
     QList<ConversionNote> notes;
     QStringList rosterKept; // names of the replaced empty database's roster

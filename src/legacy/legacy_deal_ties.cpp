@@ -161,6 +161,7 @@ LegacyTies tieLegacyDeals(const AccessTable &recalls, const AccessTable &summari
                 LegacyDealRows &rows = ties.deals[i];
                 while (rows.summaries.size() < wanted.at(i).summaryNames.size()) {
                     summaryPool.taken[freeSummaries.at(next)] = true;
+                    ties.byElimination << LegacyTies::ByElimination{false, freeSummaries.at(next), i};
                     rows.summaries << freeSummaries.at(next++);
                 }
             }
@@ -171,6 +172,7 @@ LegacyTies tieLegacyDeals(const AccessTable &recalls, const AccessTable &summari
             for (int i : it.value()) {
                 if (!ties.deals.at(i).log) {
                     logPool.taken[freeLogs.at(next)] = true;
+                    ties.byElimination << LegacyTies::ByElimination{true, freeLogs.at(next), i};
                     ties.deals[i].log = freeLogs.at(next++);
                 }
             }

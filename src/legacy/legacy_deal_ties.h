@@ -31,9 +31,19 @@ struct LegacyDealRows
 // Every other row is not tied.
 struct LegacyTies
 {
+    // A row tied where its names differ from the deal's, because it was the
+    // only one left for the deal.
+    struct ByElimination
+    {
+        bool log = false; // a SalesLog row; else a SalesSummary row
+        int row = -1;
+        int deal = -1; // its index in `deals`
+    };
+
     QList<LegacyDealRows> deals; // one for each RecallDeal row, in row order
     QList<int> untiedSummaries;
     QList<int> untiedLogs;
+    QList<ByElimination> byElimination; // in the order they were tied
 };
 
 LegacyTies tieLegacyDeals(const AccessTable &recalls, const AccessTable &summaries,

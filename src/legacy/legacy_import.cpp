@@ -131,11 +131,13 @@ LegacyImportResult ImportRun::run()
     }
     result.status = Status::Imported;
     result.deals = m_facts.deals;
-    // The roster's names; a row without one is in the report.
+    // The names stored on the roster: the file's (a row without one is in
+    // the report) and those kept from the empty database that was replaced.
     const AccessTable &roster = table(StoreSchema::kSalesPersons);
     const int name = roster.columnIndex(QStringLiteral("Name"));
     for (const QList<AccessValue> &row : roster.rows)
         result.salesPersons += row.at(name).text.trimmed().isEmpty() ? 0 : 1;
+    result.salesPersons += int(m_facts.rosterKept.size());
     result.untiedRows = int(m_facts.untiedRows.size());
     result.unconvertedValues = int(m_facts.notes.size());
     result.keptPath = m_facts.keptPath;
@@ -258,6 +260,18 @@ bool ImportRun::buildDatabase()
                                            .arg(deal.recall + 1)
                                            .arg(LegacyRows::describe(recalls, deal.recall),
                                                 lacking.join(QStringLiteral(" and ")));
+    }
+    const int person = recalls.columnIndex(QStringLiteral("SalesPerson"));
+    for (const LegacyTies::ByElimination &tie : m_ties.byElimination) {
+        const int recall = m_ties.deals.at(tie.deal).recall;
+        const char *tableName = tie.log ? kSalesLog : kSalesSummary;
+        m_facts.tiedByElimination << QStringLiteral("%1 row %2 (%3) to the deal of RecallDeal row "
+                                                    "%4, salesperson \"%5\".")
+                                         .arg(QLatin1String(tableName))
+                                         .arg(tie.row + 1)
+                                         .arg(LegacyRows::describe(table(tableName), tie.row))
+                                         .arg(recall + 1)
+                                         .arg(recalls.rows.at(recall).at(person).text);
     }
     for (int row : m_ties.untiedSummaries)
         m_facts.untiedRows << QStringLiteral("SalesSummary row %1: %2")

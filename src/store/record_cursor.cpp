@@ -66,7 +66,7 @@ void RecordCursor::abandonNew()
         moveTo(m_position, nullptr);
 }
 
-bool RecordCursor::write(const QStringList &texts, QString *error)
+bool RecordCursor::write(const QStringList &texts, QString *error, bool *changedElsewhere)
 {
     int written = m_position;
     if (m_adding) {
@@ -76,8 +76,15 @@ bool RecordCursor::write(const QStringList &texts, QString *error)
         written = *added;
     } else if (m_position < 0) {
         return true;
-    } else if (!m_table.update(m_position, m_shown, texts, error)) {
-        return false;
+    } else {
+        bool there = false;
+        if (!m_table.update(m_position, m_shown, texts, error, &there)) {
+            if (there)
+                moveTo(m_position, nullptr);
+            if (changedElsewhere)
+                *changedElsewhere = there;
+            return false;
+        }
     }
     // The row shows as stored (1,250.50 comes back as 1250.5); should it not
     // read back, it shows as written.

@@ -40,7 +40,9 @@ public:
 
     // Writes `texts`: appends the new row (which becomes the row shown) or
     // updates the fields changed in the stored row. Nothing to do with no row.
-    bool write(const QStringList &texts, QString *error);
+    // An update refused because another desk changed the row meanwhile sets
+    // `changedElsewhere` and shows the row as it is stored now.
+    bool write(const QStringList &texts, QString *error, bool *changedElsewhere = nullptr);
     // Deletes the stored row and shows the next one (the new last row when
     // it was the last); a new row is dropped instead.
     bool removeCurrent(QString *error);

@@ -14,6 +14,7 @@
 // dates as mm/dd/yyyy; yes/no as True or False. Texts written back: as the
 // worksheet accepts them (ColumnValue), yes/no also as Yes/No/1/0/-1; empty
 // is NULL, except that a required text is stored empty and a yes/no is False.
+// A read-only field is shown and never written: a new row gets its empty value.
 struct RecordField
 {
     enum class Kind { Text, RequiredText, Date, Money, YesNo };
@@ -21,6 +22,7 @@ struct RecordField
     QString column;
     Kind kind = Kind::Text;
     QString label;
+    bool readOnly = false;
 
     // The text shown for a column value.
     QString display(const QVariant &value) const;

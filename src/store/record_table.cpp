@@ -2,6 +2,7 @@
 
 #include "audit_trail.h"
 #include "sql_transaction.h"
+#include "store_engine.h"
 #include "store_schema.h"
 #include "store_sql.h"
 
@@ -53,14 +54,21 @@ bool RecordTable::reload(QString *error)
 
 std::optional<QStringList> RecordTable::read(int position, QString *error) const
 {
+    return readRow(position, false, error);
+}
+
+std::optional<QStringList> RecordTable::readRow(int position, bool lock, QString *error) const
+{
     QStringList columns;
     for (const RecordField &field : m_fields)
         columns << field.column;
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
     if (!StoreSql::prepare(query,
-                           QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
-                               .arg(StoreSql::columnList(columns), StoreSql::quoted(m_table)),
+                           QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?%3")
+                               .arg(StoreSql::columnList(columns), StoreSql::quoted(m_table),
+                                    lock ? StoreEngine::lockRows(StoreEngine::engineOf(m_db))
+                                         : QString()),
                            error) ||
         !StoreSql::exec(query, {rowIdAt(position)}, error))
         return std::nullopt;
@@ -87,13 +95,23 @@ std::optional<QVariantList> RecordTable::values(const QList<int> &fieldIndexes,
     return result;
 }
 
+QStringList RecordTable::writable(const QStringList &texts) const
+{
+    QStringList result = texts;
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (m_fields.at(i).readOnly)
+            result[i] = m_fields.at(i).display(QVariant());
+    }
+    return result;
+}
+
 bool RecordTable::update(int position, const QStringList &shown, const QStringList &texts,
-                         QString *error)
+                         QString *error, bool *changedElsewhere)
 {
     QList<int> changed;
     QStringList assignments;
     for (int i = 0; i < m_fields.size(); ++i) {
-        if (texts.value(i) != shown.value(i)) {
+        if (!m_fields.at(i).readOnly && texts.value(i) != shown.value(i)) {
             changed << i;
             assignments << StoreSql::quoted(m_fields.at(i).column) + QStringLiteral(" = ?");
         }
@@ -107,9 +125,24 @@ bool RecordTable::update(int position, const QStringList &shown, const QStringLi
     SqlTransaction transaction(m_db);
     if (!transaction.begin(error))
         return false;
-    const std::optional<QStringList> stored = read(position, error);
+    const std::optional<QStringList> stored = readRow(position, true, error);
     if (!stored)
         return false;
+    QStringList changedThere;
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if ((changed.contains(i) || m_fields.at(i).readOnly) && stored->value(i) != shown.value(i))
+            changedThere << QString(m_fields.at(i).label).remove(u':');
+    }
+    if (!changedThere.isEmpty()) {
+        if (changedElsewhere)
+            *changedElsewhere = true;
+        return failed(error,
+                      QStringLiteral("This record was changed at another desk since it was shown "
+                                     "(%1). Your change was not saved: the record now shows as "
+                                     "it is stored; make your change again if it is still "
+                                     "wanted.")
+                          .arg(changedThere.join(QStringLiteral(", "))));
+    }
     QSqlQuery query(m_db);
     if (!StoreSql::prepare(query,
                            QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
@@ -191,7 +224,8 @@ std::optional<int> RecordTable::append(const QStringList &texts, QString *error)
         all << i;
         columns << m_fields.at(i).column;
     }
-    std::optional<QVariantList> bound = values(all, texts, error);
+    const QStringList added = writable(texts);
+    std::optional<QVariantList> bound = values(all, added, error);
     if (!bound)
         return std::nullopt;
     if (!m_dealStockColumn.isEmpty()) {
@@ -210,7 +244,7 @@ std::optional<int> RecordTable::append(const QStringList &texts, QString *error)
                            error))
         return std::nullopt;
     const std::optional<qint64> rowId = StoreSql::insertedKey(query, *bound, error);
-    if (!rowId || !audit(QStringLiteral("Row added"), *rowId, {}, texts, all, error) ||
+    if (!rowId || !audit(QStringLiteral("Row added"), *rowId, {}, added, all, error) ||
         !transaction.commit(error))
         return std::nullopt;
     if (!reload(error))

@@ -49,7 +49,11 @@ public:
     std::optional<QStringList> read(int position, QString *error) const;
 
     // Writes the texts that differ from `shown` into the row at `position`.
-    bool update(int position, const QStringList &shown, const QStringList &texts, QString *error);
+    // Refused, with `changedElsewhere` set, when one of those fields, or a
+    // read-only field, no longer holds what was shown: another desk changed
+    // it meanwhile, and its change is not written over.
+    bool update(int position, const QStringList &shown, const QStringList &texts, QString *error,
+                bool *changedElsewhere = nullptr);
 
     // Appends a row; its position.
     std::optional<int> append(const QStringList &texts, QString *error);
@@ -63,6 +67,9 @@ public:
     std::optional<int> findFirst(const QString &column, const QString &text, QString *error);
 
 private:
+    std::optional<QStringList> readRow(int position, bool lock, QString *error) const;
+    // `texts` with every read-only field at its empty value.
+    QStringList writable(const QStringList &texts) const;
     std::optional<QVariantList> values(const QList<int> &fieldIndexes, const QStringList &texts,
                                        QString *error) const;
     std::optional<QVariant> dealOf(const QStringList &texts, QString *error) const;

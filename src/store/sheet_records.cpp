@@ -225,8 +225,29 @@ std::optional<RecordedSheet> SheetRecords::find(qint64 sheetId, QString *error) 
 std::optional<QList<RecordedSheet>> SheetRecords::ofSalesPerson(const QString &salesPerson,
                                                                 QString *error) const
 {
-    return select(QStringLiteral("WHERE \"SalesPerson\" = ? ORDER BY \"SheetId\" DESC"),
-                  {salesPerson}, error);
+    // Names are matched as the commission sheet lists a salesperson's rows,
+    // in capitals: the column's own case folding knows only A to Z, so it
+    // would not find "José Peña" as "JOSÉ PEÑA".
+    QSqlQuery names(m_db);
+    names.setForwardOnly(true);
+    if (!StoreSql::prepare(names, QStringLiteral("SELECT \"SheetId\", \"SalesPerson\" FROM \"Sheets\""),
+                           error) ||
+        !StoreSql::exec(names, {}, error))
+        return std::nullopt;
+    const QString sought = salesPerson.toUpper();
+    QVariantList ids;
+    QStringList marks;
+    while (names.next()) {
+        if (names.value(1).toString().toUpper() == sought) {
+            ids << names.value(0);
+            marks << QStringLiteral("?");
+        }
+    }
+    if (ids.isEmpty())
+        return QList<RecordedSheet>();
+    return select(QStringLiteral("WHERE \"SheetId\" IN (%1) ORDER BY \"SheetId\" DESC")
+                      .arg(marks.join(u',')),
+                  ids, error);
 }
 
 std::optional<QList<RecordedSheet>> SheetRecords::latestValid(QString *error) const

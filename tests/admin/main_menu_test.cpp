@@ -194,6 +194,39 @@ TEST_F(Menu, TheSaveButtonFollowsTheWorksheet)
     EXPECT_FALSE(action("mnuSave")->isEnabled());
 }
 
+TEST_F(Menu, TheStandardKeysRunTheirCommands)
+{
+    struct Case
+    {
+        const char *command;
+        QKeyCombination key;
+    };
+    const Case cases[] = {
+        {"tbrSave", Qt::ControlModifier | Qt::Key_S},
+        {"tbrPrint", Qt::ControlModifier | Qt::Key_P},
+        {"tbrHelp", QKeyCombination(Qt::Key_F1)},
+        {"tbrRecall", Qt::ControlModifier | Qt::Key_F},
+        {"tbrExit", Qt::ControlModifier | Qt::Key_Q},
+        {"tbrExit", Qt::ControlModifier | Qt::Key_W},
+    };
+    QMap<QString, int> runs;
+    for (const Case &c : cases)
+        count(c.command, runs[QString::fromLatin1(c.command)]);
+    menu->setSaveCommand(QStringLiteral("Save"), true);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    for (const Case &c : cases) {
+        const QString command = QString::fromLatin1(c.command);
+        const int before = runs.value(command);
+        QTest::keyClick(&window, c.key.key(), c.key.keyboardModifiers());
+        EXPECT_EQ(runs.value(command), before + 1) << c.command << " "
+                                                   << QKeySequence(c.key).toString().toStdString();
+    }
+    // The menu shows the keys beside its items.
+    EXPECT_EQ(action("mnuprint")->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+    EXPECT_EQ(action("mnuContents")->shortcut(), QKeySequence(QStringLiteral("F1")));
+}
+
 TEST_F(Menu, HelpWithoutTheHelpFileOpensTheManualWindow)
 {
     TempProgramFolder dir;
@@ -207,7 +240,9 @@ TEST_F(Menu, HelpWithoutTheHelpFileOpensTheManualWindow)
     EXPECT_EQ(manual->currentPage(), QStringLiteral("index.md"));
 
     manual->showPage(QStringLiteral("backups.md"));
-    manual->close();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(manual));
+    QTest::keyClick(manual, Qt::Key_Escape);
+    EXPECT_FALSE(manual->isVisible()) << "Escape closes the manual";
     action("tbrHelp")->trigger();
     EXPECT_EQ(menu->manualWindow(), manual) << "one window, kept with its page";
     EXPECT_TRUE(manual->isVisible());

@@ -7,7 +7,11 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTextBrowser>
 #include <QToolButton>
 
@@ -155,6 +159,59 @@ TEST_F(ManualWindowTest, TheSearchBoxListsThePagesFoundAndOpensTheFirst)
     EXPECT_EQ(pages->count(), contents);
     click("cmdContents");
     EXPECT_EQ(window.currentPage(), QStringLiteral("index.md"));
+}
+
+TEST_F(ManualWindowTest, PicturesAndTitlesFitTheWindowsWidth)
+{
+    window.resize(640, 480);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto *browser = child<QTextBrowser>("txtPage");
+    auto *pages = child<QListWidget>("lstPages");
+    const auto widestPicture = [browser] {
+        qreal widest = 0;
+        int pictures = 0;
+        for (QTextBlock block = browser->document()->begin(); block.isValid();
+             block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat format = it.fragment().charFormat();
+                if (format.isImageFormat()) {
+                    ++pictures;
+                    widest = std::max(widest, format.toImageFormat().width());
+                }
+            }
+        }
+        EXPECT_GT(pictures, 0);
+        return widest;
+    };
+    const auto setupItem = [pages] {
+        for (int row = 0; row < pages->count(); ++row) {
+            if (pages->item(row)->data(Qt::UserRole).toString() == QStringLiteral("setup.md"))
+                return pages->item(row);
+        }
+        ADD_FAILURE() << "setup.md is not listed";
+        return pages->item(0);
+    };
+    const QString setupTitle =
+        QStringLiteral("Setup: packs, commission, spiffs and unit descriptions");
+
+    // The pictures (822 and 920 pixels wide) are scaled to the page's width.
+    EXPECT_GT(widestPicture(), 100);
+    EXPECT_LE(widestPicture(), browser->viewport()->width());
+    EXPECT_EQ(browser->horizontalScrollBar()->maximum(), 0);
+    EXPECT_TRUE(setupItem()->text().endsWith(QChar(0x2026))) << setupItem()->text().toStdString();
+    EXPECT_EQ(setupItem()->toolTip(), setupTitle);
+    EXPECT_FALSE(pages->horizontalScrollBar()->isVisible());
+
+    // Wide enough, both show whole, and the picture never larger than it is.
+    window.resize(2400, 900);
+    child<QSplitter>("splitter")->setSizes({700, 1700});
+    QTest::qWait(20);
+    EXPECT_EQ(widestPicture(), 920);
+    EXPECT_EQ(setupItem()->text(), setupTitle);
+    EXPECT_EQ(setupItem()->toolTip(), QString());
+    window.showPage(QStringLiteral("setup.md"));
+    EXPECT_EQ(pages->currentItem(), setupItem());
 }
 
 } // namespace

@@ -103,7 +103,7 @@ protected:
 TEST_F(SetupCommandsTest, AnsweredFiguresAreKeptAndWrittenAsTyped)
 {
     start();
-    for (const QString answer : {"   ", "abc", "0"}) {
+    for (const QString answer : {"27.5", "$1,250.00", "0"}) {
         for (const FigureCase &c : kFigures) {
             prompts.expectInput(c.prompt, c.title, c.offered, answer);
             run(c.key);
@@ -154,21 +154,38 @@ TEST_F(SetupCommandsTest, AnEmptyAnswerRestoresTheStoredValuesAndKeepsTheDeal)
     prompts.verify(); // and no message about the files
 }
 
-TEST_F(SetupCommandsTest, ADoubleQuoteIsRefusedAndNothingChanges)
+TEST_F(SetupCommandsTest, AnAnswerThatIsNoNumberIsRefusedAndAskedAgain)
 {
     start();
-    const QString refused =
-        "A setting cannot contain a double quote (\"). The setting was not changed.";
-    prompts.expectInput(kFigures[0].prompt, kFigures[0].title, "30", "3\"0");
-    expectWarning(refused);
-    run("tbrComm");
-    expectPack("250", "4\"50");
-    expectWarning(refused);
-    run("tbrPack");
-    EXPECT_EQ(form->defaultCommission() + ',' + packs(), "35,350,550");
-    EXPECT_EQ(dir.readBytes("dc.dat") + dir.readBytes("dp.dat"), "\"35\"\r\n\"350\",\"550\"\r\n");
+    const QString notANumber = "You must enter a valid number";
+    for (const FigureCase &c : kFigures) {
+        for (const QString refused : {"abc", "   ", "3\"0", "1O0"}) {
+            prompts.expectInput(c.prompt, c.title, c.offered, refused);
+            prompts.expectMessage(notANumber, {}, Prompts::Icon::None, Prompts::Buttons::Ok);
+        }
+        prompts.expectInput(c.prompt, c.title, c.offered, "45");
+        run(c.key);
+        prompts.verify();
+        EXPECT_EQ(((*form).*c.get)(), "45") << c.key;
+        EXPECT_EQ(dir.readBytes(c.file), "\"45\"\r\n") << c.key;
+    }
+    // Each pack box asks again on its own; Cancel after a refusal restores both.
+    prompts.expectInput("Enter your normal New pack.", "Default New Car Pack", "300", "3OO");
+    prompts.expectMessage(notANumber, {}, Prompts::Icon::None, Prompts::Buttons::Ok);
+    expectPack("325", "x");
+    prompts.expectMessage(notANumber, {}, Prompts::Icon::None, Prompts::Buttons::Ok);
+    prompts.expectInput("Enter your normal Used pack.", "Default Used CarPack", "500",
+                        std::nullopt);
+    run("mnupack");
+    prompts.verify();
+    EXPECT_EQ(packs(), "350,550");
+    EXPECT_EQ(dir.readBytes("dp.dat"), "\"350\",\"550\"\r\n");
     EXPECT_EQ(stock()->text(), "A1234");
+}
 
+TEST_F(SetupCommandsTest, ADoubleQuoteInADescriptionIsRefused)
+{
+    start();
     // A refused description may be typed again; the series goes on.
     expectAdd("F\"250");
     expectWarning("A unit description cannot contain a double quote (\"). The description was "

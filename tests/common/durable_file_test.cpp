@@ -2,12 +2,15 @@
 // with the old file left as it was and no temporary left behind.
 #include "common/durable_file.h"
 #include "common/quoted_items.h"
+#include "child_test.h"
 #include "injected_failure.h"
 #include "temp_program_folder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -170,6 +173,70 @@ TEST(DurableFile, StaleTemporariesOfThisProgramAreRecognisedAndRemoved)
     QStringList expected = others + QStringList{live};
     expected.sort();
     EXPECT_EQ(filesIn(dir.folder().path()), expected);
+}
+
+// Run only as the child of the next test, with the sync counter preloaded.
+TEST(DurableFileSyncChild, ReplacesAFile)
+{
+    const QString folder = qEnvironmentVariable("TARVEX_TEST_SYNC_FOLDER");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "run by DurableFile.AWriteSyncsTheNewFileAndThenItsFolder";
+    ASSERT_TRUE(DurableFile::replace(folder + QStringLiteral("/dc.dat"), "\"35\"\r\n"));
+}
+
+// The system's own sync calls, counted outside the program: the new file's
+// content reaches the disk before the rename, the folder after it.
+TEST(DurableFile, AWriteSyncsTheNewFileAndThenItsFolder)
+{
+    TempProgramFolder dir;
+    QTemporaryDir logs;
+    const QString log = logs.filePath(QStringLiteral("syncs"));
+    const QString folder = QFileInfo(dir.folder().path()).canonicalFilePath();
+    const ChildEnd end = runChildTest(
+        QStringLiteral("DurableFileSyncChild.ReplacesAFile"),
+        {{QStringLiteral("LD_PRELOAD"), QStringLiteral(TARVEX_SYNC_COUNTER)},
+         {QStringLiteral("TARVEX_SYNC_LOG"), log},
+         {QStringLiteral("TARVEX_TEST_SYNC_FOLDER"), dir.folder().path()}});
+    ASSERT_EQ(end.exitCode, 0) << end.output.toStdString();
+    ASSERT_TRUE(end.output.contains("[  PASSED  ] 1 test")) << end.output.toStdString();
+    EXPECT_EQ(dir.readBytes(QStringLiteral("dc.dat")), QByteArray("\"35\"\r\n"));
+
+    QFile file(log);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "no sync call at all";
+    QStringList here;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        const QString call = QString::fromUtf8(line);
+        if (call.section(u' ', 1).startsWith(folder))
+            here << call;
+    }
+    ASSERT_EQ(here.size(), 2) << here.join(u'\n').toStdString();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^fsync %1/\\.dc\\.dat\\.tarvex-tmp-\\d+-[0-9a-z]+$")
+                                       .arg(QRegularExpression::escape(folder)))
+                    .match(here.at(0))
+                    .hasMatch())
+        << here.at(0).toStdString();
+    EXPECT_EQ(here.at(1), QStringLiteral("fsync ") + folder);
+}
+
+// A temporary of another Tarvex still running is being written: it stays
+// until that process has ended.
+TEST(DurableFile, AnotherRunningProcesssTemporaryIsLeftUntilItEnds)
+{
+    TempProgramFolder dir;
+    QProcess other;
+    other.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+    ASSERT_TRUE(other.waitForStarted()) << other.errorString().toStdString();
+    const QString theirs = QStringLiteral(".unit.txt.tarvex-tmp-%1-b2").arg(other.processId());
+    dir.writeBytes(theirs, "half written");
+    dir.writeBytes(theirs + QStringLiteral("-wal"), "x");
+
+    EXPECT_EQ(DurableFile::removeStaleTemporaries(dir.folder().path()), 0);
+    EXPECT_EQ(filesIn(dir.folder().path()), (QStringList{theirs, theirs + QStringLiteral("-wal")}));
+
+    other.kill();
+    ASSERT_TRUE(other.waitForFinished());
+    EXPECT_EQ(DurableFile::removeStaleTemporaries(dir.folder().path()), 2);
+    EXPECT_EQ(filesIn(dir.folder().path()), QStringList());
 }
 
 // A small file system filled to the last byte, where the system allows one

@@ -71,6 +71,13 @@ TEST_F(DataFolderRule, AnInstalledBinFolderIsNeverTheDataFolder)
     EXPECT_FALSE(ProgramFolder::isInstalledBinFolder(makeFolder("copied/bin")));
     ASSERT_TRUE(choose({{}, bin, path("user")}));
     EXPECT_EQ(chosen.path(), path("user"));
+
+    // Only a bin folder is an installed one: a program copied into a lib
+    // folder beside ../share/tarvex keeps its files beside it.
+    const QString lib = makeFolder("usr/lib");
+    EXPECT_FALSE(ProgramFolder::isInstalledBinFolder(lib));
+    ASSERT_TRUE(choose({{}, lib, path("user")}));
+    EXPECT_EQ(chosen.path(), lib);
 }
 
 TEST_F(DataFolderRule, AFolderThatCannotBeMadeOrWrittenIsReportedByName)

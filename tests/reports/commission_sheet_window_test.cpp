@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolBar>
@@ -174,6 +175,41 @@ TEST_F(CommissionWindow, GridShowsHeadingsAndValuesWhole)
     }
     // Every shown column fits the window as it opened.
     EXPECT_LE(shown, grid()->viewport()->width());
+}
+
+// At 1024 pixels wide, even the longest values leave every listed column in
+// view, with no scrolling sideways; a text cut short shows whole as a tip.
+TEST_F(CommissionWindow, EveryColumnIsInViewAt1024PixelsWide)
+{
+    SummaryValues longest;
+    longest.stockNumber = QStringLiteral("77441099");
+    longest.customer = QString::fromUtf8("ZOË ÅBERG-LINDQVIST JR");
+    longest.payableGross = QStringLiteral("999999.99");
+    longest.commission = QStringLiteral("999999.99");
+    longest.spiff = QStringLiteral("999999.99");
+    longest.warranty = QStringLiteral("999999.99");
+    longest.totalCommission = QStringLiteral("999999.99");
+    for (int i = 0; i < 40; ++i)
+        summaryRow(longest); // enough rows for the grid to scroll up and down
+    execute(QStringLiteral("UPDATE SalesSummary SET Unit = '2025 SILVERADO 3500H'"));
+    form->resize(1024, 600);
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    select(QStringLiteral("John Smith"));
+    QTest::qWait(20);
+    ASSERT_EQ(grid()->rowCount(), 40);
+    EXPECT_EQ(form->width(), 1024);
+    EXPECT_FALSE(grid()->horizontalScrollBar()->isVisible());
+    int shown = 0;
+    for (int c = 0; c < grid()->columnCount(); ++c) {
+        if (grid()->isColumnHidden(c))
+            continue;
+        shown += grid()->columnWidth(c);
+        EXPECT_GE(grid()->columnWidth(c), 30) << c;
+    }
+    EXPECT_LE(shown, grid()->viewport()->width());
+    EXPECT_EQ(grid()->item(0, 3)->toolTip(), QString::fromUtf8("ZOË ÅBERG-LINDQVIST JR"));
+    EXPECT_EQ(grid()->item(0, 11)->text(), QStringLiteral("999999.99"));
 }
 
 // Two deals with one stock number: each row pays its own deal, once.
@@ -528,6 +564,53 @@ TEST_F(CommissionWindow, VoidingAsksNamingTheSheetAndItsDealsComeBackUnpaid)
 
     select(QStringLiteral("John Smith"));
     EXPECT_EQ(column(2), QStringList{QStringLiteral("S1")});
+}
+
+// An accented name, chosen as the roster writes it, finds the rows the
+// worksheet saved in capitals, heads the sheet, and finds the sheet again in
+// any letter case.
+TEST_F(CommissionWindow, AnAccentedSalespersonIsListedPaidNamedAndFoundAgain)
+{
+    execute(QStringLiteral("INSERT INTO SalesPersons (Name) VALUES (?)"),
+            {QString::fromUtf8("José Peña")});
+    for (const char *stock : {"40177", "40178"}) {
+        SummaryValues row;
+        row.stockNumber = QString::fromLatin1(stock);
+        row.salesPerson = QString::fromUtf8("JOSÉ PEÑA");
+        row.customer = QString::fromUtf8("ZOË ÅBERG");
+        row.totalCommission = QStringLiteral("312.5");
+        summaryRow(row);
+    }
+    unpaid("A1", "ANN LEE", "2005-03-03", "437.5"); // John Smith's
+
+    select(QString::fromUtf8("José Peña"));
+    EXPECT_EQ(column(2), (QStringList{QStringLiteral("40177"), QStringLiteral("40178")}));
+    expectBonus(QStringLiteral("50"), QString::fromUtf8("Prime à la vente"));
+    expectWeekEnding(QStringLiteral("03/12/2005"));
+    click("cmdPrintSheet");
+    m_prompts.verify();
+
+    ASSERT_EQ(sheets.size(), 1);
+    EXPECT_EQ(textOf(sheets.first(), QStringLiteral("Label3")), QString::fromUtf8("José Peña"));
+    EXPECT_EQ(textOf(sheets.first(), QStringLiteral("Label14")),
+              QString::fromUtf8("Prime à la vente: "));
+    EXPECT_EQ(textOf(sheets.first(), QStringLiteral("Field3")), QStringLiteral("$625.00"));
+    EXPECT_EQ(textOf(sheets.first(), QStringLiteral("Field5")), QStringLiteral("$675.00"));
+    EXPECT_EQ(m_dir.readBytes(kDataFile),
+              QByteArray("\"ZO\xc3\x8b \xc3\x85""BERG\",\"40177\",\"NT\",1500,450,50,30,312.5\r\n"
+                         "\"ZO\xc3\x8b \xc3\x85""BERG\",\"40178\",\"NT\",1500,450,50,30,312.5\r\n"));
+    EXPECT_EQ(paidRows().size(), 2);
+
+    // The sheet is found whichever way the name is typed.
+    for (const char *typed : {"JOSÉ PEÑA", "josé peña"}) {
+        control<QComboBox>("cboSalesPerson")->setEditText(QString::fromUtf8(typed));
+        click("cmdReprint");
+        auto *list =
+            form->sheetHistory()->findChild<QTableWidget *>(QStringLiteral("grdSheets"));
+        ASSERT_EQ(list->rowCount(), 1) << typed;
+        EXPECT_EQ(list->item(0, 0)->text(), QStringLiteral("03/12/2005"));
+        EXPECT_EQ(list->item(0, 1)->text(), QStringLiteral("$675.00")); // the bonus included
+    }
 }
 
 class CommissionWindowTwoDesks : public CommissionWindow, public SecondDesk

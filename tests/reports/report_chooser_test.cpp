@@ -6,7 +6,6 @@
 #include "reports/ui/report_page_view.h"
 #include "reports/ui/report_preview.h"
 #include "reports/ui/sales_report_printer.h"
-#include "common/money_format.h"
 #include "reports/report_rows.h"
 #include "sales_reports_fixture.h"
 #include "scripted_prompts.h"
@@ -282,13 +281,13 @@ TEST_F(ReportChooser, ReportsShowInTheirOwnReusedPreview)
     preview->close();
 }
 
-// The figures of a CSV column added up as a spreadsheet would.
-Money columnTotal(const QList<QStringList> &rows, int column)
+// The texts of a CSV column below its heading.
+QStringList csvColumn(const QList<QStringList> &rows, int column)
 {
-    Money total;
+    QStringList texts;
     for (int i = 1; i < rows.size(); ++i)
-        total += *MoneyText::parse(rows.at(i).at(column));
-    return total;
+        texts << rows.at(i).at(column);
+    return texts;
 }
 
 TEST_F(ReportChooser, SalesLogSavedAsCsvReopensWithThePrintedTotals)
@@ -323,11 +322,11 @@ TEST_F(ReportChooser, SalesLogSavedAsCsvReopensWithThePrintedTotals)
                                         "Sales Person", "Type", "Gross"}));
     EXPECT_EQ(rows->at(1), (QStringList{"2007-11-05", "4410", "2007 PICKUP", "CUSTOMER OF 4410",
                                         "PAT O'BRIEN", "R", "1300.25"}));
-    EXPECT_EQ(rows->at(2).at(6), QStringLiteral("49.90"));
+    EXPECT_EQ(csvColumn(*rows, 6), (QStringList{"1300.25", "49.90", "99999999.99"}));
+    // The three grosses added up, as the log prints them.
     const ReportDocument &printed = preview->document();
-    EXPECT_EQ(MoneyFormat::dollarsGrouped(columnTotal(*rows, 6)),
-              textOf(printed, QStringLiteral("Field1")));
-    EXPECT_EQ(QString::number(rows->size() - 1), textOf(printed, QStringLiteral("Field2")));
+    EXPECT_EQ(textOf(printed, QStringLiteral("Field1")), QStringLiteral("$100,001,350.14"));
+    EXPECT_EQ(textOf(printed, QStringLiteral("Field2")), QStringLiteral("3"));
     preview->close();
 }
 
@@ -353,11 +352,12 @@ TEST_F(ReportChooser, SummarySavedAsCsvReopensWithThePrintedTotals)
     ASSERT_EQ(rows->size(), 4);
     EXPECT_EQ(rows->at(0), (QStringList{"Date", "Stock #", "Unit", "Customer", "Payable Gross",
                                         "Commission", "Unit Cnt"}));
-    EXPECT_EQ(rows->at(2).at(4), QStringLiteral("2000.25"));
+    EXPECT_EQ(csvColumn(*rows, 4), (QStringList{"1000.00", "2000.25", "3000.00"}));
+    EXPECT_EQ(csvColumn(*rows, 6), (QStringList{"1", "0.5", "1"}));
+    // The columns added up, as the summary prints them (6,000.25 in whole dollars).
     const ReportDocument &printed = preview->document();
-    EXPECT_EQ(MoneyFormat::wholeDollarsGrouped(columnTotal(*rows, 4)),
-              textOf(printed, QStringLiteral("Field12")));
-    EXPECT_EQ(MoneyFormat::plain(columnTotal(*rows, 6)), textOf(printed, QStringLiteral("Field11")));
+    EXPECT_EQ(textOf(printed, QStringLiteral("Field12")), QStringLiteral("$6,000"));
+    EXPECT_EQ(textOf(printed, QStringLiteral("Field11")), QStringLiteral("2.5"));
     preview->close();
 }
 
@@ -388,6 +388,33 @@ TEST_F(ReportChooser, PreviewPaintsOnlyThePagesInView)
     preview->pageView()->viewport()->repaint();
     EXPECT_LE(preview->pageView()->paintedPages(), firstLook + 12);
     preview->close();
+}
+
+TEST_F(ReportChooser, ThePreviewsPagesFollowTheKeysAndEscapeClosesIt)
+{
+    ReportRows rows;
+    for (int i = 0; i < 300; ++i)
+        rows.append({{QStringLiteral("Date"), QStringLiteral("2007-11-06")},
+                     {QStringLiteral("TCU"), QStringLiteral("UT")},
+                     {QStringLiteral("Unit"), QString::fromUtf8("2007 CAMIÓN")}});
+    chooser->printer().setShowStep({});
+    chooser->printer().showSalesLog(rows, QStringLiteral("Used Trucks"), QDate(2007, 11, 5),
+                                    QDate(2007, 12, 5));
+    ReportPreview *preview = chooser->printer().preview(QStringLiteral("ActiveReport1"));
+    ASSERT_NE(preview, nullptr);
+    ASSERT_GT(preview->pageCount(), 5);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(preview));
+    const auto press = [preview](Qt::Key key) {
+        QTest::keyClick(preview->pageView(), key);
+        return preview->pageView()->currentPage();
+    };
+    EXPECT_EQ(press(Qt::Key_PageDown), 1);
+    EXPECT_EQ(press(Qt::Key_PageDown), 2);
+    EXPECT_EQ(press(Qt::Key_PageUp), 1);
+    EXPECT_EQ(press(Qt::Key_End), preview->pageCount() - 1);
+    EXPECT_EQ(press(Qt::Key_Home), 0);
+    QTest::keyClick(preview->pageView(), Qt::Key_Escape);
+    EXPECT_FALSE(preview->isVisible());
 }
 
 class ReportsCommand : public SalesReportsTest

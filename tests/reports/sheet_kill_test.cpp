@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 
 #include <cstdlib>
+#include <iostream>
 
 namespace {
 
@@ -186,13 +187,60 @@ TEST_F(SheetKill, AKillBetweenAnyTwoStepsIsPutRightAtTheNextStart)
     round(0);
 }
 
+constexpr char kSeedVariable[] = "TARVEX_KILL_SEED";
+
+// The seed of the random kills: TARVEX_KILL_SEED replays an earlier run's,
+// otherwise a new one. It is printed either way.
+quint32 killSeed()
+{
+    bool given = false;
+    const quint32 replayed = qEnvironmentVariable(kSeedVariable).toUInt(&given);
+    const quint32 seed = given ? replayed : QRandomGenerator::global()->generate();
+    std::cout << "Kill seed " << seed << " (" << kSeedVariable << '=' << seed
+              << " replays these kills)" << std::endl;
+    return seed;
+}
+
+// The steps a seed stops the program at, in order.
+QList<int> killSteps(quint32 seed, int count)
+{
+    QRandomGenerator random(seed);
+    QList<int> steps;
+    for (int i = 0; i < count; ++i)
+        steps << int(random.bounded(kKillSteps + 1));
+    return steps;
+}
+
+TEST(SheetKillSeed, AGivenSeedIsPrintedAndReplaysTheSameKills)
+{
+    const QByteArray before = qgetenv(kSeedVariable);
+    qputenv(kSeedVariable, "4021925");
+    testing::internal::CaptureStdout();
+    const quint32 seed = killSeed();
+    const std::string printed = testing::internal::GetCapturedStdout();
+    qputenv(kSeedVariable, before);
+    if (before.isNull())
+        qunsetenv(kSeedVariable);
+    EXPECT_EQ(seed, 4021925u);
+    EXPECT_EQ(printed, "Kill seed 4021925 (TARVEX_KILL_SEED=4021925 replays these kills)\n");
+    EXPECT_EQ(killSteps(seed, 100), killSteps(4021925u, 100));
+    EXPECT_NE(killSteps(seed, 100), killSteps(4021926u, 100));
+    for (const int step : killSteps(seed, 100)) {
+        EXPECT_GE(step, 0);
+        EXPECT_LE(step, kKillSteps);
+    }
+}
+
 TEST_F(SheetKill, AHundredKillsAtRandomSteps)
 {
-    const quint32 seed = QRandomGenerator::global()->generate();
-    SCOPED_TRACE(testing::Message() << "seed " << seed);
-    QRandomGenerator random(seed);
-    for (int i = 0; i < 100 && !HasFatalFailure(); ++i)
-        round(random.bounded(kKillSteps + 1));
+    const quint32 seed = killSeed();
+    SCOPED_TRACE(testing::Message() << "seed " << seed << ", replayed with " << kSeedVariable
+                                    << '=' << seed);
+    for (const int step : killSteps(seed, 100)) {
+        if (HasFatalFailure())
+            break;
+        round(step);
+    }
 }
 
 } // namespace

@@ -232,3 +232,39 @@ TEST_F(SheetRecordsTest, DataFileFollowsTheNewestSheetStillValid)
 }
 
 } // namespace
+
+namespace {
+
+// A salesperson's sheets are found as the commission sheet lists the
+// person's rows: in any letter case, accented letters too.
+TEST_F(SheetRecordsTest, ASalespersonsSheetsAreFoundInAnyLetterCaseAccentsIncluded)
+{
+    QList<qint64> sheets;
+    for (const QString &name : {QString::fromUtf8("José Peña"), QStringLiteral("Jose Pena"),
+                                QString::fromUtf8("ÉLODIE")}) {
+        SummaryValues row;
+        row.stockNumber = QStringLiteral("%1").arg(40177 + sheets.size());
+        row.salesPerson = name.toUpper();
+        const SheetPayment::Outcome outcome = SheetPayment::pay(
+            *m_database, dataFilePath(), {.salesPerson = name, .rowIds = {summaryRow(row)}});
+        ASSERT_TRUE(outcome.paid) << outcome.error.toStdString();
+        sheets << outcome.sheetId;
+    }
+    const auto found = [this](const char *name) {
+        QString error;
+        const auto listed =
+            SheetRecords(m_database->connection()).ofSalesPerson(QString::fromUtf8(name), &error);
+        EXPECT_TRUE(listed) << error.toStdString();
+        QList<qint64> ids;
+        for (const RecordedSheet &sheet : listed.value_or(QList<RecordedSheet>()))
+            ids << sheet.id;
+        return ids;
+    };
+    EXPECT_EQ(found("JOSÉ PEÑA"), QList<qint64>{sheets.at(0)});
+    EXPECT_EQ(found("josé peña"), QList<qint64>{sheets.at(0)});
+    EXPECT_EQ(found("jose pena"), QList<qint64>{sheets.at(1)});
+    EXPECT_EQ(found("élodie"), QList<qint64>{sheets.at(2)});
+    EXPECT_EQ(found("JOSÉ"), QList<qint64>());
+}
+
+} // namespace

@@ -2,6 +2,7 @@
 #include "store/sql_transaction.h"
 #include "store/store_schema.h"
 #include "store/recall_columns.h"
+#include "child_test.h"
 #include "store_test_support.h"
 
 #include <QDir>
@@ -12,6 +13,8 @@
 #include <QSqlQuery>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 namespace {
 
@@ -222,7 +225,28 @@ TEST(DealDatabase, AWriteTransactionHoldsTheLockFromItsStart)
 }
 
 // A database the program may not write beside is its own, intact, database:
-// the message says where it is and what cannot be written.
+// the message says where it is and what cannot be written. The database is
+// opened by a child process as a user who may not write there: the
+// administrator, who may write anywhere, carries on as nobody.
+const char *const kLockedFolder = "TARVEX_TEST_LOCKED_FOLDER";
+const char *const kLockedMessage = "TARVEX_TEST_LOCKED_MESSAGE";
+
+// Run only as the child of the next test.
+TEST(DealDatabaseLockedChild, RefusesTheDatabase)
+{
+    const QString folder = qEnvironmentVariable(kLockedFolder);
+    if (folder.isEmpty())
+        GTEST_SKIP() << "run by DealDatabase.AFolderOrFileThatCannotBeWrittenIsNamedAndTheDatabaseKept";
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::setgid(65534), 0);
+        ASSERT_EQ(::setuid(65534), 0);
+    }
+    DealDatabase database{ProgramFolder(folder)};
+    QString error;
+    EXPECT_FALSE(database.open(&error));
+    EXPECT_EQ(error, qEnvironmentVariable(kLockedMessage));
+}
+
 TEST(DealDatabase, AFolderOrFileThatCannotBeWrittenIsNamedAndTheDatabaseKept)
 {
     TempProgramFolder dir;
@@ -237,35 +261,43 @@ TEST(DealDatabase, AFolderOrFileThatCannotBeWrittenIsNamedAndTheDatabaseKept)
                                         "and was left as it is; give this user the right to "
                                         "write there, or move the program's folder.");
     const auto folderMode = QFile::permissions(dir.folder().path());
+    const auto fileMode = QFile::permissions(path);
+    const auto readAll = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    const auto enterAll = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+    const auto writeAll = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     struct Case
     {
-        QString locked;
-        QFileDevice::Permissions mode;
+        QFileDevice::Permissions folder;
+        QFileDevice::Permissions file;
         QString why;
     };
     const Case cases[] = {
-        {dir.folder().path(), QFile::ReadOwner | QFile::ExeOwner,
+        {readAll | enterAll, readAll | writeAll,
          QStringLiteral("the folder \"%1\" cannot be written")
              .arg(QDir::toNativeSeparators(dir.folder().path()))},
-        {path, QFile::ReadOwner, QStringLiteral("the file cannot be written (it is read-only)")},
+        {readAll | enterAll | writeAll, readAll,
+         QStringLiteral("the file cannot be written (it is read-only)")},
     };
     for (const Case &c : cases) {
-        const auto mode = QFile::permissions(c.locked);
-        QFile::setPermissions(c.locked, c.mode);
-        if (QFileInfo(c.locked).isWritable()) {
-            QFile::setPermissions(c.locked, mode);
-            GTEST_SKIP() << "this user may write whatever the permissions say";
-        }
-        DealDatabase database(dir.folder());
-        QString error;
-        EXPECT_FALSE(database.open(&error));
-        QFile::setPermissions(c.locked, mode);
-        EXPECT_EQ(error, QStringLiteral("The deal database \"%1\" cannot be used because %2")
-                                 .arg(QDir::toNativeSeparators(path), c.why) +
-                             tail);
+        ASSERT_TRUE(QFile::setPermissions(path, c.file));
+        ASSERT_TRUE(QFile::setPermissions(dir.folder().path(), c.folder));
+        const QString expected = QStringLiteral("The deal database \"%1\" cannot be used because %2")
+                                     .arg(QDir::toNativeSeparators(path), c.why) +
+                                 tail;
+        const ChildEnd end =
+            runChildTest(QStringLiteral("DealDatabaseLockedChild.RefusesTheDatabase"),
+                         {{QString::fromLatin1(kLockedFolder), dir.folder().path()},
+                          {QString::fromLatin1(kLockedMessage), expected}});
+        QFile::setPermissions(dir.folder().path(), folderMode);
+        QFile::setPermissions(path, fileMode);
+        EXPECT_FALSE(end.crashed);
+        EXPECT_EQ(end.exitCode, 0) << end.output.toStdString();
+        EXPECT_TRUE(end.output.contains("[  PASSED  ] 1 test")) << end.output.toStdString();
     }
     EXPECT_EQ(QFile::permissions(dir.folder().path()), folderMode);
     EXPECT_EQ(dir.readBytes(QStringLiteral("Sales Log2.mdb")), before);
+    EXPECT_EQ(QDir(dir.folder().path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("Sales Log2.mdb")});
 }
 
 } // namespace

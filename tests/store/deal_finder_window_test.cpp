@@ -206,6 +206,16 @@ TEST_P(DealFinderWindowTest, ExitClosesWithoutADeal)
     EXPECT_FALSE(window.isVisible());
     EXPECT_FALSE(chosen);
     EXPECT_EQ(closedWithout, 1);
+
+    // Escape, with the focus in the search box, closes it the same way.
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QLineEdit *search = control<QLineEdit>(window, "txtSearchString");
+    search->setFocus();
+    QTest::keyClick(search, Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(chosen);
+    EXPECT_EQ(closedWithout, 2);
 }
 
 } // namespace

@@ -117,6 +117,39 @@ TEST_P(DealStoreRecall, SearchTextIsMatchedLiterally)
     EXPECT_TRUE(m_store->findByStockNumber(QStringLiteral("Q_")).isEmpty());
 }
 
+// A backslash is a character like any other, also where the server reads
+// the part as a LIKE pattern with the backslash as its escape.
+TEST_P(DealStoreRecall, ABackslashIsMatchedAsItself)
+{
+    const DealId slashed = saved(dealFor(QStringLiteral("40177"), QStringLiteral("O\\B SUPPLY")));
+    saved(dealFor(QStringLiteral("40178"), QStringLiteral("OB HOLDINGS")));
+    saved(dealFor(QStringLiteral("40179"), QStringLiteral("O%B")));
+    for (const char *part : {"O\\B", "o\\b s", "\\", "\\B SUP"})
+        EXPECT_EQ(m_store->findByCustomerPart(QString::fromLatin1(part)), QList<DealId>{slashed})
+            << part;
+    EXPECT_TRUE(m_store->findByCustomerPart(QStringLiteral("\\%")).isEmpty());
+}
+
+// Characters beyond the Basic Multilingual Plane (two UTF-16 units each) are
+// found alone, in short parts and in long ones.
+TEST_P(DealStoreRecall, CharactersOutsideTheBasicPlaneAreFound)
+{
+    const DealId cars = saved(dealFor(QStringLiteral("58231"), QString::fromUtf8("JOE 🚗 CARS")));
+    const DealId trucks =
+        saved(dealFor(QStringLiteral("58232"), QString::fromUtf8("ANN 🚚🚚 TRUCKS")));
+    saved(dealFor(QStringLiteral("58233"), QStringLiteral("PLAIN NAME")));
+    struct Case
+    {
+        const char *part;
+        QList<DealId> found;
+    } cases[] = {
+        {"🚗", {cars}},        {"🚗 ", {cars}},      {"E 🚗 C", {cars}}, {"🚚🚚", {trucks}},
+        {"🚚🚚 tr", {trucks}}, {"🚚", {trucks}},     {"🚙", {}},         {"🚗🚗", {}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(m_store->findByCustomerPart(QString::fromUtf8(c.part)), c.found) << c.part;
+}
+
 TEST_P(DealStoreRecall, RecalledDealStateCountsSummaryRowsAndNamesTheLastCustomer)
 {
     const DealId split = saved(splitExampleDeal());

@@ -112,6 +112,30 @@ TEST_P(StoreTwoDesks, ADeleteOfADealChangedAtAnotherDeskIsRefused)
     }
 }
 
+// A deal whose fingerprint could not be read when it was recalled cannot be
+// known to be unchanged: its correction and its delete are refused, with
+// nothing written, even though nobody changed it.
+TEST_P(StoreTwoDesks, WithoutAFingerprintOfTheRecallCorrectionAndDeleteAreRefused)
+{
+    const DealId id = saved(dealFor(QStringLiteral("40177"), QString::fromUtf8("José Peña")));
+    const QVariant customer = customerOf(id);
+
+    QString error;
+    EXPECT_FALSE(m_store->replace(id, std::nullopt,
+                                  dealFor(QStringLiteral("40177"), QStringLiteral("Ann Leigh")),
+                                  &error));
+    EXPECT_EQ(error, kNotSaved);
+    EXPECT_TRUE(m_store->changedElsewhere());
+    EXPECT_EQ(customerOf(id), QVariant(QString::fromUtf8("JOSÉ PEÑA")));
+
+    error.clear();
+    EXPECT_FALSE(m_store->remove(id, std::nullopt, &error));
+    EXPECT_EQ(error, kNotDeleted);
+    EXPECT_TRUE(m_store->changedElsewhere());
+    EXPECT_EQ(dealTableCounts(), (std::array<int, 3>{1, 1, 1}));
+    EXPECT_EQ(customerOf(id), customer);
+}
+
 // Another desk working on another deal, even one with the same stock
 // number, is no reason to refuse.
 TEST_P(StoreTwoDesks, WithoutAChangeToTheDealCorrectionAndDeleteGoThrough)

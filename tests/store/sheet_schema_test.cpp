@@ -1,5 +1,6 @@
 #include "store/deal_database.h"
 #include "store_test_support.h"
+#include "version_two_database.h"
 
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -31,23 +32,11 @@ TEST(SheetSchema, ANewDatabaseHasTheSheetsTheAuditAndTheSheetOfEachSummaryRow)
 TEST(SheetSchema, AVersionTwoFileIsUpgradedAfterACopyAndKeepsItsPaidRows)
 {
     TempProgramFolder dir;
-    {
-        DealDatabase made(dir.folder());
-        QString error;
-        ASSERT_TRUE(made.open(&error)) << error.toStdString();
-        // Back to the layout of version 2: no sheets, no audit, no SheetId,
-        // no pay plans.
-        for (const char *statement :
-             {"DROP TABLE DealPlans", "DROP TABLE PayPlanVersions",
-              "DROP INDEX SalesSummary_SheetId", "ALTER TABLE SalesSummary DROP COLUMN SheetId",
-              "DROP TABLE Sheets", "DROP TABLE Audit",
-              "INSERT INTO RecallDeal (StockNo) VALUES ('2040')",
-              "INSERT INTO SalesSummary (Stock_Number, Paid, DealId) VALUES ('2040', 1, 1)",
-              "PRAGMA user_version = 2"}) {
-            QSqlQuery query(made.connection());
-            ASSERT_TRUE(query.exec(QString::fromLatin1(statement))) << statement;
-        }
-    }
+    makeVersionTwoDatabase(
+        DealDatabase::pathIn(dir.folder()),
+        {QStringLiteral("INSERT INTO RecallDeal (StockNo, Customer) VALUES ('2040', 'ZOË')"),
+         QStringLiteral("INSERT INTO SalesSummary (Stock_Number, Paid, DealId) VALUES ('2040', 1, 1)")});
+    ASSERT_FALSE(HasFatalFailure());
     const QString copy = dir.filePath(QStringLiteral("Sales Log2 (version 2 copy).mdb"));
     DealDatabase database(dir.folder());
     QString error;
@@ -63,6 +52,12 @@ TEST(SheetSchema, AVersionTwoFileIsUpgradedAfterACopyAndKeepsItsPaidRows)
     EXPECT_FALSE(columnsOf(database, QStringLiteral("Audit")).isEmpty());
     EXPECT_EQ(single(database, QStringLiteral("SELECT Paid FROM SalesSummary")).toInt(), 1);
     EXPECT_EQ(single(database, QStringLiteral("SELECT SheetId IS NULL FROM SalesSummary")).toInt(),
+              1);
+    // What version 2 held still works: the deal is counted and found by name.
+    EXPECT_EQ(single(database, QStringLiteral("SELECT Deals FROM DealCount")).toInt(), 1);
+    EXPECT_EQ(single(database, QStringLiteral("SELECT rowid FROM CustomerSearch WHERE "
+                                              "CustomerSearch MATCH '\"zoë\"'"))
+                  .toInt(),
               1);
 }
 

@@ -278,21 +278,45 @@ TEST_F(TableWindowTest, ClosingForExitWritesWhatCanBeStoredAndDropsTheRest)
               QVariant(qint64(39000000)));
 }
 
-TEST_F(TableWindowTest, TheSummaryWindowEditsItsPaidFlagAndUnitCount)
+TEST_F(TableWindowTest, TheSummaryWindowEditsItsUnitCountButNeverItsPaidFlag)
 {
-    const qint64 deal = savedDeal(QStringLiteral("A1"));
+    const qint64 deal = savedDeal(QStringLiteral("40177"));
     execute(QStringLiteral("INSERT INTO SalesSummary (Stock_Number, UnitCount, Paid, DealId) "
-                           "VALUES ('A1', 5000, 0, ?)"),
+                           "VALUES ('40177', 5000, 0, ?)"),
+            {deal});
+    execute(QStringLiteral("INSERT INTO SalesSummary (Stock_Number, UnitCount, Paid, DealId) "
+                           "VALUES ('40177', 10000, 1, ?)"),
             {deal});
     TableWindow window(TableWindow::salesSummaryLayout(), *m_database, m_prompts);
+    const QString paid = QStringLiteral("Text1_12");
+    EXPECT_TRUE(edit(window, paid)->isReadOnly());
+    EXPECT_FALSE(edit(window, QStringLiteral("Text1_10"))->isReadOnly());
     EXPECT_EQ(field(window, QStringLiteral("Text1_10")), QStringLiteral("0.5"));
-    EXPECT_EQ(field(window, QStringLiteral("Text1_12")), QStringLiteral("False"));
+    EXPECT_EQ(field(window, paid), QStringLiteral("False"));
+
+    // Even text put in the read-only field is not written: paying is a sheet's.
     type(window, QStringLiteral("Text1_10"), QStringLiteral("1"));
-    type(window, QStringLiteral("Text1_12"), QStringLiteral("yes"));
+    type(window, paid, QStringLiteral("yes"));
     click(window, "cmdUpdate");
-    EXPECT_EQ(field(window, QStringLiteral("Text1_12")), QStringLiteral("True"));
-    EXPECT_EQ(column(QStringLiteral("SELECT UnitCount || '/' || Paid FROM SalesSummary")),
-              QVariantList{QStringLiteral("10000/1")});
+    EXPECT_EQ(field(window, paid), QStringLiteral("False"));
+    click(window, "cmdNext");
+    EXPECT_EQ(field(window, paid), QStringLiteral("True"));
+    type(window, paid, QStringLiteral("False"));
+    click(window, "cmdNew");
+    EXPECT_EQ(field(window, paid), QString());
+
+    // A new row starts unpaid whatever its field says.
+    type(window, QStringLiteral("Text1_2"), QStringLiteral("40177"));
+    type(window, QStringLiteral("Text1_4"), QString::fromUtf8("JOSÉ"));
+    type(window, QStringLiteral("Text1_10"), QStringLiteral("0.5"));
+    type(window, paid, QStringLiteral("True"));
+    click(window, "cmdUpdate");
+    m_prompts.verify();
+    EXPECT_EQ(field(window, paid), QStringLiteral("False"));
+    EXPECT_EQ(column(QStringLiteral("SELECT UnitCount || '/' || Paid FROM SalesSummary "
+                                    "ORDER BY rowid")),
+              (QVariantList{QStringLiteral("10000/0"), QStringLiteral("10000/1"),
+                            QStringLiteral("5000/0")}));
 }
 
 TEST_F(TableWindowTest, ComingBackShowsRowsWrittenElsewhereButKeepsAChangeInProgress)

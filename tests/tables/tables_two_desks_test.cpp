@@ -72,6 +72,54 @@ TEST_F(TablesTwoDesks, ATableWindowShowsARowAddedAtAnotherDeskWhenShownAgain)
               QVariant(QStringLiteral("ROBERT/F150")));
 }
 
+TEST_F(TablesTwoDesks, AnEditOverAFieldChangedOrPaidAtAnotherDeskIsRefusedAndShowsTheRowAsStored)
+{
+    const qint64 deal = savedDeal(QStringLiteral("77"));
+    execute(QStringLiteral("INSERT INTO SalesSummary (Stock_Number, Sales_Person, Commission, "
+                           "TotalCommission, Paid, DealId) VALUES ('77', ?, 3500000, 3500000, 0, ?)"),
+            {QString::fromUtf8("JOSÉ PEÑA"), deal});
+    trigger("mnuSalesSummary");
+    TableWindow *window = m_commands->salesSummary();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    const QString commission = QStringLiteral("Text1_7");
+    EXPECT_EQ(field(*window, "Text1_7"), QStringLiteral("350"));
+
+    // The same field changed at both desks: the other desk's value stays.
+    edit(*window, commission)->setText(QStringLiteral("400"));
+    atOtherDesk(*m_database, QStringLiteral("UPDATE SalesSummary SET Commission = 3750000"));
+    m_prompts.expectMessage(
+        QStringLiteral("This record was changed at another desk since it was shown "
+                       "(Commisssion). Your change was not saved: the record now shows as it is "
+                       "stored; make your change again if it is still wanted."),
+        QStringLiteral("SalesSummary Database"), Prompts::Icon::Warning, Prompts::Buttons::Ok);
+    click(*window, "cmdUpdate");
+    m_prompts.verify();
+    EXPECT_EQ(field(*window, "Text1_7"), QStringLiteral("375"));
+
+    // The row paid at the other desk: no field of it is changed here any more.
+    edit(*window, QStringLiteral("Text1_8"))->setText(QStringLiteral("25"));
+    atOtherDesk(*m_database, QStringLiteral("UPDATE SalesSummary SET Paid = 1"));
+    m_prompts.expectMessageText(
+        QStringLiteral("This record was changed at another desk since it was shown (Paid). Your "
+                       "change was not saved: the record now shows as it is stored; make your "
+                       "change again if it is still wanted."));
+    window->close(); // leaving the record tries to write it
+    m_prompts.verify();
+    EXPECT_TRUE(window->isVisible()) << "the window stays on the row refused";
+    EXPECT_EQ(field(*window, "Text1_12"), QStringLiteral("True"));
+    EXPECT_EQ(readAtOtherDesk(*m_database,
+                              QStringLiteral("SELECT Commission || '/' || coalesce(Spiff, 'none') "
+                                             "|| '/' || Paid FROM SalesSummary")),
+              QVariant(QStringLiteral("3750000/none/1")));
+
+    // Made again over the row as it is now, the change is written.
+    edit(*window, QStringLiteral("Text1_8"))->setText(QStringLiteral("25"));
+    click(*window, "cmdUpdate");
+    m_prompts.verify();
+    EXPECT_EQ(readAtOtherDesk(*m_database, QStringLiteral("SELECT Spiff FROM SalesSummary")),
+              QVariant(qint64(250000)));
+}
+
 TEST_F(TablesTwoDesks, TheRosterShowsASalespersonAddedAtAnotherDeskWhenItComesBack)
 {
     setSalesPersons({QStringLiteral("ANN"), QStringLiteral("BOB")});

@@ -109,6 +109,23 @@ constexpr Entry kSetupEntries[] = {
     {"tbrDeleteUnit", "Delete Unit Description"},
 };
 
+// The standard keys of the commands, each on one entry only (two entries
+// with one key would leave the key doing nothing).
+struct StandardKeys
+{
+    const char *key;
+    QList<QKeySequence::StandardKey> keys;
+    const char *also = nullptr; // where the desktop has no such standard key
+};
+
+const StandardKeys kStandardKeys[] = {
+    {"tbrSave", {QKeySequence::Save}},
+    {"mnuprint", {QKeySequence::Print}},
+    {"mnuContents", {QKeySequence::HelpContents}},
+    {"tbrRecall", {QKeySequence::Find}},
+    {"mnuclose", {QKeySequence::Quit, QKeySequence::Close}, "Ctrl+Q"},
+};
+
 QString text(const char *utf8)
 {
     return QString::fromUtf8(utf8);
@@ -121,6 +138,14 @@ MainMenu::MainMenu(QMainWindow *window) : QObject(window), m_window(window)
     setObjectName(QStringLiteral("MainMenu"));
     buildMenus();
     buildToolBar();
+    for (const StandardKeys &entry : kStandardKeys) {
+        QList<QKeySequence> sequences;
+        for (const QKeySequence::StandardKey key : entry.keys)
+            sequences << QKeySequence::keyBindings(key);
+        if (entry.also && !sequences.contains(QKeySequence(text(entry.also))))
+            sequences << QKeySequence(text(entry.also));
+        m_actions.value(text(entry.key))->setShortcuts(sequences);
+    }
 }
 
 MainMenu::~MainMenu() = default;

@@ -1,7 +1,10 @@
 #include "admin/ui/manual_window.h"
 
+#include "common/ui/bring_up.h"
+#include "admin/ui/manual_fit.h"
 #include "admin/ui/program_icon.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
@@ -39,6 +42,7 @@ ManualWindow::ManualWindow(Manual manual, QWidget *parent)
     setObjectName(QStringLiteral("frmManual"));
     setWindowTitle(QStringLiteral("Tarvex Manual"));
     setWindowIcon(ProgramIcon::icon());
+    closeOnEscape(*this);
 
     m_back = makeButton(QStringLiteral("cmdBack"), QStringLiteral("Back"), QStyle::SP_ArrowBack,
                         this);
@@ -53,9 +57,13 @@ ManualWindow::ManualWindow(Manual manual, QWidget *parent)
 
     m_pages = new QListWidget(this);
     m_pages->setObjectName(QStringLiteral("lstPages"));
+    // Titles are cut short to the list's width instead of scrolling sideways.
+    m_pages->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_pages->viewport()->installEventFilter(this);
     m_browser = new QTextBrowser(this);
     m_browser->setObjectName(QStringLiteral("txtPage"));
     m_browser->setOpenExternalLinks(true);
+    m_browser->viewport()->installEventFilter(this);
 
     auto *bar = new QHBoxLayout;
     bar->addWidget(m_back);
@@ -65,6 +73,7 @@ ManualWindow::ManualWindow(Manual manual, QWidget *parent)
     bar->addWidget(m_searchBox, 1);
 
     auto *splitter = new QSplitter(this);
+    splitter->setObjectName(QStringLiteral("splitter"));
     splitter->addWidget(m_pages);
     splitter->addWidget(m_browser);
     splitter->setStretchFactor(1, 1);
@@ -80,7 +89,10 @@ ManualWindow::ManualWindow(Manual manual, QWidget *parent)
     connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QToolButton::setEnabled);
     connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QToolButton::setEnabled);
     connect(m_browser, &QTextBrowser::sourceChanged, this,
-            [this](const QUrl &source) { markPage(pageOf(source)); });
+            [this](const QUrl &source) {
+                markPage(pageOf(source));
+                ManualFit::fitPictures(*m_browser);
+            });
     connect(contents, &QToolButton::clicked, this, [this] {
         m_searchBox->clear();
         showPage(Manual::firstPage());
@@ -98,6 +110,17 @@ ManualWindow::ManualWindow(Manual manual, QWidget *parent)
     m_forward->setEnabled(false);
     listPages(m_manual.contents());
     showPage(Manual::firstPage());
+}
+
+bool ManualWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize) {
+        if (watched == m_browser->viewport())
+            ManualFit::fitPictures(*m_browser);
+        else if (watched == m_pages->viewport())
+            ManualFit::elideTitles(*m_pages);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void ManualWindow::showPage(const QString &file)
@@ -159,6 +182,7 @@ void ManualWindow::listPages(const QList<Manual::Page> &pages)
         auto *item = new QListWidgetItem(page.title, m_pages);
         item->setData(Qt::UserRole, page.file);
     }
+    ManualFit::elideTitles(*m_pages);
     markPage(currentPage());
 }
 

@@ -30,6 +30,10 @@ public:
     // marks the first word on it. Empty words list the contents again.
     void search(const QString &words);
 
+protected:
+    // Fits the pictures and the titles again when the window changes size.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void listPages(const QList<Manual::Page> &pages);
     // Selects `page` in the list when it is there.

@@ -1,5 +1,7 @@
 #include "admin/ui/setup_commands.h"
 
+#include "common/money.h"
+#include "worksheet/entry_rules.h"
 #include "worksheet/standing_figures.h"
 #include "admin/ui/main_menu.h"
 #include "worksheet/ui/deal_worksheet.h"
@@ -16,10 +18,10 @@ void SetupCommands::defaultPack()
     const QString oldNew = m_form.defaultNewPack();
     const QString oldUsed = m_form.defaultUsedPack();
     // The second box comes whatever the first was answered.
-    const QString newPack = ask(QStringLiteral("Enter your normal New pack."),
+    const QString newPack = askNumber(QStringLiteral("Enter your normal New pack."),
                                 QStringLiteral("Default New Car Pack"), QStringLiteral("300"));
     m_form.setDefaultNewPack(newPack);
-    const QString usedPack = ask(QStringLiteral("Enter your normal Used pack."),
+    const QString usedPack = askNumber(QStringLiteral("Enter your normal Used pack."),
                                  QStringLiteral("Default Used CarPack"), QStringLiteral("500"));
     m_form.setDefaultUsedPack(usedPack);
 
@@ -86,7 +88,7 @@ void SetupCommands::deleteUnit()
 void SetupCommands::askFigure(const Figure &figure)
 {
     const QString old = (m_form.*figure.get)();
-    const QString answer = ask(figure.prompt, figure.title, figure.offered);
+    const QString answer = askNumber(figure.prompt, figure.title, figure.offered);
     (m_form.*figure.set)(answer);
     if (answer.isEmpty()) {
         m_form.reloadStandingFigures();
@@ -100,6 +102,19 @@ QString SetupCommands::ask(const QString &prompt, const QString &title, const QS
 {
     // Cancel and an emptied box are the same answer.
     return m_prompts.input(prompt, title, offered).value_or(QString());
+}
+
+QString SetupCommands::askNumber(const QString &prompt, const QString &title,
+                                 const QString &offered)
+{
+    // A figure that is no number would only be replaced by its default at
+    // the next start.
+    for (;;) {
+        const QString answer = ask(prompt, title, offered);
+        if (!EntryRules::refusesAsNumber(answer))
+            return answer;
+        m_prompts.message(EntryRules::validNumberMessage());
+    }
 }
 
 bool SetupCommands::writeFigures(const QString &fileName, const QStringList &values)

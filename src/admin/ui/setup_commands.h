@@ -13,9 +13,10 @@ class MainMenu;
 // Each figure is asked for in an input box that always offers the fixed
 // default; the answer is in force at once and written to its settings file.
 // An empty answer (Cancel or an emptied box) writes nothing and reads the
-// stored values back. No command touches the deal on screen. An answer the
-// file cannot keep (a double quote) or a file that cannot be written is
-// reported, and the figure stays as it was.
+// stored values back. No command touches the deal on screen. An answer that
+// is no number is refused with the worksheet's message and the box comes
+// again. A file that cannot be written is reported, and the figure stays as
+// it was.
 class SetupCommands
 {
 public:
@@ -44,6 +45,8 @@ private:
 
     void askFigure(const Figure &figure);
     QString ask(const QString &prompt, const QString &title, const QString &offered);
+    // Asks until the answer is a number or empty.
+    QString askNumber(const QString &prompt, const QString &title, const QString &offered);
     // Writes a figure's file; false, after telling the user, when it failed.
     bool writeFigures(const QString &fileName, const QStringList &values);
 

@@ -25,7 +25,8 @@ TableWindow::Layout TableWindow::salesSummaryLayout()
                 {QStringLiteral("Warranty"), Kind::Money, QStringLiteral("Warranty")},
                 {QStringLiteral("UnitCount"), Kind::Money, QStringLiteral("Unit Count")},
                 {QStringLiteral("TotalCommission"), Kind::Money, QStringLiteral("Ttl Comm")},
-                {QStringLiteral("Paid"), Kind::YesNo, QStringLiteral("Paid")},
+                // Paid is set by a commission sheet and cleared by its void only.
+                {QStringLiteral("Paid"), Kind::YesNo, QStringLiteral("Paid"), true},
             }};
 }
 

@@ -44,6 +44,7 @@ void TableWindow::buildControls()
         label->setObjectName(QStringLiteral("Label1_%1").arg(i));
         auto *edit = new QLineEdit(this);
         edit->setObjectName(QStringLiteral("Text1_%1").arg(i));
+        edit->setReadOnly(m_layout.fields.at(i).readOnly);
         label->setBuddy(edit);
         fields->addWidget(label, i, 0);
         fields->addWidget(edit, i, 1);
@@ -83,17 +84,23 @@ bool TableWindow::leaveRecord()
     }
     if (!current.isAdding() && !view().isChanged())
         return true;
-    QString error;
-    if (current.write(view().texts(), &error))
-        return true;
-    refuse(error);
-    return false;
+    return writeRecord();
 }
 
-void TableWindow::refuse(const QString &reason)
+bool TableWindow::writeRecord()
 {
-    prompts().message(reason + QStringLiteral("\n\nThe record was not saved."), windowTitle(),
-                      Prompts::Icon::Warning);
+    QString error;
+    bool changedElsewhere = false;
+    if (cursor().write(view().texts(), &error, &changedElsewhere))
+        return true;
+    if (changedElsewhere) {
+        prompts().message(error, windowTitle(), Prompts::Icon::Warning);
+        showRecord();
+    } else {
+        prompts().message(error + QStringLiteral("\n\nThe record was not saved."), windowTitle(),
+                          Prompts::Icon::Warning);
+    }
+    return false;
 }
 
 void TableWindow::dataError(const QString &error)
@@ -118,12 +125,8 @@ void TableWindow::editRecord()
 
 void TableWindow::saveRecord()
 {
-    QString error;
-    if (!cursor().write(view().texts(), &error)) {
-        refuse(error);
-        return;
-    }
-    showRecord();
+    if (writeRecord())
+        showRecord();
 }
 
 void TableWindow::deleteRecord()

@@ -49,7 +49,9 @@ protected:
 
 private:
     void buildControls();
-    void refuse(const QString &reason);
+    // Writes the fields; a refusal is told, and a row changed at another
+    // desk meanwhile is shown as it is stored now.
+    bool writeRecord();
 
     void newRecord();
     void editRecord();

@@ -138,6 +138,7 @@ void CommissionSheetWindow::buildControls()
     m_MSFlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_MSFlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_MSFlexGrid1->setWordWrap(false);
+    m_MSFlexGrid1->viewport()->installEventFilter(this);
 
     m_cmdDelete = button(this, "cmdDelete", "Remove Record");
     m_cmdPrintSheet = button(this, "cmdPrintSheet", "Print Sheet");
@@ -212,6 +213,45 @@ void CommissionSheetWindow::setColumnWidths()
                                     static_cast<const QAbstractItemView *>(m_MSFlexGrid1)->sizeHintForColumn(column)});
         m_MSFlexGrid1->setColumnWidth(column, width);
     }
+    fitColumnsToView();
+}
+
+// Where the view is narrower than the columns, the customer's name and the
+// unit give up width first, then the stock number, then every column, each
+// first down to its documented width; texts that no longer fit are cut short
+// with "…" (the grid's own eliding) and show whole in their tool tips.
+void CommissionSheetWindow::fitColumnsToView()
+{
+    // A window not shown yet has no width of its own to fit.
+    const int room = isVisible() ? m_MSFlexGrid1->viewport()->width() : 0;
+    int excess = -room;
+    for (int column = 0; column < m_MSFlexGrid1->columnCount(); ++column)
+        excess += m_MSFlexGrid1->isColumnHidden(column) ? 0 : m_MSFlexGrid1->columnWidth(column);
+    if (room <= 0 || excess <= 0)
+        return;
+    const auto pixels = [this](int twips) { return twips * logicalDpiX() / kTwipsPerInch; };
+    const auto give = [&](int column, int floor) {
+        const int width = m_MSFlexGrid1->columnWidth(column);
+        const int given = std::min(excess, std::max(0, width - floor));
+        m_MSFlexGrid1->setColumnWidth(column, width - given);
+        excess -= given;
+    };
+    constexpr int kUnit = 1;
+    constexpr int kStockNumber = 2;
+    constexpr int kCustomerName = 3;
+    for (const int column : {kCustomerName, kUnit, kStockNumber})
+        give(column, pixels(kColumnTwips[column]));
+    for (int column = 0; column < int(std::size(kColumnTwips)) && excess > 0; ++column) {
+        if (kColumnTwips[column] > 0)
+            give(column, pixels(kColumnTwips[column]) / 2);
+    }
+}
+
+bool CommissionSheetWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize && watched == m_MSFlexGrid1->viewport())
+        setColumnWidths();
+    return QWidget::eventFilter(watched, event);
 }
 
 void CommissionSheetWindow::Form_Activate()
@@ -301,6 +341,7 @@ void CommissionSheetWindow::fillGrid(const QList<SummaryRow> &rows)
                 item->setData(Qt::UserRole, deal.rowId);
             if (kAmountColumns.contains(gridColumns().at(column)))
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            item->setToolTip(item->text()); // whole where the column cuts it short
             m_MSFlexGrid1->setItem(row, column, item);
         }
     }

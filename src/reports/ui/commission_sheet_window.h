@@ -70,10 +70,15 @@ public:
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    // The grid's columns are fitted again when its view changes width.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
     void setColumnWidths();
+    // Takes from the columns what the grid's view lacks, so that every shown
+    // column is in view without scrolling sideways.
+    void fitColumnsToView();
     // Lists the salesperson's unpaid deals as they are stored now.
     void listUnpaid(const QString &salesPerson);
     void fillGrid(const QList<SummaryRow> &rows);

@@ -40,26 +40,32 @@ void ReportPreview::buildToolBar()
 {
     m_toolBar = new QToolBar(this);
     m_toolBar->setObjectName(QStringLiteral("previewToolBar"));
-    const auto add = [this](const char *name, const QString &text, auto slot) {
+    const auto add = [this](const char *name, const QString &text, auto slot,
+                            QList<QKeySequence> keys = {}) {
         QAction *action = m_toolBar->addAction(text);
         action->setObjectName(QString::fromLatin1(name));
+        action->setShortcuts(keys);
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
-    add("actPrint", QStringLiteral("Print…"), [this] { print(); });
+    // Escape closes the preview as it does every dialog.
+    add("actPrint", QStringLiteral("Print…"), [this] { print(); },
+        QKeySequence::keyBindings(QKeySequence::Print));
     m_toolBar->addSeparator();
     add("actFitWidth", QStringLiteral("Fit Width"), [this] { m_view->fitWidth(); });
     add("actZoomIn", QStringLiteral("Zoom In"), [this] { m_view->setZoom(m_view->zoom() * kZoomStep); });
     add("actZoomOut", QStringLiteral("Zoom Out"),
         [this] { m_view->setZoom(m_view->zoom() / kZoomStep); });
     m_toolBar->addSeparator();
-    add("actFirstPage", QStringLiteral("First"), [this] { m_view->showPage(0); });
+    add("actFirstPage", QStringLiteral("First"), [this] { m_view->showPage(0); },
+        {Qt::Key_Home, QKeySequence::MoveToStartOfDocument});
     add("actPreviousPage", QStringLiteral("Previous"),
-        [this] { m_view->showPage(m_view->currentPage() - 1); });
+        [this] { m_view->showPage(m_view->currentPage() - 1); }, {QKeySequence::MoveToPreviousPage});
     add("actNextPage", QStringLiteral("Next"),
-        [this] { m_view->showPage(m_view->currentPage() + 1); });
+        [this] { m_view->showPage(m_view->currentPage() + 1); }, {QKeySequence::MoveToNextPage});
     add("actLastPage", QStringLiteral("Last"),
-        [this] { m_view->showPage(m_view->document().pageCount() - 1); });
+        [this] { m_view->showPage(m_view->document().pageCount() - 1); },
+        {Qt::Key_End, QKeySequence::MoveToEndOfDocument});
     m_pageNumber = new QLabel(m_toolBar);
     m_pageNumber->setObjectName(QStringLiteral("lblPage"));
     m_pageNumber->setContentsMargins(8, 0, 8, 0);

@@ -1,5 +1,6 @@
 #include "deal_finder_window.h"
 
+#include "common/ui/bring_up.h"
 #include "common/ui/record_bar.h"
 
 #include "common/money_format.h"
@@ -43,6 +44,7 @@ DealFinderWindow::DealFinderWindow(DealStore &store, Prompts &prompts, QWidget *
     setObjectName(QStringLiteral("frmSaleData"));
     setWindowTitle(QStringLiteral("Recall Deal"));
     buildControls();
+    closeOnEscape(*this);
 
     connect(m_optStock, &QRadioButton::toggled, this, &DealFinderWindow::searchKindChosen);
     connect(m_optName, &QRadioButton::toggled, this, &DealFinderWindow::searchKindChosen);
