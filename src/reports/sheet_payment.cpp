@@ -18,8 +18,17 @@ const QStringList kMoneyFields = {
     QStringLiteral("Warranty"),      QStringLiteral("TotalCommission"),
 };
 
-// The row's line of the hand-off file: text as text, amounts as Money,
-// missing values null.
+// A stored amount as the sheet pays and prints it: rounded to the cent, so
+// that the printed lines add up to the printed total. (A split of an odd cent
+// stored before splits were kept in whole cents holds half a cent.)
+std::optional<Money> paidAmount(const QVariant &stored)
+{
+    const std::optional<Money> amount = ColumnValue::moneyFrom(stored);
+    return amount ? std::optional(amount->roundedToCent()) : std::nullopt;
+}
+
+// The row's line of the hand-off file: text as text, amounts as Money
+// rounded to the cent, missing values null.
 QVariantList dataLine(const SummaryRow &row)
 {
     QVariantList line;
@@ -28,7 +37,7 @@ QVariantList dataLine(const SummaryRow &row)
         if (stored.isNull())
             line << QVariant();
         else if (kMoneyFields.contains(field))
-            line << QVariant::fromValue(ColumnValue::moneyFrom(stored).value_or(Money()));
+            line << QVariant::fromValue(paidAmount(stored).value_or(Money()));
         else
             line << stored.toString();
     }
@@ -65,7 +74,7 @@ bool recordSheet(DealDatabase &database, const Sheet &sheet, const Hooks &hooks,
         lines << dataLine(row);
         paidIds << row.rowId;
         const Money total =
-            ColumnValue::moneyFrom(row.value(QStringLiteral("TotalCommission"))).value_or(Money());
+            paidAmount(row.value(QStringLiteral("TotalCommission"))).value_or(Money());
         tally = tally ? tally->checkedAdd(total) : std::nullopt;
     }
     // The sheet prints the tally and the tally plus the bonus; neither may
