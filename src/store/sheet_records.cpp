@@ -235,6 +235,12 @@ std::optional<QList<RecordedSheet>> SheetRecords::latestValid(QString *error) co
                   {}, error);
 }
 
+std::optional<bool> SheetRecords::anyRecorded(QString *error) const
+{
+    const auto newest = select(QStringLiteral("ORDER BY \"SheetId\" DESC LIMIT 1"), {}, error);
+    return newest ? std::optional(!newest->isEmpty()) : std::nullopt;
+}
+
 SheetRecords::VoidOutcome SheetRecords::voidSheet(qint64 sheetId, QString *error)
 {
     SqlTransaction transaction(m_db);

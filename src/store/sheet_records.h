@@ -63,6 +63,8 @@ public:
                                                       QString *error) const;
     // The newest sheet not voided; an empty list when there is none.
     std::optional<QList<RecordedSheet>> latestValid(QString *error) const;
+    // Whether any sheet was ever recorded, voided or not.
+    std::optional<bool> anyRecorded(QString *error) const;
 
     enum class VoidOutcome { Voided, AlreadyVoided, RowsChanged, Missing, Failed };
     // Voids a sheet: its rows become unpaid again and the sheet stays

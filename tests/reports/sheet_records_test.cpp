@@ -231,4 +231,23 @@ TEST_F(SheetRecordsTest, DataFileFollowsTheNewestSheetStillValid)
     EXPECT_EQ(m_dir.readBytes(QStringLiteral("data.txt")), firstLines);
 }
 
+// Once the only sheet is voided its deals are unpaid again: the file lists
+// none of them, as after a sheet that paid nothing.
+TEST_F(SheetRecordsTest, DataFileIsEmptyOnceNoSheetIsValid)
+{
+    m_dir.writeBytes(QStringLiteral("data.txt"), "from the older program\r\n");
+    SummaryValues accented;
+    accented.stockNumber = QStringLiteral("7781");
+    accented.customer = QString::fromUtf8("ÉLODIE CÔTÉ");
+    const qint64 only = pay({summaryRow(accented)}).sheetId;
+    ASSERT_EQ(m_dir.readBytes(QStringLiteral("data.txt")),
+              QByteArray("\"ÉLODIE CÔTÉ\",\"7781\",\"NT\",1500,450,50,30,530\r\n"));
+    QString error;
+    ASSERT_EQ(SheetRecords(m_database->connection()).voidSheet(only, &error),
+              SheetRecords::VoidOutcome::Voided);
+    EXPECT_TRUE(restore());
+    EXPECT_EQ(m_dir.readBytes(QStringLiteral("data.txt")), QByteArray());
+    EXPECT_TRUE(QFile::exists(dataFilePath()));
+}
+
 } // namespace
