@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QFile>
 #include <QHash>
 #include <QSqlQuery>
 
@@ -88,6 +89,11 @@ private:
     bool m_inPlace = false;
     QStringList m_existingRoster;
     QHash<QString, AccessTable> m_tables;
+    // The file is an Access database with the older program's tables.
+    bool m_recognised = false;
+    // import.log as it was before this run, if there was one.
+    std::optional<QByteArray> m_earlierReport;
+    bool m_reportReplaced = false;
     LegacyTies m_ties;
     ImportFacts m_facts;
     QString m_temporaryPath;
@@ -107,11 +113,16 @@ LegacyImportResult ImportRun::run()
     DurableFile::removeStaleTemporaries(m_folder.path());
 
     const bool targetFits = checkTarget();
+    const QString reportPath = m_folder.filePath(QString::fromLatin1(LegacyLayout::kReportFileName));
+    if (QFile earlier(reportPath); earlier.open(QIODevice::ReadOnly))
+        m_earlierReport = earlier.readAll();
     const bool ok =
         targetFits && readAccessFile() && buildDatabase() && writeReport() && putInPlace();
     LegacyImportResult result;
     result.databasePath = m_databasePath;
-    result.reportPath = m_folder.filePath(QString::fromLatin1(LegacyLayout::kReportFileName));
+    result.reportPath = reportPath;
+    if (!ok && m_reportReplaced && m_earlierReport)
+        DurableFile::replace(reportPath, *m_earlierReport); // a failed run's report is not kept
     if (!m_temporaryPath.isEmpty() && !ok)
         LegacyFiles::removeDatabaseFiles(m_temporaryPath);
     if (m_cancelled) {
@@ -121,12 +132,14 @@ LegacyImportResult ImportRun::run()
     if (!ok) {
         result.status = Status::Failed;
         result.error = m_error;
-        // A report of why, when the folder takes it; nothing else was changed. A
-        // folder that already has its database keeps the report of its import.
+        // A report of why an Access file could not be taken in, unless the
+        // folder holds the report of an earlier import, which stays. A file
+        // refused before it was read leaves no trace.
         m_facts.imported = false;
         m_facts.failure = m_error;
-        if (targetFits)
-            DurableFile::replace(result.reportPath, importReportText(m_facts).toUtf8());
+        if (targetFits && m_recognised && !m_earlierReport)
+            result.reportWritten =
+                DurableFile::replace(result.reportPath, importReportText(m_facts).toUtf8());
         return result;
     }
     result.status = Status::Imported;
@@ -208,6 +221,9 @@ bool ImportRun::readAccessFile()
         if (!read)
             return fail(
                 QStringLiteral("\"%1\" could not be read. %2").arg(native(m_accessPath), why));
+    }
+    m_recognised = true;
+    for (const QString &name : LegacyLayout::tables()) {
         read->name = name;
         const QStringList wanted = StoreSchema::columns(name);
         for (const QString &column : wanted) {
@@ -463,6 +479,7 @@ bool ImportRun::putInPlace()
     m_temporaryPath.clear();
     return true;
 }
+    m_reportReplaced = true;
 
 } // namespace
 

@@ -35,6 +35,9 @@ struct LegacyImportResult
     // The summary shown or printed after an import.
     QStringList summaryLines() const;
 };
+    // Failed: whether a report of why was written (only for an Access file
+    // that could not be taken in, into a folder without an earlier report).
+    bool reportWritten = false;
 
 // Takes the deals of an older installation's Access database ("Sales
 // Log2.mdb" of the older program) into a new database of this program.
@@ -47,7 +50,10 @@ struct LegacyImportResult
 // free variant of that name); an Access file elsewhere is read and left where
 // it is, and the folder's database must then be missing or hold no deals.
 // A failure or a cancel removes the temporary file and renames nothing. The
-// report "import.log" is written beside the database.
+// report "import.log" is written beside the database. A file refused before
+// it is read (not an Access database of the older program, a folder that
+// cannot take it) writes no report, and a failed import never replaces the
+// report of an earlier one.
 class LegacyImport
 {
 public:
