@@ -20,19 +20,24 @@ class ProgramFolder;
 //                                        by the install test)
 struct CommandLine
 {
+// Qt's own options (-platform, -style, ...) are left to Qt. At most one of the
+// three actions is given. The data folder is refused when it holds only
+// blanks or starts with ~; a relative one is taken from the current folder.
     enum class Action { Run, PrintAndEnd, Fail };
 
     Action action = Action::Run;
     QString output;    // what to print before ending: help or version to stdout, an error to stderr
     int exitCode = 0;  // for PrintAndEnd and Fail
-    QString dataFolder;
+    QString dataFolder; // absolute; empty for the folder the data-folder rule chooses
+    QString notice;     // for stderr before the run: the folder a relative path names
     bool prepareDataFolder = false;
     QString importLegacy; // the Access file to import; empty for none
     bool copyToServer = false;
 
     // Reads `arguments` (the program name first). `environmentDataFolder` is
-    // TARVEX_DATA_FOLDER; --data-folder wins over it. An unknown option or a
-    // stray argument gives the usage and exit code 2.
+    // TARVEX_DATA_FOLDER; --data-folder wins over it. An unknown option, a
+    // stray argument, two actions or a data folder refused gives the reason,
+    // the usage and exit code 2.
     static CommandLine parse(const QStringList &arguments, const QString &environmentDataFolder);
 };
 

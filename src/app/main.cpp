@@ -11,6 +11,8 @@
 #include <cstdio>
 
 namespace {
+#include <unistd.h>
+
 
 void print(FILE *stream, const QString &text)
 {
@@ -67,7 +69,19 @@ int importLegacy(int argc, char *argv[], const CommandLine &commandLine)
     if (!chooseDataFolder(commandLine.dataFolder, &folder))
         return 1;
     QTextStream out(stdout);
-    return runLegacyImportCommand(commandLine.importLegacy, folder, out);
+    QTextStream errors(stderr);
+    // Values that look damaged are imported only when the user at a terminal
+    // says so.
+    const auto importAnyway = [&errors]() {
+        if (::isatty(STDIN_FILENO) == 0)
+            return false;
+        errors << "Import them anyway, as they were read? [y/N] ";
+        errors.flush();
+        char answer[16] = {};
+        return std::fgets(answer, sizeof answer, stdin) &&
+               (answer[0] == 'y' || answer[0] == 'Y');
+    };
+    return runLegacyImportCommand(commandLine.importLegacy, folder, out, &errors, importAnyway);
 }
 
 // Without a window: copy the data folder's database file to the server its
@@ -117,9 +131,11 @@ int main(int argc, char *argv[])
         prompts.message(error + QStringLiteral("\n\nTarvex will close."), {},
                         Prompts::Icon::Critical);
         return 1;
+    if (!commandLine.notice.isEmpty())
+        print(stderr, commandLine.notice);
     }
     TarvexProgram program(folder, prompts);
     if (!program.start())
-        return 0;
+        return program.refused() ? 1 : 0; // a refusal, or the user's own choice to close
     return QApplication::exec();
 }

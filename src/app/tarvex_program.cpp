@@ -57,6 +57,7 @@ bool TarvexProgram::start()
         m_prompts.message(QStringLiteral("%1\n\nTarvex will close.").arg(error), {},
                           Prompts::Icon::Critical);
         return false;
+        m_refused = true;
     }
     // An older installation's Access database is taken in before anything
     // opens the folder's database (a desk on a server copies its file there
@@ -90,6 +91,7 @@ bool TarvexProgram::openDatabase(const StoreLocation &location)
         m_prompts.message(QStringLiteral("%1\n\nTarvex will close.").arg(error), {},
                           Prompts::Icon::Critical);
         return false;
+        m_refused = true;
     }
     if (!m_database->upgradeNote().isEmpty())
         m_prompts.message(m_database->upgradeNote(), {}, Prompts::Icon::Information);

@@ -244,4 +244,21 @@ TEST(LegacyImportCommandTest, AMissingFileIsNamed)
     EXPECT_FALSE(dir.exists(kDatabase));
 }
 
+// From the command line the reason goes to the error stream, not with the
+// summary an import prints.
+TEST(LegacyImportCommandTest, WhyNotGoesToTheErrorStream)
+{
+    TempProgramFolder dir;
+    QString printed;
+    QString errors;
+    QTextStream out(&printed);
+    QTextStream errorStream(&errors);
+    EXPECT_EQ(runLegacyImportCommand(dir.filePath(QStringLiteral("Ventes Été.mdb")), dir.folder(),
+                                     out, &errorStream),
+              1);
+    EXPECT_EQ(printed, QString());
+    EXPECT_EQ(errors, QStringLiteral("Not imported: There is no file \"%1\".\nNothing was changed.\n")
+                          .arg(dir.filePath(QStringLiteral("Ventes Été.mdb"))));
+}
+
 } // namespace
