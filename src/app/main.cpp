@@ -1,4 +1,5 @@
 #include "app/command_line.h"
+#include "app/passed_over_folder.h"
 #include "app/program_files.h"
 #include "app/tarvex_program.h"
 #include "common/ui/widget_prompts.h"
@@ -40,8 +41,10 @@ int prepareDataFolder(int argc, char *argv[], const QString &chosen)
     QCoreApplication app(argc, argv);
     ProgramFolder folder(QString{});
     QString error;
-    if (!ProgramFolder::choose(ProgramFolder::placesOfThisRun(chosen), &folder, &error)
-        || !prepareProgramFiles(folder, &error)) {
+    const DataFolderPlaces places = ProgramFolder::placesOfThisRun(chosen);
+    if (!ProgramFolder::choose(places, &folder, &error) ||
+        !(error = PassedOverFolder::refusal(places, folder)).isEmpty() ||
+        !prepareProgramFiles(folder, &error)) {
         print(stderr, error + u'\n');
         return 1;
     }
@@ -54,7 +57,9 @@ int prepareDataFolder(int argc, char *argv[], const QString &chosen)
 bool chooseDataFolder(const QString &chosen, ProgramFolder *folder)
 {
     QString error;
-    if (ProgramFolder::choose(ProgramFolder::placesOfThisRun(chosen), folder, &error))
+    const DataFolderPlaces places = ProgramFolder::placesOfThisRun(chosen);
+    if (ProgramFolder::choose(places, folder, &error) &&
+        (error = PassedOverFolder::refusal(places, *folder)).isEmpty())
         return true;
     print(stderr, error + u'\n');
     return false;
@@ -125,8 +130,8 @@ int main(int argc, char *argv[])
     WidgetPrompts prompts;
     ProgramFolder folder(QString{});
     QString error;
-    if (!ProgramFolder::choose(ProgramFolder::placesOfThisRun(commandLine.dataFolder), &folder,
-                               &error)) {
+    const DataFolderPlaces places = ProgramFolder::placesOfThisRun(commandLine.dataFolder);
+    if (!ProgramFolder::choose(places, &folder, &error)) {
         print(stderr, error + u'\n');
         prompts.message(error + QStringLiteral("\n\nTarvex will close."), {},
                         Prompts::Icon::Critical);
@@ -139,3 +144,5 @@ int main(int argc, char *argv[])
         return program.refused() ? 1 : 0; // a refusal, or the user's own choice to close
     return QApplication::exec();
 }
+    if (!PassedOverFolder::confirm(places, folder, prompts))
+        return 1;

@@ -90,3 +90,18 @@ QString ProgramFolder::filePath(const QString &fileName) const
 {
     return m_path + u'/' + fileName;
 }
+QStringList ProgramFolder::filesPassedOver(const DataFolderPlaces &places,
+                                           const ProgramFolder &chosen)
+{
+    if (!places.chosen.isEmpty() || places.executableFolder.isEmpty() ||
+        isInstalledBinFolder(places.executableFolder) ||
+        ProgramFolder(places.executableFolder).path() == chosen.path())
+        return {};
+    QStringList files;
+    for (const QString &name : {QStringLiteral("Sales Log2.mdb"), QStringLiteral("PW.txt")}) {
+        if (QFileInfo::exists(QDir(places.executableFolder).filePath(name)))
+            files << name;
+    }
+    return files;
+}
+
