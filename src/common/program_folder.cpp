@@ -1,5 +1,7 @@
 #include "program_folder.h"
 
+#include "durable_file.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -19,12 +21,19 @@ bool makeUsable(const QString &path, const std::function<bool(const QString &)> 
                 QString *error)
 {
     const QFileInfo info(path);
-    if (info.exists() && !info.isDir()) {
+    const bool existed = info.exists();
+    if (existed && !info.isDir()) {
         *error = unusableMessage(path, QStringLiteral("A file of that name is in the way."));
         return false;
     }
-    if (!info.exists() && !QDir().mkpath(path)) {
+    if (!existed && !QDir().mkpath(path)) {
         *error = unusableMessage(path, QStringLiteral("The folder could not be created."));
+        return false;
+    }
+    // A folder made for the program's files is the user's alone; a folder
+    // that was there keeps its permissions.
+    if (!existed && !DurableFile::makePrivate(path)) {
+        *error = unusableMessage(path, QStringLiteral("Its permissions could not be set."));
         return false;
     }
     if (!canWrite(path)) {
@@ -86,10 +95,6 @@ bool ProgramFolder::choose(const DataFolderPlaces &places, ProgramFolder *folder
     return true;
 }
 
-QString ProgramFolder::filePath(const QString &fileName) const
-{
-    return m_path + u'/' + fileName;
-}
 QStringList ProgramFolder::filesPassedOver(const DataFolderPlaces &places,
                                            const ProgramFolder &chosen)
 {
@@ -105,3 +110,7 @@ QStringList ProgramFolder::filesPassedOver(const DataFolderPlaces &places,
     return files;
 }
 
+QString ProgramFolder::filePath(const QString &fileName) const
+{
+    return m_path + u'/' + fileName;
+}

@@ -296,7 +296,8 @@ bool DealDatabase::createFile(QString *error) const
     // The new database is built under a temporary name beside its final place
     // and renamed into place only when complete and on the disk, so a failure
     // never leaves a half-made file under the database's name. The empty file
-    // is made here, so it gets the user's umask like any new file.
+    // is made here, the user's alone like every new file of the program (the
+    // database's journals take its permissions).
     const QString temporary = DurableFile::temporaryPathFor(m_filePath);
     QFile empty(temporary);
     if (!empty.open(QIODevice::NewOnly)) {
@@ -305,6 +306,10 @@ bool DealDatabase::createFile(QString *error) const
         return false;
     }
     empty.close();
+    if (!DurableFile::makePrivate(temporary, error)) {
+        QFile::remove(temporary);
+        return false;
+    }
     if (!buildNewDatabase(temporary, error)) {
         QFile::remove(temporary);
         QFile::remove(temporary + QStringLiteral("-journal"));

@@ -1,5 +1,8 @@
 #include "store_migration.h"
 
+#include "common/durable_file.h"
+
+#include "sheet_desk_schema.h"
 #include "sheet_schema.h"
 #include "sql_transaction.h"
 #include "store_engine.h"
@@ -77,7 +80,8 @@ bool upgrade(QSqlDatabase &db, const QString &databasePath, int fromVersion, QSt
 {
     const QString copy = safetyCopyPath(databasePath, fromVersion);
     QString why;
-    if (!StoreEngine::copyTo(db, copy, &why)) {
+    // The copy holds what the database holds: it is the user's alone.
+    if (!StoreEngine::copyTo(db, copy, &why) || !DurableFile::makePrivate(copy, &why)) {
         QFile::remove(copy);
         if (error)
             *error = QStringLiteral("the copy \"%1\" to keep before upgrading could not be "
