@@ -30,6 +30,7 @@ struct ImportFacts
     QStringList incompleteDeals; // deals lacking a SalesLog or SalesSummary row
     QStringList untiedRows;      // "SalesSummary row 29: Date = ..."
     QList<ConversionNote> notes;
+    QStringList suspects; // values that look damaged, each described on one line
     QStringList rosterKept; // names of the replaced empty database's roster
 
     bool imported = false;

@@ -5,6 +5,7 @@
 #include "legacy_deal_ties.h"
 #include "legacy_files.h"
 #include "legacy_layout.h"
+#include "legacy_plausibility.h"
 #include "legacy_rows.h"
 
 #include "common/durable_file.h"
@@ -15,8 +16,8 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QSqlQuery>
 
@@ -72,6 +73,7 @@ private:
     }
     bool checkTarget();
     bool readAccessFile();
+    bool confirmPlausible();
     bool buildDatabase();
     bool writeRows(QSqlDatabase db);
     bool step();
@@ -87,13 +89,13 @@ private:
     QElapsedTimer m_timer;
 
     bool m_inPlace = false;
-    QStringList m_existingRoster;
-    QHash<QString, AccessTable> m_tables;
     // The file is an Access database with the older program's tables.
     bool m_recognised = false;
     // import.log as it was before this run, if there was one.
     std::optional<QByteArray> m_earlierReport;
     bool m_reportReplaced = false;
+    QStringList m_existingRoster;
+    QHash<QString, AccessTable> m_tables;
     LegacyTies m_ties;
     ImportFacts m_facts;
     QString m_temporaryPath;
@@ -111,13 +113,14 @@ LegacyImportResult ImportRun::run()
     m_facts.bytes = QFileInfo(m_accessPath).size();
     m_facts.databasePath = m_databasePath;
     DurableFile::removeStaleTemporaries(m_folder.path());
-
-    const bool targetFits = checkTarget();
     const QString reportPath = m_folder.filePath(QString::fromLatin1(LegacyLayout::kReportFileName));
     if (QFile earlier(reportPath); earlier.open(QIODevice::ReadOnly))
         m_earlierReport = earlier.readAll();
+
+    const bool targetFits = checkTarget();
     const bool ok =
-        targetFits && readAccessFile() && buildDatabase() && writeReport() && putInPlace();
+        targetFits && readAccessFile() && confirmPlausible() && buildDatabase() && writeReport() &&
+        putInPlace();
     LegacyImportResult result;
     result.databasePath = m_databasePath;
     result.reportPath = reportPath;
@@ -151,6 +154,7 @@ LegacyImportResult ImportRun::run()
         result.salesPersons += row.at(name).text.trimmed().isEmpty() ? 0 : 1;
     result.untiedRows = int(m_facts.untiedRows.size());
     result.unconvertedValues = int(m_facts.notes.size());
+    result.suspects = m_facts.suspects;
     result.keptPath = m_facts.keptPath;
     result.milliseconds = m_facts.milliseconds;
     return result;
@@ -217,13 +221,13 @@ bool ImportRun::readAccessFile()
             return fail(QStringLiteral("\"%1\" has no table %2, so it is not a deal database of "
                                        "the older program.")
                             .arg(native(m_accessPath), name));
+    }
+    m_recognised = true;
+    for (const QString &name : LegacyLayout::tables()) {
         std::optional<AccessTable> read = file.readTable(name, &why);
         if (!read)
             return fail(
                 QStringLiteral("\"%1\" could not be read. %2").arg(native(m_accessPath), why));
-    }
-    m_recognised = true;
-    for (const QString &name : LegacyLayout::tables()) {
         read->name = name;
         const QStringList wanted = StoreSchema::columns(name);
         for (const QString &column : wanted) {
@@ -249,6 +253,25 @@ bool ImportRun::readAccessFile()
         m_tables.insert(name, *read);
     }
     return true;
+}
+
+bool ImportRun::confirmPlausible()
+{
+    QList<const AccessTable *> tables;
+    for (const QString &name : LegacyLayout::tables())
+        tables << &*m_tables.constFind(name);
+    for (const LegacyPlausibility::Suspect &suspect : LegacyPlausibility::check(tables))
+        m_facts.suspects << suspect.describe();
+    if (m_facts.suspects.isEmpty() || !m_options.importSuspects ||
+        m_options.importSuspects(m_facts.suspects))
+        return true;
+    const bool one = m_facts.suspects.size() == 1;
+    return fail(QStringLiteral("%1 of \"%2\" %3 damaged, and the import was not to be made with "
+                               "%4.")
+                    .arg(one ? QStringLiteral("1 value")
+                             : QStringLiteral("%1 values").arg(m_facts.suspects.size()),
+                         native(m_accessPath), one ? QStringLiteral("looks") : QStringLiteral("look"),
+                         one ? QStringLiteral("it") : QStringLiteral("them")));
 }
 
 bool ImportRun::buildDatabase()
@@ -456,6 +479,7 @@ bool ImportRun::writeReport()
     m_facts.milliseconds = m_timer.elapsed();
     const QString reportPath = m_folder.filePath(QString::fromLatin1(LegacyLayout::kReportFileName));
     QString why;
+    m_reportReplaced = true;
     if (!DurableFile::replace(reportPath, importReportText(m_facts).toUtf8(), &why)) {
         m_facts.imported = false;
         return fail(QStringLiteral("The import report \"%1\" could not be written: %2")
@@ -479,7 +503,6 @@ bool ImportRun::putInPlace()
     m_temporaryPath.clear();
     return true;
 }
-    m_reportReplaced = true;
 
 } // namespace
 
@@ -503,6 +526,14 @@ QStringList LegacyImportResult::summaryLines() const
     else if (unconvertedValues > 1)
         lines << QStringLiteral("%1 values did not arrive as they were; the report says which.")
                      .arg(unconvertedValues);
+    if (!suspects.isEmpty()) {
+        lines << QStringLiteral("%1 looked damaged and %2 imported as read:")
+                     .arg(suspects.size() == 1 ? QStringLiteral("1 value")
+                                               : QStringLiteral("%1 values").arg(suspects.size()),
+                          suspects.size() == 1 ? QStringLiteral("was") : QStringLiteral("were"));
+        for (const QString &suspect : suspects)
+            lines << QStringLiteral("  ") + suspect;
+    }
     if (!keptPath.isEmpty())
         lines << QStringLiteral("The Access file is kept unchanged as \"%1\".")
                      .arg(QFileInfo(keptPath).fileName());
