@@ -13,7 +13,8 @@ bool restore(DealDatabase &database, const QString &path, QString *error)
 {
     DurableFile::removeStaleTemporaries(QFileInfo(path).absolutePath());
     const SheetRecords sheets(database.connection());
-    const std::optional<QList<RecordedSheet>> latest = sheets.latestValid(error);
+    const SheetDesk desk = SheetDesk::of(path);
+    const std::optional<QList<RecordedSheet>> latest = sheets.latestValid(desk, error);
     if (!latest)
         return false;
     // With every recorded sheet voided no deal is paid: the file is empty,
@@ -22,7 +23,7 @@ bool restore(DealDatabase &database, const QString &path, QString *error)
     if (!latest->isEmpty()) {
         lines = latest->first().lines;
     } else {
-        const std::optional<bool> any = sheets.anyRecorded(error);
+        const std::optional<bool> any = sheets.anyRecorded(desk, error);
         if (!any)
             return false;
         if (!*any)

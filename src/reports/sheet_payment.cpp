@@ -45,14 +45,17 @@ QVariantList dataLine(const SummaryRow &row)
 }
 
 // Marks the rows paid on a new sheet, inside the caller's transaction.
-bool recordSheet(DealDatabase &database, const Sheet &sheet, const Hooks &hooks, Outcome &outcome)
+bool recordSheet(DealDatabase &database, const Sheet &sheet, const QString &dataFilePath,
+                 const Hooks &hooks, Outcome &outcome)
 {
     const auto reach = [&hooks](Step step) {
         if (hooks.reached)
             hooks.reached(step);
     };
     SheetRecords sheets(database.connection());
-    const std::optional<qint64> sheetId = sheets.record(sheet.heading(), &outcome.error);
+    SheetHeading heading = sheet.heading();
+    heading.desk = SheetDesk::of(dataFilePath);
+    const std::optional<qint64> sheetId = sheets.record(heading, &outcome.error);
     if (!sheetId)
         return false;
     reach(Step::SheetRecorded);
@@ -124,7 +127,8 @@ Outcome pay(DealDatabase &database, const QString &dataFilePath, const Sheet &sh
             if (hooks.reached)
                 hooks.reached(Step::Begun);
             committed =
-                recordSheet(database, sheet, hooks, outcome) && transaction.commit(&outcome.error);
+                recordSheet(database, sheet, dataFilePath, hooks, outcome) &&
+                transaction.commit(&outcome.error);
         }
     } // rolled back here unless committed
     if (!committed) {

@@ -40,6 +40,12 @@ bool toVersion3(QSqlDatabase &db, QString *error)
     return StoreEngine::runAll(db, SheetSchema::statements(StoreEngine::engineOf(db)), error);
 }
 
+// Version 4: the desk that printed each commission sheet.
+bool toVersion4(QSqlDatabase &db, QString *error)
+{
+    return StoreEngine::runAll(db, SheetDeskSchema::statements(StoreEngine::engineOf(db)), error);
+}
+
 struct Step
 {
     int toVersion;
@@ -48,7 +54,7 @@ struct Step
 
 const QList<Step> &steps()
 {
-    static const QList<Step> all = {{2, toVersion2}, {3, toVersion3}};
+    static const QList<Step> all = {{2, toVersion2}, {3, toVersion3}, {4, toVersion4}};
     return all;
 }
 

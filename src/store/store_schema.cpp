@@ -1,5 +1,6 @@
 #include "store_schema.h"
 
+#include "sheet_desk_schema.h"
 #include "sheet_schema.h"
 #include "store_engine.h"
 #include "store_layout.h"
@@ -195,6 +196,10 @@ Verdict verify(QSqlDatabase &db, QString *detail)
                            {"SalesPerson", ColumnKind::Text},
                            {"Lines", ColumnKind::Text}}}
                  << Table{SheetSchema::kAudit, {{"AuditId", ColumnKind::Integer}, {"At", ColumnKind::Text}}};
+    if (version >= 4)
+        required << Table{SheetSchema::kSheets,
+                          {{SheetDeskSchema::kDeskName, ColumnKind::PlainText},
+                           {SheetDeskSchema::kDeskFolder, ColumnKind::PlainText}}};
     for (const Table &table : required) {
         const std::optional<QStringList> columnsPresent =
             StoreEngine::columnsOf(db, QString::fromLatin1(table.name), detail);
