@@ -171,7 +171,8 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QString &envi
     return result;
 }
 
-int runCopyToServer(const ProgramFolder &folder, QString *output, QString *error)
+int runCopyToServer(const ProgramFolder &folder, QString *output, QString *error,
+                    const std::function<bool(qint64 done, qint64 total)> &progress)
 {
     QString why;
     const std::optional<StoreLocation> location = StoreLocation::of(folder, &why);
@@ -194,7 +195,7 @@ int runCopyToServer(const ProgramFolder &folder, QString *output, QString *error
     DealDatabase target(location->server);
     QString report;
     if (!source.open(&why) || !target.open(&why) ||
-        !ServerCopy::run(source, target, &report, &why)) {
+        !ServerCopy::run(source, target, &report, &why, progress)) {
         *error = why + u'\n';
         return 1;
     }

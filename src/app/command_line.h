@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class ProgramFolder;
 
 // What the command line asks of this run. Options:
@@ -18,11 +20,11 @@ class ProgramFolder;
 //                                        settings files and the database in it,
 //                                        print its path and end (no login; used
 //                                        by the install test)
-struct CommandLine
-{
 // Qt's own options (-platform, -style, ...) are left to Qt. At most one of the
 // three actions is given. The data folder is refused when it holds only
 // blanks or starts with ~; a relative one is taken from the current folder.
+struct CommandLine
+{
     enum class Action { Run, PrintAndEnd, Fail };
 
     Action action = Action::Run;
@@ -43,6 +45,8 @@ struct CommandLine
 
 // --copy-to-server: copies the folder's database file into the server
 // database its database.conf names. The report goes to `output`, a failure to
-// `error`. Returns the exit code: 0 when copied, 1 when the copy failed, 2
-// when database.conf names no server or the file is missing.
-int runCopyToServer(const ProgramFolder &folder, QString *output, QString *error);
+// `error`; `progress` is told of the rows copied. Returns the exit code: 0
+// when copied, 1 when the copy failed, 2 when database.conf names no server
+// or the file is missing.
+int runCopyToServer(const ProgramFolder &folder, QString *output, QString *error,
+                    const std::function<bool(qint64 done, qint64 total)> &progress = {});

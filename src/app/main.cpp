@@ -11,9 +11,9 @@
 
 #include <cstdio>
 
-namespace {
 #include <unistd.h>
 
+namespace {
 
 void print(FILE *stream, const QString &text)
 {
@@ -99,7 +99,20 @@ int copyToServer(int argc, char *argv[], const CommandLine &commandLine)
         return 1;
     QString report;
     QString error;
-    const int exitCode = runCopyToServer(folder, &report, &error);
+    // On a terminal the rows copied are counted on one line of the error
+    // output; Ctrl+C stops the copy with nothing written on the server.
+    const bool terminal = ::isatty(STDERR_FILENO) != 0;
+    bool told = false;
+    const auto progress = [terminal, &told](qint64 done, qint64 total) {
+        if (terminal) {
+            print(stderr, QStringLiteral("\rCopying rows: %1 of %2").arg(done).arg(total));
+            told = true;
+        }
+        return true;
+    };
+    const int exitCode = runCopyToServer(folder, &report, &error, progress);
+    if (told)
+        print(stderr, QStringLiteral("\n"));
     print(exitCode == 0 ? stdout : stderr, exitCode == 0 ? report : error);
     return exitCode;
 }
@@ -118,6 +131,8 @@ int main(int argc, char *argv[])
               commandLine.output);
         return commandLine.exitCode;
     }
+    if (!commandLine.notice.isEmpty())
+        print(stderr, commandLine.notice);
     if (commandLine.prepareDataFolder)
         return prepareDataFolder(argc, argv, commandLine.dataFolder);
     if (!commandLine.importLegacy.isEmpty())
@@ -136,13 +151,11 @@ int main(int argc, char *argv[])
         prompts.message(error + QStringLiteral("\n\nTarvex will close."), {},
                         Prompts::Icon::Critical);
         return 1;
-    if (!commandLine.notice.isEmpty())
-        print(stderr, commandLine.notice);
     }
+    if (!PassedOverFolder::confirm(places, folder, prompts))
+        return 1;
     TarvexProgram program(folder, prompts);
     if (!program.start())
         return program.refused() ? 1 : 0; // a refusal, or the user's own choice to close
     return QApplication::exec();
 }
-    if (!PassedOverFolder::confirm(places, folder, prompts))
-        return 1;
