@@ -16,7 +16,9 @@ TEST_P(SheetDeskSchemaTest, AVersionThreeDatabaseGetsTheDeskOfEachSheet)
     QString error;
     const std::optional<qint64> older = SheetRecords(m_database->connection())
                                             .record({.salesPerson = QStringLiteral("JOSÉ PEÑA"),
-                                                     .weekEnding = QStringLiteral("03/12/2005")},
+                                                     .weekEnding = QStringLiteral("03/12/2005"),
+                                                     .bonusDescription = {},
+                                                     .bonus = std::nullopt},
                                                     &error);
     ASSERT_TRUE(older) << error.toStdString();
     // Back to the layout of version 3: sheets without their desk.
@@ -48,7 +50,10 @@ TEST_P(SheetDeskSchemaTest, AVersionThreeDatabaseGetsTheDeskOfEachSheet)
     };
     EXPECT_EQ(newestAt(front), *older);
     const std::optional<qint64> atBack = upgraded.record(
-        {.salesPerson = QStringLiteral("MARY JONES"), .weekEnding = QStringLiteral("03/19/2005"),
+        {.salesPerson = QStringLiteral("MARY JONES"),
+         .weekEnding = QStringLiteral("03/19/2005"),
+         .bonusDescription = QStringLiteral("Plateau Bonus"),
+         .bonus = Money::dollars(100),
          .desk = back},
         &error);
     ASSERT_TRUE(atBack) << error.toStdString();
