@@ -1,4 +1,5 @@
 #include "app/command_line.h"
+#include "app/passed_over_folder.h"
 #include "app/program_files.h"
 #include "app/tarvex_program.h"
 #include "common/ui/widget_prompts.h"
@@ -9,6 +10,8 @@
 #include <QTextStream>
 
 #include <cstdio>
+
+#include <unistd.h>
 
 namespace {
 
@@ -38,8 +41,10 @@ int prepareDataFolder(int argc, char *argv[], const QString &chosen)
     QCoreApplication app(argc, argv);
     ProgramFolder folder(QString{});
     QString error;
-    if (!ProgramFolder::choose(ProgramFolder::placesOfThisRun(chosen), &folder, &error)
-        || !prepareProgramFiles(folder, &error)) {
+    const DataFolderPlaces places = ProgramFolder::placesOfThisRun(chosen);
+    if (!ProgramFolder::choose(places, &folder, &error) ||
+        !(error = PassedOverFolder::refusal(places, folder)).isEmpty() ||
+        !prepareProgramFiles(folder, &error)) {
         print(stderr, error + u'\n');
         return 1;
     }
@@ -52,7 +57,9 @@ int prepareDataFolder(int argc, char *argv[], const QString &chosen)
 bool chooseDataFolder(const QString &chosen, ProgramFolder *folder)
 {
     QString error;
-    if (ProgramFolder::choose(ProgramFolder::placesOfThisRun(chosen), folder, &error))
+    const DataFolderPlaces places = ProgramFolder::placesOfThisRun(chosen);
+    if (ProgramFolder::choose(places, folder, &error) &&
+        (error = PassedOverFolder::refusal(places, *folder)).isEmpty())
         return true;
     print(stderr, error + u'\n');
     return false;
@@ -67,7 +74,19 @@ int importLegacy(int argc, char *argv[], const CommandLine &commandLine)
     if (!chooseDataFolder(commandLine.dataFolder, &folder))
         return 1;
     QTextStream out(stdout);
-    return runLegacyImportCommand(commandLine.importLegacy, folder, out);
+    QTextStream errors(stderr);
+    // Values that look damaged are imported only when the user at a terminal
+    // says so.
+    const auto importAnyway = [&errors]() {
+        if (::isatty(STDIN_FILENO) == 0)
+            return false;
+        errors << "Import them anyway, as they were read? [y/N] ";
+        errors.flush();
+        char answer[16] = {};
+        return std::fgets(answer, sizeof answer, stdin) &&
+               (answer[0] == 'y' || answer[0] == 'Y');
+    };
+    return runLegacyImportCommand(commandLine.importLegacy, folder, out, &errors, importAnyway);
 }
 
 // Without a window: copy the data folder's database file to the server its
@@ -80,7 +99,20 @@ int copyToServer(int argc, char *argv[], const CommandLine &commandLine)
         return 1;
     QString report;
     QString error;
-    const int exitCode = runCopyToServer(folder, &report, &error);
+    // On a terminal the rows copied are counted on one line of the error
+    // output; Ctrl+C stops the copy with nothing written on the server.
+    const bool terminal = ::isatty(STDERR_FILENO) != 0;
+    bool told = false;
+    const auto progress = [terminal, &told](qint64 done, qint64 total) {
+        if (terminal) {
+            print(stderr, QStringLiteral("\rCopying rows: %1 of %2").arg(done).arg(total));
+            told = true;
+        }
+        return true;
+    };
+    const int exitCode = runCopyToServer(folder, &report, &error, progress);
+    if (told)
+        print(stderr, QStringLiteral("\n"));
     print(exitCode == 0 ? stdout : stderr, exitCode == 0 ? report : error);
     return exitCode;
 }
@@ -99,6 +131,8 @@ int main(int argc, char *argv[])
               commandLine.output);
         return commandLine.exitCode;
     }
+    if (!commandLine.notice.isEmpty())
+        print(stderr, commandLine.notice);
     if (commandLine.prepareDataFolder)
         return prepareDataFolder(argc, argv, commandLine.dataFolder);
     if (!commandLine.importLegacy.isEmpty())
@@ -111,15 +145,17 @@ int main(int argc, char *argv[])
     WidgetPrompts prompts;
     ProgramFolder folder(QString{});
     QString error;
-    if (!ProgramFolder::choose(ProgramFolder::placesOfThisRun(commandLine.dataFolder), &folder,
-                               &error)) {
+    const DataFolderPlaces places = ProgramFolder::placesOfThisRun(commandLine.dataFolder);
+    if (!ProgramFolder::choose(places, &folder, &error)) {
         print(stderr, error + u'\n');
         prompts.message(error + QStringLiteral("\n\nTarvex will close."), {},
                         Prompts::Icon::Critical);
         return 1;
     }
+    if (!PassedOverFolder::confirm(places, folder, prompts))
+        return 1;
     TarvexProgram program(folder, prompts);
     if (!program.start())
-        return 0;
+        return program.refused() ? 1 : 0; // a refusal, or the user's own choice to close
     return QApplication::exec();
 }

@@ -28,6 +28,7 @@
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QTimer>
 
 #include <memory>
@@ -58,6 +59,7 @@ bool TarvexProgram::start()
     if (!location) {
         m_prompts.message(QStringLiteral("%1\n\nTarvex will close.").arg(error), {},
                           Prompts::Icon::Critical);
+        m_refused = true;
         return false;
     }
     // An older installation's Access database is taken in before anything
@@ -91,6 +93,7 @@ bool TarvexProgram::openDatabase(const StoreLocation &location)
     if (!m_database->open(&error)) {
         m_prompts.message(QStringLiteral("%1\n\nTarvex will close.").arg(error), {},
                           Prompts::Icon::Critical);
+        m_refused = true;
         return false;
     }
     if (!m_database->upgradeNote().isEmpty())
@@ -176,8 +179,24 @@ bool TarvexProgram::exitSequence()
     DealDatabase &database = *m_database;
     ExitSequence::BackUp backUp;
     if (database.engine() == StoreEngine::Engine::SQLite)
-        backUp = [&database](const QString &target, QString *error) {
-            return DatabaseBackup::copyTo(database, target, error);
+        backUp = [&database, form = m_form.get()](const QString &target, QString *error) {
+            // A large database takes a while: the pages copied are shown,
+            // and Cancel leaves no copy behind.
+            QProgressDialog progress(form);
+            progress.setObjectName(QStringLiteral("dlgBackupProgress"));
+            progress.setWindowTitle(Prompts::applicationTitle());
+            progress.setLabelText(QStringLiteral("Backing up the database..."));
+            progress.setCancelButtonText(QStringLiteral("Cancel"));
+            progress.setWindowModality(Qt::WindowModal);
+            progress.setMinimumDuration(500);
+            progress.setAutoReset(false);
+            return DatabaseBackup::copyTo(database, target, error,
+                                          [&progress](qint64 done, qint64 total) {
+                                              const int scale = total > 1000000 ? 1000 : 1;
+                                              progress.setMaximum(int(total / scale));
+                                              progress.setValue(int(done / scale));
+                                              return !progress.wasCanceled();
+                                          });
         };
     ExitSequence sequence(m_prompts, database.filePath(), backUp);
     if (!sequence.run())

@@ -26,6 +26,10 @@ public:
     // cleared to a new deal. False when the program is to end at once (login
     // cancelled, database unusable); the reason has been shown.
     bool start();
+    // After start() gave false: whether the program was refused (database.conf
+    // at fault, a database or server that cannot be opened) rather than
+    // closed by the user's own choice.
+    bool refused() const { return m_refused; }
 
     // What ending the program does once the exit sequence agrees and the
     // table windows are closed; by default it ends the application's event
@@ -52,4 +56,5 @@ private:
     TableCommands *m_tables = nullptr; // owned by the menu
     std::unique_ptr<DealCommands> m_commands;
     std::function<void()> m_endProgram;
+    bool m_refused = false;
 };

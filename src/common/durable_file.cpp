@@ -152,6 +152,18 @@ void DurableFile::setFailureSeam(FailureSeam seam)
     g_seam = std::move(seam);
 }
 
+bool DurableFile::makePrivate(const QString &path, QString *error)
+{
+    struct stat info {};
+    if (::stat(nativePath(path).constData(), &info) == 0 &&
+        ::chmod(nativePath(path).constData(),
+                S_ISDIR(info.st_mode) ? kNewFolderMode : kNewFileMode) == 0)
+        return true;
+    if (error)
+        *error = reason(errno);
+    return false;
+}
+
 bool DurableFile::narrowPermissions(const QString &path, const QString &modelPath,
                                     QString *error)
 {
@@ -203,7 +215,8 @@ bool DurableFile::write(const QByteArray &bytes)
 {
     discard();
     m_error.clear();
-    // A replaced file keeps its permissions; a new one gets the umask's.
+    // A replaced file keeps its permissions; a new one is the user's alone,
+    // whatever the umask: the program's files hold the password and the pay.
     struct stat existing {};
     const bool replacing = ::stat(nativePath(m_target).constData(), &existing) == 0;
 
@@ -220,7 +233,7 @@ bool DurableFile::write(const QByteArray &bytes)
         for (int attempt = 0; attempt < 8; ++attempt) {
             temporary = temporaryPathFor(m_target);
             fd = ::open(nativePath(temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                        0666);
+                        kNewFileMode);
             if (fd >= 0 || errno != EEXIST)
                 break;
         }

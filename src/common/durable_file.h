@@ -15,8 +15,8 @@
 // old file as it was. A buffered write that "succeeds" on a full disk is
 // caught by the sync.
 //
-// A new file is created with the user's umask; a file that is replaced keeps
-// its permissions, and one that the user may not write is not replaced. A
+// A new file is the user's alone (mode 0600, whatever the umask); a file that
+// is replaced keeps its permissions, and one that the user may not write is not replaced. A
 // link to a file is followed: the file it names is replaced.
 //
 // Temporary names are ".<name>.tarvex-tmp-<process>-<n>", so one left behind
@@ -25,6 +25,14 @@
 class DurableFile
 {
 public:
+    // The mode of every file the program creates, and of the folder it makes
+    // for them: readable by the user alone.
+    static constexpr unsigned kNewFileMode = 0600;
+    static constexpr unsigned kNewFolderMode = 0700;
+    // Makes the file or folder at `path` the user's alone (kNewFileMode, or
+    // kNewFolderMode for a folder); false, with the reason, when it cannot.
+    static bool makePrivate(const QString &path, QString *error = nullptr);
+
     // The steps at which a write can fail, in order.
     enum class Step { Create, Write, Sync, Close, Rename, SyncFolder };
 

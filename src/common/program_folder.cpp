@@ -1,5 +1,7 @@
 #include "program_folder.h"
 
+#include "durable_file.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -19,12 +21,19 @@ bool makeUsable(const QString &path, const std::function<bool(const QString &)> 
                 QString *error)
 {
     const QFileInfo info(path);
-    if (info.exists() && !info.isDir()) {
+    const bool existed = info.exists();
+    if (existed && !info.isDir()) {
         *error = unusableMessage(path, QStringLiteral("A file of that name is in the way."));
         return false;
     }
-    if (!info.exists() && !QDir().mkpath(path)) {
+    if (!existed && !QDir().mkpath(path)) {
         *error = unusableMessage(path, QStringLiteral("The folder could not be created."));
+        return false;
+    }
+    // A folder made for the program's files is the user's alone; a folder
+    // that was there keeps its permissions.
+    if (!existed && !DurableFile::makePrivate(path)) {
+        *error = unusableMessage(path, QStringLiteral("Its permissions could not be set."));
         return false;
     }
     if (!canWrite(path)) {
@@ -84,6 +93,21 @@ bool ProgramFolder::choose(const DataFolderPlaces &places, ProgramFolder *folder
         return false;
     *folder = ProgramFolder(path);
     return true;
+}
+
+QStringList ProgramFolder::filesPassedOver(const DataFolderPlaces &places,
+                                           const ProgramFolder &chosen)
+{
+    if (!places.chosen.isEmpty() || places.executableFolder.isEmpty() ||
+        isInstalledBinFolder(places.executableFolder) ||
+        ProgramFolder(places.executableFolder).path() == chosen.path())
+        return {};
+    QStringList files;
+    for (const QString &name : {QStringLiteral("Sales Log2.mdb"), QStringLiteral("PW.txt")}) {
+        if (QFileInfo::exists(QDir(places.executableFolder).filePath(name)))
+            files << name;
+    }
+    return files;
 }
 
 QString ProgramFolder::filePath(const QString &fileName) const

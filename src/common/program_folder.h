@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -41,6 +42,13 @@ public:
     // returns false and sets `error` to a message naming the folder.
     static bool choose(const DataFolderPlaces &places, ProgramFolder *folder, QString *error,
                        const std::function<bool(const QString &)> &canWrite = &canWriteIn);
+
+    // The program's files (the deal database "Sales Log2.mdb", "PW.txt") that
+    // lie in the executable's folder when choose() passed that folder over,
+    // because it cannot be written, for `chosen`: to the user they would
+    // look lost. Empty when no folder holding them was passed over.
+    static QStringList filesPassedOver(const DataFolderPlaces &places,
+                                       const ProgramFolder &chosen);
 
     const QString &path() const { return m_path; }
 

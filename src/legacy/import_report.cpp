@@ -62,6 +62,15 @@ QString importReportText(const ImportFacts &facts)
                      .arg(note.table)
                      .arg(note.row)
                      .arg(note.column, note.value, note.reason, note.stored);
+    if (!facts.suspects.isEmpty()) {
+        lines << QString()
+              << QStringLiteral("Values that look damaged: %1 (an amount beyond ±$10,000,000, a "
+                                "date outside 1980 to 2100, a unit count other than 0.5 or 1, "
+                                "text with a control character)")
+                     .arg(facts.suspects.size());
+        for (const QString &suspect : facts.suspects)
+            lines << QStringLiteral("  ") + suspect;
+    }
     if (!facts.rosterKept.isEmpty())
         lines << QStringLiteral("  Salespeople of the empty database that was replaced, kept on "
                                 "the roster: %1")

@@ -31,6 +31,7 @@ struct ImportFacts
     QStringList tiedByElimination; // rows whose names differ from their deal's
     QStringList untiedRows;      // "SalesSummary row 29: Date = ..."
     QList<ConversionNote> notes;
+    QStringList suspects; // values that look damaged, each described on one line
     QStringList rosterKept; // names of the replaced empty database's roster
 
     bool imported = false;

@@ -5,6 +5,7 @@
 #include "legacy_deal_ties.h"
 #include "legacy_files.h"
 #include "legacy_layout.h"
+#include "legacy_plausibility.h"
 #include "legacy_rows.h"
 
 #include "common/durable_file.h"
@@ -15,6 +16,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSqlQuery>
@@ -71,6 +73,7 @@ private:
     }
     bool checkTarget();
     bool readAccessFile();
+    bool confirmPlausible();
     bool buildDatabase();
     bool writeRows(QSqlDatabase db);
     bool step();
@@ -86,6 +89,11 @@ private:
     QElapsedTimer m_timer;
 
     bool m_inPlace = false;
+    // The file is an Access database with the older program's tables.
+    bool m_recognised = false;
+    // import.log as it was before this run, if there was one.
+    std::optional<QByteArray> m_earlierReport;
+    bool m_reportReplaced = false;
     QStringList m_existingRoster;
     QHash<QString, AccessTable> m_tables;
     LegacyTies m_ties;
@@ -105,13 +113,19 @@ LegacyImportResult ImportRun::run()
     m_facts.bytes = QFileInfo(m_accessPath).size();
     m_facts.databasePath = m_databasePath;
     DurableFile::removeStaleTemporaries(m_folder.path());
+    const QString reportPath = m_folder.filePath(QString::fromLatin1(LegacyLayout::kReportFileName));
+    if (QFile earlier(reportPath); earlier.open(QIODevice::ReadOnly))
+        m_earlierReport = earlier.readAll();
 
     const bool targetFits = checkTarget();
     const bool ok =
-        targetFits && readAccessFile() && buildDatabase() && writeReport() && putInPlace();
+        targetFits && readAccessFile() && confirmPlausible() && buildDatabase() && writeReport() &&
+        putInPlace();
     LegacyImportResult result;
     result.databasePath = m_databasePath;
-    result.reportPath = m_folder.filePath(QString::fromLatin1(LegacyLayout::kReportFileName));
+    result.reportPath = reportPath;
+    if (!ok && m_reportReplaced && m_earlierReport)
+        DurableFile::replace(reportPath, *m_earlierReport); // a failed run's report is not kept
     if (!m_temporaryPath.isEmpty() && !ok)
         LegacyFiles::removeDatabaseFiles(m_temporaryPath);
     if (m_cancelled) {
@@ -121,12 +135,14 @@ LegacyImportResult ImportRun::run()
     if (!ok) {
         result.status = Status::Failed;
         result.error = m_error;
-        // A report of why, when the folder takes it; nothing else was changed. A
-        // folder that already has its database keeps the report of its import.
+        // A report of why an Access file could not be taken in, unless the
+        // folder holds the report of an earlier import, which stays. A file
+        // refused before it was read leaves no trace.
         m_facts.imported = false;
         m_facts.failure = m_error;
-        if (targetFits)
-            DurableFile::replace(result.reportPath, importReportText(m_facts).toUtf8());
+        if (targetFits && m_recognised && !m_earlierReport)
+            result.reportWritten =
+                DurableFile::replace(result.reportPath, importReportText(m_facts).toUtf8());
         return result;
     }
     result.status = Status::Imported;
@@ -140,6 +156,7 @@ LegacyImportResult ImportRun::run()
     result.salesPersons += int(m_facts.rosterKept.size());
     result.untiedRows = int(m_facts.untiedRows.size());
     result.unconvertedValues = int(m_facts.notes.size());
+    result.suspects = m_facts.suspects;
     result.keptPath = m_facts.keptPath;
     result.milliseconds = m_facts.milliseconds;
     return result;
@@ -206,6 +223,9 @@ bool ImportRun::readAccessFile()
             return fail(QStringLiteral("\"%1\" has no table %2, so it is not a deal database of "
                                        "the older program.")
                             .arg(native(m_accessPath), name));
+    }
+    m_recognised = true;
+    for (const QString &name : LegacyLayout::tables()) {
         std::optional<AccessTable> read = file.readTable(name, &why);
         if (!read)
             return fail(
@@ -235,6 +255,25 @@ bool ImportRun::readAccessFile()
         m_tables.insert(name, *read);
     }
     return true;
+}
+
+bool ImportRun::confirmPlausible()
+{
+    QList<const AccessTable *> tables;
+    for (const QString &name : LegacyLayout::tables())
+        tables << &*m_tables.constFind(name);
+    for (const LegacyPlausibility::Suspect &suspect : LegacyPlausibility::check(tables))
+        m_facts.suspects << suspect.describe();
+    if (m_facts.suspects.isEmpty() || !m_options.importSuspects ||
+        m_options.importSuspects(m_facts.suspects))
+        return true;
+    const bool one = m_facts.suspects.size() == 1;
+    return fail(QStringLiteral("%1 of \"%2\" %3 damaged, and the import was not to be made with "
+                               "%4.")
+                    .arg(one ? QStringLiteral("1 value")
+                             : QStringLiteral("%1 values").arg(m_facts.suspects.size()),
+                         native(m_accessPath), one ? QStringLiteral("looks") : QStringLiteral("look"),
+                         one ? QStringLiteral("it") : QStringLiteral("them")));
 }
 
 bool ImportRun::buildDatabase()
@@ -454,6 +493,7 @@ bool ImportRun::writeReport()
     m_facts.milliseconds = m_timer.elapsed();
     const QString reportPath = m_folder.filePath(QString::fromLatin1(LegacyLayout::kReportFileName));
     QString why;
+    m_reportReplaced = true;
     if (!DurableFile::replace(reportPath, importReportText(m_facts).toUtf8(), &why)) {
         m_facts.imported = false;
         return fail(QStringLiteral("The import report \"%1\" could not be written: %2")
@@ -500,6 +540,14 @@ QStringList LegacyImportResult::summaryLines() const
     else if (unconvertedValues > 1)
         lines << QStringLiteral("%1 values did not arrive as they were; the report says which.")
                      .arg(unconvertedValues);
+    if (!suspects.isEmpty()) {
+        lines << QStringLiteral("%1 looked damaged and %2 imported as read:")
+                     .arg(suspects.size() == 1 ? QStringLiteral("1 value")
+                                               : QStringLiteral("%1 values").arg(suspects.size()),
+                          suspects.size() == 1 ? QStringLiteral("was") : QStringLiteral("were"));
+        for (const QString &suspect : suspects)
+            lines << QStringLiteral("  ") + suspect;
+    }
     if (!keptPath.isEmpty())
         lines << QStringLiteral("The Access file is kept unchanged as \"%1\".")
                      .arg(QFileInfo(keptPath).fileName());

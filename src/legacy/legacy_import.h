@@ -12,6 +12,10 @@ struct LegacyImportOptions
     // Called after each row written, with the rows done and the rows in all.
     // Returning false cancels the import, which then changes nothing.
     std::function<bool(int done, int total)> progress;
+    // Called before anything is written when values of the file look damaged
+    // (LegacyPlausibility), with each described; false leaves the import
+    // unmade. Without it such values are imported, and listed.
+    std::function<bool(const QStringList &suspects)> importSuspects;
     // For tests of an import stopped by force: the process kills itself once
     // this many rows have been written.
     int killAfterRows = -1;
@@ -27,9 +31,13 @@ struct LegacyImportResult
     int salesPersons = 0;
     int untiedRows = 0;
     int unconvertedValues = 0;
+    QStringList suspects; // values that look damaged, imported as they were
     QString databasePath;
     QString keptPath; // the Access file's new name; empty when it stayed where it was
     QString reportPath;
+    // Failed: whether a report of why was written (only for an Access file
+    // that could not be taken in, into a folder without an earlier report).
+    bool reportWritten = false;
     qint64 milliseconds = 0;
 
     // The summary shown or printed after an import.
@@ -47,7 +55,10 @@ struct LegacyImportResult
 // free variant of that name); an Access file elsewhere is read and left where
 // it is, and the folder's database must then be missing or hold no deals.
 // A failure or a cancel removes the temporary file and renames nothing. The
-// report "import.log" is written beside the database.
+// report "import.log" is written beside the database. A file refused before
+// it is read (not an Access database of the older program, a folder that
+// cannot take it) writes no report, and a failed import never replaces the
+// report of an earlier one.
 class LegacyImport
 {
 public:

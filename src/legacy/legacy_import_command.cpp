@@ -4,12 +4,27 @@
 
 #include <QLocale>
 
-int runLegacyImportCommand(const QString &accessPath, const ProgramFolder &folder, QTextStream &out)
+int runLegacyImportCommand(const QString &accessPath, const ProgramFolder &folder, QTextStream &out,
+                           QTextStream *errors, const std::function<bool()> &importAnyway)
 {
-    const LegacyImportResult result = LegacyImport(folder, accessPath).run();
+    QTextStream &why = errors ? *errors : out;
+    LegacyImportOptions options;
+    options.importSuspects = [&why, &importAnyway](const QStringList &suspects) {
+        why << "These values of the Access database look damaged:\n";
+        for (const QString &suspect : suspects)
+            why << "  " << suspect << '\n';
+        why.flush();
+        return importAnyway && importAnyway();
+    };
+    const LegacyImportResult result = LegacyImport(folder, accessPath).run(options);
     if (result.status != LegacyImportResult::Status::Imported) {
-        out << "Not imported: " << result.error << '\n' << "Nothing was changed.\n";
-        out.flush();
+        why << "Not imported: " << result.error << '\n';
+        if (result.reportWritten)
+            why << "Nothing was changed but the report \"" << result.reportPath
+                << "\", which says why.\n";
+        else
+            why << "Nothing was changed.\n";
+        why.flush();
         return 1;
     }
     for (const QString &line : result.summaryLines())

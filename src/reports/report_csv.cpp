@@ -23,6 +23,17 @@ QString quoted(const QString &text)
     return u'"' + doubled + u'"';
 }
 
+// A spreadsheet takes a cell beginning with one of these for a formula (or
+// strips it); text that begins so is written after a ' so that it opens as
+// the text it is.
+QString defused(const QString &text)
+{
+    static const QString kFormulaStarts = QStringLiteral("=+-@\t\r");
+    if (!text.isEmpty() && kFormulaStarts.contains(text.front()))
+        return u'\'' + text;
+    return text;
+}
+
 QString text(const QVariant &value, CsvColumn::Kind kind)
 {
     if (value.isNull())
@@ -46,8 +57,8 @@ QString text(const QVariant &value, CsvColumn::Kind kind)
     case CsvColumn::Kind::Text:
         break;
     }
-    // A value that is not what its column expects is kept as it is.
-    return ReportValue::format(value, QString());
+    // Text, and a value that is not what its column expects, is kept as it is.
+    return defused(ReportValue::format(value, QString()));
 }
 
 QByteArray line(const QStringList &cells)

@@ -27,7 +27,10 @@ struct CsvColumn
 // A report's lines as comma-separated values a spreadsheet opens: UTF-8 with
 // a byte-order mark (so accented names open right), one heading row, one row
 // per report line, lines ended by CR LF, and a value quoted, its quotes
-// doubled, whenever it holds a comma, a quote or a line break.
+// doubled, whenever it holds a comma, a quote or a line break. Text that
+// begins with =, +, -, @, a tab or a carriage return is written after a
+// leading ' so that a spreadsheet does not run it as a formula; amounts,
+// numbers and dates stay plain.
 namespace ReportCsv {
 
 // The value as the file holds it, quoted where needed.

@@ -111,7 +111,7 @@ void paintPage(const ReportDocument &document, int index, QPainter &painter,
     paintPage(document, index, painter, device.logicalDpiX(), device.logicalDpiY());
 }
 
-bool paint(const ReportDocument &document, QPagedPaintDevice &device)
+bool paint(const ReportDocument &document, QPagedPaintDevice &device, const Progress &progress)
 {
     QPainter painter;
     if (!painter.begin(&device))
@@ -120,6 +120,10 @@ bool paint(const ReportDocument &document, QPagedPaintDevice &device)
         if (index > 0)
             device.newPage();
         paintPage(document, index, painter, device);
+        if (progress && !progress(index + 1, document.pageCount())) {
+            painter.end();
+            return false;
+        }
     }
     return painter.end();
 }

@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include <functional>
+
 class QPagedPaintDevice;
 class QPainter;
 class ReportDocument;
@@ -12,8 +14,13 @@ class ReportDocument;
 // margins land where the layout put them.
 namespace ReportPainter {
 
-// False when painting could not begin on the device.
-bool paint(const ReportDocument &document, QPagedPaintDevice &device);
+// Told after each page painted: the pages done and the pages in all.
+// Returning false stops the painting there.
+using Progress = std::function<bool(int done, int total)>;
+
+// False when painting could not begin on the device, or was stopped.
+bool paint(const ReportDocument &document, QPagedPaintDevice &device,
+           const Progress &progress = {});
 
 // One page onto a painter already begun on `device`.
 void paintPage(const ReportDocument &document, int index, QPainter &painter,

@@ -21,7 +21,13 @@ bool fail(QString *error, const QString &reason)
 
 } // namespace
 
-bool write(const ReportDocument &document, const QString &path, QString *error)
+QString stoppedMessage()
+{
+    return QStringLiteral("It was cancelled; no file was written.");
+}
+
+bool write(const ReportDocument &document, const QString &path, QString *error,
+           const ReportPainter::Progress &progress)
 {
     // Drawn in memory, then put in place all or nothing.
     QBuffer file;
@@ -31,8 +37,14 @@ bool write(const ReportDocument &document, const QString &path, QString *error)
         writer.setResolution(600);
         writer.setPageLayout(document.pageLayout());
         writer.setCreator(QStringLiteral("Tarvex"));
-        if (!ReportPainter::paint(document, writer))
-            return fail(error, QStringLiteral("The report could not be drawn."));
+        bool stopped = false;
+        const auto step = [&progress, &stopped](int done, int total) {
+            stopped = progress && !progress(done, total);
+            return !stopped;
+        };
+        if (!ReportPainter::paint(document, writer, step))
+            return fail(error, stopped ? stoppedMessage()
+                                       : QStringLiteral("The report could not be drawn."));
     }
     file.close();
     return DurableFile::replace(path, file.data(), error);

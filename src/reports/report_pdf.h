@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reports/report_painter.h"
+
 #include <QString>
 
 class ReportDocument;
@@ -9,6 +11,12 @@ class ReportDocument;
 namespace ReportPdf {
 
 // False, with the reason in `error`, when the file could not be written.
-bool write(const ReportDocument &document, const QString &path, QString *error = nullptr);
+// `progress` is told of each page drawn and may stop the writing: the file
+// is then left as it was, and `error` says it was stopped.
+bool write(const ReportDocument &document, const QString &path, QString *error = nullptr,
+           const ReportPainter::Progress &progress = {});
+
+// What `error` holds when `progress` stopped the writing.
+QString stoppedMessage();
 
 } // namespace ReportPdf

@@ -20,6 +20,9 @@ std::optional<Money> ReportSummary::over(const ReportRows &rows, const QString &
     // Wide enough for any number of the largest amounts: a total is known
     // exactly before it is asked to fit in Money.
     __int128 sum = 0;
+    // A sum adds each amount as a line prints it, to the cent, so that the
+    // printed lines add up to the printed total.
+    __int128 printedSum = 0;
     for (int i = begin; i < end; ++i) {
         const QVariant value = dataField.isEmpty() ? QVariant(true) : rows.at(i).value(dataField);
         if (value.isNull())
@@ -27,11 +30,13 @@ std::optional<Money> ReportSummary::over(const ReportRows &rows, const QString &
         ++counted;
         if (const auto money = ReportValue::amount(value)) {
             sum += money->units();
+            printedSum += money->roundedToCent().units();
             ++amounts;
         }
     }
     switch (function) {
     case Function::Sum:
+        sum = printedSum;
         break;
     case Function::Count:
         return Money::dollars(counted);

@@ -24,7 +24,8 @@ struct ReportSummary
 
     // The summary of `dataField` over rows [begin, end). Sum and average take
     // the values that are amounts (text in any of the program's number forms,
-    // whole numbers, Money) and skip the rest; count counts the rows whose
+    // whole numbers, Money) and skip the rest; a sum adds each amount rounded
+    // to the cent, as its line prints it; count counts the rows whose
     // value is not null (every row when `dataField` is empty). An average of
     // no amounts has no value. A sum beyond the range of Money has no value
     // either, and sets `overflow`: it is never given as a wrong number.

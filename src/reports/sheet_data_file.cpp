@@ -12,13 +12,23 @@ namespace SheetDataFile {
 bool restore(DealDatabase &database, const QString &path, QString *error)
 {
     DurableFile::removeStaleTemporaries(QFileInfo(path).absolutePath());
-    const std::optional<QList<RecordedSheet>> latest =
-        SheetRecords(database.connection()).latestValid(error);
+    const SheetRecords sheets(database.connection());
+    const SheetDesk desk = SheetDesk::of(path);
+    const std::optional<QList<RecordedSheet>> latest = sheets.latestValid(desk, error);
     if (!latest)
         return false;
-    if (latest->isEmpty())
-        return true;
-    const QByteArray &lines = latest->first().lines;
+    // With every recorded sheet voided no deal is paid: the file is empty,
+    // as a sheet paying nothing leaves it.
+    QByteArray lines;
+    if (!latest->isEmpty()) {
+        lines = latest->first().lines;
+    } else {
+        const std::optional<bool> any = sheets.anyRecorded(desk, error);
+        if (!any)
+            return false;
+        if (!*any)
+            return true;
+    }
     QFile file(path);
     if (file.open(QIODevice::ReadOnly) && file.readAll() == lines)
         return true;

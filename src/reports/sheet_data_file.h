@@ -5,9 +5,13 @@
 class DealDatabase;
 
 // data.txt follows the record: it always holds the lines of the newest
-// commission sheet that is not voided, written from that sheet's record.
+// commission sheet that is not voided printed at this desk (this computer,
+// the folder of the file), written from that sheet's record; a sheet of
+// another desk sharing the database never reaches it.
 // A file missing or different (after a kill or a full disk) is written again
-// from the record; with no sheet recorded the file is left as it is.
+// from the record; when every recorded sheet is voided the file is empty;
+// with no sheet recorded at all (an older installation's file) it is left as
+// it is.
 namespace SheetDataFile {
 
 // Writes the newest valid sheet's lines to `path` unless the file already

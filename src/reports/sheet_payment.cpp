@@ -18,8 +18,17 @@ const QStringList kMoneyFields = {
     QStringLiteral("Warranty"),      QStringLiteral("TotalCommission"),
 };
 
-// The row's line of the hand-off file: text as text, amounts as Money,
-// missing values null.
+// A stored amount as the sheet pays and prints it: rounded to the cent, so
+// that the printed lines add up to the printed total. (A split of an odd cent
+// stored before splits were kept in whole cents holds half a cent.)
+std::optional<Money> paidAmount(const QVariant &stored)
+{
+    const std::optional<Money> amount = ColumnValue::moneyFrom(stored);
+    return amount ? std::optional(amount->roundedToCent()) : std::nullopt;
+}
+
+// The row's line of the hand-off file: text as text, amounts as Money
+// rounded to the cent, missing values null.
 QVariantList dataLine(const SummaryRow &row)
 {
     QVariantList line;
@@ -28,7 +37,7 @@ QVariantList dataLine(const SummaryRow &row)
         if (stored.isNull())
             line << QVariant();
         else if (kMoneyFields.contains(field))
-            line << QVariant::fromValue(ColumnValue::moneyFrom(stored).value_or(Money()));
+            line << QVariant::fromValue(paidAmount(stored).value_or(Money()));
         else
             line << stored.toString();
     }
@@ -36,14 +45,17 @@ QVariantList dataLine(const SummaryRow &row)
 }
 
 // Marks the rows paid on a new sheet, inside the caller's transaction.
-bool recordSheet(DealDatabase &database, const Sheet &sheet, const Hooks &hooks, Outcome &outcome)
+bool recordSheet(DealDatabase &database, const Sheet &sheet, const QString &dataFilePath,
+                 const Hooks &hooks, Outcome &outcome)
 {
     const auto reach = [&hooks](Step step) {
         if (hooks.reached)
             hooks.reached(step);
     };
     SheetRecords sheets(database.connection());
-    const std::optional<qint64> sheetId = sheets.record(sheet.heading(), &outcome.error);
+    SheetHeading heading = sheet.heading();
+    heading.desk = SheetDesk::of(dataFilePath);
+    const std::optional<qint64> sheetId = sheets.record(heading, &outcome.error);
     if (!sheetId)
         return false;
     reach(Step::SheetRecorded);
@@ -65,7 +77,7 @@ bool recordSheet(DealDatabase &database, const Sheet &sheet, const Hooks &hooks,
         lines << dataLine(row);
         paidIds << row.rowId;
         const Money total =
-            ColumnValue::moneyFrom(row.value(QStringLiteral("TotalCommission"))).value_or(Money());
+            paidAmount(row.value(QStringLiteral("TotalCommission"))).value_or(Money());
         tally = tally ? tally->checkedAdd(total) : std::nullopt;
     }
     // The sheet prints the tally and the tally plus the bonus; neither may
@@ -115,7 +127,8 @@ Outcome pay(DealDatabase &database, const QString &dataFilePath, const Sheet &sh
             if (hooks.reached)
                 hooks.reached(Step::Begun);
             committed =
-                recordSheet(database, sheet, hooks, outcome) && transaction.commit(&outcome.error);
+                recordSheet(database, sheet, dataFilePath, hooks, outcome) &&
+                transaction.commit(&outcome.error);
         }
     } // rolled back here unless committed
     if (!committed) {

@@ -7,8 +7,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlQuery>
 #include <QFile>
+
+#include <sqlite3.h>
 
 #include <filesystem>
 #include <system_error>
@@ -48,9 +51,69 @@ bool refused(QString *error, const QString &message)
     return false;
 }
 
+// While it is installed, SQLite calls it back every few thousand steps of
+// the copy: it tells how far the copy has come (the temporary file's size in
+// pages of the database's page count) and stops the copy when told to.
+class CopyProgress
+{
+public:
+    CopyProgress(const QSqlDatabase &db, const QString &temporary,
+                 const DatabaseBackup::Progress &progress)
+        : m_temporary(temporary), m_progress(progress)
+    {
+        if (!m_progress)
+            return;
+        const QVariant handle = db.driver()->handle();
+        if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
+            return;
+        m_handle = *static_cast<sqlite3 *const *>(handle.constData());
+        QSqlQuery pages(db);
+        if (pages.exec(QStringLiteral("PRAGMA page_count")) && pages.next())
+            m_total = pages.value(0).toLongLong();
+        QSqlQuery size(db);
+        if (size.exec(QStringLiteral("PRAGMA page_size")) && size.next())
+            m_pageSize = qMax<qint64>(1, size.value(0).toLongLong());
+        m_progress(0, m_total);
+        sqlite3_progress_handler(m_handle, kSteps, &CopyProgress::call, this);
+    }
+    ~CopyProgress()
+    {
+        if (m_handle)
+            sqlite3_progress_handler(m_handle, 0, nullptr, nullptr);
+    }
+    Q_DISABLE_COPY_MOVE(CopyProgress)
+
+    bool stopped() const { return m_stopped; }
+    // The copy is complete: the whole count is told.
+    void finished()
+    {
+        if (m_handle)
+            m_progress(m_total, m_total);
+    }
+
+private:
+    static constexpr int kSteps = 20000;
+
+    static int call(void *self) { return static_cast<CopyProgress *>(self)->tell() ? 0 : 1; }
+    bool tell()
+    {
+        const qint64 done = qMin(m_total, QFileInfo(m_temporary).size() / m_pageSize);
+        m_stopped = !m_progress(done, m_total);
+        return !m_stopped;
+    }
+
+    QString m_temporary;
+    const DatabaseBackup::Progress &m_progress;
+    sqlite3 *m_handle = nullptr;
+    qint64 m_total = 0;
+    qint64 m_pageSize = 4096;
+    bool m_stopped = false;
+};
+
 } // namespace
 
-bool copyTo(const DealDatabase &live, const QString &targetPath, QString *error)
+bool copyTo(const DealDatabase &live, const QString &targetPath, QString *error,
+            const Progress &progress)
 {
     const QString target = QDir::toNativeSeparators(targetPath);
     if (!live.isOpen())
@@ -90,11 +153,21 @@ bool copyTo(const DealDatabase &live, const QString &targetPath, QString *error)
     QSqlQuery vacuum(live.connection());
     vacuum.prepare(QStringLiteral("VACUUM INTO ?"));
     vacuum.addBindValue(temporary);
-    if (!vacuum.exec()) {
-        const QString why = StoreSql::errorText(vacuum.lastError());
-        removeTemporary();
-        return refused(error, QStringLiteral("The backup \"%1\" could not be written: %2")
-                                  .arg(target, why));
+    {
+        CopyProgress told(live.connection(), temporary, progress);
+        const bool copied = vacuum.exec();
+        if (!copied || told.stopped()) {
+            const QString why = told.stopped() ? QString()
+                                               : StoreSql::errorText(vacuum.lastError());
+            removeTemporary();
+            if (told.stopped())
+                return refused(error, QStringLiteral("The backup was cancelled; \"%1\" was "
+                                                     "not written.")
+                                          .arg(target));
+            return refused(error, QStringLiteral("The backup \"%1\" could not be written: %2")
+                                      .arg(target, why));
+        }
+        told.finished();
     }
 
     // The copy is never readable more widely than the database it copies.

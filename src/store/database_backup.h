@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class DealDatabase;
 
 // Backup copies of the live deal database.
@@ -14,6 +16,12 @@ namespace DatabaseBackup {
 // leaves an existing target as it was. A target that is the live database
 // itself, under any spelling of its path, or one of its journal files, is
 // refused. False with a message in `error` on failure.
-bool copyTo(const DealDatabase &live, const QString &targetPath, QString *error);
+//
+// `progress`, when given, is told now and then of the pages written and the
+// pages in all; returning false stops the copy, which then leaves nothing
+// behind and says it was cancelled.
+using Progress = std::function<bool(qint64 done, qint64 total)>;
+bool copyTo(const DealDatabase &live, const QString &targetPath, QString *error,
+            const Progress &progress = {});
 
 } // namespace DatabaseBackup

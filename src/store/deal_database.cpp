@@ -12,11 +12,33 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlError>
 #include <QSqlQuery>
 
 #include <atomic>
 
 namespace {
+
+// Whether the server's connection is gone: a trivial statement fails with no
+// code of the server's (the client library's own "no connection"), or with
+// one of a broken connection or a server shutting down. A statement refused
+// inside a failed transaction (25P02) means the connection is still there.
+bool connectionLost(const QSqlDatabase &db)
+{
+    QSqlQuery probe(db);
+    if (probe.exec(QStringLiteral("SELECT 1")))
+        return false;
+    const QString code = probe.lastError().nativeErrorCode();
+    return code.isEmpty() || code.startsWith(QStringLiteral("08")) ||
+           code.startsWith(QStringLiteral("57P"));
+}
+
+// The server's words inside one of the program's sentences: on one line,
+// without the tabs and line breaks of its own layout.
+QString oneLine(const QString &words)
+{
+    return words.simplified();
+}
 
 // How long a statement waits for another connection's write to finish.
 constexpr const char *kConnectOptions = "QSQLITE_BUSY_TIMEOUT=5000";
@@ -150,16 +172,29 @@ bool DealDatabase::openServer(QString *error)
                                           "could not be reached, or refused the login (%2). "
                                           "Nothing was changed.")
                                .arg(m_server.describe(),
-                                    StoreSql::errorText(m_db.lastError()).trimmed()));
+                                    oneLine(StoreSql::errorText(m_db.lastError()))));
+    // A connection lost on the way is named as such, never taken for a
+    // database that is not ours.
+    const auto lost = [&](const QString &words) {
+        return fail(error, QStringLiteral("The connection to the server was lost while the deal "
+                                          "database %1 was being opened (%2). Nothing was "
+                                          "changed; start Tarvex again once the server can be "
+                                          "reached.")
+                               .arg(m_server.describe(), oneLine(words)));
+    };
     // Another desk's row locks are waited on for a while, not for ever.
     QString why;
     if (!StoreEngine::run(m_db, QStringLiteral("SET lock_timeout = '10s'"), &why))
-        return fail(error, QStringLiteral("The deal database %1 could not be opened (%2).")
-                               .arg(m_server.describe(), why));
+        return connectionLost(m_db)
+                   ? lost(why)
+                   : fail(error, QStringLiteral("The deal database %1 could not be opened (%2).")
+                                     .arg(m_server.describe(), oneLine(why)));
     const auto refused = [&](const QString &reason) {
+        if (connectionLost(m_db))
+            return lost(reason);
         return fail(error, QStringLiteral("The deal database %1 cannot be used: %2. It was left "
                                           "unchanged.")
-                               .arg(m_server.describe(), reason));
+                               .arg(m_server.describe(), oneLine(reason)));
     };
     // Made, checked and upgraded under one lock, in one transaction: a
     // failure leaves the database exactly as it was.
@@ -261,7 +296,8 @@ bool DealDatabase::createFile(QString *error) const
     // The new database is built under a temporary name beside its final place
     // and renamed into place only when complete and on the disk, so a failure
     // never leaves a half-made file under the database's name. The empty file
-    // is made here, so it gets the user's umask like any new file.
+    // is made here, the user's alone like every new file of the program (the
+    // database's journals take its permissions).
     const QString temporary = DurableFile::temporaryPathFor(m_filePath);
     QFile empty(temporary);
     if (!empty.open(QIODevice::NewOnly)) {
@@ -270,6 +306,10 @@ bool DealDatabase::createFile(QString *error) const
         return false;
     }
     empty.close();
+    if (!DurableFile::makePrivate(temporary, error)) {
+        QFile::remove(temporary);
+        return false;
+    }
     if (!buildNewDatabase(temporary, error)) {
         QFile::remove(temporary);
         QFile::remove(temporary + QStringLiteral("-journal"));

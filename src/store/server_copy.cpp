@@ -150,8 +150,28 @@ bool writeBatch(QSqlDatabase db, std::optional<QSqlQuery> &statement, int &prepa
     return true;
 }
 
+// The rows copied of all the tables, told as each batch is written.
+struct RowsTold
+{
+    const ServerCopy::Progress &progress;
+    qint64 total = 0;
+    qint64 done = 0;
+
+    // False when the copy is to stop.
+    bool add(qint64 rows)
+    {
+        done += rows;
+        return !progress || progress(done, total);
+    }
+};
+
+bool cancelled(QString *error)
+{
+    return fail(error, QStringLiteral("The copy was cancelled. Nothing was written."));
+}
+
 std::optional<qint64> copyTable(DealDatabase &source, DealDatabase &target,
-                                const CopiedTable &table, QString *error)
+                                const CopiedTable &table, RowsTold &told, QString *error)
 {
     const std::optional<QStringList> columns = copiedColumns(source, target, table, error);
     if (!columns)
@@ -183,6 +203,10 @@ std::optional<qint64> copyTable(DealDatabase &source, DealDatabase &target,
                             error))
                 return std::nullopt;
             values.clear();
+            if (!told.add(kBatchRows)) {
+                cancelled(error);
+                return std::nullopt;
+            }
         }
     }
     if (read.lastError().isValid()) {
@@ -193,6 +217,10 @@ std::optional<qint64> copyTable(DealDatabase &source, DealDatabase &target,
     if (!values.isEmpty() &&
         !writeBatch(target.connection(), statement, preparedRows, name, *columns, values, error))
         return std::nullopt;
+    if (!values.isEmpty() && !told.add(values.size() / width)) {
+        cancelled(error);
+        return std::nullopt;
+    }
     return copied;
 }
 
@@ -234,7 +262,8 @@ bool checkCounts(DealDatabase &source, DealDatabase &target, QString *error)
 
 namespace ServerCopy {
 
-bool run(DealDatabase &source, DealDatabase &target, QString *report, QString *error)
+bool run(DealDatabase &source, DealDatabase &target, QString *report, QString *error,
+         const Progress &progress)
 {
     if (source.engine() != Engine::SQLite || target.engine() != Engine::PostgreSQL)
         return fail(error, QStringLiteral("Deals are copied from a desk's database file to a "
@@ -270,9 +299,19 @@ bool run(DealDatabase &source, DealDatabase &target, QString *report, QString *e
         return fail(error, QStringLiteral("Could not clear the salespeople of %1: %2")
                                .arg(target.describe(), why));
 
+    RowsTold told{progress};
+    for (const CopiedTable &table : kTables) {
+        const std::optional<qint64> rows =
+            countOf(sourceDb, QString::fromLatin1(table.name), error);
+        if (!rows)
+            return false;
+        told.total += *rows;
+    }
+    if (!told.add(0))
+        return cancelled(error);
     QStringList lines;
     for (const CopiedTable &table : kTables) {
-        const std::optional<qint64> copied = copyTable(source, target, table, error);
+        const std::optional<qint64> copied = copyTable(source, target, table, told, error);
         if (!copied)
             return false;
         lines << QStringLiteral("  %1: %2 rows").arg(QString::fromLatin1(table.name)).arg(*copied);

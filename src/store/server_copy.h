@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class DealDatabase;
 
 // Moves a desk's deals to the server: every row of an open SQLite deal
@@ -16,6 +18,12 @@ namespace ServerCopy {
 // False, with the reason in `error` and the server as it was, when the
 // server already holds deals, sheets, audit rows or salespeople of its own,
 // when the two databases' tables differ, or when a read or write fails.
-bool run(DealDatabase &source, DealDatabase &target, QString *report, QString *error);
+//
+// `progress`, when given, is told of the rows copied and the rows in all as
+// the copy goes on; returning false stops it, and nothing is left on the
+// server.
+using Progress = std::function<bool(qint64 done, qint64 total)>;
+bool run(DealDatabase &source, DealDatabase &target, QString *report, QString *error,
+         const Progress &progress = {});
 
 } // namespace ServerCopy

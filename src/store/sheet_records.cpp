@@ -7,6 +7,8 @@
 #include "store_sql.h"
 
 #include <QDateTime>
+#include <QFileInfo>
+#include <QSysInfo>
 #include <QSqlQuery>
 
 namespace {
@@ -67,18 +69,23 @@ SheetRecords::SheetRecords(QSqlDatabase db) : m_db(std::move(db))
 std::optional<qint64> SheetRecords::record(const SheetHeading &heading, QString *error)
 {
     QSqlQuery query(m_db);
-    if (!StoreSql::prepare(
-            query,
-            StoreSql::insertReturning(QStringLiteral("Sheets"), kSheetColumns.mid(1, 6),
-                                      kSheetColumns.first()),
-            error))
+    if (!StoreSql::prepare(query,
+                           StoreSql::insertReturning(QStringLiteral("Sheets"),
+                                                     kSheetColumns.mid(1, 6) +
+                                                         QStringList{QStringLiteral("DeskName"),
+                                                                     QStringLiteral("DeskFolder")},
+                                                     kSheetColumns.first()),
+                           error))
         return std::nullopt;
     return StoreSql::insertedKey(
-            query,
-            {textValue(heading.salesPerson), textValue(heading.weekEnding),
-             heading.bonusDescription.isEmpty() ? QVariant() : QVariant(heading.bonusDescription),
-             moneyValue(heading.bonus), QVariant(), now()},
-            error);
+        query,
+        {textValue(heading.salesPerson), textValue(heading.weekEnding),
+         heading.bonusDescription.isEmpty() ? QVariant() : QVariant(heading.bonusDescription),
+         moneyValue(heading.bonus), QVariant(), now(),
+         // A sheet of no named desk counts for every desk, as the older ones do.
+         heading.desk.computer.isEmpty() ? QVariant() : QVariant(heading.desk.computer),
+         heading.desk.computer.isEmpty() ? QVariant() : QVariant(heading.desk.folder)},
+        error);
 }
 
 bool SheetRecords::attachRows(qint64 sheetId, const QList<qint64> &rowIds, QString *error)
@@ -250,10 +257,34 @@ std::optional<QList<RecordedSheet>> SheetRecords::ofSalesPerson(const QString &s
                   ids, error);
 }
 
-std::optional<QList<RecordedSheet>> SheetRecords::latestValid(QString *error) const
+namespace {
+
+// The sheets of a desk, and those recorded before sheets named their desk.
+const QString kAtDesk = QStringLiteral(
+    "((\"DeskName\" = ? AND \"DeskFolder\" = ?) OR \"DeskName\" IS NULL)");
+
+} // namespace
+
+SheetDesk SheetDesk::of(const QString &dataFilePath)
 {
-    return select(QStringLiteral("WHERE \"VoidedAt\" IS NULL ORDER BY \"SheetId\" DESC LIMIT 1"),
-                  {}, error);
+    return {QSysInfo::machineHostName(), QFileInfo(dataFilePath).absolutePath()};
+}
+
+std::optional<QList<RecordedSheet>> SheetRecords::latestValid(const SheetDesk &desk,
+                                                              QString *error) const
+{
+    return select(QStringLiteral("WHERE \"VoidedAt\" IS NULL AND %1 ORDER BY \"SheetId\" DESC "
+                                 "LIMIT 1")
+                      .arg(kAtDesk),
+                  {textValue(desk.computer), textValue(desk.folder)}, error);
+}
+
+std::optional<bool> SheetRecords::anyRecorded(const SheetDesk &desk, QString *error) const
+{
+    const auto newest =
+        select(QStringLiteral("WHERE %1 ORDER BY \"SheetId\" DESC LIMIT 1").arg(kAtDesk),
+               {textValue(desk.computer), textValue(desk.folder)}, error);
+    return newest ? std::optional(!newest->isEmpty()) : std::nullopt;
 }
 
 SheetRecords::VoidOutcome SheetRecords::voidSheet(qint64 sheetId, QString *error)

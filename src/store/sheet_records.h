@@ -9,6 +9,17 @@
 
 #include <optional>
 
+// The desk a commission sheet is printed at: the computer and the data
+// folder whose data.txt it writes. Several desks may share one database.
+struct SheetDesk
+{
+    QString computer;
+    QString folder; // absolute
+
+    // This computer, with the data folder that holds the file at `dataFilePath`.
+    static SheetDesk of(const QString &dataFilePath);
+};
+
 // What a commission sheet is headed with, as the sheet window asked it.
 struct SheetHeading
 {
@@ -16,6 +27,7 @@ struct SheetHeading
     QString weekEnding; // as typed
     QString bonusDescription;
     std::optional<Money> bonus; // none when no bonus was given
+    SheetDesk desk = {};        // where it is printed
 };
 
 // A commission sheet as recorded.
@@ -61,8 +73,12 @@ public:
     // A salesperson's sheets (the name in any letter case), newest first.
     std::optional<QList<RecordedSheet>> ofSalesPerson(const QString &salesPerson,
                                                       QString *error) const;
-    // The newest sheet not voided; an empty list when there is none.
-    std::optional<QList<RecordedSheet>> latestValid(QString *error) const;
+    // The newest sheet not voided printed at `desk` (a sheet recorded before
+    // sheets named their desk counts for every desk); an empty list when
+    // there is none.
+    std::optional<QList<RecordedSheet>> latestValid(const SheetDesk &desk, QString *error) const;
+    // Whether any sheet was ever recorded at `desk`, voided or not.
+    std::optional<bool> anyRecorded(const SheetDesk &desk, QString *error) const;
 
     enum class VoidOutcome { Voided, AlreadyVoided, RowsChanged, Missing, Failed };
     // Voids a sheet: its rows become unpaid again and the sheet stays

@@ -1,6 +1,9 @@
 #include "store_migration.h"
 
 #include "pay_plan_schema.h"
+#include "common/durable_file.h"
+
+#include "sheet_desk_schema.h"
 #include "sheet_schema.h"
 #include "sql_transaction.h"
 #include "store_engine.h"
@@ -45,6 +48,12 @@ bool toVersion4(QSqlDatabase &db, QString *error)
     return StoreEngine::runAll(db, PayPlanSchema::statements(StoreEngine::engineOf(db)), error);
 }
 
+// Version 5: the desk that printed each commission sheet.
+bool toVersion5(QSqlDatabase &db, QString *error)
+{
+    return StoreEngine::runAll(db, SheetDeskSchema::statements(StoreEngine::engineOf(db)), error);
+}
+
 struct Step
 {
     int toVersion;
@@ -53,7 +62,8 @@ struct Step
 
 const QList<Step> &steps()
 {
-    static const QList<Step> all = {{2, toVersion2}, {3, toVersion3}, {4, toVersion4}};
+    static const QList<Step> all = {
+        {2, toVersion2}, {3, toVersion3}, {4, toVersion4}, {5, toVersion5}};
     return all;
 }
 
@@ -85,7 +95,8 @@ bool upgrade(QSqlDatabase &db, const QString &databasePath, int fromVersion, QSt
 {
     const QString copy = safetyCopyPath(databasePath, fromVersion);
     QString why;
-    if (!StoreEngine::copyTo(db, copy, &why)) {
+    // The copy holds what the database holds: it is the user's alone.
+    if (!StoreEngine::copyTo(db, copy, &why) || !DurableFile::makePrivate(copy, &why)) {
         QFile::remove(copy);
         if (error)
             *error = QStringLiteral("the copy \"%1\" to keep before upgrading could not be "

@@ -1,6 +1,7 @@
 #include "store_schema.h"
 
 #include "pay_plan_schema.h"
+#include "sheet_desk_schema.h"
 #include "sheet_schema.h"
 #include "store_engine.h"
 #include "store_layout.h"
@@ -203,6 +204,10 @@ Verdict verify(QSqlDatabase &db, QString *detail)
                  << Table{PayPlanSchema::kDealPlans,
                           {{PayPlanSchema::kVersionId, ColumnKind::Integer},
                            {"SplitShare", ColumnKind::Integer}}};
+    if (version >= 5)
+        required << Table{SheetSchema::kSheets,
+                          {{SheetDeskSchema::kDeskName, ColumnKind::PlainText},
+                           {SheetDeskSchema::kDeskFolder, ColumnKind::PlainText}}};
     for (const Table &table : required) {
         const std::optional<QStringList> columnsPresent =
             StoreEngine::columnsOf(db, QString::fromLatin1(table.name), detail);

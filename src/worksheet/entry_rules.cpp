@@ -20,9 +20,34 @@ QString oneCharacterMessage()
     return QStringLiteral("Must be 1 character only");
 }
 
+namespace {
+
+// A number the calculation holds exactly: it has a digit ("$." and "-$."
+// hold none) and nothing but zeros past the eighteenth decimal, the last
+// place a sum or a rate carries.
+bool isExactNumber(const QString &text)
+{
+    if (!MoneyText::isNumber(text))
+        return false;
+    bool digit = false;
+    qsizetype decimals = -1; // -1 before the point
+    for (const QChar c : text) {
+        if (c == u'.') {
+            decimals = 0;
+        } else if (c.isDigit()) {
+            digit = true;
+            if (decimals >= 0 && ++decimals > ExactAmount::kDecimals && c != u'0')
+                return false;
+        }
+    }
+    return digit;
+}
+
+} // namespace
+
 bool refusesAsNumber(const QString &text)
 {
-    return !text.isEmpty() && !MoneyText::isNumber(text);
+    return !text.isEmpty() && !isExactNumber(text);
 }
 
 QString NumberRule::refusedText(const QString &text) const

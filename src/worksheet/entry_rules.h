@@ -17,7 +17,9 @@ QString validNumberMessage();  // "You must enter a valid number"
 QString dollarsMessage();      // "You must enter an amount in dollars!"
 QString oneCharacterMessage(); // "Must be 1 character only"
 
-// True when a field holds text that is not empty and not a number.
+// True when a field holds text that is not empty and not a number, or a
+// number the calculation cannot take exactly: a form without a digit ("$.",
+// "-$.", "$-.") or one with a digit other than 0 past the eighteenth decimal.
 bool refusesAsNumber(const QString &text);
 
 // A field that only takes a number: the message on refusal and what the field

@@ -5,6 +5,7 @@
 #include "temp_program_folder.h"
 #include "test_server.h"
 
+#include <QDir>
 #include <QSqlQuery>
 
 #include <gtest/gtest.h>
@@ -100,6 +101,77 @@ TEST(CommandLine, CopyToServerIsAnOptionOfItsOwn)
     EXPECT_EQ(copy.dataFolder, QStringLiteral("/srv/desk"));
     EXPECT_FALSE(parse({}).copyToServer);
     EXPECT_TRUE(parse({QStringLiteral("--help")}).output.contains(QStringLiteral("--copy-to-server")));
+}
+
+// Qt's own options reach Qt; Tarvex's options around them still count.
+TEST(CommandLine, QtsOwnOptionsAreLeftToQt)
+{
+    const CommandLine line =
+        parse({QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-style"),
+               QStringLiteral("fusion"), QStringLiteral("--data-folder"), QStringLiteral("/srv/ü"),
+               QStringLiteral("-style=windows"), QStringLiteral("-reverse")});
+    EXPECT_EQ(line.action, CommandLine::Action::Run) << line.output.toStdString();
+    EXPECT_EQ(line.dataFolder, QStringLiteral("/srv/ü"));
+    // A value of Qt's option is not taken for a stray argument.
+    EXPECT_EQ(parse({QStringLiteral("--platform"), QStringLiteral("xcb")}).action,
+              CommandLine::Action::Run);
+}
+
+// Two actions on one command line: neither is dropped in silence.
+TEST(CommandLine, TwoActionsAreRefusedWithCode2)
+{
+    const QStringList pairs[] = {
+        {QStringLiteral("--import-legacy"), QStringLiteral("/old/Sales Log2.mdb"),
+         QStringLiteral("--copy-to-server")},
+        {QStringLiteral("--prepare-data-folder"), QStringLiteral("--copy-to-server")},
+        {QStringLiteral("--prepare-data-folder"), QStringLiteral("--import-legacy=/old/a.mdb")},
+    };
+    for (const QStringList &arguments : pairs) {
+        const CommandLine line = parse(arguments);
+        EXPECT_EQ(line.action, CommandLine::Action::Fail) << arguments.join(u' ').toStdString();
+        EXPECT_EQ(line.exitCode, 2);
+        EXPECT_TRUE(line.output.startsWith(
+            QStringLiteral("Give one of --import-legacy, --copy-to-server and "
+                           "--prepare-data-folder at a time.\n\nUsage: tarvex")))
+            << line.output.toStdString();
+    }
+}
+
+TEST(CommandLine, ADataFolderOfBlanksOrWithATildeIsRefusedAndARelativeOneIsNamed)
+{
+    const CommandLine blanks = parse({}, QStringLiteral("   "));
+    EXPECT_EQ(blanks.action, CommandLine::Action::Fail);
+    EXPECT_EQ(blanks.exitCode, 2);
+    EXPECT_TRUE(blanks.output.startsWith(
+        QStringLiteral("The data folder given by TARVEX_DATA_FOLDER holds only blanks; give the "
+                       "folder's path, or leave TARVEX_DATA_FOLDER out.\n\n")))
+        << blanks.output.toStdString();
+    EXPECT_EQ(parse({QStringLiteral("--data-folder"), QStringLiteral(" ")}).action,
+              CommandLine::Action::Fail);
+
+    const CommandLine tilde =
+        parse({QStringLiteral("--data-folder=~/Tarvex Deals")}, QStringLiteral("/env"));
+    EXPECT_EQ(tilde.action, CommandLine::Action::Fail);
+    EXPECT_EQ(tilde.exitCode, 2);
+    EXPECT_TRUE(tilde.output.startsWith(
+        QStringLiteral("The data folder \"~/Tarvex Deals\" given by --data-folder starts with ~, "
+                       "which only a shell turns into a home folder, and not inside quotes; "
+                       "give the whole path, for example \"%1/Tarvex Deals\".\n\n")
+            .arg(QDir::homePath())))
+        << tilde.output.toStdString();
+
+    TempProgramFolder dir;
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.folder().path()));
+    const CommandLine relative = parse({QStringLiteral("--data-folder"), QStringLiteral("Desk 2")});
+    const CommandLine absolute = parse({}, dir.filePath(QStringLiteral("Desk 3")));
+    QDir::setCurrent(before);
+    EXPECT_EQ(relative.action, CommandLine::Action::Run);
+    EXPECT_EQ(relative.dataFolder, dir.filePath(QStringLiteral("Desk 2")));
+    EXPECT_EQ(relative.notice,
+              QStringLiteral("Tarvex keeps its files in %1.\n").arg(dir.filePath(QStringLiteral("Desk 2"))));
+    EXPECT_EQ(absolute.dataFolder, dir.filePath(QStringLiteral("Desk 3")));
+    EXPECT_TRUE(absolute.notice.isEmpty());
 }
 
 TEST(CopyToServer, WithoutAServerInDatabaseConfOrAFileToCopyEndsWithCode2)

@@ -7,6 +7,7 @@
 #include "app/tarvex_program.h"
 #include "scripted_prompts.h"
 #include "store/deal_database.h"
+#include "store/store_location.h"
 #include "temp_program_folder.h"
 #include "test_server.h"
 #include "worksheet/ui/deal_worksheet.h"
@@ -142,8 +143,24 @@ TEST_F(TarvexProgramTest, CancellingTheFirstPasswordEndsBeforeAnyWindow)
 {
     prompts.expectInputPrompt(FirstPassword::choosePrompt(), std::nullopt);
     EXPECT_FALSE(start());
+    EXPECT_FALSE(program->refused()); // the user's own choice: the program ends well
     EXPECT_EQ(program->mainWindow(), nullptr);
     EXPECT_FALSE(dir.exists(QStringLiteral("PW.txt")));
+}
+
+// A start that ends on a refusal is told from the user's choice, so that the
+// program ends with a status saying it failed.
+TEST_F(TarvexProgramTest, ADatabaseConfFaultIsARefusal)
+{
+    dir.writeBytes(QStringLiteral("database.conf"), "engine = postgresql\nport = many\n");
+    QString error;
+    ASSERT_FALSE(StoreLocation::of(dir.folder(), &error));
+    expectFirstPassword(QStringLiteral("pw"));
+    prompts.expectMessage(error + QStringLiteral("\n\nTarvex will close."), {},
+                          Prompts::Icon::Critical, Prompts::Buttons::Ok);
+    EXPECT_FALSE(start());
+    EXPECT_TRUE(program->refused());
+    EXPECT_EQ(program->mainWindow(), nullptr);
 }
 
 TEST_F(TarvexProgramTest, AForeignDatabaseFileIsNamedAndLeftAlone)
@@ -190,6 +207,7 @@ TEST_F(TarvexProgramTest, AServerThatCannotBeReachedIsNamedAndNothingIsTouched)
     prompts.expectMessage(error + QStringLiteral("\n\nTarvex will close."), {},
                           Prompts::Icon::Critical, Prompts::Buttons::Ok);
     EXPECT_FALSE(start());
+    EXPECT_TRUE(program->refused());
     EXPECT_EQ(program->mainWindow(), nullptr);
     EXPECT_FALSE(dir.exists(QStringLiteral("Sales Log2.mdb")));
 }

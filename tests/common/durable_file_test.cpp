@@ -131,6 +131,24 @@ TEST(DurableFile, APendingFileIsPutInPlaceOnlyOnCommit)
     EXPECT_EQ(dir.readBytes(QStringLiteral("data.txt")), QByteArray("old\r\n"));
 }
 
+// A new file (the password, data.txt) is the user's alone whatever the umask;
+// one the user opened to others keeps what they gave it.
+TEST(DurableFile, ANewFileIsPrivateWhateverTheUmask)
+{
+    TempProgramFolder dir;
+    for (const mode_t mask : {mode_t(0), mode_t(022), mode_t(002)}) {
+        const ScopedUmask umask(mask);
+        const QString name = QStringLiteral("PW-%1.txt").arg(mask);
+        ASSERT_TRUE(DurableFile::replace(dir.filePath(name), "\"Clé\"\r\n"));
+        EXPECT_EQ(modeOf(dir.filePath(name)), 0600u) << "umask " << mask;
+    }
+    const QString shared = dir.filePath(QStringLiteral("unit.txt"));
+    dir.writeBytes(QStringLiteral("unit.txt"), "\"Bronco\"\r\n");
+    ASSERT_EQ(::chmod(QFile::encodeName(shared).constData(), 0644), 0);
+    ASSERT_TRUE(DurableFile::replace(shared, "\"Ranger\"\r\n"));
+    EXPECT_EQ(modeOf(shared), 0644u);
+}
+
 TEST(DurableFile, ANewFileFollowsTheUmaskAndAReplacedFileKeepsItsPermissions)
 {
     TempProgramFolder dir;

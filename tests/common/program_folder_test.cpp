@@ -4,7 +4,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -61,6 +64,32 @@ TEST_F(DataFolderRule, AReadOnlyExecutableFolderGivesTheUsersDataFolder)
     ASSERT_TRUE(ProgramFolder::choose({{}, executable, user}, &chosen, &error, canWrite));
     EXPECT_EQ(chosen.path(), user);
     EXPECT_TRUE(QDir(user).exists());
+}
+
+// On a shared computer other accounts cannot look into a folder the program
+// made; one that was there already keeps its permissions.
+TEST_F(DataFolderRule, AFolderMadeForTheFilesIsTheUsersAlone)
+{
+    const mode_t old = ::umask(022);
+    const QString executable = makeFolder("usr/lib/tarvex");
+    const QString user = path("home/.local/share/Tarvex");
+    const auto canWrite = [&executable](const QString &folder) {
+        return folder != executable && ProgramFolder::canWriteIn(folder);
+    };
+    const bool chosenUser = ProgramFolder::choose({{}, executable, user}, &chosen, &error, canWrite);
+    const QString there = makeFolder("shared desk");
+    const bool chosenThere = choose({there, executable, user});
+    ::umask(old);
+    ASSERT_TRUE(chosenUser) << error.toStdString();
+    ASSERT_TRUE(chosenThere) << error.toStdString();
+    const auto modeOf = [](const QString &folder) {
+        struct stat info {};
+        EXPECT_EQ(::stat(QFile::encodeName(folder).constData(), &info), 0);
+        return info.st_mode & 0777;
+    };
+    EXPECT_EQ(modeOf(user), 0700u);
+    EXPECT_EQ(modeOf(path("home/.local")), 0755u) << "the folders above it are as usual";
+    EXPECT_EQ(modeOf(there), 0755u);
 }
 
 TEST_F(DataFolderRule, AnInstalledBinFolderIsNeverTheDataFolder)

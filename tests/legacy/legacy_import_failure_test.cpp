@@ -64,6 +64,39 @@ TEST(LegacyImportFailureTest, AFileThatIsNotAccessIsRefused)
     EXPECT_FALSE(dir.exists(QStringLiteral("Sales Log2 (Access).mdb")));
 }
 
+// A refused file leaves no trace, and the report of an earlier import is
+// never replaced by a failed one, also when the Access file is cut short.
+TEST(LegacyImportFailureTest, AFailedImportKeepsTheEarlierReportAndARefusedOneWritesNone)
+{
+    TempProgramFolder elsewhere;
+    elsewhere.writeBytes(QStringLiteral("names.mdb"), "\"Tom Briggs\",\"Lena Strand\"\r\n");
+    elsewhere.writeBytes(QStringLiteral("cut.mdb"), fixtureBytes().left(150000));
+
+    TempProgramFolder fresh;
+    QString printed;
+    QTextStream out(&printed);
+    EXPECT_EQ(runLegacyImportCommand(elsewhere.filePath(QStringLiteral("names.mdb")),
+                                     fresh.folder(), out),
+              1);
+    EXPECT_EQ(printed, QStringLiteral("Not imported: \"%1\" is not an Access database.\n"
+                                      "Nothing was changed.\n")
+                           .arg(elsewhere.filePath(QStringLiteral("names.mdb"))));
+    EXPECT_EQ(folderNames(fresh.folder().path()), QStringList());
+
+    TempProgramFolder earlier;
+    const QByteArray report("Imported 2024-05-02: 43 deals from \"Sales Log2.mdb\".\n");
+    earlier.writeBytes(QStringLiteral("import.log"), report);
+    for (const char *file : {"names.mdb", "cut.mdb"}) {
+        const LegacyImportResult result =
+            LegacyImport(earlier.folder(), elsewhere.filePath(QString::fromLatin1(file))).run();
+        EXPECT_EQ(result.status, Status::Failed) << file;
+        EXPECT_FALSE(result.reportWritten) << file;
+        EXPECT_EQ(earlier.readBytes(QStringLiteral("import.log")), report) << file;
+        EXPECT_EQ(folderNames(earlier.folder().path()), QStringList{QStringLiteral("import.log")})
+            << file;
+    }
+}
+
 TEST(LegacyImportFailureTest, CancelUndoesEverything)
 {
     TempProgramFolder dir;
@@ -211,6 +244,23 @@ TEST(LegacyImportCommandTest, AMissingFileIsNamed)
               QStringLiteral("Not imported: There is no file \"%1\".\nNothing was changed.\n")
                   .arg(dir.filePath(QStringLiteral("nowhere.mdb"))));
     EXPECT_FALSE(dir.exists(kDatabase));
+}
+
+// From the command line the reason goes to the error stream, not with the
+// summary an import prints.
+TEST(LegacyImportCommandTest, WhyNotGoesToTheErrorStream)
+{
+    TempProgramFolder dir;
+    QString printed;
+    QString errors;
+    QTextStream out(&printed);
+    QTextStream errorStream(&errors);
+    EXPECT_EQ(runLegacyImportCommand(dir.filePath(QStringLiteral("Ventes Été.mdb")), dir.folder(),
+                                     out, &errorStream),
+              1);
+    EXPECT_EQ(printed, QString());
+    EXPECT_EQ(errors, QStringLiteral("Not imported: There is no file \"%1\".\nNothing was changed.\n")
+                          .arg(dir.filePath(QStringLiteral("Ventes Été.mdb"))));
 }
 
 } // namespace

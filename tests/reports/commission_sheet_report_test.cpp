@@ -135,4 +135,25 @@ TEST_F(CommissionSheetPrint, SavedAsCsvItAddsUpToTheTally)
     EXPECT_EQ(textOf(sheet, QStringLiteral("Field3")), QStringLiteral("$1027.50"));
 }
 
+// Customers whose names a spreadsheet would take for a formula open as the
+// names they are; amounts stay numbers, negative ones included.
+TEST_F(CommissionSheetPrint, CsvTextThatLooksLikeAFormulaOpensAsText)
+{
+    run("\"=1+2\",\"+5\",\"NT\",-1500,-300,0,0,-300\r\n"
+        "\"@SUM(A1)\",\"-12\",\"UC\",800,240,0,0,240\r\n"
+        "\"\tTAB\",\"\rCR\",\"UT\",800,240,0,0,240\r\n"
+        "\"ÉMILE = O'NEIL\",\"4410\",\"NC\",800,240,0,0,240\r\n",
+        {.tally = QStringLiteral("420")});
+    const QString path = dir.filePath(QStringLiteral("sheet.csv"));
+    QString error;
+    ASSERT_TRUE(ReportCsv::save(path, CommissionSheetReport::csvColumns(), report.rows(), &error))
+        << error.toStdString();
+    const QByteArray bytes = dir.readBytes(QStringLiteral("sheet.csv"));
+    EXPECT_TRUE(bytes.contains("\r\n'=1+2,'+5,NT,-1500.00,-300.00,0.00,0.00,-300.00\r\n"))
+        << bytes.toStdString();
+    EXPECT_TRUE(bytes.contains("\r\n'@SUM(A1),'-12,UC,800.00,")) << bytes.toStdString();
+    EXPECT_TRUE(bytes.contains("\r\n'\tTAB,\"'\rCR\",UT,")) << bytes.toStdString();
+    EXPECT_TRUE(bytes.contains("\r\nÉMILE = O'NEIL,4410,NC,800.00,")) << bytes.toStdString();
+}
+
 } // namespace

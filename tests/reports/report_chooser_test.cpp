@@ -330,6 +330,34 @@ TEST_F(ReportChooser, SalesLogSavedAsCsvReopensWithThePrintedTotals)
     preview->close();
 }
 
+// A deal saved at another desk while the preview is open is not on its
+// pages, so it is not in the file either: the file holds the rows shown.
+TEST_F(ReportChooser, CsvHoldsTheRowsOfThePagesShownNotADealSavedSince)
+{
+    save({QDate(2007, 11, 6), "UC", "800", "Pat O'Brien", "7001"});
+    save({QDate(2007, 11, 9), "UC", "1200.40", "John Smith", "7002"});
+    setRange(QDate(2007, 11, 5), QDate(2007, 12, 5));
+    chooser->printer().setShowStep({});
+    chooseSalesLog(QStringLiteral("Used Car"));
+    click("cmdSearch");
+    ReportPreview *preview = chooser->printer().preview(QStringLiteral("ActiveReport1"));
+    ASSERT_NE(preview, nullptr);
+    save({QDate(2007, 11, 7), "UC", "5000", "John Smith", "7003"});
+
+    prompts.expectSaveFile(m_dir.filePath(QStringLiteral("log.csv")));
+    preview->findChild<QAction *>(QStringLiteral("actSaveCsv"))->trigger();
+    prompts.verify();
+    const std::optional<QList<QStringList>> rows =
+        ReportRead::csvRows(m_dir.readBytes(QStringLiteral("log.csv")));
+    ASSERT_TRUE(rows);
+    QStringList stockNumbers;
+    for (const QStringList &row : rows->mid(1))
+        stockNumbers << row.value(1);
+    EXPECT_EQ(stockNumbers, (QStringList{"7001", "7002"}));
+    EXPECT_EQ(textOf(preview->document(), QStringLiteral("Field2")), QStringLiteral("2"));
+    preview->close();
+}
+
 TEST_F(ReportChooser, SummarySavedAsCsvReopensWithThePrintedTotals)
 {
     save({QDate(2007, 11, 6), "NC", "1000", "Pat O'Brien", "A1"});

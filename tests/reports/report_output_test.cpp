@@ -6,6 +6,7 @@
 #include "temp_program_folder.h"
 #include "worksheet/deal.h"
 
+#include <QDir>
 #include <QFile>
 
 #include "test_printers.h"
@@ -57,6 +58,44 @@ TEST(ReportPdfFile, RefusesAPlaceThatCannotBeWritten)
     EXPECT_FALSE(ReportPdf::write(CommissionSlipReport().run(), path, &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(QFile::exists(path));
+}
+
+// A long report tells its pages as they are drawn; stopped, it leaves the
+// file that was there as it was, never a part of the new one.
+TEST(ReportPdfFile, TellsEachPageAndACancelledOneLeavesTheOldFile)
+{
+    ReportLayout layout(QStringLiteral("Listing"));
+    layout.addSection(ReportSection(ReportSection::Kind::Detail, QStringLiteral("Detail"), 4))
+        .add(ReportControl::field(QStringLiteral("Name"), QRectF(0, 0, 2, 0.25)))
+        .withDataField(QStringLiteral("Name"));
+    ReportRows rows;
+    for (int i = 0; i < 9; ++i)
+        rows.append({{QStringLiteral("Name"), QStringLiteral("Zoë %1").arg(i)}});
+    const ReportDocument document = ReportRenderer(layout).run(rows);
+    ASSERT_EQ(document.pageCount(), 5);
+
+    TempProgramFolder dir;
+    QList<std::pair<int, int>> told;
+    ASSERT_TRUE(ReportPdf::write(document, dir.filePath(QStringLiteral("log.pdf")), nullptr,
+                                 [&told](int done, int total) {
+                                     told << std::pair(done, total);
+                                     return true;
+                                 }));
+    EXPECT_EQ(told, (QList<std::pair<int, int>>{{1, 5}, {2, 5}, {3, 5}, {4, 5}, {5, 5}}));
+
+    dir.writeBytes(QStringLiteral("log.pdf"), "last year's log");
+    QString error;
+    int pages = 0;
+    EXPECT_FALSE(ReportPdf::write(document, dir.filePath(QStringLiteral("log.pdf")), &error,
+                                  [&pages](int done, int) {
+                                      pages = done;
+                                      return done < 3;
+                                  }));
+    EXPECT_EQ(pages, 3);
+    EXPECT_EQ(error, QStringLiteral("It was cancelled; no file was written."));
+    EXPECT_EQ(dir.readBytes(QStringLiteral("log.pdf")), QByteArray("last year's log"));
+    EXPECT_EQ(QDir(dir.folder().path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("log.pdf")});
 }
 
 } // namespace

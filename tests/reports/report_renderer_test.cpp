@@ -225,6 +225,34 @@ TEST(Renderer, GroupsAndSummaries)
     EXPECT_EQ(order, expected);
 }
 
+// Two halves of an odd cent stored before splits were kept in whole cents
+// print $312.51 each: the total is what the printed lines add up to, a
+// negative amount included.
+TEST(Renderer, ASumAddsTheAmountsAsTheirLinesPrintThem)
+{
+    ReportLayout layout(QStringLiteral("Sheet"));
+    layout.addSection(ReportSection(Kind::Detail, QStringLiteral("Detail"), 0.25))
+        .add(field("Line", 0, 0))
+        .withDataField(QStringLiteral("Paid"))
+        .withFormat(QStringLiteral("$#,##0.00"));
+    layout.addSection(ReportSection(Kind::ReportFooter, QStringLiteral("Footer"), 0.25))
+        .add(field("Total", 0, 0))
+        .withDataField(QStringLiteral("Paid"))
+        .withFormat(QStringLiteral("$#,##0.00"))
+        .withSummary({ReportSummary::Function::Sum, ReportSummary::Scope::Report});
+
+    ReportRows rows;
+    for (const char *amount : {"312.505", "312.505", "787.5", "-10.004"})
+        rows.append(row({{"Paid", QString::fromLatin1(amount)}}));
+    const ReportDocument document = ReportRenderer(layout).run(rows);
+
+    QStringList lines;
+    for (const PlacedText &line : placementsOf(document, QStringLiteral("Line")))
+        lines << line.text;
+    EXPECT_EQ(lines, (QStringList{"$312.51", "$312.51", "$787.50", "-$10.00"}));
+    EXPECT_EQ(textOf(document, QStringLiteral("Total")), QStringLiteral("$1,402.52"));
+}
+
 TEST(Renderer, HiddenControlsDoNotPrintUntilShown)
 {
     ReportLayout layout(QStringLiteral("Form"));

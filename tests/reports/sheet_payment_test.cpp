@@ -1,6 +1,8 @@
 #include "commission_sheet_fixture.h"
 #include "injected_failure.h"
 #include "report_test_support.h"
+#include "reports/commission_sheet_report.h"
+#include "reports/report_csv.h"
 #include "reports/sheet_data_file.h"
 #include "reports/sheet_payment.h"
 #include "store/commission_payments.h"
@@ -92,6 +94,57 @@ TEST_F(SheetPaymentTest, FileFollowsTheListedOrderWithMissingValuesAsNull)
               QByteArray("\"LATER\",\"S2\",\"NT\",1500,450,50,30,100\r\n"
                          "#NULL#,\"A1234\",\"NT\",1500,450,50,30,#NULL#\r\n"));
     EXPECT_EQ(paidRows(), (QList<qint64>{noValues, later}));
+}
+
+// Two halves of a split stored before splits were kept in whole cents hold
+// half a cent each. The sheet pays each row at what it prints, so its lines,
+// its total and its spreadsheet file add up to the same amount.
+TEST_F(SheetPaymentTest, HalfCentRowsArePaidAtTheCentTheyPrint)
+{
+    SummaryValues half;
+    half.stockNumber = QStringLiteral("40177");
+    half.customer = QString::fromUtf8("ZOË DUPRÉ");
+    half.payableGross = QStringLiteral("2083.3667");
+    half.commission = QStringLiteral("312.505");
+    half.spiff = QStringLiteral("0");
+    half.warranty = QStringLiteral("0");
+    half.totalCommission = QStringLiteral("312.505");
+    const qint64 first = summaryRow(half);
+    half.stockNumber = QStringLiteral("40178");
+    const qint64 second = summaryRow(half);
+    const qint64 whole = unpaid("U88", "ANN LEE", "2005-03-08", "787.5");
+
+    const SheetPayment::Outcome outcome = SheetPayment::pay(
+        *m_database, dataFilePath(),
+        {.salesPerson = QString::fromUtf8("John Smith"), .rowIds = {first, second, whole}});
+    ASSERT_TRUE(outcome.paid) << outcome.error.toStdString();
+    EXPECT_EQ(outcome.tally, Money::fromCents(141252));
+    EXPECT_EQ(m_dir.readBytes(QStringLiteral("data.txt")),
+              QByteArray("\"ZOË DUPRÉ\",\"40177\",\"NT\",2083.37,312.51,0,0,312.51\r\n"
+                         "\"ZOË DUPRÉ\",\"40178\",\"NT\",2083.37,312.51,0,0,312.51\r\n"
+                         "\"ANN LEE\",\"U88\",\"NT\",1500,450,50,30,787.5\r\n"));
+
+    QString error;
+    const std::optional<RecordedSheet> recorded =
+        SheetRecords(m_database->connection()).find(outcome.sheetId, &error);
+    ASSERT_TRUE(recorded) << error.toStdString();
+    CommissionSheetReport report;
+    const ReportDocument sheet = report.runRecorded(*recorded);
+    QStringList printed;
+    for (const PlacedText &line : ReportRead::placementsOf(sheet, QStringLiteral("txtTotalCommission")))
+        printed << line.text;
+    EXPECT_EQ(printed, (QStringList{"$312.51", "$312.51", "$787.50"}));
+    EXPECT_EQ(ReportRead::textOf(sheet, QStringLiteral("Field3")), QStringLiteral("$1412.52"));
+
+    ASSERT_TRUE(ReportCsv::save(m_dir.filePath(QStringLiteral("sheet.csv")),
+                                CommissionSheetReport::csvColumns(), report.rows(), &error))
+        << error.toStdString();
+    const auto csv = ReportRead::csvRows(m_dir.readBytes(QStringLiteral("sheet.csv")));
+    ASSERT_TRUE(csv);
+    QStringList totals;
+    for (const QStringList &line : csv->mid(1))
+        totals << line.value(7);
+    EXPECT_EQ(totals, (QStringList{"312.51", "312.51", "787.50"}));
 }
 
 // A listed row already paid, no longer stored or of another salesperson is

@@ -231,6 +231,65 @@ TEST_F(SheetRecordsTest, DataFileFollowsTheNewestSheetStillValid)
     EXPECT_EQ(m_dir.readBytes(QStringLiteral("data.txt")), firstLines);
 }
 
+// Once the only sheet is voided its deals are unpaid again: the file lists
+// none of them, as after a sheet that paid nothing.
+TEST_F(SheetRecordsTest, DataFileIsEmptyOnceNoSheetIsValid)
+{
+    m_dir.writeBytes(QStringLiteral("data.txt"), "from the older program\r\n");
+    SummaryValues accented;
+    accented.stockNumber = QStringLiteral("7781");
+    accented.customer = QString::fromUtf8("ÉLODIE CÔTÉ");
+    const qint64 only = pay({summaryRow(accented)}).sheetId;
+    ASSERT_EQ(m_dir.readBytes(QStringLiteral("data.txt")),
+              QByteArray("\"ÉLODIE CÔTÉ\",\"7781\",\"NT\",1500,450,50,30,530\r\n"));
+    QString error;
+    ASSERT_EQ(SheetRecords(m_database->connection()).voidSheet(only, &error),
+              SheetRecords::VoidOutcome::Voided);
+    EXPECT_TRUE(restore());
+    EXPECT_EQ(m_dir.readBytes(QStringLiteral("data.txt")), QByteArray());
+    EXPECT_TRUE(QFile::exists(dataFilePath()));
+}
+
+// Two desks sharing one database each hand their own sheets on: a desk's
+// data.txt, written again at its start, follows the newest sheet printed at
+// that desk, not another desk's.
+TEST_F(SheetRecordsTest, EachDesksDataFileFollowsTheSheetsPrintedThere)
+{
+    TempProgramFolder otherDesk;
+    const QString otherFile = otherDesk.filePath(QStringLiteral("data.txt"));
+    const qint64 ours = unpaid("S1", "ANN LEE", "2005-03-02", "350");
+    ASSERT_TRUE(pay({ours}).fileWritten);
+    const QByteArray ourLines("\"ANN LEE\",\"S1\",\"NT\",1500,450,50,30,350\r\n");
+    SummaryValues accented;
+    accented.stockNumber = QStringLiteral("2040");
+    accented.customer = QString::fromUtf8("ÉLODIE CÔTÉ");
+    const qint64 theirs = summaryRow(accented);
+    ASSERT_TRUE(SheetPayment::pay(*m_database, otherFile,
+                                  {.salesPerson = QStringLiteral("John Smith"), .rowIds = {theirs}})
+                    .fileWritten);
+    const QByteArray theirLines("\"ÉLODIE CÔTÉ\",\"2040\",\"NT\",1500,450,50,30,530\r\n");
+
+    // Both desks start again with their files lost.
+    QFile::remove(dataFilePath());
+    QFile::remove(otherFile);
+    QString error;
+    EXPECT_TRUE(restore());
+    EXPECT_TRUE(SheetDataFile::restore(*m_database, otherFile, &error)) << error.toStdString();
+    EXPECT_EQ(m_dir.readBytes(QStringLiteral("data.txt")), ourLines);
+    EXPECT_EQ(otherDesk.readBytes(QStringLiteral("data.txt")), theirLines);
+    EXPECT_EQ(column(QStringLiteral("SELECT DeskFolder FROM Sheets ORDER BY SheetId")),
+              (QVariantList{m_dir.folder().path(), otherDesk.folder().path()}));
+
+    // The other desk voids its only sheet: its file empties, ours stays.
+    const qint64 theirSheet = column(QStringLiteral("SELECT max(SheetId) FROM Sheets")).value(0).toLongLong();
+    ASSERT_EQ(SheetRecords(m_database->connection()).voidSheet(theirSheet, &error),
+              SheetRecords::VoidOutcome::Voided);
+    EXPECT_TRUE(SheetDataFile::restore(*m_database, otherFile, &error)) << error.toStdString();
+    EXPECT_TRUE(restore());
+    EXPECT_EQ(otherDesk.readBytes(QStringLiteral("data.txt")), QByteArray());
+    EXPECT_EQ(m_dir.readBytes(QStringLiteral("data.txt")), ourLines);
+}
+
 } // namespace
 
 namespace {

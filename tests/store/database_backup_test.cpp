@@ -77,4 +77,41 @@ TEST_F(DatabaseBackupTest, AFailedCopyLeavesTheExistingTargetAlone)
     EXPECT_EQ(elsewhere.readBytes(QStringLiteral("backup.mdb")), QByteArray("yesterday's backup"));
 }
 
+// A large database's backup tells how far it has come; cancelled, it leaves
+// the earlier backup as it was and no part of the new one.
+TEST_F(DatabaseBackupTest, ALongCopyTellsItsPagesAndACancelledOneLeavesNothing)
+{
+    execute(*m_database,
+            QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                           "WHERE i < 20000) INSERT INTO SalesPersons (Name) "
+                           "SELECT 'Vendeur Zoë ' || i FROM n"));
+    TempProgramFolder elsewhere;
+    const QString target = elsewhere.filePath(QStringLiteral("backup.mdb"));
+    QList<std::pair<qint64, qint64>> told;
+    QString error;
+    ASSERT_TRUE(DatabaseBackup::copyTo(*m_database, target, &error,
+                                       [&told](qint64 done, qint64 total) {
+                                           told << std::pair(done, total);
+                                           return true;
+                                       }))
+        << error.toStdString();
+    ASSERT_GE(told.size(), 3) << "told at the start, on the way and at the end";
+    const qint64 pages = single(*m_database, QStringLiteral("PRAGMA page_count")).toLongLong();
+    EXPECT_EQ(told.first(), std::pair(qint64(0), pages));
+    EXPECT_EQ(told.last(), std::pair(pages, pages));
+    for (qsizetype i = 1; i < told.size(); ++i)
+        EXPECT_LE(told.at(i - 1).first, told.at(i).first);
+
+    elsewhere.writeBytes(QStringLiteral("backup.mdb"), "last week's backup");
+    int calls = 0;
+    EXPECT_FALSE(DatabaseBackup::copyTo(*m_database, target, &error,
+                                        [&calls](qint64, qint64) { return ++calls < 2; }));
+    EXPECT_EQ(error, QStringLiteral("The backup was cancelled; \"%1\" was not written.")
+                         .arg(QDir::toNativeSeparators(target)));
+    EXPECT_EQ(elsewhere.readBytes(QStringLiteral("backup.mdb")), QByteArray("last week's backup"));
+    EXPECT_EQ(QDir(elsewhere.folder().path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("backup.mdb")});
+    EXPECT_EQ(rowCount(*m_database, QStringLiteral("SalesPersons")), 20001);
+}
+
 } // namespace

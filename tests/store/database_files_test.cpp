@@ -31,7 +31,9 @@ QStringList filesIn(const TempProgramFolder &dir)
     return names;
 }
 
-TEST(DatabaseFiles, TheDatabaseFollowsTheUmaskAndABackupIsNeverWiderThanIt)
+// A new database is the user's alone whatever the umask (it holds the pay of
+// every salesperson); a backup is never readable more widely than it.
+TEST(DatabaseFiles, TheDatabaseIsPrivateAndABackupIsNeverWiderThanIt)
 {
     struct Case
     {
@@ -42,10 +44,11 @@ TEST(DatabaseFiles, TheDatabaseFollowsTheUmaskAndABackupIsNeverWiderThanIt)
     };
     const Case cases[] = {
         {077, std::nullopt, 0600, 0600},
-        {022, std::nullopt, 0644, 0644},
+        {022, std::nullopt, 0600, 0600},
+        {000, std::nullopt, 0600, 0600},
         {022, 0640, 0640, 0640}, // the manager closed the database to others
         {027, 0644, 0644, 0640}, // an old database: the umask narrows the copy
-        {002, std::nullopt, 0664, 0664},
+        {002, std::nullopt, 0600, 0600},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << "umask " << std::oct << c.umask);

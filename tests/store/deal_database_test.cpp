@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -61,7 +63,7 @@ TEST(DealDatabase, AMissingFileIsCreatedWithTheTablesInTheirDocumentedOrder)
         "TtlComm",  "Split",       "Salesman2", "DealId"};
     EXPECT_EQ(columnsOf(database, QStringLiteral("RecallDeal")), recall);
     EXPECT_EQ(columnsOf(database, QStringLiteral("SalesPersons")), QStringList{"Name"});
-    EXPECT_EQ(single(database, QStringLiteral("PRAGMA user_version")).toInt(), 4);
+    EXPECT_EQ(single(database, QStringLiteral("PRAGMA user_version")).toInt(), 5);
     EXPECT_EQ(single(database, QStringLiteral("PRAGMA foreign_keys")).toInt(), 1);
 
     DealStore store(database);
@@ -298,6 +300,98 @@ TEST(DealDatabase, AFolderOrFileThatCannotBeWrittenIsNamedAndTheDatabaseKept)
     EXPECT_EQ(dir.readBytes(QStringLiteral("Sales Log2.mdb")), before);
     EXPECT_EQ(QDir(dir.folder().path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("Sales Log2.mdb")});
+}
+
+} // namespace
+
+namespace {
+
+// Another desk that ends, from a connection of its own on a thread of its
+// own, the first connection to the database found waiting on a lock (within
+// ten seconds), as a server shutting down or an administrator would.
+class LockWaiterEnder
+{
+public:
+    explicit LockWaiterEnder(const ServerDatabase &server)
+        : m_thread([this, &server] { run(server); })
+    {
+    }
+    ~LockWaiterEnder()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    Q_DISABLE_COPY_MOVE(LockWaiterEnder)
+
+    bool ended()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+        return m_ended;
+    }
+
+private:
+    void run(const ServerDatabase &server)
+    {
+        const QString name = QStringLiteral("lock-waiter-ender");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+            db.setHostName(server.host());
+            db.setPort(server.port());
+            db.setUserName(server.user());
+            db.setDatabaseName(server.name());
+            if (db.open()) {
+                QSqlQuery query(db);
+                for (int i = 0; i < 1000 && !m_ended; ++i) {
+                    query.prepare(QStringLiteral(
+                        "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = ? "
+                        "AND wait_event_type = 'Lock' AND pid <> pg_backend_pid()"));
+                    query.addBindValue(server.name());
+                    m_ended = query.exec() && query.next();
+                    query.finish();
+                    if (!m_ended)
+                        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                }
+                db.close();
+            }
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+
+    bool m_ended = false;
+    std::thread m_thread;
+};
+
+// The server ends the connection while the desk waits to check the
+// database: that is said as it is, never as a database that is not ours,
+// and the server's words stay on the line of the sentence.
+TEST(DealDatabase, AServerConnectionLostWhileOpeningIsNamedAsSuch)
+{
+    SKIP_WITHOUT_TEST_SERVER();
+    ServerDatabase server;
+    ASSERT_TRUE(server.isValid()) << server.error().toStdString();
+    // Another desk holds the lock under which a desk checks the database.
+    QSqlDatabase holder = server.connect(QStringLiteral("schema-lock-holder"));
+    QSqlQuery hold(holder);
+    ASSERT_TRUE(hold.exec(QStringLiteral("BEGIN")));
+    ASSERT_TRUE(hold.exec(QStringLiteral("SELECT pg_advisory_xact_lock(1414682200)")));
+
+    QString error;
+    {
+        LockWaiterEnder ender(server);
+        DealDatabase desk(server.settings());
+        EXPECT_FALSE(desk.open(&error));
+        ASSERT_TRUE(ender.ended());
+    }
+    EXPECT_TRUE(error.startsWith(QStringLiteral("The connection to the server was lost while the "
+                                                "deal database ")))
+        << error.toStdString();
+    EXPECT_TRUE(error.endsWith(QStringLiteral("). Nothing was changed; start Tarvex again once "
+                                              "the server can be reached.")))
+        << error.toStdString();
+    EXPECT_FALSE(error.contains(u'\n') || error.contains(u'\t')) << error.toStdString();
+    EXPECT_FALSE(error.contains(QStringLiteral("not a deal database"))) << error.toStdString();
+    hold.exec(QStringLiteral("ROLLBACK"));
 }
 
 } // namespace

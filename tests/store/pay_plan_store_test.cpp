@@ -265,12 +265,15 @@ TEST_P(PayPlanStoreTest, AVersionThreeDatabaseGetsThePlanTables)
         QSqlDatabase db = m_database->connection();
         execute(*m_database, QStringLiteral("DROP TABLE \"DealPlans\""));
         execute(*m_database, QStringLiteral("DROP TABLE \"PayPlanVersions\""));
+        // The sheets' desk came after the plans.
+        execute(*m_database, QStringLiteral("ALTER TABLE \"Sheets\" DROP COLUMN \"DeskName\""));
+        execute(*m_database, QStringLiteral("ALTER TABLE \"Sheets\" DROP COLUMN \"DeskFolder\""));
         QString error;
         ASSERT_TRUE(StoreEngine::setSchemaVersion(db, 3, &error)) << error.toStdString();
     }
     reopen();
     EXPECT_TRUE(m_database->upgradeNote().startsWith(
-        QStringLiteral("The deal database was upgraded from version 3 to version 4.")))
+        QStringLiteral("The deal database was upgraded from version 3 to version 5.")))
         << m_database->upgradeNote().toStdString();
     EXPECT_EQ(columnsOf(*m_database, QStringLiteral("DealPlans")).mid(0, 5),
               (QStringList{"DealId", "PlanVersionId", "SplitShare", "PlanPack", "PlanRate"}));

@@ -280,4 +280,44 @@ TEST_F(ServerCopyTest, AFailureAtTheLastTableLeavesTheServerEmpty)
     EXPECT_EQ(single(*m_target, QStringLiteral("SELECT \"Deals\" FROM \"DealCount\"")).toInt(), 0);
 }
 
+// The rows copied are told as the copy goes on; stopped, the copy leaves
+// the server as it was.
+TEST_F(ServerCopyTest, TellsTheRowsCopiedAndACancelledCopyLeavesTheServerEmpty)
+{
+    ASSERT_NO_FATAL_FAILURE(fillSource());
+    execute(*m_database,
+            QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                           "WHERE i < 250) INSERT INTO \"SalesPersons\" (\"Name\") "
+                           "SELECT 'Vendeuse Zoë ' || i FROM n"));
+    qint64 rows = 0;
+    for (const QString &table : kTables)
+        rows += rowCount(*m_database, table);
+    QString report;
+    QString error;
+    int calls = 0;
+    EXPECT_FALSE(ServerCopy::run(*m_database, *m_target, &report, &error,
+                                 [&](qint64 done, qint64 total) {
+                                     EXPECT_EQ(total, rows);
+                                     ++calls;
+                                     return done < 200; // Cancel among the salespeople
+                                 }));
+    EXPECT_EQ(calls, 3); // at the start, after 100 rows and after 200
+    EXPECT_EQ(error, QStringLiteral("The copy was cancelled. Nothing was written."));
+    EXPECT_EQ(rowCount(*m_target, QStringLiteral("SalesPersons")), 1);
+    EXPECT_EQ(rowCount(*m_target, QStringLiteral("RecallDeal")), 0);
+
+    QList<qint64> told;
+    ASSERT_TRUE(ServerCopy::run(*m_database, *m_target, &report, &error,
+                                [&told](qint64 done, qint64) {
+                                    told << done;
+                                    return true;
+                                }))
+        << error.toStdString();
+    ASSERT_FALSE(told.isEmpty());
+    EXPECT_EQ(told.first(), 0);
+    EXPECT_EQ(told.last(), rows);
+    EXPECT_EQ(rowCount(*m_target, QStringLiteral("SalesPersons")),
+              rowCount(*m_database, QStringLiteral("SalesPersons")));
+}
+
 } // namespace

@@ -18,13 +18,14 @@ TEST(SheetSchema, ANewDatabaseHasTheSheetsTheAuditAndTheSheetOfEachSummaryRow)
     ASSERT_TRUE(database.open(&error)) << error.toStdString();
     EXPECT_EQ(columnsOf(database, QStringLiteral("Sheets")),
               (QStringList{"SheetId", "SalesPerson", "WeekEnding", "BonusDescription", "Bonus",
-                           "Total", "PrintedAt", "VoidedAt", "Lines", "Snapshot"}));
+                           "Total", "PrintedAt", "VoidedAt", "Lines", "Snapshot", "DeskName",
+                           "DeskFolder"}));
     EXPECT_EQ(columnsOf(database, QStringLiteral("Audit")),
               (QStringList{"AuditId", "At", "Action", "TableName", "RowKey", "DealId", "SheetId",
                            "StockNumber", "SalesPerson", "Before", "After"}));
     EXPECT_EQ(columnsOf(database, QStringLiteral("SalesSummary")).mid(12),
               (QStringList{"Paid", "DealId", "SheetId"}));
-    EXPECT_EQ(single(database, QStringLiteral("PRAGMA user_version")).toInt(), 4);
+    EXPECT_EQ(single(database, QStringLiteral("PRAGMA user_version")).toInt(), 5);
 }
 
 // A database of version 2, from before sheets were recorded, is upgraded
@@ -42,11 +43,11 @@ TEST(SheetSchema, AVersionTwoFileIsUpgradedAfterACopyAndKeepsItsPaidRows)
     QString error;
     ASSERT_TRUE(database.open(&error)) << error.toStdString();
     EXPECT_EQ(database.upgradeNote(),
-              QStringLiteral("The deal database was upgraded from version 2 to version 4. A copy "
+              QStringLiteral("The deal database was upgraded from version 2 to version 5. A copy "
                              "of it as it was before is in \"%1\".")
                   .arg(copy));
     EXPECT_TRUE(QFileInfo::exists(copy));
-    EXPECT_EQ(single(database, QStringLiteral("PRAGMA user_version")).toInt(), 4);
+    EXPECT_EQ(single(database, QStringLiteral("PRAGMA user_version")).toInt(), 5);
     EXPECT_EQ(columnsOf(database, QStringLiteral("SalesSummary")).last(),
               QStringLiteral("SheetId"));
     EXPECT_FALSE(columnsOf(database, QStringLiteral("Audit")).isEmpty());

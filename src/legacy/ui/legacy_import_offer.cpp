@@ -20,6 +20,22 @@ QString question(const ProgramFolder &folder)
              QFileInfo(LegacyImport::keptPathFor(folder)).fileName());
 }
 
+// Whether to import values that look damaged: each is named (the first
+// twenty here, all of them in import.log).
+bool importSuspects(const QStringList &suspects, Prompts &prompts)
+{
+    constexpr qsizetype kShown = 20;
+    QStringList shown = suspects.mid(0, kShown);
+    if (suspects.size() > kShown)
+        shown << QStringLiteral("… and %1 more, listed in import.log")
+                     .arg(suspects.size() - kShown);
+    return prompts.message(QStringLiteral("These values of the Access database look damaged "
+                                          "(the file may have been harmed):\n\n%1\n\nImport "
+                                          "them anyway, as they were read?")
+                               .arg(shown.join(u'\n')),
+                           {}, Icon::Warning, Prompts::Buttons::YesNo) == Prompts::Answer::Yes;
+}
+
 } // namespace
 
 bool offerLegacyImport(const ProgramFolder &folder, Prompts &prompts, QWidget *parent)
@@ -47,6 +63,9 @@ bool offerLegacyImport(const ProgramFolder &folder, Prompts &prompts, QWidget *p
             QStringLiteral("Importing the Access database: %1 of %2 rows").arg(done).arg(total));
         progress.setValue(done); // lets the dialog see its Cancel button
         return !progress.wasCanceled();
+    };
+    options.importSuspects = [&prompts](const QStringList &suspects) {
+        return importSuspects(suspects, prompts);
     };
     const LegacyImportResult result =
         LegacyImport(folder, DealDatabase::pathIn(folder)).run(options);

@@ -304,8 +304,7 @@ void ReportChooserWindow::runSalesLog()
     const std::unique_ptr<ReportQueryRows> rows =
         open(SalesReportQuery::salesLog(m_unitClass, start, end));
     if (rows)
-        m_printer->showSalesLog(*rows, rowsAgain(), UnitClassNames::titleOf(m_unitClass), start,
-                                end);
+        m_printer->showSalesLog(*rows, UnitClassNames::titleOf(m_unitClass), start, end);
 }
 
 void ReportChooserWindow::runSummary()
@@ -318,14 +317,7 @@ void ReportChooserWindow::runSummary()
     const std::unique_ptr<ReportQueryRows> rows =
         open(SalesReportQuery::salesSummary(name, start, end));
     if (rows)
-        m_printer->showSummary(*rows, rowsAgain(), name, start, end);
-}
-
-SalesReportPrinter::RowsAgain ReportChooserWindow::rowsAgain() const
-{
-    return [&database = m_database, query = m_lastQuery](QString *error) {
-        return std::unique_ptr<ReportRowSource>(query.open(database, error));
-    };
+        m_printer->showSummary(*rows, name, start, end);
 }
 
 std::unique_ptr<ReportQueryRows> ReportChooserWindow::open(const SalesReportQuery &query)

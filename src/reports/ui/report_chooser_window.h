@@ -70,13 +70,9 @@ private:
     bool checkDates();
     void runSalesLog();
     void runSummary();
-    // The rows of the query, which becomes the last query; std::nullopt after
-    // telling the user when the database cannot be read.
     // The rows of `query`, read as the report is laid out; nullptr, after
     // telling the user, when the database cannot give them.
     std::unique_ptr<ReportQueryRows> open(const SalesReportQuery &query);
-    // The rows of the last query read anew, for "Save as CSV…".
-    SalesReportPrinter::RowsAgain rowsAgain() const;
     void loadSalesPersons();
 
     DealDatabase &m_database;

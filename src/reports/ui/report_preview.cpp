@@ -3,12 +3,14 @@
 #include "common/prompts.h"
 #include "common/ui/bring_up.h"
 #include "reports/report_painter.h"
+#include "reports/report_pdf.h"
 #include "reports/ui/report_page_view.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -133,7 +135,41 @@ void ReportPreview::print()
     target->setDocName(m_title);
     QPrintDialog dialog(target, this);
     if (dialog.exec() == QDialog::Accepted)
-        ReportPainter::paint(document(), *target);
+        printTo(*target);
+}
+
+bool ReportPreview::printTo(QPrinter &target)
+{
+    QProgressDialog progress(this);
+    progress.setObjectName(QStringLiteral("dlgPrintProgress"));
+    progress.setWindowTitle(m_title);
+    progress.setCancelButtonText(QStringLiteral("Cancel"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    progress.setAutoReset(false);
+    progress.setRange(0, pageCount());
+    const auto step = [&progress](int done, int total) {
+        progress.setLabelText(QStringLiteral("Page %1 of %2 done").arg(done).arg(total));
+        progress.setValue(done); // lets the dialog see its Cancel button
+        return !progress.wasCanceled();
+    };
+    const bool toFile =
+        target.outputFormat() == QPrinter::PdfFormat && !target.outputFileName().isEmpty();
+    if (toFile) {
+        QString error;
+        if (ReportPdf::write(document(), target.outputFileName(), &error, step))
+            return true;
+        if (!progress.wasCanceled() && m_csv.prompts)
+            m_csv.prompts->message(QStringLiteral("The file \"%1\" could not be saved: %2")
+                                       .arg(target.outputFileName(), error),
+                                   m_title, Prompts::Icon::Critical);
+        return false;
+    }
+    if (ReportPainter::paint(document(), target, step))
+        return true;
+    if (progress.wasCanceled())
+        target.abort();
+    return false;
 }
 
 void ReportPreview::saveCsv()

@@ -54,6 +54,11 @@ public:
     int pageCount() const;
     ReportPageView *pageView() const { return m_view; }
     QPrinter *printer();
+    // Prints the pages on `target` as the print dialog set it up, showing
+    // the pages done with Cancel. A PDF file is written all or nothing (a
+    // cancelled one is not written); a print job cancelled is aborted.
+    // False when cancelled or failed.
+    bool printTo(QPrinter &target);
 
 private:
     void buildToolBar();

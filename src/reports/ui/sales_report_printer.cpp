@@ -1,5 +1,6 @@
 #include "reports/ui/sales_report_printer.h"
 
+#include "reports/kept_row_source.h"
 #include "reports/sales_log_report.h"
 #include "reports/salesperson_summary_report.h"
 #include "reports/report_csv.h"
@@ -14,21 +15,26 @@ const QString kSummary = QStringLiteral("ActiveReport2");
 
 } // namespace
 
-ReportCsvExport SalesReportPrinter::csvExport(const QString &name, const QList<CsvColumn> &columns,
-                                              RowsAgain again) const
+namespace {
+
+QStringList fieldsOf(const QList<CsvColumn> &columns)
 {
-    return {name,
-            [columns, again](const QString &path, QString *error) {
-                const std::unique_ptr<ReportRowSource> rows = again(error);
-                return rows && ReportCsv::save(path, columns, *rows, error);
-            },
-            m_prompts};
+    QStringList fields;
+    for (const CsvColumn &column : columns)
+        fields << column.dataField;
+    return fields;
 }
 
-SalesReportPrinter::RowsAgain SalesReportPrinter::heldRows(const ReportRows &rows)
+} // namespace
+
+ReportCsvExport SalesReportPrinter::csvExport(const QString &name, const QList<CsvColumn> &columns,
+                                              const ReportRows &rows) const
 {
-    // The rows are shared with the caller's, not copied.
-    return [rows](QString *) { return std::make_unique<ReportRows::Reader>(rows); };
+    return {name,
+            [columns, rows](const QString &path, QString *error) {
+                return ReportCsv::save(path, columns, rows, error);
+            },
+            m_prompts};
 }
 
 SalesReportPrinter::SalesReportPrinter(QWidget *window, QObject *parent)
@@ -42,41 +48,42 @@ void SalesReportPrinter::showSalesLog(const ReportRows &rows, const QString &veh
                                       const QDate &start, const QDate &end)
 {
     ReportRows::Reader reader(rows);
-    showSalesLog(reader, heldRows(rows), vehicleTitle, start, end);
+    showSalesLog(reader, vehicleTitle, start, end);
 }
 
 void SalesReportPrinter::showSummary(const ReportRows &rows, const QString &salesPerson,
                                      const QDate &start, const QDate &end)
 {
     ReportRows::Reader reader(rows);
-    showSummary(reader, heldRows(rows), salesPerson, start, end);
+    showSummary(reader, salesPerson, start, end);
 }
 
-void SalesReportPrinter::showSalesLog(ReportRowSource &rows, RowsAgain again,
-                                      const QString &vehicleTitle, const QDate &start,
-                                      const QDate &end)
+void SalesReportPrinter::showSalesLog(ReportRowSource &rows, const QString &vehicleTitle,
+                                      const QDate &start, const QDate &end)
 {
     if (!m_salesLog)
         m_salesLog = std::make_unique<SalesLogReport>();
     m_salesLog->setVehicleTitle(vehicleTitle);
     m_salesLog->setRange(start, end);
-    m_last = m_salesLog->run(rows);
+    const QList<CsvColumn> columns = SalesLogReport::csvColumns();
+    KeptRowSource read(rows, fieldsOf(columns));
+    m_last = m_salesLog->run(read);
     show(kSalesLog, QStringLiteral("Sales Log"), m_salesLogPreview,
-         csvExport(QStringLiteral("Sales Log.csv"), SalesLogReport::csvColumns(), std::move(again)));
+         csvExport(QStringLiteral("Sales Log.csv"), columns, read.kept()));
 }
 
-void SalesReportPrinter::showSummary(ReportRowSource &rows, RowsAgain again,
-                                     const QString &salesPerson, const QDate &start,
-                                     const QDate &end)
+void SalesReportPrinter::showSummary(ReportRowSource &rows, const QString &salesPerson,
+                                     const QDate &start, const QDate &end)
 {
     if (!m_summary)
         m_summary = std::make_unique<SalespersonSummaryReport>();
     m_summary->setSalesPerson(salesPerson);
     m_summary->setPeriod(start, end);
-    m_last = m_summary->run(rows);
+    const QList<CsvColumn> columns = SalespersonSummaryReport::csvColumns();
+    KeptRowSource read(rows, fieldsOf(columns));
+    m_last = m_summary->run(read);
     show(kSummary, QStringLiteral("Salesperson Summary Report"), m_summaryPreview,
-         csvExport(QStringLiteral("Salesperson Summary.csv"),
-                   SalespersonSummaryReport::csvColumns(), std::move(again)));
+         csvExport(QStringLiteral("Salesperson Summary.csv"), columns, read.kept()));
 }
 
 ReportPreview *SalesReportPrinter::preview(const QString &report) const

@@ -36,16 +36,12 @@ public:
     explicit SalesReportPrinter(QWidget *window, QObject *parent = nullptr);
     ~SalesReportPrinter() override;
 
-    // Reads the report's rows again for "Save as CSV…"; nullptr, with the
-    // reason in the argument, when they cannot be read.
-    using RowsAgain = std::function<std::unique_ptr<ReportRowSource>(QString *error)>;
-
-    // Lays the report out reading `rows` one at a time; `again` gives them
-    // anew when the user saves them as CSV.
-    void showSalesLog(ReportRowSource &rows, RowsAgain again, const QString &vehicleTitle,
-                      const QDate &start, const QDate &end);
-    void showSummary(ReportRowSource &rows, RowsAgain again, const QString &salesPerson,
-                     const QDate &start, const QDate &end);
+    // Lays the report out reading `rows` one at a time. "Save as CSV…"
+    // writes the rows as they were read for the pages shown.
+    void showSalesLog(ReportRowSource &rows, const QString &vehicleTitle, const QDate &start,
+                      const QDate &end);
+    void showSummary(ReportRowSource &rows, const QString &salesPerson, const QDate &start,
+                     const QDate &end);
     // The same from rows held in memory.
     void showSalesLog(const ReportRows &rows, const QString &vehicleTitle, const QDate &start,
                       const QDate &end);
@@ -69,8 +65,7 @@ public:
 
 private:
     ReportCsvExport csvExport(const QString &name, const QList<CsvColumn> &columns,
-                              RowsAgain again) const;
-    static RowsAgain heldRows(const ReportRows &rows);
+                              const ReportRows &rows) const;
     void show(const QString &report, const QString &title, QPointer<ReportPreview> &preview,
               ReportCsvExport csv);
 
