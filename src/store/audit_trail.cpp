@@ -6,6 +6,8 @@
 #include "store_sql.h"
 
 #include <QDateTime>
+#include <QHash>
+#include <QMutex>
 #include <QSqlQuery>
 
 namespace AuditTrail {
@@ -27,7 +29,15 @@ const QStringList kEntryColumns = {
     QStringLiteral("Action"),      QStringLiteral("TableName"), QStringLiteral("RowKey"),
     QStringLiteral("DealId"),      QStringLiteral("SheetId"),   QStringLiteral("StockNumber"),
     QStringLiteral("SalesPerson"), QStringLiteral("Before"),    QStringLiteral("After"),
+    QStringLiteral("UserName"),
 };
+
+QMutex usersLock;
+QHash<QString, QString> &usersByConnection()
+{
+    static QHash<QString, QString> users;
+    return users;
+}
 
 QVariant textOrNull(const QString &text)
 {
@@ -112,6 +122,21 @@ void describeChanges(const QStringList &columns, const QVariantList &before,
     Description(columns).ofChanges(before, after, beforeText, afterText);
 }
 
+void setUser(const QSqlDatabase &db, const QString &userName)
+{
+    const QMutexLocker locker(&usersLock);
+    if (userName.isEmpty())
+        usersByConnection().remove(db.connectionName());
+    else
+        usersByConnection().insert(db.connectionName(), userName);
+}
+
+QString userOf(const QSqlDatabase &db)
+{
+    const QMutexLocker locker(&usersLock);
+    return usersByConnection().value(db.connectionName());
+}
+
 QString insertStatement()
 {
     return StoreSql::insertStatement(QStringLiteral("Audit"),
@@ -125,14 +150,17 @@ bool write(QSqlQuery &insert, const Entry &entry, QString *error)
                           {at, entry.action, entry.tableName, entry.rowKey, entry.dealId,
                            entry.sheetId, textOrNull(entry.stockNumber),
                            textOrNull(entry.salesPerson), textOrNull(entry.before),
-                           textOrNull(entry.after)},
+                           textOrNull(entry.after), textOrNull(entry.userName)},
                           error);
 }
 
 bool write(QSqlDatabase db, const Entry &entry, QString *error)
 {
+    Entry named = entry;
+    if (named.userName.isEmpty())
+        named.userName = userOf(db);
     QSqlQuery query(db);
-    return StoreSql::prepare(query, insertStatement(), error) && write(query, entry, error);
+    return StoreSql::prepare(query, insertStatement(), error) && write(query, named, error);
 }
 
 std::optional<QList<Record>> read(QSqlDatabase db, const Filter &filter, QString *error)
@@ -148,6 +176,10 @@ std::optional<QList<Record>> read(QSqlDatabase db, const Filter &filter, QString
         conditions << StoreEngine::upperContains(StoreEngine::engineOf(db),
                                                  QStringLiteral("\"SalesPerson\""));
         values << filter.salesPerson.trimmed().toUpper();
+    }
+    if (!filter.userName.trimmed().isEmpty()) {
+        conditions << QStringLiteral("\"UserName\" = ?");
+        values << filter.userName.trimmed();
     }
     if (filter.from.isValid()) {
         conditions << QStringLiteral("\"At\" >= ?");
@@ -185,6 +217,7 @@ std::optional<QList<Record>> read(QSqlDatabase db, const Filter &filter, QString
         e.salesPerson = query.value(8).toString();
         e.before = query.value(9).toString();
         e.after = query.value(10).toString();
+        e.userName = query.value(11).toString();
         records << record;
     }
     return records;

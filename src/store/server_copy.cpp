@@ -29,6 +29,7 @@ struct CopiedTable
 constexpr CopiedTable kTables[] = {
     {"SalesPersons", "rowid"}, {"RecallDeal", "DealId"}, {"Sheets", "SheetId"},
     {"SalesSummary", "rowid"}, {"SalesLog", "rowid"},    {"Audit", "AuditId"},
+    {"Users", "UserId"},
 };
 
 // Rows written by one INSERT statement.

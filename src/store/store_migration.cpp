@@ -5,6 +5,7 @@
 #include "store_engine.h"
 #include "store_schema.h"
 #include "store_sql.h"
+#include "users_schema.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,6 +38,12 @@ bool toVersion3(QSqlDatabase &db, QString *error)
     return StoreEngine::runAll(db, SheetSchema::statements(StoreEngine::engineOf(db)), error);
 }
 
+// Version 4: the users who sign in, and the user named on each audit entry.
+bool toVersion4(QSqlDatabase &db, QString *error)
+{
+    return StoreEngine::runAll(db, UsersSchema::statements(StoreEngine::engineOf(db)), error);
+}
+
 struct Step
 {
     int toVersion;
@@ -45,7 +52,7 @@ struct Step
 
 const QList<Step> &steps()
 {
-    static const QList<Step> all = {{2, toVersion2}, {3, toVersion3}};
+    static const QList<Step> all = {{2, toVersion2}, {3, toVersion3}, {4, toVersion4}};
     return all;
 }
 

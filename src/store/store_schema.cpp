@@ -1,6 +1,7 @@
 #include "store_schema.h"
 
 #include "sheet_schema.h"
+#include "users_schema.h"
 #include "store_engine.h"
 #include "store_layout.h"
 #include "store_migration.h"
@@ -195,6 +196,9 @@ Verdict verify(QSqlDatabase &db, QString *detail)
                            {"SalesPerson", ColumnKind::Text},
                            {"Lines", ColumnKind::Text}}}
                  << Table{SheetSchema::kAudit, {{"AuditId", ColumnKind::Integer}, {"At", ColumnKind::Text}}};
+    if (version >= 4)
+        required << Table{UsersSchema::kUsers,
+                          {{"UserName", ColumnKind::Text}, {"PasswordHash", ColumnKind::Text}}};
     for (const Table &table : required) {
         const std::optional<QStringList> columnsPresent =
             StoreEngine::columnsOf(db, QString::fromLatin1(table.name), detail);

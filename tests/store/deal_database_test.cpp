@@ -58,7 +58,7 @@ TEST(DealDatabase, AMissingFileIsCreatedWithTheTablesInTheirDocumentedOrder)
         "TtlComm",  "Split",       "Salesman2", "DealId"};
     EXPECT_EQ(columnsOf(database, QStringLiteral("RecallDeal")), recall);
     EXPECT_EQ(columnsOf(database, QStringLiteral("SalesPersons")), QStringList{"Name"});
-    EXPECT_EQ(single(database, QStringLiteral("PRAGMA user_version")).toInt(), 3);
+    EXPECT_EQ(single(database, QStringLiteral("PRAGMA user_version")).toInt(), 4);
     EXPECT_EQ(single(database, QStringLiteral("PRAGMA foreign_keys")).toInt(), 1);
 
     DealStore store(database);
