@@ -163,6 +163,30 @@ bool write(QSqlDatabase db, const Entry &entry, QString *error)
     return StoreSql::prepare(query, insertStatement(), error) && write(query, named, error);
 }
 
+namespace {
+
+// The user names in the trail that are `userName` in any letter case.
+std::optional<QStringList> namesLike(QSqlDatabase db, const QString &userName, QString *error)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!StoreSql::prepare(query,
+                           QStringLiteral("SELECT DISTINCT \"UserName\" FROM \"Audit\" "
+                                          "WHERE \"UserName\" IS NOT NULL"),
+                           error) ||
+        !StoreSql::exec(query, {}, error))
+        return std::nullopt;
+    QStringList names;
+    while (query.next()) {
+        const QString name = query.value(0).toString();
+        if (name.compare(userName, Qt::CaseInsensitive) == 0)
+            names << name;
+    }
+    return names;
+}
+
+} // namespace
+
 std::optional<QList<Record>> read(QSqlDatabase db, const Filter &filter, QString *error)
 {
     QStringList conditions;
@@ -178,8 +202,20 @@ std::optional<QList<Record>> read(QSqlDatabase db, const Filter &filter, QString
         values << filter.salesPerson.trimmed().toUpper();
     }
     if (!filter.userName.trimmed().isEmpty()) {
-        conditions << QStringLiteral("\"UserName\" = ?");
-        values << filter.userName.trimmed();
+        // Told apart without regard to letter case also outside ASCII, which
+        // a file's NOCASE does not do: the few names are compared here.
+        const std::optional<QStringList> names =
+            namesLike(db, filter.userName.trimmed(), error);
+        if (!names)
+            return std::nullopt;
+        if (names->isEmpty())
+            return QList<Record>();
+        QStringList marks;
+        for (const QString &name : *names) {
+            marks << QStringLiteral("?");
+            values << name;
+        }
+        conditions << QStringLiteral("\"UserName\" IN (%1)").arg(marks.join(u','));
     }
     if (filter.from.isValid()) {
         conditions << QStringLiteral("\"At\" >= ?");

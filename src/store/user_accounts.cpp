@@ -31,15 +31,10 @@ QString stamp(const QDateTime &time)
     return time.toString(Qt::ISODateWithMs);
 }
 
-bool run(QSqlDatabase db, const QString &statement, const QVariantList &values, QString *error,
-         int *changed = nullptr)
+bool run(QSqlDatabase db, const QString &statement, const QVariantList &values, QString *error)
 {
     QSqlQuery query(db);
-    if (!StoreSql::prepare(query, statement, error) || !StoreSql::exec(query, values, error))
-        return false;
-    if (changed)
-        *changed = query.numRowsAffected();
-    return true;
+    return StoreSql::prepare(query, statement, error) && StoreSql::exec(query, values, error);
 }
 
 UserAccounts::Attempt failed(const QString &error)
@@ -145,13 +140,18 @@ std::optional<UserAccounts::User> UserAccounts::find(const QString &userName, bo
     *found = false;
     if (error)
         error->clear();
+    // Names are told apart without regard to letter case, also outside
+    // ASCII (Å is å), which a file's NOCASE does not do: the few users are
+    // compared here.
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
-    if (!StoreSql::prepare(query, kSelect + QStringLiteral(" WHERE \"UserName\" = ?"), error) ||
-        !StoreSql::exec(query, {userName.trimmed()}, error))
+    if (!StoreSql::prepare(query, kSelect, error) || !StoreSql::exec(query, {}, error))
         return std::nullopt;
-    if (!query.next())
-        return std::nullopt;
+    const QString wanted = userName.trimmed();
+    do {
+        if (!query.next())
+            return std::nullopt;
+    } while (query.value(1).toString().compare(wanted, Qt::CaseInsensitive) != 0);
     *found = true;
     if (failures)
         *failures = int(query.value(5).toLongLong());
@@ -199,23 +199,34 @@ UserAccounts::Attempt UserAccounts::signIn(const QString &userName, const QStrin
     return attempt;
 }
 
+std::optional<qint64> UserAccounts::idOf(const QString &userName, QString *error) const
+{
+    bool found = false;
+    QString why;
+    const std::optional<User> user = find(userName, &found, nullptr, nullptr, nullptr, &why);
+    if (user)
+        return user->id;
+    if (error)
+        *error = why.isEmpty() ? QStringLiteral("there is no user named \"%1\"").arg(userName)
+                               : why;
+    return std::nullopt;
+}
+
 bool UserAccounts::setPassword(const QString &userName, const QString &password, QString *error)
 {
+    const std::optional<qint64> id = idOf(userName, error);
+    if (!id)
+        return false;
     const QString hash = PasswordHash::make(password);
     if (hash.isEmpty()) {
         if (error)
             *error = QStringLiteral("the password could not be hashed");
         return false;
     }
-    int changed = 0;
-    if (!run(m_db,
-             QStringLiteral("UPDATE \"Users\" SET \"PasswordHash\" = ?, \"FailedAttempts\" = 0, "
-                            "\"LastFailedAt\" = NULL WHERE \"UserName\" = ?"),
-             {hash, userName}, error, &changed))
-        return false;
-    if (changed != 1 && error)
-        *error = QStringLiteral("there is no user named \"%1\"").arg(userName);
-    return changed == 1;
+    return run(m_db,
+               QStringLiteral("UPDATE \"Users\" SET \"PasswordHash\" = ?, \"FailedAttempts\" = 0, "
+                              "\"LastFailedAt\" = NULL WHERE \"UserId\" = ?"),
+               {hash, *id}, error);
 }
 
 UserAccounts::Attempt UserAccounts::changeOwnPassword(const QString &userName,
@@ -231,16 +242,16 @@ UserAccounts::Attempt UserAccounts::changeOwnPassword(const QString &userName,
     return attempt;
 }
 
-bool UserAccounts::keepsAManager(const QString &userName, QString *error) const
+bool UserAccounts::keepsAManager(qint64 id, QString *error) const
 {
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
     if (!StoreSql::prepare(query,
                            QStringLiteral("SELECT \"UserId\" FROM \"Users\" WHERE \"Role\" = ? "
-                                          "AND \"Disabled\" = 0 AND \"UserName\" <> ?") +
+                                          "AND \"Disabled\" = 0 AND \"UserId\" <> ?") +
                                StoreEngine::lockRows(StoreEngine::engineOf(m_db)),
                            error) ||
-        !StoreSql::exec(query, {Permissions::roleName(Role::Manager), userName}, error))
+        !StoreSql::exec(query, {Permissions::roleName(Role::Manager), id}, error))
         return false;
     if (query.next())
         return true;
@@ -255,16 +266,16 @@ bool UserAccounts::setRole(const QString &userName, Role role, const QString &sa
     SqlTransaction transaction(m_db);
     if (!transaction.begin(error))
         return false;
-    if (role != Role::Manager && !keepsAManager(userName, error))
+    const std::optional<qint64> id = idOf(userName, error);
+    if (!id || (role != Role::Manager && !keepsAManager(*id, error)))
         return false;
-    int changed = 0;
     return run(m_db,
                QStringLiteral("UPDATE \"Users\" SET \"Role\" = ?, \"SalesPerson\" = ? "
-                              "WHERE \"UserName\" = ?"),
+                              "WHERE \"UserId\" = ?"),
                {Permissions::roleName(role),
-                salesPerson.isEmpty() ? QVariant() : QVariant(salesPerson), userName},
-               error, &changed) &&
-           changed == 1 && transaction.commit(error);
+                salesPerson.isEmpty() ? QVariant() : QVariant(salesPerson), *id},
+               error) &&
+           transaction.commit(error);
 }
 
 bool UserAccounts::setDisabled(const QString &userName, bool disabled, QString *error)
@@ -272,10 +283,10 @@ bool UserAccounts::setDisabled(const QString &userName, bool disabled, QString *
     SqlTransaction transaction(m_db);
     if (!transaction.begin(error))
         return false;
-    if (disabled && !keepsAManager(userName, error))
+    const std::optional<qint64> id = idOf(userName, error);
+    if (!id || (disabled && !keepsAManager(*id, error)))
         return false;
-    int changed = 0;
-    return run(m_db, QStringLiteral("UPDATE \"Users\" SET \"Disabled\" = ? WHERE \"UserName\" = ?"),
-               {disabled ? 1 : 0, userName}, error, &changed) &&
-           changed == 1 && transaction.commit(error);
+    return run(m_db, QStringLiteral("UPDATE \"Users\" SET \"Disabled\" = ? WHERE \"UserId\" = ?"),
+               {disabled ? 1 : 0, *id}, error) &&
+           transaction.commit(error);
 }

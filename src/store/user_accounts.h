@@ -73,7 +73,8 @@ private:
     std::optional<User> find(const QString &userName, bool *found, int *failures,
                              QDateTime *lastFailure, QString *hash, QString *error) const;
     bool recordFailure(qint64 id, int failures, QString *error);
-    bool keepsAManager(const QString &userName, QString *error) const;
+    std::optional<qint64> idOf(const QString &userName, QString *error) const;
+    bool keepsAManager(qint64 id, QString *error) const;
 
     QSqlDatabase m_db;
     std::function<QDateTime()> m_clock;

@@ -124,8 +124,9 @@ TEST_F(UsersLogin, ChangePasswordAsksTheOldOneAndTheNewOneTwiceMasked)
     QTest::mouseClick(window->findChild<QPushButton *>("cmdChange"), Qt::LeftButton);
     ASSERT_TRUE(window->loggedIn());
     for (const ScriptedPrompts::Recorded &shown : prompts.recorded()) {
-        if (shown.kind == ScriptedPrompts::Recorded::Kind::Input)
+        if (shown.kind == ScriptedPrompts::Recorded::Kind::Input) {
             EXPECT_EQ(int(shown.input.echo), int(Prompts::Echo::Password));
+        }
     }
     EXPECT_EQ(accounts->signIn(QStringLiteral("Ana"), QStringLiteral("Ana!")).outcome,
               UserAccounts::Attempt::Outcome::Wrong);

@@ -10,6 +10,7 @@
 #include "store/ui/deal_commands.h"
 #include "store/user_accounts.h"
 #include "temp_program_folder.h"
+#include "worksheet/ui/deal_worksheet.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,6 +19,7 @@
 #include <QDirIterator>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSqlQuery>
 #include <QTimer>
 
@@ -91,6 +93,15 @@ protected:
     std::unique_ptr<TarvexProgram> program;
     QString shownUserName;
 };
+
+QWidget *topLevel(const char *name)
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == QLatin1String(name) && widget->isVisible())
+            return widget;
+    }
+    return nullptr;
+}
 
 // Every file of the data folder, the database's own files left out or not.
 QStringList filesHolding(const QString &folder, const QByteArray &bytes, bool withDatabase)
@@ -198,6 +209,16 @@ TEST_F(UsersProgramTest, AClerkSignsInByNameAndIsShownAndAllowedOnlyTheirWork)
     for (const char *name : {"frmSalesSummary", "frmAuditTrail", "frmUsers"})
         EXPECT_EQ(program->mainWindow()->findChild<QWidget *>(QString::fromLatin1(name)), nullptr)
             << name;
+
+    // The reports are the clerk's; the commission sheet, which pays, is not.
+    program->menu()->action(QStringLiteral("tbrSalesLog"))->trigger();
+    QWidget *chooser = topLevel("frmSalesLog");
+    ASSERT_NE(chooser, nullptr);
+    prompts.expectMessage(QStringLiteral("The Clerk role does not allow this."), {},
+                          Icon::Warning, Buttons::Ok);
+    chooser->findChild<QRadioButton *>(QStringLiteral("optCommision"))->click();
+    prompts.verify();
+    EXPECT_EQ(topLevel("Form2"), nullptr);
 }
 
 TEST_F(UsersProgramTest, ASalespersonOnlyLooksAndCannotSave)

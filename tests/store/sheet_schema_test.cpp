@@ -38,7 +38,7 @@ TEST(SheetSchema, AVersionTwoFileIsUpgradedAfterACopyAndKeepsItsPaidRows)
         // Back to the layout of version 2: no sheets, no audit, no SheetId.
         for (const char *statement :
              {"DROP INDEX SalesSummary_SheetId", "ALTER TABLE SalesSummary DROP COLUMN SheetId",
-              "DROP TABLE Sheets", "DROP TABLE Audit",
+              "DROP TABLE Sheets", "DROP TABLE Audit", "DROP TABLE Users",
               "INSERT INTO RecallDeal (StockNo) VALUES ('2040')",
               "INSERT INTO SalesSummary (Stock_Number, Paid, DealId) VALUES ('2040', 1, 1)",
               "PRAGMA user_version = 2"}) {
