@@ -150,7 +150,8 @@ server.databaseConf());
     ASSERT_EQ(runCopyToServer(dir.folder(), &output, &error), 0) << error.toStdString();
     EXPECT_TRUE(output.endsWith(QStringLiteral("  SalesPersons: 2 rows\n  RecallDeal: 0 rows\n"
                                                "  Sheets: 0 rows\n  SalesSummary: 0 rows\n"
-                                               "  SalesLog: 0 rows\n  Audit: 0 rows\n")))
+                                               "  SalesLog: 0 rows\n  Audit: 0 rows\n"
+                                               "  Users: 0 rows\n")))
         << output.toStdString();
     output.clear();
     EXPECT_EQ(runCopyToServer(dir.folder(), &output, &error), 1);

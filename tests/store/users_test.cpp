@@ -65,7 +65,7 @@ TEST_P(UsersTest, ADatabaseOfTheVersionBeforeGetsTheUsersAndItsOldEntriesNameNoU
               (QStringList{"UserId", "UserName", "Role", "SalesPerson", "PasswordHash",
                            "Disabled", "FailedAttempts", "LastFailedAt"}));
     EXPECT_EQ(columnsOf(*m_database, QStringLiteral("Audit")).last(), QStringLiteral("UserName"));
-    EXPECT_EQ(rowCount(*m_database, QStringLiteral("Users")), 0);
+    EXPECT_EQ(single(*m_database, QStringLiteral("SELECT count(*) FROM \"Users\"")).toInt(), 0);
     const auto records = AuditTrail::read(m_database->connection(), {}, &error);
     ASSERT_TRUE(records) << error.toStdString();
     ASSERT_EQ(records->size(), 1);

@@ -161,6 +161,8 @@ void UsersWindow::cmdAdd_Click()
         fail(QStringLiteral("A salesperson user needs the roster name they sell under."));
         return;
     }
+    if (user.role != Role::Salesperson)
+        user.salesPerson.clear(); // only a salesperson is tied to a roster name
     const std::optional<QString> password = askPassword(user.userName);
     if (!password)
         return;
@@ -178,7 +180,8 @@ void UsersWindow::cmdChangeRole_Click()
     if (!user)
         return;
     const Role role = Role(m_cboRole->currentData().toInt());
-    const QString salesPerson = m_txtSalesPerson->text().trimmed();
+    const QString salesPerson =
+        role == Role::Salesperson ? m_txtSalesPerson->text().trimmed() : QString();
     if (role == Role::Salesperson && salesPerson.isEmpty()) {
         fail(QStringLiteral("A salesperson user needs the roster name they sell under."));
         return;
