@@ -22,6 +22,11 @@ template <typename T> T *named(T *widget, const char *name)
 const QStringList kHeaders = {QStringLiteral("User Name"), QStringLiteral("Role"),
                               QStringLiteral("Sales Person"), QStringLiteral("Status")};
 
+QString salesPersonMissing()
+{
+    return QStringLiteral("A salesperson user needs the roster name they sell under.");
+}
+
 } // namespace
 
 UsersWindow::UsersWindow(UserAccounts &accounts, Access access, Prompts &prompts,
@@ -158,7 +163,7 @@ void UsersWindow::cmdAdd_Click()
         return;
     }
     if (user.role == Role::Salesperson && user.salesPerson.isEmpty()) {
-        fail(QStringLiteral("A salesperson user needs the roster name they sell under."));
+        fail(salesPersonMissing());
         return;
     }
     if (user.role != Role::Salesperson)
@@ -183,7 +188,7 @@ void UsersWindow::cmdChangeRole_Click()
     const QString salesPerson =
         role == Role::Salesperson ? m_txtSalesPerson->text().trimmed() : QString();
     if (role == Role::Salesperson && salesPerson.isEmpty()) {
-        fail(QStringLiteral("A salesperson user needs the roster name they sell under."));
+        fail(salesPersonMissing());
         return;
     }
     QString error;
