@@ -11,7 +11,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl1-mesa-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xauth sqlite3 libsqlite3-dev
-    mdbtools-dev
+    mdbtools-dev libsodium-dev
     postgresql libqt6sql6-psql libpq-dev
     fonts-dejavu-core fonts-liberation
     dpkg-dev file lintian

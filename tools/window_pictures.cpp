@@ -24,6 +24,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -200,6 +201,29 @@ int main(int argc, char *argv[])
     }
     open("mnuSalesLog");
     ok = save(topLevel("frmfrmSales"), pictures, "table-window.png") && ok;
+    open("mnuAuditTrail");
+    if (QWidget *audit = topLevel("frmAuditTrail")) {
+        if (auto *entries = audit->findChild<QTableWidget *>(QStringLiteral("grdAudit")))
+            entries->selectRow(0);
+        ok = save(audit, pictures, "audit-trail.png") && ok;
+        audit->close();
+    }
+    open("mnuUsers");
+    if (QWidget *users = topLevel("frmUsers")) {
+        const auto addUser = [users](const QString &name, const QString &role,
+                                     const QString &salesPerson) {
+            type(users, "txtUserName", name);
+            if (auto *roles = users->findChild<QComboBox *>(QStringLiteral("cboRole")))
+                roles->setCurrentText(role);
+            type(users, "txtSalesPerson", salesPerson);
+            if (auto *add = users->findChild<QAbstractButton *>(QStringLiteral("cmdAdd")))
+                add->click();
+        };
+        addUser(QStringLiteral("kim"), QStringLiteral("Clerk"), {});
+        addUser(QStringLiteral("john"), QStringLiteral("Salesperson"), QStringLiteral("JOHN SMITH"));
+        ok = save(users, pictures, "users.png") && ok;
+        users->close();
+    }
     open("tbrHelp");
     if (QWidget *manual = topLevel("frmManual")) {
         static_cast<ManualWindow *>(manual)->showPage(QStringLiteral("figures.md"));

@@ -23,34 +23,42 @@ QString title()
     return QStringLiteral("Login");
 }
 
-bool choose(const PasswordFile &file, Prompts &prompts)
+std::optional<QString> ask(Prompts &prompts)
 {
     using Echo = Prompts::Echo;
     for (;;) {
         const auto first = prompts.input({choosePrompt(), title(), {}, Echo::Password});
         if (!first)
-            return false;
+            return std::nullopt;
         if (!PasswordFile::canStore(*first)) {
             prompts.message(PasswordFile::doubleQuoteRefusal(), title(), Prompts::Icon::Warning);
             continue;
         }
         const auto second = prompts.input({confirmPrompt(), title(), {}, Echo::Password});
         if (!second)
-            return false;
+            return std::nullopt;
         if (*second != *first) {
             prompts.message(mismatchMessage(), title(), Prompts::Icon::Warning);
             continue;
         }
-        QString error;
-        if (!file.write(*first, &error)) {
-            prompts.message(QStringLiteral("The password could not be saved in %1:\n%2\n\n"
-                                           "Tarvex will close.")
-                                .arg(file.path(), error),
-                            title(), Prompts::Icon::Critical);
-            return false;
-        }
-        return true;
+        return first;
     }
+}
+
+bool choose(const PasswordFile &file, Prompts &prompts)
+{
+    const std::optional<QString> password = ask(prompts);
+    if (!password)
+        return false;
+    QString error;
+    if (!file.write(*password, &error)) {
+        prompts.message(QStringLiteral("The password could not be saved in %1:\n%2\n\n"
+                                       "Tarvex will close.")
+                            .arg(file.path(), error),
+                        title(), Prompts::Icon::Critical);
+        return false;
+    }
+    return true;
 }
 
 } // namespace FirstPassword

@@ -1,5 +1,6 @@
 #include "admin/password_file.h"
 
+#include "common/durable_file.h"
 #include "common/quoted_items.h"
 
 #include <QFileInfo>
@@ -30,14 +31,37 @@ PasswordFile::Reading PasswordFile::read() const
         reading.state = State::NoItem;
         return reading;
     }
+    if (items->constFirst() == QString::fromLatin1(movedNote()).trimmed()) {
+        reading.state = State::Moved;
+        return reading;
+    }
     reading.state = State::Holds;
     reading.password = items->constFirst();
     return reading;
 }
 
+QByteArray PasswordFile::movedNote()
+{
+    // Unquoted and without a comma: read back, it is one item.
+    return QByteArrayLiteral("Tarvex keeps its passwords in the deal database now (as hashes only); "
+                             "this file holds none.\r\n");
+}
+
+bool PasswordFile::writeMovedNote(QString *error) const
+{
+    return DurableFile::replace(m_path, movedNote(), error);
+}
+
 bool PasswordFile::canStore(const QString &password)
 {
     return QuotedItems::canStore(password);
+}
+
+QString PasswordFile::unreadableMessage(const QString &path, const QString &error)
+{
+    return QStringLiteral("The password file %1 could not be read:\n%2\n\n"
+                          "Tarvex cannot check the password and will close.")
+        .arg(path, error);
 }
 
 QString PasswordFile::doubleQuoteRefusal()

@@ -1,6 +1,8 @@
 #include "app/tarvex_program.h"
 
 #include "admin/exit_sequence.h"
+#include "admin/first_password.h"
+#include "admin/password_file.h"
 #include "admin/ui/audit_trail_window.h"
 #include "admin/ui/main_menu.h"
 #include "admin/ui/pay_plan_window.h"
@@ -8,6 +10,8 @@
 #include "admin/ui/run_login.h"
 #include "admin/ui/setup_commands.h"
 #include "admin/ui/table_commands.h"
+#include "admin/ui/users_window.h"
+#include "admin/user_move_in.h"
 #include "common/durable_file.h"
 #include "common/prompts.h"
 #include "common/ui/bring_up.h"
@@ -18,11 +22,13 @@
 #include "reports/ui/commission_sheet_opener.h"
 #include "reports/ui/print_command.h"
 #include "reports/ui/report_chooser_command.h"
+#include "store/audit_trail.h"
 #include "store/database_backup.h"
 #include "store/deal_database.h"
 #include "store/deal_store.h"
 #include "store/pay_plan_store.h"
 #include "store/store_location.h"
+#include "store/user_accounts.h"
 #include "store/ui/deal_commands.h"
 #include "worksheet/ui/deal_worksheet.h"
 
@@ -45,6 +51,7 @@ TarvexProgram::~TarvexProgram()
     m_commands.reset();
     m_form.reset();
     m_store.reset();
+    m_users.reset();
     m_database.reset();
 }
 
@@ -52,8 +59,16 @@ bool TarvexProgram::start()
 {
     // Files this program was writing when it was killed are removed.
     DurableFile::removeStaleTemporaries(m_folder.path());
-    if (!runLogin(m_folder, m_prompts))
-        return false;
+    // A first start asks for the password before anything else, as it always
+    // has; the password is kept once the database is open, and PW.txt only
+    // says where.
+    std::optional<QString> chosenPassword;
+    if (UserMoveIn::asksFirstPassword(m_folder)) {
+        chosenPassword = FirstPassword::ask(m_prompts);
+        if (!chosenPassword)
+            return false;
+        PasswordFile(m_folder).writeMovedNote();
+    }
     QString error;
     const std::optional<StoreLocation> location = StoreLocation::of(m_folder, &error);
     if (!location) {
@@ -69,14 +84,16 @@ bool TarvexProgram::start()
         LegacyImport::folderHoldsAccessDatabase(m_folder) &&
         !offerLegacyImport(m_folder, m_prompts))
         return false;
-    if (!openDatabase(*location))
+    if (!openDatabase(*location) || !signIn(std::move(chosenPassword)))
         return false;
 
     m_form = std::make_unique<DealWorksheet>(m_folder, m_prompts);
     m_form->setWindowIcon(ProgramIcon::icon());
     m_menu = new MainMenu(m_form.get());
     m_commands = std::make_unique<DealCommands>(*m_form, *m_store, m_prompts);
+    m_commands->setAccess(m_access);
     attachCommands();
+    m_menu->setAccess(m_access, m_prompts);
 
     m_form->startUp();
     m_commands->loadSalesPersons();
@@ -100,6 +117,18 @@ bool TarvexProgram::openDatabase(const StoreLocation &location)
         m_prompts.message(m_database->upgradeNote(), {}, Prompts::Icon::Information);
     m_store = std::make_unique<DealStore>(*m_database);
     restoreDataFile();
+    return true;
+}
+
+bool TarvexProgram::signIn(std::optional<QString> chosenPassword)
+{
+    m_users = std::make_unique<UserAccounts>(m_database->connection());
+    const std::optional<Access> access =
+        signInUser(m_folder, *m_users, m_prompts, std::move(chosenPassword));
+    if (!access)
+        return false;
+    m_access = *access;
+    AuditTrail::setUser(m_database->connection(), m_access.userName());
     return true;
 }
 
@@ -128,9 +157,15 @@ void TarvexProgram::attachCommands()
     m_menu->setCommand(QStringLiteral("tbrPrint"),
                        makePrintCommand(*form, [commands] { commands->saveAfterPrint(); }).run);
     m_tables = installTableCommands(*m_menu, *m_database, m_prompts);
+    // The commission sheet window pays the deals it lists: only a role that
+    // may pay sheets opens it.
     auto *reports = new ReportChooserCommand(
         *form, *m_database, m_prompts,
-        commissionSheetOpener(m_menu->toolBar(), *m_database, m_folder, m_prompts, form));
+        [open = commissionSheetOpener(m_menu->toolBar(), *m_database, m_folder, m_prompts, form),
+         access = m_access, &prompts = m_prompts] {
+            if (access.check(Permissions::Command::PaySheets, prompts))
+                open();
+        });
     m_menu->setCommand(QStringLiteral("tbrSalesLog"), [reports] { reports->openChooser(); });
     auto auditTrail = std::make_shared<QPointer<AuditTrailWindow>>();
     m_menu->setCommand(QStringLiteral("mnuAuditTrail"),
@@ -144,6 +179,7 @@ void TarvexProgram::attachCommands()
                        });
 
     attachPayPlans();
+    attachUsersCommand();
 
     QObject::connect(form, &DealWorksheet::saveCommandChanged, m_menu, &MainMenu::setSaveCommand);
     m_menu->setSaveCommand(form->saveCommandCaption(), form->saveCommandEnabled());
@@ -172,6 +208,21 @@ void TarvexProgram::attachPayPlans()
                                (*window)->reload();
                            bringUp(**window);
                        });
+}
+
+void TarvexProgram::attachUsersCommand()
+{
+    m_menu->addSetupItem(QStringLiteral("mnuUsers"), QStringLiteral("Users…"));
+    auto window = std::make_shared<QPointer<UsersWindow>>();
+    m_menu->setCommand(QStringLiteral("mnuUsers"), [window, users = m_users.get(),
+                                                    &prompts = m_prompts, form = m_form.get(),
+                                                    access = m_access] {
+        if (!*window)
+            *window = new UsersWindow(*users, access, prompts, form);
+        else
+            (*window)->reload();
+        bringUp(**window);
+    });
 }
 
 bool TarvexProgram::exitSequence()

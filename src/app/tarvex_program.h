@@ -1,9 +1,11 @@
 #pragma once
 
+#include "common/permissions.h"
 #include "common/program_folder.h"
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class DealCommands;
 class DealDatabase;
@@ -13,6 +15,7 @@ class DealWorksheet;
 class MainMenu;
 class Prompts;
 class TableCommands;
+class UserAccounts;
 
 // The program for one run: the login, the deal database, the worksheet with
 // its menus and toolbar, and the way out through the exit sequence.
@@ -39,9 +42,13 @@ public:
     DealWorksheet *mainWindow() const { return m_form.get(); }
     MainMenu *menu() const { return m_menu; }
     DealCommands *dealCommands() const { return m_commands.get(); }
+    // Who signed in.
+    const Access &access() const { return m_access; }
 
 private:
     bool openDatabase(const StoreLocation &location);
+    bool signIn(std::optional<QString> chosenPassword);
+    void attachUsersCommand();
     void restoreDataFile();
     void attachCommands();
     void attachPayPlans();
@@ -51,6 +58,8 @@ private:
     Prompts &m_prompts;
     std::unique_ptr<DealDatabase> m_database;
     std::unique_ptr<DealStore> m_store;
+    std::unique_ptr<UserAccounts> m_users;
+    Access m_access;
     std::unique_ptr<DealWorksheet> m_form;
     MainMenu *m_menu = nullptr; // owned by the window
     TableCommands *m_tables = nullptr; // owned by the menu

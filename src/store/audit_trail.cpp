@@ -6,6 +6,8 @@
 #include "store_sql.h"
 
 #include <QDateTime>
+#include <QHash>
+#include <QMutex>
 #include <QSqlQuery>
 
 namespace AuditTrail {
@@ -27,7 +29,15 @@ const QStringList kEntryColumns = {
     QStringLiteral("Action"),      QStringLiteral("TableName"), QStringLiteral("RowKey"),
     QStringLiteral("DealId"),      QStringLiteral("SheetId"),   QStringLiteral("StockNumber"),
     QStringLiteral("SalesPerson"), QStringLiteral("Before"),    QStringLiteral("After"),
+    QStringLiteral("UserName"),
 };
+
+QMutex usersLock;
+QHash<QString, QString> &usersByConnection()
+{
+    static QHash<QString, QString> users;
+    return users;
+}
 
 QVariant textOrNull(const QString &text)
 {
@@ -112,6 +122,21 @@ void describeChanges(const QStringList &columns, const QVariantList &before,
     Description(columns).ofChanges(before, after, beforeText, afterText);
 }
 
+void setUser(const QSqlDatabase &db, const QString &userName)
+{
+    const QMutexLocker locker(&usersLock);
+    if (userName.isEmpty())
+        usersByConnection().remove(db.connectionName());
+    else
+        usersByConnection().insert(db.connectionName(), userName);
+}
+
+QString userOf(const QSqlDatabase &db)
+{
+    const QMutexLocker locker(&usersLock);
+    return usersByConnection().value(db.connectionName());
+}
+
 QString insertStatement()
 {
     return StoreSql::insertStatement(QStringLiteral("Audit"),
@@ -125,15 +150,42 @@ bool write(QSqlQuery &insert, const Entry &entry, QString *error)
                           {at, entry.action, entry.tableName, entry.rowKey, entry.dealId,
                            entry.sheetId, textOrNull(entry.stockNumber),
                            textOrNull(entry.salesPerson), textOrNull(entry.before),
-                           textOrNull(entry.after)},
+                           textOrNull(entry.after), textOrNull(entry.userName)},
                           error);
 }
 
 bool write(QSqlDatabase db, const Entry &entry, QString *error)
 {
+    Entry named = entry;
+    if (named.userName.isEmpty())
+        named.userName = userOf(db);
     QSqlQuery query(db);
-    return StoreSql::prepare(query, insertStatement(), error) && write(query, entry, error);
+    return StoreSql::prepare(query, insertStatement(), error) && write(query, named, error);
 }
+
+namespace {
+
+// The user names in the trail that are `userName` in any letter case.
+std::optional<QStringList> namesLike(QSqlDatabase db, const QString &userName, QString *error)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!StoreSql::prepare(query,
+                           QStringLiteral("SELECT DISTINCT \"UserName\" FROM \"Audit\" "
+                                          "WHERE \"UserName\" IS NOT NULL"),
+                           error) ||
+        !StoreSql::exec(query, {}, error))
+        return std::nullopt;
+    QStringList names;
+    while (query.next()) {
+        const QString name = query.value(0).toString();
+        if (name.compare(userName, Qt::CaseInsensitive) == 0)
+            names << name;
+    }
+    return names;
+}
+
+} // namespace
 
 std::optional<QList<Record>> read(QSqlDatabase db, const Filter &filter, QString *error)
 {
@@ -148,6 +200,22 @@ std::optional<QList<Record>> read(QSqlDatabase db, const Filter &filter, QString
         conditions << StoreEngine::upperContains(StoreEngine::engineOf(db),
                                                  QStringLiteral("\"SalesPerson\""));
         values << filter.salesPerson.trimmed().toUpper();
+    }
+    if (!filter.userName.trimmed().isEmpty()) {
+        // Told apart without regard to letter case also outside ASCII, which
+        // a file's NOCASE does not do: the few names are compared here.
+        const std::optional<QStringList> names =
+            namesLike(db, filter.userName.trimmed(), error);
+        if (!names)
+            return std::nullopt;
+        if (names->isEmpty())
+            return QList<Record>();
+        QStringList marks;
+        for (const QString &name : *names) {
+            marks << QStringLiteral("?");
+            values << name;
+        }
+        conditions << QStringLiteral("\"UserName\" IN (%1)").arg(marks.join(u','));
     }
     if (filter.from.isValid()) {
         conditions << QStringLiteral("\"At\" >= ?");
@@ -185,6 +253,7 @@ std::optional<QList<Record>> read(QSqlDatabase db, const Filter &filter, QString
         e.salesPerson = query.value(8).toString();
         e.before = query.value(9).toString();
         e.after = query.value(10).toString();
+        e.userName = query.value(11).toString();
         records << record;
     }
     return records;

@@ -30,6 +30,7 @@ struct Entry
     QString salesPerson;
     QString before;
     QString after;
+    QString userName; // who was signed in; empty for entries older than users
 };
 
 struct Record
@@ -45,11 +46,17 @@ struct Filter
     QString salesPerson; // any part of the name, any letter case; empty for all
     QDate from;          // invalid for no lower bound
     QDate to;            // invalid for no upper bound; the whole day counts
+    QString userName;    // the whole user name, any letter case; empty for all
     int limit = 1000;    // newest first, at most this many
 };
 
-// Writes an entry stamped with the current local time. Runs inside the
-// caller's transaction.
+// The user signed in on a connection, named on every entry written through
+// it (an entry that names none of its own); empty to sign out.
+void setUser(const QSqlDatabase &db, const QString &userName);
+QString userOf(const QSqlDatabase &db);
+
+// Writes an entry stamped with the current local time, naming the
+// connection's user. Runs inside the caller's transaction.
 bool write(QSqlDatabase db, const Entry &entry, QString *error);
 // The same into `insert`, a statement prepared from insertStatement() (kept
 // prepared by the caller when entries are written often).

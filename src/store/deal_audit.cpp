@@ -55,7 +55,11 @@ bool write(DealDatabase &database, const AuditTrail::Entry &entry, QString *erro
 {
     static const QString statement = AuditTrail::insertStatement();
     QSqlQuery *insert = database.prepared(statement, error);
-    return insert && AuditTrail::write(*insert, entry, error);
+    if (!insert)
+        return false;
+    AuditTrail::Entry named = entry;
+    named.userName = AuditTrail::userOf(database.connection());
+    return AuditTrail::write(*insert, named, error);
 }
 
 } // namespace

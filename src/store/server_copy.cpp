@@ -31,6 +31,7 @@ constexpr CopiedTable kTables[] = {
     {"RecallDeal", "DealId"},     {"DealPlans", "rowid"},
     {"Sheets", "SheetId"},        {"SalesSummary", "rowid"},
     {"SalesLog", "rowid"},        {"Audit", "AuditId"},
+    {"Users", "UserId"},
 };
 
 // Rows written by one INSERT statement.

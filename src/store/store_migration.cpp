@@ -9,6 +9,7 @@
 #include "store_engine.h"
 #include "store_schema.h"
 #include "store_sql.h"
+#include "users_schema.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,6 +55,12 @@ bool toVersion5(QSqlDatabase &db, QString *error)
     return StoreEngine::runAll(db, SheetDeskSchema::statements(StoreEngine::engineOf(db)), error);
 }
 
+// Version 6: the users who sign in, and the user named on each audit entry.
+bool toVersion6(QSqlDatabase &db, QString *error)
+{
+    return StoreEngine::runAll(db, UsersSchema::statements(StoreEngine::engineOf(db)), error);
+}
+
 struct Step
 {
     int toVersion;
@@ -62,8 +69,8 @@ struct Step
 
 const QList<Step> &steps()
 {
-    static const QList<Step> all = {
-        {2, toVersion2}, {3, toVersion3}, {4, toVersion4}, {5, toVersion5}};
+    static const QList<Step> all = {{2, toVersion2}, {3, toVersion3}, {4, toVersion4},
+                                    {5, toVersion5}, {6, toVersion6}};
     return all;
 }
 

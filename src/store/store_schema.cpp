@@ -3,6 +3,7 @@
 #include "pay_plan_schema.h"
 #include "sheet_desk_schema.h"
 #include "sheet_schema.h"
+#include "users_schema.h"
 #include "store_engine.h"
 #include "store_layout.h"
 #include "store_migration.h"
@@ -208,6 +209,9 @@ Verdict verify(QSqlDatabase &db, QString *detail)
         required << Table{SheetSchema::kSheets,
                           {{SheetDeskSchema::kDeskName, ColumnKind::PlainText},
                            {SheetDeskSchema::kDeskFolder, ColumnKind::PlainText}}};
+    if (version >= 6)
+        required << Table{UsersSchema::kUsers,
+                          {{"UserName", ColumnKind::Text}, {"PasswordHash", ColumnKind::Text}}};
     for (const Table &table : required) {
         const std::optional<QStringList> columnsPresent =
             StoreEngine::columnsOf(db, QString::fromLatin1(table.name), detail);

@@ -223,7 +223,8 @@ server.databaseConf());
     EXPECT_TRUE(output.endsWith(QStringLiteral("  SalesPersons: 2 rows\n  PayPlanVersions: 0 rows\n"
                                                "  RecallDeal: 0 rows\n  DealPlans: 0 rows\n"
                                                "  Sheets: 0 rows\n  SalesSummary: 0 rows\n"
-                                               "  SalesLog: 0 rows\n  Audit: 0 rows\n")))
+                                               "  SalesLog: 0 rows\n  Audit: 0 rows\n"
+                                               "  Users: 0 rows\n")))
         << output.toStdString();
     output.clear();
     EXPECT_EQ(runCopyToServer(dir.folder(), &output, &error), 1);

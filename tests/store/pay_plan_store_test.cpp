@@ -268,12 +268,16 @@ TEST_P(PayPlanStoreTest, AVersionThreeDatabaseGetsThePlanTables)
         // The sheets' desk came after the plans.
         execute(*m_database, QStringLiteral("ALTER TABLE \"Sheets\" DROP COLUMN \"DeskName\""));
         execute(*m_database, QStringLiteral("ALTER TABLE \"Sheets\" DROP COLUMN \"DeskFolder\""));
+        // The users came after.
+        for (const char *statement : {"DROP TABLE \"Users\"", "DROP INDEX \"Audit_UserName\"",
+                                      "ALTER TABLE \"Audit\" DROP COLUMN \"UserName\""})
+            execute(*m_database, QString::fromLatin1(statement));
         QString error;
         ASSERT_TRUE(StoreEngine::setSchemaVersion(db, 3, &error)) << error.toStdString();
     }
     reopen();
     EXPECT_TRUE(m_database->upgradeNote().startsWith(
-        QStringLiteral("The deal database was upgraded from version 3 to version 5.")))
+        QStringLiteral("The deal database was upgraded from version 3 to version 6.")))
         << m_database->upgradeNote().toStdString();
     EXPECT_EQ(columnsOf(*m_database, QStringLiteral("DealPlans")).mid(0, 5),
               (QStringList{"DealId", "PlanVersionId", "SplitShare", "PlanPack", "PlanRate"}));

@@ -8,6 +8,7 @@
 #include "store/server_copy.h"
 #include "store/sheet_records.h"
 #include "store/sql_transaction.h"
+#include "store/user_accounts.h"
 
 #include <QFile>
 #include <QSqlError>
@@ -18,7 +19,8 @@ namespace {
 const QStringList kTables = {QStringLiteral("SalesPersons"), QStringLiteral("PayPlanVersions"),
                              QStringLiteral("RecallDeal"),   QStringLiteral("DealPlans"),
                              QStringLiteral("Sheets"),       QStringLiteral("SalesSummary"),
-                             QStringLiteral("SalesLog"),     QStringLiteral("Audit")};
+                             QStringLiteral("SalesLog"),     QStringLiteral("Audit"),
+                             QStringLiteral("Users")};
 
 QString keyOf(const QString &table)
 {
@@ -30,6 +32,8 @@ QString keyOf(const QString &table)
         return QStringLiteral("AuditId");
     if (table == QLatin1String("PayPlanVersions"))
         return QStringLiteral("PlanVersionId");
+    if (table == QLatin1String("Users"))
+        return QStringLiteral("UserId");
     return QStringLiteral("rowid");
 }
 
@@ -99,6 +103,15 @@ protected:
     // (a gap in the keys) and a roster of several names.
     void fillSource()
     {
+        // The desk's logins go to the server with its deals.
+        for (const char *name : {"manager", "Zoë"}) {
+            UserAccounts::User user;
+            user.userName = QString::fromUtf8(name);
+            QString error;
+            ASSERT_TRUE(UserAccounts(m_database->connection()).add(user, QStringLiteral("pw"),
+                                                                   &error))
+                << error.toStdString();
+        }
         for (const char *name : {"Mary Jones", "José Núñez", "Ann O'Neil"}) {
             QSqlQuery query(m_database->connection());
             query.prepare(QStringLiteral("INSERT INTO \"SalesPersons\" (\"Name\") VALUES (?)"));
@@ -197,7 +210,8 @@ TEST_F(ServerCopyTest, CopiesEveryRowWithItsKeyValueByValue)
                                                "  Sheets: %1 rows\n"
                                                "  SalesSummary: %2 rows\n"
                                                "  SalesLog: %3 rows\n"
-                                               "  Audit: %4 rows\n")
+                                               "  Audit: %4 rows\n"
+                                               "  Users: 2 rows\n")
                                     .arg(sourceCounts["Sheets"])
                                     .arg(sourceCounts["SalesSummary"])
                                     .arg(sourceCounts["SalesLog"])

@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QPlainTextEdit>
 #include <QTableWidget>
 
 namespace {
@@ -64,10 +65,11 @@ namespace {
 TEST_F(TableAuditTest, TheAuditTrailWindowListsNewestFirstAndFilters)
 {
     execute(QStringLiteral(
-        "INSERT INTO Audit (At, Action, TableName, StockNumber, SalesPerson, Before, After) "
-        "VALUES ('2005-03-02 09:00:00', 'Deal saved', 'RecallDeal', '2040', 'John Smith', NULL, "
-        "'Customer: ANN'), ('2005-03-09 10:30:00', 'Row changed', 'SalesLog', 'B7', "
-        "'Mary Jones', 'Gross: 1', 'Gross: 2')"));
+        "INSERT INTO Audit (At, Action, TableName, StockNumber, SalesPerson, Before, After, "
+        "UserName) VALUES ('2005-03-02 09:00:00', 'Deal saved', 'RecallDeal', '2040', "
+        "'John Smith', NULL, 'Customer: ANN', NULL), ('2005-03-09 10:30:00', 'Row changed', "
+        "'SalesLog', 'B7', 'Mary Jones', 'Gross: 1\nUnit: VAN', 'Gross: 2\nUnit: BUS', "
+        "'Zoë')"));
     AuditTrailWindow window(*m_database, m_prompts);
     EXPECT_EQ(window.objectName(), QStringLiteral("frmAuditTrail"));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Audit Trail"));
@@ -76,13 +78,34 @@ TEST_F(TableAuditTest, TheAuditTrailWindowListsNewestFirstAndFilters)
     EXPECT_EQ(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
     ASSERT_EQ(grid->rowCount(), 2);
     EXPECT_EQ(grid->item(0, 0)->text(), QStringLiteral("2005-03-09 10:30:00"));
-    EXPECT_EQ(grid->item(0, 7)->text(), QStringLiteral("Gross: 1"));
-    EXPECT_EQ(grid->item(0, 8)->text(), QStringLiteral("Gross: 2"));
+    // One line per entry: when, who, what, stock number, salesperson, summary.
+    const QStringList headers = {"When", "Who", "What", "Stock Number", "Sales Person", "Changes"};
+    ASSERT_EQ(grid->columnCount(), headers.size());
+    for (int column = 0; column < grid->columnCount(); ++column)
+        EXPECT_EQ(grid->horizontalHeaderItem(column)->text(), headers.at(column));
+    EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral("Zoë"));
+    EXPECT_EQ(grid->item(1, 1)->text(), QString()); // written before users
+    EXPECT_EQ(grid->item(0, 5)->text(), QStringLiteral("Gross 1 → 2; 1 more"));
+    EXPECT_EQ(grid->item(1, 5)->text(), QStringLiteral("Customer ANN"));
+    auto *details = window.findChild<QPlainTextEdit *>(QStringLiteral("txtDetails"));
+    ASSERT_NE(details, nullptr);
+    EXPECT_TRUE(details->isReadOnly());
+    grid->selectRow(0);
+    EXPECT_EQ(details->toPlainText(), QStringLiteral("Gross: 1 → 2\nUnit: VAN → BUS"));
+    grid->selectRow(1);
+    EXPECT_EQ(details->toPlainText(), QStringLiteral("Customer: ANN"));
+
+    edit(window, QStringLiteral("txtUserName"))->setText(QStringLiteral("ZOË"));
+    click(window, "cmdShow");
+    ASSERT_EQ(grid->rowCount(), 1);
+    EXPECT_EQ(grid->item(0, 3)->text(), QStringLiteral("B7"));
+    EXPECT_TRUE(details->toPlainText().isEmpty());
+    edit(window, QStringLiteral("txtUserName"))->clear();
 
     edit(window, QStringLiteral("txtStockNumber"))->setText(QStringLiteral("2040"));
     click(window, "cmdShow");
     ASSERT_EQ(grid->rowCount(), 1);
-    EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral("Deal saved"));
+    EXPECT_EQ(grid->item(0, 2)->text(), QStringLiteral("Deal saved"));
 
     edit(window, QStringLiteral("txtStockNumber"))->clear();
     edit(window, QStringLiteral("txtSalesPerson"))->setText(QStringLiteral("jones"));
@@ -91,7 +114,7 @@ TEST_F(TableAuditTest, TheAuditTrailWindowListsNewestFirstAndFilters)
     window.findChild<QDateEdit *>(QStringLiteral("dtpTo"))->setDate(QDate(2005, 3, 9));
     click(window, "cmdShow");
     ASSERT_EQ(grid->rowCount(), 1);
-    EXPECT_EQ(grid->item(0, 6)->text(), QStringLiteral("Mary Jones"));
+    EXPECT_EQ(grid->item(0, 4)->text(), QStringLiteral("Mary Jones"));
     window.findChild<QDateEdit *>(QStringLiteral("dtpTo"))->setDate(QDate(2005, 3, 8));
     click(window, "cmdShow");
     EXPECT_EQ(grid->rowCount(), 0);

@@ -1,5 +1,7 @@
 #include "admin/ui/login_window.h"
 
+#include "admin/first_password.h"
+
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -29,8 +31,28 @@ QPushButton *makeButton(const QString &name, const QString &text, QWidget *paren
 
 LoginWindow::LoginWindow(QString storedPassword, PasswordFile file, Prompts &prompts,
                          QWidget *parent)
-    : QDialog(parent), m_storedPassword(std::move(storedPassword)), m_file(std::move(file)),
-      m_prompts(prompts)
+    : LoginWindow(std::make_unique<FileLoginCheck>(std::move(storedPassword), std::move(file)),
+                  QString(), prompts, parent)
+{
+}
+
+LoginWindow::LoginWindow(std::unique_ptr<LoginCheck> check, const QString &userName,
+                         Prompts &prompts, QWidget *parent)
+    : QDialog(parent), m_check(std::move(check)), m_prompts(prompts)
+{
+    build();
+    if (m_check->asksUserName())
+        m_userName->setText(userName);
+}
+
+LoginWindow::~LoginWindow() = default;
+
+QString LoginWindow::userName() const
+{
+    return m_userName->text().trimmed();
+}
+
+void LoginWindow::build()
 {
     setObjectName(QStringLiteral("frmLogin"));
     setWindowTitle(QStringLiteral("Login"));
@@ -78,35 +100,64 @@ LoginWindow::LoginWindow(QString storedPassword, PasswordFile file, Prompts &pro
     m_password->setFocus();
 }
 
-QString LoginWindow::saveFailedMessage(const QString &path, const QString &error)
+bool LoginWindow::typedPasswordIsRight(const QString &wrongText, const QString &wrongTitle)
 {
-    return QStringLiteral("The new password could not be saved in %1:\n%2\n"
-                          "The password has not been changed.")
-        .arg(path, error);
-}
-
-bool LoginWindow::typedPasswordIsRight() const
-{
-    // Exact: letter case and leading or trailing blanks count.
-    return m_password->text() == m_storedPassword;
+    const LoginCheck::Outcome outcome = m_check->check(userName(), m_password->text());
+    switch (outcome.kind) {
+    case LoginCheck::Outcome::Kind::Right:
+        return true;
+    case LoginCheck::Outcome::Kind::Wrong:
+        m_prompts.message(wrongText, wrongTitle);
+        break;
+    case LoginCheck::Outcome::Kind::Wait:
+        m_prompts.message(outcome.message, QStringLiteral("Login"), Prompts::Icon::Warning);
+        break;
+    case LoginCheck::Outcome::Kind::Failed:
+        m_prompts.message(outcome.message, QStringLiteral("Login"), Prompts::Icon::Critical);
+        break;
+    }
+    return false;
 }
 
 void LoginWindow::focusPassword()
 {
-    m_password->setFocus();
+    if (m_check->asksUserName() && m_userName->text().trimmed().isEmpty())
+        m_userName->setFocus();
+    else
+        m_password->setFocus();
 }
 
 void LoginWindow::okClicked()
 {
-    if (typedPasswordIsRight()) {
+    if (typedPasswordIsRight(invalidPasswordMessage(), QStringLiteral("Login"))) {
         m_loggedIn = true;
         m_password->clear();
         accept();
         return;
     }
-    m_prompts.message(invalidPasswordMessage(), QStringLiteral("Login"));
     focusPassword();
     m_password->clear();
+}
+
+std::optional<QString> LoginWindow::askNewPassword()
+{
+    // PW.txt's change asks once, in plain view, as it always has; a user's
+    // change asks twice, masked.
+    if (!m_check->confirmsNewPassword())
+        return m_prompts.input(newPasswordPrompt(), changeTitle());
+    for (;;) {
+        const auto first =
+            m_prompts.input({newPasswordPrompt(), changeTitle(), {}, Prompts::Echo::Password});
+        if (!first)
+            return std::nullopt;
+        const auto second = m_prompts.input(
+            {FirstPassword::confirmPrompt(), changeTitle(), {}, Prompts::Echo::Password});
+        if (!second)
+            return std::nullopt;
+        if (*second == *first)
+            return first;
+        m_prompts.message(FirstPassword::mismatchMessage(), changeTitle(), Prompts::Icon::Warning);
+    }
 }
 
 void LoginWindow::cancelClicked()
@@ -117,28 +168,25 @@ void LoginWindow::cancelClicked()
 
 void LoginWindow::changeClicked()
 {
-    if (!typedPasswordIsRight()) {
-        m_prompts.message(currentPasswordMessage());
+    if (!typedPasswordIsRight(currentPasswordMessage(), {})) {
         focusPassword();
         return;
     }
-    const auto newPassword = m_prompts.input(newPasswordPrompt(), changeTitle());
+    const auto newPassword = askNewPassword();
     if (!newPassword) {
         // Cancel in the box changes nothing: the old password stays in force.
         focusPassword();
         return;
     }
-    if (!PasswordFile::canStore(*newPassword)) {
-        m_prompts.message(PasswordFile::doubleQuoteRefusal() +
-                              QStringLiteral("\nThe password has not been changed."),
+    if (const QString refusal = m_check->refusalOf(*newPassword); !refusal.isEmpty()) {
+        m_prompts.message(refusal + QStringLiteral("\nThe password has not been changed."),
                           changeTitle(), Prompts::Icon::Warning);
         focusPassword();
         return;
     }
-    QString error;
-    if (!m_file.write(*newPassword, &error)) {
-        m_prompts.message(saveFailedMessage(m_file.path(), error), changeTitle(),
-                          Prompts::Icon::Critical);
+    QString message;
+    if (!m_check->store(userName(), *newPassword, &message)) {
+        m_prompts.message(message, changeTitle(), Prompts::Icon::Critical);
         focusPassword();
         return;
     }

@@ -1,17 +1,21 @@
 #pragma once
 
+#include "admin/login_check.h"
 #include "admin/password_file.h"
 #include "common/prompts.h"
 
 #include <QDialog>
 
+#include <memory>
+
 class QLineEdit;
 class QPushButton;
 
-// frmLogin: asks for the installation's password before the worksheet opens
-// and lets the user replace it. loggedIn() is the outcome the start-up reads:
-// true after a right password or a password change, false after Cancel, Esc
-// or closing the window by its frame.
+// frmLogin: asks for the password before the worksheet opens and lets the
+// user replace it. loggedIn() is the outcome the start-up reads: true after a
+// right password or a password change, false after Cancel, Esc or closing
+// the window by its frame. With several users it also asks the user name
+// (txtUserName); otherwise that box shows "SalesManager" and is never read.
 class LoginWindow : public QDialog
 {
     Q_OBJECT
@@ -22,8 +26,17 @@ public:
     // password it loaded.
     LoginWindow(QString storedPassword, PasswordFile file, Prompts &prompts,
                 QWidget *parent = nullptr);
+    // Checks against `check`; `userName` fills txtUserName when the check
+    // asks for one (the user who last signed in on this computer).
+    LoginWindow(std::unique_ptr<LoginCheck> check, const QString &userName, Prompts &prompts,
+                QWidget *parent = nullptr);
+    ~LoginWindow() override;
 
     bool loggedIn() const { return m_loggedIn; }
+    // Who signed in, once loggedIn().
+    const std::optional<Access> &signedIn() const { return m_check->signedIn(); }
+    // The user name typed (with several users).
+    QString userName() const;
 
     static QString invalidPasswordMessage()
     {
@@ -35,7 +48,10 @@ public:
     }
     static QString newPasswordPrompt() { return QStringLiteral("Enter new Password."); }
     static QString changeTitle() { return QStringLiteral("Change Password"); }
-    static QString saveFailedMessage(const QString &path, const QString &error);
+    static QString saveFailedMessage(const QString &path, const QString &error)
+    {
+        return FileLoginCheck::saveFailedMessage(path, error);
+    }
 
 public slots:
     void okClicked();
@@ -47,11 +63,14 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    bool typedPasswordIsRight() const;
+    void build();
+    // Checks the typed password; false, with the reason shown (`wrongText`
+    // for a wrong password), when it is not right.
+    bool typedPasswordIsRight(const QString &wrongText, const QString &wrongTitle);
+    std::optional<QString> askNewPassword();
     void focusPassword();
 
-    QString m_storedPassword;
-    PasswordFile m_file;
+    std::unique_ptr<LoginCheck> m_check;
     Prompts &m_prompts;
     bool m_loggedIn = false;
     QLineEdit *m_userName;

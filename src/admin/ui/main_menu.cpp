@@ -13,6 +13,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace {
 
 // Menu items that run the same command as a toolbar button or a Setup
@@ -278,8 +280,63 @@ void MainMenu::refreshEnabled(const QString &command)
     }
 }
 
+std::optional<Permissions::Command> MainMenu::permissionOf(const QString &key)
+{
+    using Permissions::Command;
+    static const QHash<QString, Command> needs = {
+        {QStringLiteral("tbrSave"), Command::EnterDeal},
+        {QStringLiteral("tbrCalculate"), Command::EnterDeal},
+        {QStringLiteral("tbrRecall"), Command::RecallDeal},
+        {QStringLiteral("tbrPrint"), Command::PrintSlip},
+        {QStringLiteral("tbrSalesLog"), Command::Reports},
+        {QStringLiteral("tbrAdd"), Command::Roster},
+        {QStringLiteral("tbrPack"), Command::SetupFigures},
+        {QStringLiteral("tbrComm"), Command::SetupFigures},
+        {QStringLiteral("tbrWarranty"), Command::SetupFigures},
+        {QStringLiteral("tbrMini"), Command::SetupFigures},
+        {QStringLiteral("tbrAddUnit"), Command::SetupFigures},
+        {QStringLiteral("tbrDeleteUnit"), Command::SetupFigures},
+        {QStringLiteral("mnuSalesLog"), Command::TableWindows},
+        {QStringLiteral("mnuSalesSummary"), Command::TableWindows},
+        {QStringLiteral("mnuAuditTrail"), Command::AuditTrail},
+        {QStringLiteral("mnuUsers"), Command::Users},
+        {QStringLiteral("mnuPayPlans"), Command::PayPlans},
+    };
+    const auto found = needs.constFind(commandKey(key));
+    if (found == needs.cend())
+        return std::nullopt;
+    return *found;
+}
+
+QAction *MainMenu::addSetupItem(const QString &key, const QString &caption)
+{
+    QAction *setup = m_actions.value(QStringLiteral("mnusetup"));
+    return addItem(setup->menu(), key, caption);
+}
+
+void MainMenu::setAccess(const Access &access, Prompts &prompts)
+{
+    m_access = access;
+    m_accessPrompts = &prompts;
+    for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
+        const std::optional<Permissions::Command> needed = permissionOf(it.key());
+        if (needed && !access.allows(*needed))
+            it.value()->setVisible(false);
+    }
+    // A menu, or the Setup button, with nothing left to offer goes as well.
+    for (const char *key : {"mnuUnit", "mnuEdit", "mnusetup", "tbrSetup"}) {
+        QAction *holder = m_actions.value(QString::fromLatin1(key));
+        const QList<QAction *> items = holder->menu()->actions();
+        holder->setVisible(std::any_of(items.cbegin(), items.cend(),
+                                       [](const QAction *item) { return item->isVisible(); }));
+    }
+}
+
 void MainMenu::run(const QString &command) const
 {
+    if (const std::optional<Permissions::Command> needed = permissionOf(command);
+        needed && m_access && !m_access->check(*needed, *m_accessPrompts))
+        return;
     // A copy: the command may replace its own registration while it runs.
     const std::function<void()> function = m_commands.value(command);
     if (function)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/permissions.h"
 #include "common/program_folder.h"
 #include "common/prompts.h"
 
@@ -9,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class AboutWindow;
 class ManualWindow;
@@ -43,6 +45,18 @@ public:
     // The key whose registration serves `key`: the toolbar or drop-down key
     // for a menu item that has one, otherwise `key` itself.
     static QString commandKey(const QString &key);
+
+    // Adds an item at the end of the Setup menu, to carry a command like
+    // any other entry.
+    QAction *addSetupItem(const QString &key, const QString &caption);
+
+    // From now on the entries `access` may not use are hidden (a menu or the
+    // Setup button left with nothing to offer as well), and running one, by
+    // whatever route, is refused with a message.
+    void setAccess(const Access &access, Prompts &prompts);
+    // What an entry's command needs; nullopt for what everyone may do
+    // (Clear, Help, About, Exit).
+    static std::optional<Permissions::Command> permissionOf(const QString &key);
 
     // Any entry by key, menus included ("mnufile", "mnuUnit"); nullptr when
     // there is none.
@@ -81,6 +95,8 @@ private:
     QHash<QString, QAction *> m_actions;
     QHash<QString, std::function<void()>> m_commands; // by commandKey()
     bool m_saveWanted = true;
+    std::optional<Access> m_access;
+    Prompts *m_accessPrompts = nullptr;
     QString m_dataFolder; // shown in the About window
     std::unique_ptr<AboutWindow> m_about;
     std::unique_ptr<ManualWindow> m_manual;

@@ -1,7 +1,12 @@
 #pragma once
 
+#include "common/permissions.h"
 #include "common/program_folder.h"
 #include "common/prompts.h"
+
+#include <optional>
+
+class UserAccounts;
 
 class QWidget;
 
@@ -14,3 +19,13 @@ bool runLogin(const ProgramFolder &folder, Prompts &prompts, QWidget *parent = n
 
 // The message shown when PW.txt cannot be read; `error` is the reason.
 QString unreadablePasswordMessage(const QString &path, const QString &error);
+
+// The login of this version, once the deal database is open: first gives the
+// database its first user (UserMoveIn, from PW.txt or `chosen`, a first
+// password asked before the database opened), then shows frmLogin over the
+// users: password only while there is one active user, with the user name
+// (remembered on this computer) when there are more. Who signed in, or
+// nullopt when the program is to end (the reason has been shown).
+std::optional<Access> signInUser(const ProgramFolder &folder, UserAccounts &accounts,
+                                 Prompts &prompts, std::optional<QString> chosen = std::nullopt,
+                                 QWidget *parent = nullptr);

@@ -37,6 +37,8 @@ void DealCommands::loadSalesPersons()
 
 void DealCommands::saveDeal()
 {
+    if (!m_access.check(Permissions::Command::EnterDeal, m_prompts))
+        return;
     // A paid deal was paid from its stored rows; writing it again, as a
     // correction or as a new copy, would pay it twice.
     if (m_recalled && (m_form.isDealPaid() || m_store.isPaid(*m_recalled))) {
@@ -139,6 +141,15 @@ void DealCommands::openFinder()
 
 void DealCommands::showChosenDeal(qint64 dealId, const Deal &deal)
 {
+    if (m_access.role() == Role::Salesperson &&
+        deal.salesPerson.compare(m_access.salesPerson(), Qt::CaseInsensitive) != 0 &&
+        (!deal.split ||
+         deal.splitPartner.compare(m_access.salesPerson(), Qt::CaseInsensitive) != 0)) {
+        m_prompts.message(QStringLiteral("This deal is not one of yours, %1.")
+                              .arg(m_access.salesPerson()),
+                          kErrorTitle, Prompts::Icon::Warning);
+        return;
+    }
     // What a later correction or delete compares with. The worksheet shows
     // the deal as this read found it, so the two agree.
     QString error;
@@ -175,6 +186,8 @@ void DealCommands::selectRecalledDeal()
 void DealCommands::deleteRecord()
 {
     if (!m_recalled || m_form.command2Caption() != kUpdate)
+        return;
+    if (!m_access.check(Permissions::Command::EnterDeal, m_prompts))
         return;
     const auto answer = m_prompts.message(
         QStringLiteral("Do you want to Delete %1 from database?").arg(m_lastCustomerName),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/permissions.h"
 #include "store/deal_fingerprint.h"
 #include "store/deal_id.h"
 #include "worksheet/deal.h"
@@ -34,6 +35,10 @@ public:
     DealCommands(DealWorksheet &form, DealStore &store, Prompts &prompts, QObject *parent = nullptr);
     ~DealCommands() override;
 
+    // Who works on the worksheet: a role that may not enter deals is refused
+    // a save or a delete, and a salesperson is shown only their own deals.
+    void setAccess(const Access &access) { m_access = access; }
+
     // Fills the worksheet's salesperson lists from the roster.
     void loadSalesPersons();
 
@@ -64,6 +69,7 @@ private:
     DealWorksheet &m_form;
     DealStore &m_store;
     Prompts &m_prompts;
+    Access m_access;
     std::unique_ptr<DealFinderWindow> m_finder;
     std::optional<DealId> m_recalled;
     // The recalled deal as it was stored when it was recalled.
