@@ -20,8 +20,14 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QFile>
 
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include <fcntl.h>
+#include <unistd.h>
 #include <memory>
 
 namespace {
@@ -73,7 +79,7 @@ void floorStockSearch(benchmark::State &state)
 {
     prepare("find", StoreItems::kStockSearchQuery);
     for (auto _ : state) {
-        const std::string stock = stockNumber(int(g_bench->server.random() % kDeals)).toStdString();
+        const std::string stock = stockNumber(int(g_bench->server.random() % dealCount())).toStdString();
         g_bench->raw.run("find", {stock}).readAll();
     }
 }
@@ -111,26 +117,136 @@ void floorListUnpaid(benchmark::State &state)
     }
 }
 
+// A money amount of ten-thousandths, as the server gives it, as its plain
+// number: 1500, 437.5.
+void appendPlain(std::string &out, const char *units)
+{
+    long long value = std::atoll(units);
+    if (value < 0) {
+        out += '-';
+        value = -value;
+    }
+    out += std::to_string(value / 10000);
+    if (value % 10000 == 0)
+        return;
+    char digits[8];
+    std::snprintf(digits, sizeof digits, ".%04lld", value % 10000);
+    std::string text(digits);
+    while (text.back() == '0')
+        text.pop_back();
+    out += text;
+}
+
+std::string localStamp()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    return text;
+}
+
+// data.txt put in place as the program's durable file does.
+void replaceDurably(const std::string &folder, const std::string &bytes)
+{
+    const std::string temporary = folder + "/.data.txt.floor-tmp";
+    const int file = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (file < 0 || ::write(file, bytes.data(), bytes.size()) != ssize_t(bytes.size()) ||
+        ::fsync(file) != 0 || ::close(file) != 0 ||
+        ::rename(temporary.c_str(), (folder + "/data.txt").c_str()) != 0)
+        qFatal("the floor could not write data.txt");
+    const int directory = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (directory < 0 || ::fsync(directory) != 0 || ::close(directory) != 0)
+        qFatal("the floor could not sync its folder");
+}
+
+// Pays the 1,000 rows as the program does on a server, in as many trips:
+// the sheet, one UPDATE ... ANY(...) RETURNING for the rows, the sheet's
+// lines, total and snapshot, the 1,001 audit rows in one INSERT, the
+// commit, then data.txt written and synced.
 void floorPayUnpaid(benchmark::State &state)
 {
     const QList<qint64> ids = g_bench->server.unpaidRowIds();
-    prepare("read", "SELECT rowid, * FROM \"SalesSummary\" WHERE rowid = ? AND \"Paid\" = 0" +
-                        StoreEngine::lockRows(StoreEngine::Engine::PostgreSQL).toStdString());
-    g_bench->raw.prepare("mark",
-                         "UPDATE \"SalesSummary\" SET \"Paid\" = 1 WHERE rowid = ? AND \"Paid\" = 0");
-    g_bench->raw.prepare("unmark", "UPDATE \"SalesSummary\" SET \"Paid\" = 0 WHERE rowid = ?");
+    const std::string folder = QFile::encodeName(g_bench->server.folder.path()).toStdString();
+    const std::string columns =
+        StoreSql::columnList(StoreSchema::columns(QStringLiteral("SalesSummary"))).toStdString();
+    prepare("sheet", "INSERT INTO \"Sheets\" (\"SalesPerson\", \"WeekEnding\", "
+                     "\"BonusDescription\", \"Bonus\", \"Total\", \"PrintedAt\") "
+                     "VALUES (?, ?, ?, ?, ?, ?) RETURNING \"SheetId\"");
+    g_bench->raw.prepare("mark", "UPDATE \"SalesSummary\" SET \"Paid\" = 1, \"SheetId\" = ? "
+                                 "WHERE rowid = ANY(?) AND \"Paid\" = 0 AND \"Sales_Person\" = ? "
+                                 "RETURNING rowid, " + columns + ", \"DealId\"");
+    g_bench->raw.prepare("complete", "UPDATE \"Sheets\" SET \"Lines\" = ?, \"Total\" = ?, "
+                                     "\"Snapshot\" = ? WHERE \"SheetId\" = ?");
+    std::string audit = AuditTrail::insertStatement().toStdString();
+    const std::string oneMore = ", (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    for (qsizetype i = 0; i < ids.size(); ++i)
+        audit += oneMore;
+    g_bench->raw.prepare("audit", audit);
+    std::string array = "{";
+    for (const qint64 id : ids)
+        array += (array.size() > 1 ? "," : "") + std::to_string(id);
+    array += '}';
+    const std::string owner = QString::fromLatin1(kSalesPerson).toUpper().toStdString();
     for (auto _ : state) {
+        const std::string at = localStamp();
         g_bench->raw.exec("BEGIN");
-        for (const qint64 id : ids) {
-            g_bench->raw.run("read", {std::to_string(id)}).readAll();
-            g_bench->raw.run("mark", {std::to_string(id)});
+        const RawPostgres::Result sheet =
+            g_bench->raw.run("sheet", {std::string(kSalesPerson), std::string(StoreItems::kWeekEnding),
+                                       std::string(StoreItems::kBonusDescription),
+                                       std::to_string(StoreItems::kBonusUnits), std::nullopt, at});
+        const std::string sheetId = PQgetvalue(sheet.get(), 0, 0);
+        const RawPostgres::Result rows = g_bench->raw.run("mark", {sheetId, array, owner});
+        if (rows.rows() != ids.size())
+            qFatal("the floor found a row paid");
+        std::string lines;
+        std::string snapshot;
+        long long tally = 0;
+        Values auditValues;
+        auditValues.reserve(size_t(rows.rows() + 1) * 10);
+        const std::string after = "Paid: Yes\nSheetId: " + sheetId;
+        for (int row = 0; row < rows.rows(); ++row) {
+            const auto field = [&](int column) { return PQgetvalue(rows.get(), row, column); };
+            for (const int text : {4, 3, 6}) {
+                lines += '"';
+                lines += field(text);
+                lines += "\",";
+            }
+            for (const int amount : {7, 8, 9, 10, 12}) {
+                if (PQgetisnull(rows.get(), row, amount))
+                    lines += "#NULL#";
+                else
+                    appendPlain(lines, field(amount));
+                lines += amount == 12 ? "\r\n" : ",";
+            }
+            tally += std::atoll(field(12));
+            if (!snapshot.empty())
+                snapshot += '\n';
+            for (int column = 0; column < PQnfields(rows.get()); ++column) {
+                if (column)
+                    snapshot += '\x1f';
+                snapshot += PQgetisnull(rows.get(), row, column) ? "#NULL#" : field(column);
+            }
+            for (const std::optional<std::string> &value :
+                 Values{at, "Paid on sheet", "SalesSummary", field(0), field(14), sheetId, field(3),
+                        field(5), "Paid: No", after})
+                auditValues.push_back(value);
         }
+        g_bench->raw.run("complete", {lines, std::to_string(tally), snapshot, sheetId});
+        std::string heading = "WeekEnding: " + std::string(StoreItems::kWeekEnding) +
+                              "\nBonusDescription: " + StoreItems::kBonusDescription +
+                              "\nBonus: " + std::to_string(StoreItems::kBonusUnits / 10000) +
+                              "\nTotal: ";
+        appendPlain(heading, std::to_string(tally).c_str());
+        Values sheetEntry{at, "Sheet paid", "Sheets", sheetId, std::nullopt, sheetId, std::nullopt,
+                          std::string(kSalesPerson), std::nullopt, heading};
+        auditValues.insert(auditValues.begin(), sheetEntry.begin(), sheetEntry.end());
+        g_bench->raw.run("audit", auditValues);
         g_bench->raw.exec("COMMIT");
+        replaceDurably(folder, lines);
         state.PauseTiming();
-        g_bench->raw.exec("BEGIN");
-        for (const qint64 id : ids)
-            g_bench->raw.run("unmark", {std::to_string(id)});
-        g_bench->raw.exec("COMMIT");
+        StoreItems::Store::unpay(g_bench->server.database->connection(), std::stoll(sheetId));
         state.ResumeTiming();
     }
 }
@@ -221,7 +337,7 @@ int main(int argc, char **argv)
     {
         const QString sqlitePath = ensureDatabase(QStringLiteral(TARVEX_BENCH_DATA_FOLDER));
         BenchServer server(QStringLiteral(TARVEX_TEST_SERVER_SCRIPT),
-                           QStringLiteral(TARVEX_BENCH_SERVER_FOLDER));
+                           dataFolder(QStringLiteral(TARVEX_BENCH_SERVER_FOLDER)));
         server.ensureDatabase(sqlitePath);
         // Each run starts alike: the deals an earlier run saved and removed
         // leave entries in the customer-search index's pending list, which
