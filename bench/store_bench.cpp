@@ -5,6 +5,7 @@
 // file. The run ends with a table of figures, floors, ratios and goals.
 #include "bench_deals.h"
 #include "figure_table.h"
+#include "floor_values.h"
 #include "raw_sqlite.h"
 #include "store_items.h"
 
@@ -20,11 +21,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
 #include <sys/resource.h>
-#include <unistd.h>
-
-#include <ctime>
 
 #include <cstdio>
 #include <memory>
@@ -120,25 +117,6 @@ void floorListUnpaid(benchmark::State &state)
     }
 }
 
-// A money amount of ten-thousandths as its plain number: 1500, 437.5.
-void appendPlain(std::string &out, sqlite3_int64 units)
-{
-    if (units < 0) {
-        out += '-';
-        units = -units;
-    }
-    out += std::to_string(units / 10000);
-    sqlite3_int64 fraction = units % 10000;
-    if (fraction == 0)
-        return;
-    char digits[8];
-    std::snprintf(digits, sizeof digits, ".%04lld", static_cast<long long>(fraction));
-    std::string text(digits);
-    while (text.back() == '0')
-        text.pop_back();
-    out += text;
-}
-
 // A column's text as SQLite gives it, or #NULL#.
 void appendColumn(std::string &out, sqlite3_stmt *statement, int column)
 {
@@ -147,31 +125,6 @@ void appendColumn(std::string &out, sqlite3_stmt *statement, int column)
         out += reinterpret_cast<const char *>(text);
     else
         out += "#NULL#";
-}
-
-std::string localStamp()
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-    return text;
-}
-
-// Puts `bytes` in place at `path` as the program's durable file does: a
-// temporary beside it written, synced and closed, renamed over it, the
-// folder synced.
-void replaceDurably(const std::string &folder, const std::string &path, const std::string &bytes)
-{
-    const std::string temporary = folder + "/.data.txt.floor-tmp";
-    const int file = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (file < 0 || ::write(file, bytes.data(), bytes.size()) != ssize_t(bytes.size()) ||
-        ::fsync(file) != 0 || ::close(file) != 0 || ::rename(temporary.c_str(), path.c_str()) != 0)
-        qFatal("the floor could not write data.txt");
-    const int directory = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (directory < 0 || ::fsync(directory) != 0 || ::close(directory) != 0)
-        qFatal("the floor could not sync its folder");
 }
 
 // The sheet's columns and the summary columns the marking gives back.
@@ -231,7 +184,7 @@ private:
 
 sqlite3_int64 FloorPayment::pay(const QList<qint64> &ids)
 {
-    const std::string at = localStamp();
+    const std::string at = FloorValues::localStamp();
     m_begin.run();
     m_sheet.bindText(1, kSalesPerson);
     m_sheet.bindText(2, StoreItems::kWeekEnding);
@@ -263,7 +216,7 @@ sqlite3_int64 FloorPayment::pay(const QList<qint64> &ids)
             if (sqlite3_column_type(row, amount) == SQLITE_NULL)
                 lines += "#NULL#";
             else
-                appendPlain(lines, sqlite3_column_int64(row, amount));
+                FloorValues::appendPlain(lines, sqlite3_column_int64(row, amount));
             lines += amount == 12 ? "\r\n" : ",";
         }
         tally += sqlite3_column_int64(row, 12);
@@ -286,7 +239,7 @@ sqlite3_int64 FloorPayment::pay(const QList<qint64> &ids)
     m_complete.run();
     auditSheet(at, sheetId, tally);
     m_commit.run();
-    replaceDurably(m_folder, m_folder + "/data.txt", lines);
+    FloorValues::replaceDataFile(m_folder, lines);
     return sheetId;
 }
 
@@ -298,7 +251,7 @@ void FloorPayment::auditSheet(const std::string &at, sqlite3_int64 sheetId, sqli
                   StoreItems::kWeekEnding, StoreItems::kBonusDescription,
                   static_cast<long long>(StoreItems::kBonusUnits / 10000));
     std::string headingText = heading;
-    appendPlain(headingText, tally);
+    FloorValues::appendPlain(headingText, tally);
     m_audit.bindText(1, at);
     m_audit.bindText(2, "Sheet paid");
     m_audit.bindText(3, "Sheets");

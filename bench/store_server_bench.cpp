@@ -9,6 +9,7 @@
 #include "bench_deals.h"
 #include "bench_server.h"
 #include "figure_table.h"
+#include "floor_values.h"
 #include "raw_postgres.h"
 #include "store_items.h"
 
@@ -24,10 +25,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
-
-#include <fcntl.h>
-#include <unistd.h>
 #include <memory>
 
 namespace {
@@ -117,50 +114,6 @@ void floorListUnpaid(benchmark::State &state)
     }
 }
 
-// A money amount of ten-thousandths, as the server gives it, as its plain
-// number: 1500, 437.5.
-void appendPlain(std::string &out, const char *units)
-{
-    long long value = std::atoll(units);
-    if (value < 0) {
-        out += '-';
-        value = -value;
-    }
-    out += std::to_string(value / 10000);
-    if (value % 10000 == 0)
-        return;
-    char digits[8];
-    std::snprintf(digits, sizeof digits, ".%04lld", value % 10000);
-    std::string text(digits);
-    while (text.back() == '0')
-        text.pop_back();
-    out += text;
-}
-
-std::string localStamp()
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-    return text;
-}
-
-// data.txt put in place as the program's durable file does.
-void replaceDurably(const std::string &folder, const std::string &bytes)
-{
-    const std::string temporary = folder + "/.data.txt.floor-tmp";
-    const int file = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (file < 0 || ::write(file, bytes.data(), bytes.size()) != ssize_t(bytes.size()) ||
-        ::fsync(file) != 0 || ::close(file) != 0 ||
-        ::rename(temporary.c_str(), (folder + "/data.txt").c_str()) != 0)
-        qFatal("the floor could not write data.txt");
-    const int directory = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (directory < 0 || ::fsync(directory) != 0 || ::close(directory) != 0)
-        qFatal("the floor could not sync its folder");
-}
-
 // Pays the 1,000 rows as the program does on a server, in as many trips:
 // the sheet, one UPDATE ... ANY(...) RETURNING for the rows, the sheet's
 // lines, total and snapshot, the 1,001 audit rows in one INSERT, the
@@ -190,7 +143,7 @@ void floorPayUnpaid(benchmark::State &state)
     array += '}';
     const std::string owner = QString::fromLatin1(kSalesPerson).toUpper().toStdString();
     for (auto _ : state) {
-        const std::string at = localStamp();
+        const std::string at = FloorValues::localStamp();
         g_bench->raw.exec("BEGIN");
         const RawPostgres::Result sheet =
             g_bench->raw.run("sheet", {std::string(kSalesPerson), std::string(StoreItems::kWeekEnding),
@@ -217,7 +170,7 @@ void floorPayUnpaid(benchmark::State &state)
                 if (PQgetisnull(rows.get(), row, amount))
                     lines += "#NULL#";
                 else
-                    appendPlain(lines, field(amount));
+                    FloorValues::appendPlain(lines, std::atoll(field(amount)));
                 lines += amount == 12 ? "\r\n" : ",";
             }
             tally += std::atoll(field(12));
@@ -238,13 +191,13 @@ void floorPayUnpaid(benchmark::State &state)
                               "\nBonusDescription: " + StoreItems::kBonusDescription +
                               "\nBonus: " + std::to_string(StoreItems::kBonusUnits / 10000) +
                               "\nTotal: ";
-        appendPlain(heading, std::to_string(tally).c_str());
+        FloorValues::appendPlain(heading, tally);
         Values sheetEntry{at, "Sheet paid", "Sheets", sheetId, std::nullopt, sheetId, std::nullopt,
                           std::string(kSalesPerson), std::nullopt, heading};
         auditValues.insert(auditValues.begin(), sheetEntry.begin(), sheetEntry.end());
         g_bench->raw.run("audit", auditValues);
         g_bench->raw.exec("COMMIT");
-        replaceDurably(folder, lines);
+        FloorValues::replaceDataFile(folder, lines);
         state.PauseTiming();
         StoreItems::Store::unpay(g_bench->server.database->connection(), std::stoll(sheetId));
         state.ResumeTiming();

@@ -72,7 +72,9 @@ bool SqliteStatement::bind(const QVariantList &values, const QVariant *last, QSt
         default: {
             // In the file's own encoding, kept until the next run: SQLite
             // neither converts nor copies it.
-            m_texts.push_back(value.toString().toUtf8());
+            m_texts.push_back(value.typeId() == QMetaType::QString
+                                  ? static_cast<const QString *>(value.constData())->toUtf8()
+                                  : value.toString().toUtf8());
             const QByteArray &text = m_texts.back();
             rc = sqlite3_bind_text(m_statement, index, text.constData(), int(text.size()),
                                    SQLITE_STATIC);
