@@ -58,7 +58,7 @@ void generate(const QString &path)
     RawStatement log(raw.get(), insertWithId(kSalesLog, columns(QString::fromLatin1(kSalesLog))));
     std::mt19937 random(20050307);
     QString error;
-    for (int n = 0; n < kDeals; ++n) {
+    for (int n = 0; n < dealCount(); ++n) {
         const std::optional<DealRows> rows = DealRows::fromDeal(generatedDeal(n, random), &error);
         if (!rows)
             qFatal("%s", qPrintable(error));
@@ -67,7 +67,7 @@ void generate(const QString &path)
         recall.bindInt(int(rows->recall.size()) + 1, id);
         recall.run();
         for (QVariantList row : rows->summary) {
-            row.last() = n < kDeals - kUnpaid ? 1 : 0; // Paid
+            row.last() = n < dealCount() - kUnpaid ? 1 : 0; // Paid
             summary.bind(row);
             summary.bindInt(int(row.size()) + 1, id);
             summary.run();
@@ -91,7 +91,7 @@ QString stockNumber(int n)
 
 Deal generatedDeal(int n, std::mt19937 &random)
 {
-    const bool unpaidTail = n >= kDeals - kUnpaid;
+    const bool unpaidTail = n >= dealCount() - kUnpaid;
     Deal deal;
     deal.date = QDate(1995, 1, 1).addDays(n / 100);
     deal.salesPerson =
@@ -125,8 +125,24 @@ Deal generatedDeal(int n, std::mt19937 &random)
     return deal;
 }
 
-QString ensureDatabase(const QString &folder)
+int dealCount()
 {
+    static const int count = [] {
+        bool given = false;
+        const int n = qEnvironmentVariableIntValue("TARVEX_BENCH_DEALS", &given);
+        return given && n >= kUnpaid ? n : 1000000;
+    }();
+    return count;
+}
+
+QString dataFolder(const QString &folder)
+{
+    return dealCount() == 1000000 ? folder : folder + QStringLiteral("-%1").arg(dealCount());
+}
+
+QString ensureDatabase(const QString &given)
+{
+    const QString folder = dataFolder(given);
     QDir().mkpath(folder);
     const QString path = folder + QStringLiteral("/Sales Log2.mdb");
     if (QFileInfo::exists(path))
@@ -137,7 +153,7 @@ QString ensureDatabase(const QString &folder)
     for (const QString &leftover :
          {partial, partial + QStringLiteral("-wal"), partial + QStringLiteral("-shm")})
         QFile::remove(leftover);
-    std::fprintf(stderr, "generating %d deals in %s ...\n", kDeals, qPrintable(folder));
+    std::fprintf(stderr, "generating %d deals in %s ...\n", dealCount(), qPrintable(folder));
     QElapsedTimer timer;
     timer.start();
     generate(partial);

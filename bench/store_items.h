@@ -7,6 +7,9 @@
 #include "store/deal_store.h"
 #include "store/ui/deal_finder_window.h"
 
+#include <QSqlDatabase>
+#include <QTemporaryDir>
+
 #include <benchmark/benchmark.h>
 
 #include <functional>
@@ -40,6 +43,9 @@ struct Store
     std::unique_ptr<DealFinderWindow> finder;
     std::mt19937 random{19950101};
     int next; // the number of the next deal saved
+    QTemporaryDir folder; // where paying writes data.txt
+
+    QString dataFilePath() const { return folder.filePath(QStringLiteral("data.txt")); }
 
     // Opens `database`, ending the program when it cannot.
     explicit Store(std::unique_ptr<DealDatabase> database);
@@ -47,6 +53,10 @@ struct Store
     ~Store();
 
     QList<qint64> unpaidRowIds();
+    // Takes back a sheet paid by a run: its rows unpaid again and off the
+    // sheet, the sheet and its audit entries gone, so that the next run
+    // starts alike. On `connection`, the store's or a floor's.
+    static void unpay(QSqlDatabase connection, qint64 sheetId);
 };
 
 // The items, each a benchmark body: done through the program's store, or by
@@ -58,7 +68,7 @@ struct Items
     std::function<void(benchmark::State &, const char *part)> customerSearch;
     Body openFinder;
     Body listUnpaid; // the 1,000 unpaid rows of kSalesPerson
-    Body payUnpaid;  // the same rows, marked unpaid again untimed
+    Body payUnpaid;  // the same rows paid on a sheet, with data.txt; taken back untimed
     Body saveDeal;
 };
 Items itemsOf(Store &store);
@@ -83,6 +93,12 @@ struct FloorDeal
     QVariantList audit;
 };
 FloorDeal nextFloorDeal(Store &store);
+
+// What the paying item pays: the salesperson's 1,000 unpaid rows, with a
+// bonus, on a sheet headed as the sheet window heads it.
+inline constexpr const char *kWeekEnding = "12/05/2026";
+inline constexpr const char *kBonusDescription = "Plateau Bonus";
+inline constexpr qint64 kBonusUnits = 1000000; // $100.00
 
 // The statements the floors share with the program's store.
 inline constexpr const char *kUnpaidQuery =

@@ -9,6 +9,7 @@
 #include "bench_deals.h"
 #include "bench_server.h"
 #include "figure_table.h"
+#include "floor_values.h"
 #include "raw_postgres.h"
 #include "store_items.h"
 
@@ -20,8 +21,10 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QFile>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -73,7 +76,7 @@ void floorStockSearch(benchmark::State &state)
 {
     prepare("find", StoreItems::kStockSearchQuery);
     for (auto _ : state) {
-        const std::string stock = stockNumber(int(g_bench->server.random() % kDeals)).toStdString();
+        const std::string stock = stockNumber(int(g_bench->server.random() % dealCount())).toStdString();
         g_bench->raw.run("find", {stock}).readAll();
     }
 }
@@ -111,26 +114,92 @@ void floorListUnpaid(benchmark::State &state)
     }
 }
 
+// Pays the 1,000 rows as the program does on a server, in as many trips:
+// the sheet, one UPDATE ... ANY(...) RETURNING for the rows, the sheet's
+// lines, total and snapshot, the 1,001 audit rows in one INSERT, the
+// commit, then data.txt written and synced.
 void floorPayUnpaid(benchmark::State &state)
 {
     const QList<qint64> ids = g_bench->server.unpaidRowIds();
-    prepare("read", "SELECT rowid, * FROM \"SalesSummary\" WHERE rowid = ? AND \"Paid\" = 0" +
-                        StoreEngine::lockRows(StoreEngine::Engine::PostgreSQL).toStdString());
-    g_bench->raw.prepare("mark",
-                         "UPDATE \"SalesSummary\" SET \"Paid\" = 1 WHERE rowid = ? AND \"Paid\" = 0");
-    g_bench->raw.prepare("unmark", "UPDATE \"SalesSummary\" SET \"Paid\" = 0 WHERE rowid = ?");
+    const std::string folder = QFile::encodeName(g_bench->server.folder.path()).toStdString();
+    const std::string columns =
+        StoreSql::columnList(StoreSchema::columns(QStringLiteral("SalesSummary"))).toStdString();
+    prepare("sheet", "INSERT INTO \"Sheets\" (\"SalesPerson\", \"WeekEnding\", "
+                     "\"BonusDescription\", \"Bonus\", \"Total\", \"PrintedAt\") "
+                     "VALUES (?, ?, ?, ?, ?, ?) RETURNING \"SheetId\"");
+    g_bench->raw.prepare("mark", "UPDATE \"SalesSummary\" SET \"Paid\" = 1, \"SheetId\" = ? "
+                                 "WHERE rowid = ANY(?) AND \"Paid\" = 0 AND \"Sales_Person\" = ? "
+                                 "RETURNING rowid, " + columns + ", \"DealId\"");
+    g_bench->raw.prepare("complete", "UPDATE \"Sheets\" SET \"Lines\" = ?, \"Total\" = ?, "
+                                     "\"Snapshot\" = ? WHERE \"SheetId\" = ?");
+    std::string audit = AuditTrail::insertStatement().toStdString();
+    const std::string oneMore = ", (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    for (qsizetype i = 0; i < ids.size(); ++i)
+        audit += oneMore;
+    g_bench->raw.prepare("audit", audit);
+    std::string array = "{";
+    for (const qint64 id : ids)
+        array += (array.size() > 1 ? "," : "") + std::to_string(id);
+    array += '}';
+    const std::string owner = QString::fromLatin1(kSalesPerson).toUpper().toStdString();
     for (auto _ : state) {
+        const std::string at = FloorValues::localStamp();
         g_bench->raw.exec("BEGIN");
-        for (const qint64 id : ids) {
-            g_bench->raw.run("read", {std::to_string(id)}).readAll();
-            g_bench->raw.run("mark", {std::to_string(id)});
+        const RawPostgres::Result sheet =
+            g_bench->raw.run("sheet", {std::string(kSalesPerson), std::string(StoreItems::kWeekEnding),
+                                       std::string(StoreItems::kBonusDescription),
+                                       std::to_string(StoreItems::kBonusUnits), std::nullopt, at});
+        const std::string sheetId = PQgetvalue(sheet.get(), 0, 0);
+        const RawPostgres::Result rows = g_bench->raw.run("mark", {sheetId, array, owner});
+        if (rows.rows() != ids.size())
+            qFatal("the floor found a row paid");
+        std::string lines;
+        std::string snapshot;
+        long long tally = 0;
+        Values auditValues;
+        auditValues.reserve(size_t(rows.rows() + 1) * 10);
+        const std::string after = "Paid: Yes\nSheetId: " + sheetId;
+        for (int row = 0; row < rows.rows(); ++row) {
+            const auto field = [&](int column) { return PQgetvalue(rows.get(), row, column); };
+            for (const int text : {4, 3, 6}) {
+                lines += '"';
+                lines += field(text);
+                lines += "\",";
+            }
+            for (const int amount : {7, 8, 9, 10, 12}) {
+                if (PQgetisnull(rows.get(), row, amount))
+                    lines += "#NULL#";
+                else
+                    FloorValues::appendPlain(lines, std::atoll(field(amount)));
+                lines += amount == 12 ? "\r\n" : ",";
+            }
+            tally += std::atoll(field(12));
+            if (!snapshot.empty())
+                snapshot += '\n';
+            for (int column = 0; column < PQnfields(rows.get()); ++column) {
+                if (column)
+                    snapshot += '\x1f';
+                snapshot += PQgetisnull(rows.get(), row, column) ? "#NULL#" : field(column);
+            }
+            for (const std::optional<std::string> &value :
+                 Values{at, "Paid on sheet", "SalesSummary", field(0), field(14), sheetId, field(3),
+                        field(5), "Paid: No", after})
+                auditValues.push_back(value);
         }
+        g_bench->raw.run("complete", {lines, std::to_string(tally), snapshot, sheetId});
+        std::string heading = "WeekEnding: " + std::string(StoreItems::kWeekEnding) +
+                              "\nBonusDescription: " + StoreItems::kBonusDescription +
+                              "\nBonus: " + std::to_string(StoreItems::kBonusUnits / 10000) +
+                              "\nTotal: ";
+        FloorValues::appendPlain(heading, tally);
+        Values sheetEntry{at, "Sheet paid", "Sheets", sheetId, std::nullopt, sheetId, std::nullopt,
+                          std::string(kSalesPerson), std::nullopt, heading};
+        auditValues.insert(auditValues.begin(), sheetEntry.begin(), sheetEntry.end());
+        g_bench->raw.run("audit", auditValues);
         g_bench->raw.exec("COMMIT");
+        FloorValues::replaceDataFile(folder, lines);
         state.PauseTiming();
-        g_bench->raw.exec("BEGIN");
-        for (const qint64 id : ids)
-            g_bench->raw.run("unmark", {std::to_string(id)});
-        g_bench->raw.exec("COMMIT");
+        StoreItems::Store::unpay(g_bench->server.database->connection(), std::stoll(sheetId));
         state.ResumeTiming();
     }
 }
@@ -221,7 +290,7 @@ int main(int argc, char **argv)
     {
         const QString sqlitePath = ensureDatabase(QStringLiteral(TARVEX_BENCH_DATA_FOLDER));
         BenchServer server(QStringLiteral(TARVEX_TEST_SERVER_SCRIPT),
-                           QStringLiteral(TARVEX_BENCH_SERVER_FOLDER));
+                           dataFolder(QStringLiteral(TARVEX_BENCH_SERVER_FOLDER)));
         server.ensureDatabase(sqlitePath);
         // Each run starts alike: the deals an earlier run saved and removed
         // leave entries in the customer-search index's pending list, which

@@ -59,8 +59,9 @@ bool recordSheet(DealDatabase &database, const Sheet &sheet, const QString &data
     if (!sheetId)
         return false;
     reach(Step::SheetRecorded);
-    const std::optional<PaidMarking> marking =
-        CommissionPayments(database).markPaid(sheet.rowIds, sheet.salesPerson, &outcome.error);
+    // The rows are put on the sheet by the statement that marks them paid.
+    const std::optional<PaidMarking> marking = CommissionPayments(database).markPaid(
+        sheet.rowIds, sheet.salesPerson, *sheetId, &outcome.error);
     if (!marking)
         return false;
     if (!marking->complete()) {
@@ -71,11 +72,9 @@ bool recordSheet(DealDatabase &database, const Sheet &sheet, const QString &data
         return false;
     }
     QList<QVariantList> lines;
-    QList<qint64> paidIds;
     std::optional<Money> tally = Money();
     for (const SummaryRow &row : marking->paid) {
         lines << dataLine(row);
-        paidIds << row.rowId;
         const Money total =
             paidAmount(row.value(QStringLiteral("TotalCommission"))).value_or(Money());
         tally = tally ? tally->checkedAdd(total) : std::nullopt;
@@ -88,13 +87,12 @@ bool recordSheet(DealDatabase &database, const Sheet &sheet, const QString &data
                                        "to print.");
         return false;
     }
-    if (!sheets.attachRows(*sheetId, paidIds, &outcome.error))
-        return false;
     reach(Step::RowsMarked);
     // With no deal listed the sheet has no total.
     const std::optional<Money> total =
         sheet.rowIds.isEmpty() ? std::nullopt : std::optional(*tally);
-    if (!sheets.complete(*sheetId, CommissionDataFile::encode(lines), total, &outcome.error))
+    if (!sheets.complete(*sheetId, sheet.heading(), marking->paid,
+                         CommissionDataFile::encode(lines), total, &outcome.error))
         return false;
     reach(Step::SheetCompleted);
     outcome.sheetId = *sheetId;

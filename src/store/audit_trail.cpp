@@ -3,6 +3,7 @@
 #include "store_engine.h"
 
 #include "column_value.h"
+#include "sqlite_statement.h"
 #include "store_sql.h"
 
 #include <QDateTime>
@@ -143,15 +144,89 @@ QString insertStatement()
                                      QStringList{QStringLiteral("At")} + kEntryColumns);
 }
 
+namespace {
+
+// The values of an entry's row, in the order of insertStatement().
+void appendValues(QVariantList &values, const QString &at, const Entry &entry)
+{
+    values << at << entry.action << entry.tableName << entry.rowKey << entry.dealId
+           << entry.sheetId << textOrNull(entry.stockNumber) << textOrNull(entry.salesPerson)
+           << textOrNull(entry.before) << textOrNull(entry.after) << textOrNull(entry.userName);
+}
+
+QString now()
+{
+    return ColumnValue::stamp(QDateTime::currentDateTime());
+}
+
+// Entries a server takes in one statement (eleven values each, well below
+// its limit of values to a statement).
+constexpr qsizetype kRowsPerStatement = 2000;
+
+// INSERT INTO "Audit" (...) VALUES (?, ...), (?, ...), ... for `rows` rows.
+QString insertRows(qsizetype rows)
+{
+    const QString one = QStringLiteral(", (") +
+                        QStringLiteral("?, ").repeated(kEntryColumns.size()) +
+                        QStringLiteral("?)");
+    return insertStatement() + one.repeated(rows - 1);
+}
+
+} // namespace
+
 bool write(QSqlQuery &insert, const Entry &entry, QString *error)
 {
-    const QString at = ColumnValue::stamp(QDateTime::currentDateTime());
-    return StoreSql::exec(insert,
-                          {at, entry.action, entry.tableName, entry.rowKey, entry.dealId,
-                           entry.sheetId, textOrNull(entry.stockNumber),
-                           textOrNull(entry.salesPerson), textOrNull(entry.before),
-                           textOrNull(entry.after), textOrNull(entry.userName)},
-                          error);
+    QVariantList values;
+    values.reserve(kEntryColumns.size() + 1);
+    appendValues(values, now(), entry);
+    return StoreSql::exec(insert, values, error);
+}
+
+bool write(SqliteStatement &insert, const Entry &entry, QString *error)
+{
+    QVariantList values;
+    values.reserve(kEntryColumns.size() + 1);
+    appendValues(values, now(), entry);
+    return insert.exec(values, nullptr, error);
+}
+
+bool writeAll(QSqlDatabase db, const QList<Entry> &unnamed, QString *error)
+{
+    const QString at = now();
+    // Every entry names the user signed in on the connection, unless it names one.
+    QList<Entry> entries = unnamed;
+    const QString user = userOf(db);
+    for (Entry &entry : entries) {
+        if (entry.userName.isEmpty())
+            entry.userName = user;
+    }
+    if (StoreEngine::engineOf(db) == StoreEngine::Engine::SQLite) {
+        // One statement for them all, bound on the connection's own handle.
+        SqliteStatement insert;
+        if (!insert.prepare(SqliteStatement::handleOf(db), insertStatement(), error))
+            return false;
+        QVariantList values;
+        for (const Entry &entry : entries) {
+            values.clear();
+            appendValues(values, at, entry);
+            if (!insert.exec(values, nullptr, error))
+                return false;
+        }
+        return true;
+    }
+    // Each statement is a trip to the server; the rows go many at a time.
+    for (qsizetype first = 0; first < entries.size(); first += kRowsPerStatement) {
+        const qsizetype rows = qMin(kRowsPerStatement, entries.size() - first);
+        QVariantList values;
+        values.reserve(rows * (kEntryColumns.size() + 1));
+        for (qsizetype i = first; i < first + rows; ++i)
+            appendValues(values, at, entries.at(i));
+        QSqlQuery insert(db);
+        if (!StoreSql::prepare(insert, insertRows(rows), error) ||
+            !StoreSql::exec(insert, values, error))
+            return false;
+    }
+    return true;
 }
 
 bool write(QSqlDatabase db, const Entry &entry, QString *error)

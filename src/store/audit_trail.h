@@ -11,6 +11,8 @@
 
 #include <optional>
 
+class SqliteStatement;
+
 // The audit trail: one row for every change to the deals and sheets, written
 // in the change's own transaction so that a change that fails leaves no trace
 // and a change that is kept always has one.
@@ -58,10 +60,16 @@ QString userOf(const QSqlDatabase &db);
 // Writes an entry stamped with the current local time, naming the
 // connection's user. Runs inside the caller's transaction.
 bool write(QSqlDatabase db, const Entry &entry, QString *error);
+// Writes many entries of one change, in order, all stamped with the current
+// local time: through one prepared statement on a file, many rows to a
+// statement on a server. Runs inside the caller's transaction.
+bool writeAll(QSqlDatabase db, const QList<Entry> &entries, QString *error);
 // The same into `insert`, a statement prepared from insertStatement() (kept
 // prepared by the caller when entries are written often).
 QString insertStatement();
 bool write(QSqlQuery &insert, const Entry &entry, QString *error);
+// The same on a file, bound on the connection's own handle.
+bool write(SqliteStatement &insert, const Entry &entry, QString *error);
 
 // The entries meeting the filter, newest first.
 std::optional<QList<Record>> read(QSqlDatabase db, const Filter &filter, QString *error);

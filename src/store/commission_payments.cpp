@@ -2,9 +2,11 @@
 
 #include "store/deal_database.h"
 #include "store/sql_transaction.h"
+#include "store/sqlite_statement.h"
 #include "store/store_schema.h"
 #include "store/store_sql.h"
 
+#include <QHash>
 #include <QSqlQuery>
 
 namespace {
@@ -24,13 +26,50 @@ QString selectRows(const QString &where)
              StoreSql::quoted(QString::fromLatin1(StoreSchema::kSalesSummary)), where);
 }
 
-SummaryRow rowOf(const QSqlQuery &query)
+// The row at the query's position; its deal too when the query gives it
+// after the columns (markedColumns()).
+SummaryRow rowOf(const QSqlQuery &query, bool withDeal = false)
 {
     SummaryRow row;
     row.rowId = query.value(0).toLongLong();
-    for (qsizetype i = 0; i < summaryColumns().size(); ++i)
-        row.values << query.value(int(i) + 1);
+    const int count = int(summaryColumns().size());
+    row.values.reserve(count);
+    for (int i = 0; i < count; ++i)
+        row.values << query.value(i + 1);
+    if (withDeal)
+        row.dealId = query.value(count + 1);
     return row;
+}
+
+// What a marking statement gives back of each row it marked: the row as it
+// stands now, and its deal.
+QString markedColumns()
+{
+    return QStringLiteral("rowid, %1, \"DealId\"").arg(StoreSql::columnList(summaryColumns()));
+}
+
+// UPDATE ... SET "Paid" = 1 [, "SheetId" = ?] WHERE <rows> AND still unpaid
+// and the salesperson's, RETURNING the rows marked. The marking itself
+// decides whether a row is still to be paid: a server engine takes the row's
+// lock as it updates and tests the condition again once it has it, so of two
+// desks paying one row at once exactly one changes it.
+QString markStatement(bool onSheet, const QString &rows)
+{
+    return QStringLiteral("UPDATE \"SalesSummary\" SET \"Paid\" = 1%1 WHERE %2 AND \"Paid\" = 0 "
+                          "AND \"Sales_Person\" = ? RETURNING %3")
+        .arg(onSheet ? QStringLiteral(", \"SheetId\" = ?") : QString(), rows, markedColumns());
+}
+
+// The rows' identities as one array value of the server ("{1,2,3}").
+QString arrayOf(const QList<qint64> &rowIds)
+{
+    QString text = QStringLiteral("{");
+    for (const qint64 rowId : rowIds) {
+        if (text.size() > 1)
+            text += u',';
+        text += QString::number(rowId);
+    }
+    return text + u'}';
 }
 
 bool notOpen(const DealDatabase &database, QString *error)
@@ -76,40 +115,75 @@ std::optional<QList<SummaryRow>> CommissionPayments::unpaid(const QString &sales
 std::optional<PaidMarking> CommissionPayments::markPaid(const QList<qint64> &rowIds,
                                                         const QString &salesPerson, QString *error)
 {
+    return markPaid(rowIds, salesPerson, std::nullopt, error);
+}
+
+std::optional<PaidMarking> CommissionPayments::markPaid(const QList<qint64> &rowIds,
+                                                        const QString &salesPerson,
+                                                        std::optional<qint64> sheetId,
+                                                        QString *error)
+{
     if (notOpen(m_database, error))
         return std::nullopt;
-    // Prepared once on the connection: paying a long list runs these two
-    // statements for every row. The marking itself decides whether the row
-    // is still to be paid: a server engine takes the row's lock as it
-    // updates and tests the condition again once it has it, so of two desks
-    // paying one row at once exactly one changes it.
-    QSqlQuery *mark = m_database.prepared(
-        QStringLiteral("UPDATE \"SalesSummary\" SET \"Paid\" = 1 WHERE rowid = ? "
-                       "AND \"Paid\" = 0 AND \"Sales_Person\" = ?"),
-        error);
-    QSqlQuery *read =
-        mark ? m_database.prepared(selectRows(QStringLiteral("rowid = ?")), error) : nullptr;
-    if (!read)
-        return std::nullopt;
     const QString owner = salesPerson.toUpper();
+    QVariantList sheet;
+    if (sheetId)
+        sheet << *sheetId;
     PaidMarking marking;
-    for (const qint64 rowId : rowIds) {
-        if (!StoreSql::exec(*mark, {rowId, owner}, error))
+    // Read inside the transaction, as the marking leaves them: the values the
+    // sheet pays are those of the rows this desk now holds.
+    if (m_database.engine() == StoreEngine::Engine::PostgreSQL) {
+        // One statement for the whole list, however long: each row a
+        // statement would cost a trip to the server.
+        CachedQuery mark(m_database, markStatement(sheetId.has_value(), QStringLiteral("rowid = ANY(?)")),
+                         error);
+        if (!mark || !StoreSql::exec(*mark, sheet + QVariantList{arrayOf(rowIds), owner}, error))
             return std::nullopt;
-        if (mark->numRowsAffected() != 1) {
+        QHash<qint64, SummaryRow> marked;
+        while (mark->next()) {
+            SummaryRow row = rowOf(*mark, true);
+            marked.insert(row.rowId, std::move(row));
+        }
+        // In the order given; a row listed twice is paid once.
+        for (const qint64 rowId : rowIds) {
+            const auto found = marked.find(rowId);
+            if (found == marked.end()) {
+                marking.paidElsewhere << rowId;
+                continue;
+            }
+            marking.paid << *found;
+            marked.erase(found);
+        }
+        return marking;
+    }
+    // Prepared once on the connection and bound on its own handle: paying a
+    // long list runs it for every row.
+    SqliteStatement *mark = m_database.sqlitePrepared(
+        markStatement(sheetId.has_value(), QStringLiteral("rowid = ?")), error);
+    if (!mark)
+        return std::nullopt;
+    const int count = int(summaryColumns().size());
+    marking.paid.reserve(rowIds.size());
+    QVariantList values = sheet;
+    values << QVariant() << owner;
+    const qsizetype rowIdAt = sheet.size();
+    for (const qint64 rowId : rowIds) {
+        values[rowIdAt] = rowId;
+        if (!mark->start(values, error))
+            return std::nullopt;
+        if (!mark->hasRow()) {
+            mark->finish();
             marking.paidElsewhere << rowId;
             continue;
         }
-        // Read inside the transaction, after the marking: the values the
-        // sheet pays are those of the row this desk now holds.
-        if (!StoreSql::exec(*read, {rowId}, error))
-            return std::nullopt;
-        const bool found = read->next();
-        if (found)
-            marking.paid << rowOf(*read);
-        read->finish();
-        if (!found)
-            marking.paidElsewhere << rowId;
+        SummaryRow row;
+        row.rowId = rowId;
+        row.values.reserve(count);
+        for (int i = 0; i < count; ++i)
+            row.values << mark->value(i + 1);
+        row.dealId = mark->value(count + 1);
+        mark->finish();
+        marking.paid << std::move(row);
     }
     return marking;
 }

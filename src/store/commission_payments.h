@@ -17,6 +17,7 @@ struct SummaryRow
 {
     qint64 rowId = 0;
     QVariantList values; // in StoreSchema::columns("SalesSummary") order
+    QVariant dealId = {}; // the deal the row belongs to, where it was read
 
     // The stored value of a documented column; a null value for an unknown name.
     QVariant value(const QString &column) const;
@@ -60,6 +61,11 @@ public:
     // marked.
     std::optional<PaidMarking> markPaid(const QList<qint64> &rowIds, const QString &salesPerson,
                                         QString *error);
+    // The same, the rows put on sheet `sheetId` by the statement that marks
+    // them, and read back with their deal. On a server every row is marked
+    // by one statement, whatever the length of the list.
+    std::optional<PaidMarking> markPaid(const QList<qint64> &rowIds, const QString &salesPerson,
+                                        std::optional<qint64> sheetId, QString *error);
 
     // Takes the paid marking off again, in a transaction of its own.
     bool markUnpaid(const QList<qint64> &rowIds, QString *error);

@@ -3,6 +3,7 @@
 #include "audit_trail.h"
 #include "deal_database.h"
 #include "recall_columns.h"
+#include "sqlite_statement.h"
 #include "store_sql.h"
 
 #include <QSqlQuery>
@@ -54,12 +55,14 @@ AuditTrail::Entry entryFor(const QString &action, DealId id, const QVariantList 
 bool write(DealDatabase &database, const AuditTrail::Entry &entry, QString *error)
 {
     static const QString statement = AuditTrail::insertStatement();
-    QSqlQuery *insert = database.prepared(statement, error);
-    if (!insert)
-        return false;
     AuditTrail::Entry named = entry;
     named.userName = AuditTrail::userOf(database.connection());
-    return AuditTrail::write(*insert, named, error);
+    if (database.engine() == StoreEngine::Engine::SQLite) {
+        SqliteStatement *insert = database.sqlitePrepared(statement, error);
+        return insert && AuditTrail::write(*insert, named, error);
+    }
+    QSqlQuery *insert = database.prepared(statement, error);
+    return insert && AuditTrail::write(*insert, named, error);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "deal_database.h"
 
 #include "deal_row_writer.h"
+#include "sqlite_statement.h"
 #include "sql_transaction.h"
 #include "store_engine.h"
 #include "store_migration.h"
@@ -138,6 +139,7 @@ DealDatabase::~DealDatabase()
     // Prepared statements go before the connection they were made on.
     m_rowWriter.reset();
     m_statements.clear();
+    m_sqliteStatements.clear();
     m_db.close();
     m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_connectionName);
@@ -152,6 +154,7 @@ bool DealDatabase::fail(QString *error, const QString &message)
 {
     m_rowWriter.reset();
     m_statements.clear();
+    m_sqliteStatements.clear();
     m_db.close();
     if (error)
         *error = message;
@@ -352,6 +355,24 @@ QSqlQuery *DealDatabase::prepared(const QString &statement, QString *error)
     if (!StoreSql::prepare(*query, statement, error))
         return nullptr;
     return m_statements.emplace(statement, std::move(query)).first->second.get();
+}
+
+SqliteStatement *DealDatabase::sqlitePrepared(const QString &statement, QString *error)
+{
+    auto found = m_sqliteStatements.find(statement);
+    if (found != m_sqliteStatements.end())
+        return found->second.get();
+    sqlite3 *handle =
+        m_engine == StoreEngine::Engine::SQLite ? SqliteStatement::handleOf(m_db) : nullptr;
+    if (!handle) {
+        if (error)
+            *error = QStringLiteral("The deal database is not an open file.");
+        return nullptr;
+    }
+    auto kept = std::make_unique<SqliteStatement>();
+    if (!kept->prepare(handle, statement, error))
+        return nullptr;
+    return m_sqliteStatements.emplace(statement, std::move(kept)).first->second.get();
 }
 
 DealRowWriter &DealDatabase::rowWriter()

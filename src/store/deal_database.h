@@ -12,6 +12,7 @@
 
 class DealRowWriter;
 class QSqlQuery;
+class SqliteStatement;
 
 // The deal database file and this object's own connection to it.
 //
@@ -71,6 +72,11 @@ public:
     // nullptr, with the reason in `error`, when it cannot be prepared. A
     // caller that reads rows from it calls finish() when done.
     QSqlQuery *prepared(const QString &statement, QString *error);
+    // The same on a file, bound straight on the SQLite connection's handle
+    // (SqliteStatement), for statements run for every row or deal; nullptr,
+    // with the reason in `error`, when it cannot be prepared or the database
+    // is on a server.
+    SqliteStatement *sqlitePrepared(const QString &statement, QString *error);
     // The writer of deal rows on this connection, its statements prepared once.
     DealRowWriter &rowWriter();
 
@@ -88,6 +94,7 @@ private:
     QSqlDatabase m_db;
     QString m_upgradeNote;
     std::map<QString, std::unique_ptr<QSqlQuery>> m_statements;
+    std::map<QString, std::unique_ptr<SqliteStatement>> m_sqliteStatements;
     std::unique_ptr<DealRowWriter> m_rowWriter;
 };
 

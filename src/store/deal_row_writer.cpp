@@ -19,6 +19,8 @@ QString deleteByDeal(const char *table)
         .arg(StoreSql::quoted(QString::fromLatin1(table)));
 }
 
+const QVariant kNoIdentity;
+
 } // namespace
 
 DealRowWriter::DealRowWriter(QSqlDatabase db)
@@ -33,6 +35,17 @@ bool DealRowWriter::prepareAll(QString *error)
     using namespace StoreSchema;
     if (m_prepared)
         return true;
+    sqlite3 *file = SqliteStatement::handleOf(m_db);
+    m_onFile = file != nullptr;
+    if (m_onFile) {
+        if (!m_fileRecall.prepare(file, insertWithId(kRecallDeal, RecallColumns::names()), error) ||
+            !m_fileSummary.prepare(
+                file, insertWithId(kSalesSummary, columns(QString::fromLatin1(kSalesSummary))),
+                error) ||
+            !m_fileLog.prepare(file, insertWithId(kSalesLog, columns(QString::fromLatin1(kSalesLog))),
+                               error))
+            return false;
+    }
     m_prepared =
         StoreSql::prepare(m_insertRecall, insertWithId(kRecallDeal, RecallColumns::names()),
                           error) &&
@@ -61,10 +74,21 @@ std::optional<DealId> DealRowWriter::insert(const DealRows &rows, std::optional<
 {
     if (!prepareAll(error))
         return std::nullopt;
+    const auto run = [&](QSqlQuery &query, SqliteStatement &onFile, const QVariantList &values,
+                         const QVariant &last) {
+        return m_onFile ? onFile.exec(values, &last, error)
+                        : StoreSql::exec(query, values, last, error);
+    };
     std::optional<DealId> given = id;
     if (id) {
-        if (!StoreSql::exec(m_insertRecall, rows.recall, *id, error))
+        if (!run(m_insertRecall, m_fileRecall, rows.recall, *id))
             return std::nullopt;
+    } else if (m_onFile) {
+        // Without an identity the file gives the next one, as a server's
+        // RETURNING would tell it.
+        if (!m_fileRecall.exec(rows.recall, &kNoIdentity, error))
+            return std::nullopt;
+        given = m_fileRecall.lastInsertedKey();
     } else {
         given = StoreSql::insertedKey(m_insertNewRecall, rows.recall, error);
         if (!given)
@@ -72,10 +96,10 @@ std::optional<DealId> DealRowWriter::insert(const DealRows &rows, std::optional<
     }
     const DealId newId = *given;
     for (const QVariantList &summary : rows.summary) {
-        if (!StoreSql::exec(m_insertSummary, summary, newId, error))
+        if (!run(m_insertSummary, m_fileSummary, summary, newId))
             return std::nullopt;
     }
-    if (!StoreSql::exec(m_insertLog, rows.log, newId, error))
+    if (!run(m_insertLog, m_fileLog, rows.log, newId))
         return std::nullopt;
     if (!rows.plan.isEmpty() && !writePlan(newId, rows.plan, error))
         return std::nullopt;

@@ -2,6 +2,7 @@
 
 #include "deal_id.h"
 #include "deal_rows.h"
+#include "sqlite_statement.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -35,6 +36,12 @@ private:
 
     QSqlDatabase m_db;
     bool m_prepared = false;
+    // On a file the inserts, run for every deal saved, are bound on the
+    // connection's own handle; on a server they go through the queries.
+    bool m_onFile = false;
+    SqliteStatement m_fileRecall; // with the identity, or none for a new one
+    SqliteStatement m_fileSummary;
+    SqliteStatement m_fileLog;
     QSqlQuery m_insertRecall;    // a deal that keeps its identity
     QSqlQuery m_insertNewRecall; // a new deal, given its identity by the engine
     QSqlQuery m_insertSummary;

@@ -113,7 +113,7 @@ std::optional<DealId> DealStore::write(const std::optional<Recalled> &recalled, 
         failed(error, QStringLiteral("The deal was not saved: %1").arg(why));
         return std::nullopt;
     }
-    SqlTransaction transaction(m_database.connection());
+    SqlTransaction transaction(m_database);
     DealRowWriter &writer = m_database.rowWriter();
     if (!transaction.begin(&why)) {
         failed(error, QStringLiteral("The deal was not saved: %1").arg(why));

@@ -11,6 +11,8 @@
 #include <QSysInfo>
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace {
 
 const QStringList kSheetColumns = {
@@ -51,6 +53,59 @@ bool run(QSqlDatabase db, const QString &statement, const QVariantList &values, 
 {
     QSqlQuery query(db);
     return StoreSql::prepare(query, statement, error) && StoreSql::exec(query, values, error);
+}
+
+const QStringList &summaryColumns()
+{
+    static const QStringList columns =
+        StoreSchema::columns(QString::fromLatin1(StoreSchema::kSalesSummary));
+    return columns;
+}
+
+// The sheet's rows as the sheet recorded them, to tell at a void whether any
+// changed since: each row's rowid, columns and deal, one row a line, in the
+// order of the rowids.
+QString snapshotOf(const QList<SummaryRow> &rows)
+{
+    QString text;
+    const auto add = [&text](const QVariant &value) {
+        text += value.isNull() ? QStringLiteral("#NULL#") : value.toString();
+    };
+    for (const SummaryRow &row : rows) {
+        if (!text.isEmpty())
+            text += u'\n';
+        text += QString::number(row.rowId);
+        for (const QVariant &value : row.values) {
+            text += u'\x1f';
+            add(value);
+        }
+        text += u'\x1f';
+        add(row.dealId);
+    }
+    return text;
+}
+
+// The audit entries of a change to the sheet's rows.
+QList<AuditTrail::Entry> rowEntries(qint64 sheetId, const QList<SummaryRow> &rows,
+                                    const QString &action, const QString &before,
+                                    const QString &after)
+{
+    QList<AuditTrail::Entry> entries;
+    entries.reserve(rows.size());
+    for (const SummaryRow &row : rows) {
+        AuditTrail::Entry entry;
+        entry.action = action;
+        entry.tableName = QString::fromLatin1(StoreSchema::kSalesSummary);
+        entry.rowKey = row.rowId;
+        entry.dealId = row.dealId;
+        entry.sheetId = sheetId;
+        entry.stockNumber = row.value(QStringLiteral("Stock_Number")).toString();
+        entry.salesPerson = row.value(QStringLiteral("Sales_Person")).toString();
+        entry.before = before;
+        entry.after = after;
+        entries << entry;
+    }
+    return entries;
 }
 
 QString headingText(const RecordedSheet &sheet)
@@ -106,67 +161,52 @@ bool SheetRecords::attachRows(qint64 sheetId, const QList<qint64> &rowIds, QStri
 bool SheetRecords::complete(qint64 sheetId, const QByteArray &lines, std::optional<Money> total,
                             QString *error)
 {
-    const std::optional<QString> rows = snapshot(sheetId, error);
-    if (!rows ||
-        !run(m_db,
+    const std::optional<RecordedSheet> sheet = find(sheetId, error);
+    std::optional<QList<SummaryRow>> rows;
+    if (sheet)
+        rows = rowsOn(sheetId, error);
+    return rows && complete(sheetId, sheet->heading, *rows, lines, total, error);
+}
+
+bool SheetRecords::complete(qint64 sheetId, const SheetHeading &heading, QList<SummaryRow> rows,
+                            const QByteArray &lines, std::optional<Money> total, QString *error)
+{
+    std::sort(rows.begin(), rows.end(),
+              [](const SummaryRow &a, const SummaryRow &b) { return a.rowId < b.rowId; });
+    if (!run(m_db,
              QStringLiteral("UPDATE \"Sheets\" SET \"Lines\" = ?, \"Total\" = ?, \"Snapshot\" = ? "
                             "WHERE \"SheetId\" = ?"),
-             {textValue(QString::fromUtf8(lines)), moneyValue(total), textValue(*rows), sheetId},
+             {textValue(QString::fromUtf8(lines)), moneyValue(total), textValue(snapshotOf(rows)),
+              sheetId},
              error))
         return false;
-    const std::optional<RecordedSheet> sheet = find(sheetId, error);
-    if (!sheet)
-        return false;
+    RecordedSheet sheet;
+    sheet.heading = heading;
+    sheet.total = total;
     AuditTrail::Entry entry;
     entry.action = QStringLiteral("Sheet paid");
     entry.tableName = QStringLiteral("Sheets");
     entry.rowKey = sheetId;
     entry.sheetId = sheetId;
-    entry.salesPerson = sheet->heading.salesPerson;
-    entry.after = headingText(*sheet);
-    return AuditTrail::write(m_db, entry, error) &&
-           auditRows(sheetId, QStringLiteral("Paid on sheet"), QStringLiteral("Paid: No"),
-                     QStringLiteral("Paid: Yes\nSheetId: %1").arg(sheetId), error);
+    entry.salesPerson = heading.salesPerson;
+    entry.after = headingText(sheet);
+    QList<AuditTrail::Entry> entries{entry};
+    entries << rowEntries(sheetId, rows, QStringLiteral("Paid on sheet"), QStringLiteral("Paid: No"),
+                          QStringLiteral("Paid: Yes\nSheetId: %1").arg(sheetId));
+    return AuditTrail::writeAll(m_db, entries, error);
 }
 
 bool SheetRecords::auditRows(qint64 sheetId, const QString &action, const QString &before,
                              const QString &after, QString *error)
 {
-    QSqlQuery rows(m_db);
-    rows.setForwardOnly(true);
-    if (!StoreSql::prepare(rows,
-                           QStringLiteral("SELECT rowid, \"DealId\", \"Stock_Number\", "
-                                          "\"Sales_Person\" FROM \"SalesSummary\" "
-                                          "WHERE \"SheetId\" = ? ORDER BY rowid"),
-                           error) ||
-        !StoreSql::exec(rows, {sheetId}, error))
-        return false;
-    QList<AuditTrail::Entry> entries;
-    while (rows.next()) {
-        AuditTrail::Entry entry;
-        entry.action = action;
-        entry.tableName = QString::fromLatin1(StoreSchema::kSalesSummary);
-        entry.rowKey = rows.value(0);
-        entry.dealId = rows.value(1);
-        entry.sheetId = sheetId;
-        entry.stockNumber = rows.value(2).toString();
-        entry.salesPerson = rows.value(3).toString();
-        entry.before = before;
-        entry.after = after;
-        entries << entry;
-    }
-    rows.finish();
-    for (const AuditTrail::Entry &entry : entries) {
-        if (!AuditTrail::write(m_db, entry, error))
-            return false;
-    }
-    return true;
+    const std::optional<QList<SummaryRow>> rows = rowsOn(sheetId, error);
+    return rows &&
+           AuditTrail::writeAll(m_db, rowEntries(sheetId, *rows, action, before, after), error);
 }
 
-std::optional<QString> SheetRecords::snapshot(qint64 sheetId, QString *error) const
+std::optional<QList<SummaryRow>> SheetRecords::rowsOn(qint64 sheetId, QString *error) const
 {
-    const QStringList columns =
-        StoreSchema::columns(QString::fromLatin1(StoreSchema::kSalesSummary));
+    const QStringList &columns = summaryColumns();
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
     if (!StoreSql::prepare(query,
@@ -176,16 +216,24 @@ std::optional<QString> SheetRecords::snapshot(qint64 sheetId, QString *error) co
                            error) ||
         !StoreSql::exec(query, {sheetId}, error))
         return std::nullopt;
-    QStringList rows;
+    QList<SummaryRow> rows;
     while (query.next()) {
-        QStringList values;
-        for (int i = 0; i < int(columns.size()) + 2; ++i) {
-            const QVariant value = query.value(i);
-            values << (value.isNull() ? QStringLiteral("#NULL#") : value.toString());
-        }
-        rows << values.join(u'\x1f');
+        SummaryRow row;
+        row.rowId = query.value(0).toLongLong();
+        for (int i = 1; i <= int(columns.size()); ++i)
+            row.values << query.value(i);
+        row.dealId = query.value(int(columns.size()) + 1);
+        rows << row;
     }
-    return rows.join(u'\n');
+    return rows;
+}
+
+std::optional<QString> SheetRecords::snapshot(qint64 sheetId, QString *error) const
+{
+    const std::optional<QList<SummaryRow>> rows = rowsOn(sheetId, error);
+    if (!rows)
+        return std::nullopt;
+    return snapshotOf(*rows);
 }
 
 std::optional<QList<RecordedSheet>>

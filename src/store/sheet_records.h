@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/money.h"
+#include "commission_payments.h"
 
 #include <QByteArray>
 #include <QList>
@@ -68,6 +69,11 @@ public:
     // now, and enters the payment in the audit trail.
     bool complete(qint64 sheetId, const QByteArray &lines, std::optional<Money> total,
                   QString *error);
+    // The same for a sheet just recorded with `heading` whose rows, as they
+    // stand now with their deals (CommissionPayments::markPaid on the sheet),
+    // are `rows`, in any order: nothing is read back.
+    bool complete(qint64 sheetId, const SheetHeading &heading, QList<SummaryRow> rows,
+                  const QByteArray &lines, std::optional<Money> total, QString *error);
 
     std::optional<RecordedSheet> find(qint64 sheetId, QString *error) const;
     // A salesperson's sheets (the name in any letter case), newest first.
@@ -88,6 +94,8 @@ public:
 
 private:
     std::optional<QString> snapshot(qint64 sheetId, QString *error) const;
+    // The sheet's rows with their deals, in the order of their rowids.
+    std::optional<QList<SummaryRow>> rowsOn(qint64 sheetId, QString *error) const;
     std::optional<QList<RecordedSheet>> select(const QString &where, const QVariantList &values,
                                                QString *error) const;
     bool auditRows(qint64 sheetId, const QString &action, const QString &before,

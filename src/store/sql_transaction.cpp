@@ -1,11 +1,19 @@
 #include "sql_transaction.h"
 
+#include "deal_database.h"
+#include "sqlite_statement.h"
 #include "store_engine.h"
 #include "store_sql.h"
 
 #include <QSqlQuery>
 
 SqlTransaction::SqlTransaction(QSqlDatabase db) : m_db(std::move(db))
+{
+}
+
+SqlTransaction::SqlTransaction(DealDatabase &database)
+    : m_db(database.connection()),
+      m_database(database.engine() == StoreEngine::Engine::SQLite ? &database : nullptr)
 {
 }
 
@@ -31,6 +39,10 @@ bool SqlTransaction::commit(QString *error)
 
 bool SqlTransaction::run(const QString &statement, QString *error)
 {
+    if (m_database) {
+        SqliteStatement *kept = m_database->sqlitePrepared(statement, error);
+        return kept && kept->exec({}, nullptr, error);
+    }
     QSqlQuery query(m_db);
     if (query.exec(statement))
         return true;

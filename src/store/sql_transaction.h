@@ -3,6 +3,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+class DealDatabase;
+
 // One write transaction on a connection. On a file it takes the write lock
 // at once (BEGIN IMMEDIATE), so a transaction that has begun cannot fail
 // later for want of the lock; on a server rows are locked as they are
@@ -12,6 +14,9 @@ class SqlTransaction
 {
 public:
     explicit SqlTransaction(QSqlDatabase db);
+    // The same on the database's own connection, its BEGIN and COMMIT kept
+    // prepared on a file (for a transaction run for every deal saved).
+    explicit SqlTransaction(DealDatabase &database);
     ~SqlTransaction();
 
     SqlTransaction(const SqlTransaction &) = delete;
@@ -24,5 +29,6 @@ private:
     bool run(const QString &statement, QString *error);
 
     QSqlDatabase m_db;
+    DealDatabase *m_database = nullptr; // keeps the statements on a file
     bool m_open = false;
 };

@@ -196,4 +196,40 @@ TEST_P(AuditTrailTest, FiltersByStockNumberSalespersonAndDates)
     EXPECT_EQ(entries().first().entry.salesPerson, QStringLiteral("PAT O'NEIL")); // newest first
 }
 
+// The entries of one change written together: all of them, in order, with
+// one time, however many there are (a server takes them many to a
+// statement; 2,001 is more than one statement's share).
+TEST_P(AuditTrailTest, ManyEntriesOfOneChangeAreAllWrittenInOrderWithOneTime)
+{
+    QList<AuditTrail::Entry> many;
+    for (int n = 1; n <= 2001; ++n) {
+        AuditTrail::Entry entry;
+        entry.action = QStringLiteral("Paid on sheet");
+        entry.tableName = QStringLiteral("SalesSummary");
+        entry.rowKey = n;
+        entry.sheetId = 7;
+        entry.stockNumber = QString::number(5000 + n);
+        entry.salesPerson = n % 2 ? QStringLiteral("JOSÉ PEÑA") : QString();
+        entry.before = QStringLiteral("Paid: No");
+        entry.after = QStringLiteral("Paid: Yes\nSheetId: 7");
+        many << entry;
+    }
+    QString error;
+    ASSERT_TRUE(AuditTrail::writeAll(m_database->connection(), many, &error))
+        << error.toStdString();
+
+    AuditTrail::Filter all;
+    all.limit = 5000;
+    const QList<AuditTrail::Record> records = entries(all);
+    ASSERT_EQ(records.size(), 2001);
+    for (int i = 0; i < 2001; ++i) {
+        const AuditTrail::Entry &entry = records.at(2000 - i).entry; // newest first
+        ASSERT_EQ(entry.rowKey.toLongLong(), i + 1);
+        EXPECT_EQ(entry.stockNumber, QString::number(5001 + i));
+        EXPECT_EQ(entry.salesPerson, i % 2 ? QString() : QStringLiteral("JOSÉ PEÑA"));
+        EXPECT_EQ(records.at(i).at, records.first().at);
+    }
+    EXPECT_EQ(records.first().entry.after, QStringLiteral("Paid: Yes\nSheetId: 7"));
+}
+
 } // namespace
