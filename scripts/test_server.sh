@@ -8,6 +8,10 @@
 #   scripts/test_server.sh pause DIR   stops it and keeps DIR, its data with it
 #   scripts/test_server.sh resume DIR  starts a paused one again and prints the
 #                                      same `export` lines
+#   scripts/test_server.sh restart DIR stops a running one (ending its
+#                                      connections) and starts it again, as
+#                                      an administrator's restart would; for a
+#                                      test that made a server of its own
 #
 # The server listens only on a Unix socket in DIR (no TCP), trusts every local
 # login and skips the work that keeps data safe over a power cut: what it
@@ -25,7 +29,7 @@ fail() {
 }
 
 usage() {
-    echo "usage: $0 start DIR | stop DIR | pause DIR | resume DIR" >&2
+    echo "usage: $0 start DIR | stop DIR | pause DIR | resume DIR | restart DIR" >&2
     exit 2
 }
 
@@ -152,6 +156,15 @@ pause() {
         fail "the server in $dir did not stop"
 }
 
+restart() {
+    made_here
+    as_owner "$(server_bin)/pg_ctl" -D "$dir/data" -m fast -w -t 120 restart \
+        >"$dir/pg_ctl.log" 2>&1 || {
+        cat "$dir/pg_ctl.log" >&2
+        fail "the server in $dir did not restart"
+    }
+}
+
 stop() {
     [ -d "$dir" ] || return 0
     dir=$(cd "$dir" && pwd -P)
@@ -182,5 +195,6 @@ start) start ;;
 stop) stop ;;
 pause) pause ;;
 resume) resume ;;
+restart) restart ;;
 *) usage ;;
 esac

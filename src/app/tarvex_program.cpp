@@ -93,6 +93,9 @@ bool TarvexProgram::openDatabase(const StoreLocation &location)
     }
     if (!m_database->upgradeNote().isEmpty())
         m_prompts.message(m_database->upgradeNote(), {}, Prompts::Icon::Information);
+    m_database->setConnectionNotice([&prompts = m_prompts](const QString &notice) {
+        prompts.message(notice, {}, Prompts::Icon::Warning);
+    });
     m_store = std::make_unique<DealStore>(*m_database);
     restoreDataFile();
     return true;

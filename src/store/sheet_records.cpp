@@ -2,6 +2,7 @@
 
 #include "audit_trail.h"
 #include "common/money_format.h"
+#include "deal_locks.h"
 #include "sql_transaction.h"
 #include "store_schema.h"
 #include "store_sql.h"
@@ -238,7 +239,9 @@ std::optional<QList<RecordedSheet>> SheetRecords::latestValid(QString *error) co
 SheetRecords::VoidOutcome SheetRecords::voidSheet(qint64 sheetId, QString *error)
 {
     SqlTransaction transaction(m_db);
-    if (!transaction.begin(error))
+    // Locked before it is read: of two desks voiding it at once, the second
+    // reads it voided.
+    if (!transaction.begin(error) || !DealLocks::forVoiding(m_db, sheetId, error))
         return VoidOutcome::Failed;
     const auto found = select(QStringLiteral("WHERE \"SheetId\" = ?"), {sheetId}, error);
     if (!found)
