@@ -137,6 +137,9 @@ Outcome pay(DealDatabase &database, const QString &dataFilePath, const Sheet &sh
                                        "another desk.");
     }
     if (!committed) {
+        // Told as a sentence of its own.
+        if (!outcome.error.isEmpty())
+            outcome.error[0] = outcome.error[0].toUpper();
         outcome.sheetId = 0;
         outcome.tally = Money();
         // A file left behind by an earlier sheet's failure is put right; a
