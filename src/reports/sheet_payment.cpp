@@ -137,8 +137,11 @@ Outcome pay(DealDatabase &database, const QString &dataFilePath, const Sheet &sh
                                        "another desk.");
     }
     if (!committed) {
-        // Told as a sentence of its own.
-        if (!outcome.error.isEmpty())
+        // The store's own words after a conflict or a lost connection are
+        // told as a sentence of their own.
+        const StoreSql::Fault fault = database.lastFault();
+        if ((fault == StoreSql::Fault::Conflict || fault == StoreSql::Fault::Connection) &&
+            !outcome.error.isEmpty())
             outcome.error[0] = outcome.error[0].toUpper();
         outcome.sheetId = 0;
         outcome.tally = Money();
