@@ -12,6 +12,12 @@
 #                                      connections) and starts it again, as
 #                                      an administrator's restart would; for a
 #                                      test that made a server of its own
+#   scripts/test_server.sh tls DIR     gives a server of a test's own a TCP
+#                                      listener on 127.0.0.1 that takes only
+#                                      TLS, with a certificate for "localhost"
+#                                      made at once by a root of DIR/tls, and
+#                                      prints the root's path and that of a
+#                                      second, unrelated root
 #
 # The server listens only on a Unix socket in DIR (no TCP), trusts every local
 # login and skips the work that keeps data safe over a power cut: what it
@@ -29,7 +35,7 @@ fail() {
 }
 
 usage() {
-    echo "usage: $0 start DIR | stop DIR | pause DIR | resume DIR | restart DIR" >&2
+    echo "usage: $0 start DIR | stop DIR | pause DIR | resume DIR | restart DIR | tls DIR" >&2
     exit 2
 }
 
@@ -165,6 +171,44 @@ restart() {
     }
 }
 
+# Certificates made here for one run: a root, a server certificate for
+# "localhost" signed by it, and a second root that signed nothing.
+make_certificates() {
+    local tls=$1
+    as_owner mkdir -p "$tls"
+    as_owner openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Tarvex test root" \
+        -keyout "$tls/root.key" -out "$tls/root.crt" >/dev/null 2>&1
+    as_owner openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Another root" \
+        -keyout "$tls/other.key" -out "$tls/other-root.crt" >/dev/null 2>&1
+    as_owner openssl req -newkey rsa:2048 -nodes -subj "/CN=localhost" \
+        -keyout "$tls/server.key" -out "$tls/server.csr" >/dev/null 2>&1
+    printf 'subjectAltName=DNS:localhost\n' | as_owner tee "$tls/server.ext" >/dev/null
+    as_owner openssl x509 -req -in "$tls/server.csr" -CA "$tls/root.crt" -CAkey "$tls/root.key" \
+        -CAcreateserial -days 2 -extfile "$tls/server.ext" -out "$tls/server.crt" >/dev/null 2>&1
+    as_owner chmod 600 "$tls/server.key"
+    [ -s "$tls/server.crt" ] || fail "the test certificates could not be made in $tls (openssl)"
+}
+
+tls() {
+    made_here
+    command -v openssl >/dev/null || fail "openssl is needed to make the test certificates"
+    make_certificates "$dir/tls"
+    cat >>"$dir/data/postgresql.conf" <<CONF
+
+# TLS on 127.0.0.1 for a test of the connection's encryption
+listen_addresses = '127.0.0.1'
+ssl = on
+ssl_cert_file = '$dir/tls/server.crt'
+ssl_key_file = '$dir/tls/server.key'
+CONF
+    # First in the file, so that they decide before the lines initdb wrote.
+    as_owner sed -i -e '1i hostssl all all 127.0.0.1/32 trust' \
+        -e '1i hostnossl all all 127.0.0.1/32 reject' "$dir/data/pg_hba.conf"
+    restart
+    printf 'export TARVEX_TEST_TLS_ROOT=%q\n' "$dir/tls/root.crt"
+    printf 'export TARVEX_TEST_TLS_OTHER_ROOT=%q\n' "$dir/tls/other-root.crt"
+}
+
 stop() {
     [ -d "$dir" ] || return 0
     dir=$(cd "$dir" && pwd -P)
@@ -196,5 +240,6 @@ stop) stop ;;
 pause) pause ;;
 resume) resume ;;
 restart) restart ;;
+tls) tls ;;
 *) usage ;;
 esac

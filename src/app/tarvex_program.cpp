@@ -71,6 +71,9 @@ bool TarvexProgram::start()
     m_form = std::make_unique<DealWorksheet>(m_folder, m_prompts);
     m_form->setWindowIcon(ProgramIcon::icon());
     m_menu = new MainMenu(m_form.get());
+    // About names the server and whether the deals cross the network encrypted.
+    if (location->engine == StoreEngine::Engine::PostgreSQL)
+        m_menu->setDatabaseNote(location->server.connectionNote());
     m_commands = std::make_unique<DealCommands>(*m_form, *m_store, m_prompts);
     attachCommands();
 

@@ -20,8 +20,6 @@ namespace {
 
 // How long a statement waits for another connection's write to finish.
 constexpr const char *kConnectOptions = "QSQLITE_BUSY_TIMEOUT=5000";
-// A server that does not answer is given up after a while, not waited on.
-constexpr const char *kServerConnectOptions = "connect_timeout=10;application_name=Tarvex";
 
 QString uniqueConnectionName()
 {
@@ -101,7 +99,7 @@ DealDatabase::DealDatabase(const ServerSettings &server)
     m_db.setPort(server.port);
     m_db.setDatabaseName(server.database);
     m_db.setUserName(server.user);
-    m_db.setConnectOptions(QString::fromLatin1(kServerConnectOptions));
+    m_db.setConnectOptions(server.connectOptions());
 }
 
 QString DealDatabase::describe() const

@@ -7,10 +7,9 @@
 #include "store/deal_store.h"
 #include "store/sql_transaction.h"
 #include "store/store_sql.h"
+#include "own_server.h"
 #include "store_test_support.h"
 
-#include <QProcess>
-#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
@@ -121,47 +120,6 @@ TEST_F(ServerTransact, AnyOtherFailureIsNotRunAgain)
     EXPECT_FALSE(error.contains(u'\n'));
     EXPECT_EQ(runsKept(), 0);
 }
-
-// A server of the test's own, which the test restarts: the tests' shared
-// server is never restarted under other tests.
-class OwnServer
-{
-public:
-    OwnServer() : m_parent(QStringLiteral("/tmp/tarvex-rs-XXXXXX"))
-    {
-        // The server's own user must reach the folder inside.
-        QFile::setPermissions(m_parent.path(), QFile::ReadOwner | QFile::WriteOwner |
-                                                   QFile::ExeOwner | QFile::ExeOther);
-        const QString exports = script(QStringLiteral("start"));
-        const auto value = [&](const char *name) {
-            const QRegularExpression line(
-                QStringLiteral("^export %1=(\\S+)$").arg(QLatin1String(name)),
-                QRegularExpression::MultilineOption);
-            return line.match(exports).captured(1);
-        };
-        m_settings = {value("TARVEX_TEST_PG_HOST"), value("TARVEX_TEST_PG_PORT").toInt(),
-                      QStringLiteral("postgres"), value("TARVEX_TEST_PG_USER")};
-    }
-    ~OwnServer() { script(QStringLiteral("stop")); }
-
-    bool restart() { return !script(QStringLiteral("restart")).isNull(); }
-    const ServerSettings &settings() const { return m_settings; }
-
-private:
-    QString script(const QString &command)
-    {
-        QProcess process;
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(QStringLiteral("bash"), {QStringLiteral(TARVEX_TEST_SERVER_SCRIPT), command,
-                                               m_parent.path() + QStringLiteral("/s")});
-        if (!process.waitForFinished(120000) || process.exitCode() != 0)
-            return {};
-        return QString::fromLocal8Bit(process.readAllStandardOutput()) + u' ';
-    }
-
-    QTemporaryDir m_parent;
-    ServerSettings m_settings;
-};
 
 TEST(ServerRestart, EveryActionAfterARestartSucceedsAndTheUserIsToldOnce)
 {

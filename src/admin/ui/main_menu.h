@@ -58,6 +58,9 @@ public:
     AboutWindow *aboutWindow() const { return m_about.get(); }
     ManualWindow *manualWindow() const { return m_manual.get(); }
     void showAboutWindow();
+    // A line About shows under the data folder: where the deals are kept
+    // when that is a server, and whether the connection is encrypted.
+    void setDatabaseNote(const QString &note) { m_databaseNote = note; }
     void showManualWindow();
 
 public slots:
@@ -82,6 +85,7 @@ private:
     QHash<QString, std::function<void()>> m_commands; // by commandKey()
     bool m_saveWanted = true;
     QString m_dataFolder; // shown in the About window
+    QString m_databaseNote;
     std::unique_ptr<AboutWindow> m_about;
     std::unique_ptr<ManualWindow> m_manual;
 };
