@@ -12,7 +12,7 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xauth sqlite3 libsqlite3-dev
     mdbtools-dev libsodium-dev
-    postgresql libqt6sql6-psql libpq-dev
+    postgresql libqt6sql6-psql libpq-dev openssl
     fonts-dejavu-core fonts-liberation
     dpkg-dev file lintian
 )

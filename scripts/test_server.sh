@@ -8,6 +8,16 @@
 #   scripts/test_server.sh pause DIR   stops it and keeps DIR, its data with it
 #   scripts/test_server.sh resume DIR  starts a paused one again and prints the
 #                                      same `export` lines
+#   scripts/test_server.sh restart DIR stops a running one (ending its
+#                                      connections) and starts it again, as
+#                                      an administrator's restart would; for a
+#                                      test that made a server of its own
+#   scripts/test_server.sh tls DIR     gives a server of a test's own a TCP
+#                                      listener on 127.0.0.1 that takes only
+#                                      TLS, with a certificate for "localhost"
+#                                      made at once by a root of DIR/tls, and
+#                                      prints the root's path and that of a
+#                                      second, unrelated root
 #
 # The server listens only on a Unix socket in DIR (no TCP), trusts every local
 # login and skips the work that keeps data safe over a power cut: what it
@@ -25,7 +35,7 @@ fail() {
 }
 
 usage() {
-    echo "usage: $0 start DIR | stop DIR | pause DIR | resume DIR" >&2
+    echo "usage: $0 start DIR | stop DIR | pause DIR | resume DIR | restart DIR | tls DIR" >&2
     exit 2
 }
 
@@ -152,6 +162,53 @@ pause() {
         fail "the server in $dir did not stop"
 }
 
+restart() {
+    made_here
+    as_owner "$(server_bin)/pg_ctl" -D "$dir/data" -m fast -w -t 120 restart \
+        >"$dir/pg_ctl.log" 2>&1 || {
+        cat "$dir/pg_ctl.log" >&2
+        fail "the server in $dir did not restart"
+    }
+}
+
+# Certificates made here for one run: a root, a server certificate for
+# "localhost" signed by it, and a second root that signed nothing.
+make_certificates() {
+    local tls=$1
+    as_owner mkdir -p "$tls"
+    as_owner openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Tarvex test root" \
+        -keyout "$tls/root.key" -out "$tls/root.crt" >/dev/null 2>&1
+    as_owner openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Another root" \
+        -keyout "$tls/other.key" -out "$tls/other-root.crt" >/dev/null 2>&1
+    as_owner openssl req -newkey rsa:2048 -nodes -subj "/CN=localhost" \
+        -keyout "$tls/server.key" -out "$tls/server.csr" >/dev/null 2>&1
+    printf 'subjectAltName=DNS:localhost\n' | as_owner tee "$tls/server.ext" >/dev/null
+    as_owner openssl x509 -req -in "$tls/server.csr" -CA "$tls/root.crt" -CAkey "$tls/root.key" \
+        -CAcreateserial -days 2 -extfile "$tls/server.ext" -out "$tls/server.crt" >/dev/null 2>&1
+    as_owner chmod 600 "$tls/server.key"
+    [ -s "$tls/server.crt" ] || fail "the test certificates could not be made in $tls (openssl)"
+}
+
+tls() {
+    made_here
+    command -v openssl >/dev/null || fail "openssl is needed to make the test certificates"
+    make_certificates "$dir/tls"
+    cat >>"$dir/data/postgresql.conf" <<CONF
+
+# TLS on 127.0.0.1 for a test of the connection's encryption
+listen_addresses = '127.0.0.1'
+ssl = on
+ssl_cert_file = '$dir/tls/server.crt'
+ssl_key_file = '$dir/tls/server.key'
+CONF
+    # First in the file, so that they decide before the lines initdb wrote.
+    as_owner sed -i -e '1i hostssl all all 127.0.0.1/32 trust' \
+        -e '1i hostnossl all all 127.0.0.1/32 reject' "$dir/data/pg_hba.conf"
+    restart
+    printf 'export TARVEX_TEST_TLS_ROOT=%q\n' "$dir/tls/root.crt"
+    printf 'export TARVEX_TEST_TLS_OTHER_ROOT=%q\n' "$dir/tls/other-root.crt"
+}
+
 stop() {
     [ -d "$dir" ] || return 0
     dir=$(cd "$dir" && pwd -P)
@@ -182,5 +239,7 @@ start) start ;;
 stop) stop ;;
 pause) pause ;;
 resume) resume ;;
+restart) restart ;;
+tls) tls ;;
 *) usage ;;
 esac

@@ -90,6 +90,9 @@ bool TarvexProgram::start()
     m_form = std::make_unique<DealWorksheet>(m_folder, m_prompts);
     m_form->setWindowIcon(ProgramIcon::icon());
     m_menu = new MainMenu(m_form.get());
+    // About names the server and whether the deals cross the network encrypted.
+    if (location->engine == StoreEngine::Engine::PostgreSQL)
+        m_menu->setDatabaseNote(location->server.connectionNote());
     m_commands = std::make_unique<DealCommands>(*m_form, *m_store, m_prompts);
     m_commands->setAccess(m_access);
     attachCommands();
@@ -115,6 +118,9 @@ bool TarvexProgram::openDatabase(const StoreLocation &location)
     }
     if (!m_database->upgradeNote().isEmpty())
         m_prompts.message(m_database->upgradeNote(), {}, Prompts::Icon::Information);
+    m_database->setConnectionNotice([&prompts = m_prompts](const QString &notice) {
+        prompts.message(notice, {}, Prompts::Icon::Warning);
+    });
     m_store = std::make_unique<DealStore>(*m_database);
     restoreDataFile();
     return true;

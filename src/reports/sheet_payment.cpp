@@ -7,6 +7,7 @@
 #include "store/column_value.h"
 #include "store/commission_payments.h"
 #include "store/deal_database.h"
+#include "store/deal_locks.h"
 #include "store/sql_transaction.h"
 
 namespace SheetPayment {
@@ -52,6 +53,10 @@ bool recordSheet(DealDatabase &database, const Sheet &sheet, const QString &data
         if (hooks.reached)
             hooks.reached(step);
     };
+    // The rows first, within a short wait: a sheet does not queue behind
+    // another desk's.
+    if (!DealLocks::forPaying(database.connection(), sheet.rowIds, &outcome.error))
+        return false;
     SheetRecords sheets(database.connection());
     SheetHeading heading = sheet.heading();
     heading.desk = SheetDesk::of(dataFilePath);
@@ -114,22 +119,40 @@ Outcome pay(DealDatabase &database, const QString &dataFilePath, const Sheet &sh
             const Hooks &hooks)
 {
     Outcome outcome;
-    if (!database.isOpen()) {
+    if (!database.usable()) {
         outcome.error = QStringLiteral("The deal database is not open.");
         return outcome;
     }
-    bool committed = false;
-    {
-        SqlTransaction transaction(database.connection());
-        if (transaction.begin(&outcome.error)) {
+    const bool committed = database.transact(
+        [&] {
+            outcome = Outcome();
+            SqlTransaction transaction(database.connection());
+            if (!transaction.begin(&outcome.error))
+                return false;
             if (hooks.reached)
                 hooks.reached(Step::Begun);
-            committed =
-                recordSheet(database, sheet, dataFilePath, hooks, outcome) &&
-                transaction.commit(&outcome.error);
-        }
-    } // rolled back here unless committed
+            return recordSheet(database, sheet, dataFilePath, hooks, outcome) &&
+                   transaction.commit(&outcome.error);
+        }, // rolled back on leaving unless committed
+        &outcome.error);
+    if (!committed && database.lastFault() == StoreSql::Fault::LockWait) {
+        // Rows another desk holds for longer than a sheet waits are being
+        // paid there: refused like rows paid there already.
+        QString ignored;
+        outcome.paidElsewhere = DealLocks::heldElsewhere(database.connection(), sheet.rowIds,
+                                                         &ignored);
+        if (outcome.paidElsewhere.isEmpty())
+            outcome.paidElsewhere = sheet.rowIds;
+        outcome.error = QStringLiteral("Deals on the sheet are being paid or changed at "
+                                       "another desk.");
+    }
     if (!committed) {
+        // The store's own words after a conflict or a lost connection are
+        // told as a sentence of their own.
+        const StoreSql::Fault fault = database.lastFault();
+        if ((fault == StoreSql::Fault::Conflict || fault == StoreSql::Fault::Connection) &&
+            !outcome.error.isEmpty())
+            outcome.error[0] = outcome.error[0].toUpper();
         outcome.sheetId = 0;
         outcome.tally = Money();
         // A file left behind by an earlier sheet's failure is put right; a
@@ -141,6 +164,7 @@ Outcome pay(DealDatabase &database, const QString &dataFilePath, const Sheet &sh
         return outcome;
     }
     outcome.paid = true;
+    outcome.error.clear(); // a commit whose lost answer was looked up
     if (hooks.reached)
         hooks.reached(Step::Committed);
 

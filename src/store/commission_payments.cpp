@@ -74,7 +74,7 @@ QString arrayOf(const QList<qint64> &rowIds)
 
 bool notOpen(const DealDatabase &database, QString *error)
 {
-    if (database.isOpen())
+    if (database.usable())
         return false;
     if (error)
         *error = QStringLiteral("The deal database is not open.");
@@ -98,17 +98,23 @@ std::optional<QList<SummaryRow>> CommissionPayments::unpaid(const QString &sales
 {
     if (notOpen(m_database, error))
         return std::nullopt;
-    CachedQuery query(m_database,
-                      selectRows(QStringLiteral("\"Sales_Person\" = ? AND \"Paid\" = 0 "
-                                                "ORDER BY \"Date\", rowid")),
-                      error);
-    // Names are stored in capitals; the column's own case folding knows only
-    // the letters A to Z, so "José Peña" is sought as "JOSÉ PEÑA".
-    if (!query || !StoreSql::exec(*query, {salesPerson.toUpper()}, error))
-        return std::nullopt;
     QList<SummaryRow> rows;
-    while (query->next())
-        rows << rowOf(*query);
+    const bool read = m_database.reading([&] {
+        rows.clear();
+        CachedQuery query(m_database,
+                          selectRows(QStringLiteral("\"Sales_Person\" = ? AND \"Paid\" = 0 "
+                                                    "ORDER BY \"Date\", rowid")),
+                          error);
+        // Names are stored in capitals; the column's own case folding knows
+        // only the letters A to Z, so "José Peña" is sought as "JOSÉ PEÑA".
+        if (!query || !StoreSql::exec(*query, {salesPerson.toUpper()}, error))
+            return false;
+        while (query->next())
+            rows << rowOf(*query);
+        return true;
+    });
+    if (!read)
+        return std::nullopt;
     return rows;
 }
 

@@ -43,8 +43,6 @@ QString oneLine(const QString &words)
 
 // How long a statement waits for another connection's write to finish.
 constexpr const char *kConnectOptions = "QSQLITE_BUSY_TIMEOUT=5000";
-// A server that does not answer is given up after a while, not waited on.
-constexpr const char *kServerConnectOptions = "connect_timeout=10;application_name=Tarvex";
 
 QString uniqueConnectionName()
 {
@@ -124,7 +122,7 @@ DealDatabase::DealDatabase(const ServerSettings &server)
     m_db.setPort(server.port);
     m_db.setDatabaseName(server.database);
     m_db.setUserName(server.user);
-    m_db.setConnectOptions(QString::fromLatin1(kServerConnectOptions));
+    m_db.setConnectOptions(server.connectOptions());
 }
 
 QString DealDatabase::describe() const
@@ -165,7 +163,133 @@ bool DealDatabase::open(QString *error)
 {
     if (m_db.isOpen())
         return true;
-    return m_engine == StoreEngine::Engine::SQLite ? openFile(error) : openServer(error);
+    const bool opened =
+        m_engine == StoreEngine::Engine::SQLite ? openFile(error) : openServer(error);
+    m_everOpened = m_everOpened || opened;
+    return opened;
+}
+
+QString DealDatabase::connectionLostNotice()
+{
+    return QStringLiteral("The connection to the deal database server was lost. It is being "
+                          "restored.");
+}
+
+void DealDatabase::setConnectionNotice(std::function<void(const QString &)> notice)
+{
+    m_connectionNotice = std::move(notice);
+}
+
+bool DealDatabase::lostConnection() const
+{
+    return m_engine == StoreEngine::Engine::PostgreSQL && m_everOpened &&
+           (!m_db.isOpen() || m_lastFault == StoreSql::Fault::Connection);
+}
+
+bool DealDatabase::ensureOpen(QString *error)
+{
+    if (!lostConnection())
+        return true;
+    if (!m_lossTold && m_connectionNotice)
+        m_connectionNotice(connectionLostNotice());
+    m_lossTold = true;
+    // Statements made on the lost connection go with it.
+    m_rowWriter.reset();
+    m_statements.clear();
+    m_db.close();
+    QString why;
+    if (!openServer(&why)) {
+        m_lastFault = StoreSql::Fault::Connection;
+        if (error)
+            *error = QStringLiteral("the connection to the deal database server was lost and "
+                                    "could not be restored yet; try again in a moment. (%1)")
+                         .arg(StoreSql::oneLine(why));
+        return false;
+    }
+    m_lossTold = false;
+    m_lastFault = StoreSql::Fault::None;
+    return true;
+}
+
+DealDatabase::Fate DealDatabase::fateOf(qint64 transactionNumber, QString *error)
+{
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!StoreSql::prepare(query, QStringLiteral("SELECT txid_status(?)"), error) ||
+        !StoreSql::exec(query, {transactionNumber}, error) || !query.next())
+        return Fate::Unknown;
+    const QString status = query.value(0).toString();
+    if (status == QLatin1String("committed"))
+        return Fate::Made;
+    if (status == QLatin1String("aborted"))
+        return Fate::NotMade;
+    return Fate::Unknown;
+}
+
+bool DealDatabase::transact(const std::function<bool()> &attempt, QString *error)
+{
+    using StoreSql::Fault;
+    for (int round = 1;; ++round) {
+        if (!ensureOpen(error))
+            return false;
+        std::optional<qint64> inDoubt;
+        {
+            const StoreSql::FaultWatch watch;
+            if (attempt()) {
+                m_lastFault = Fault::None;
+                return true;
+            }
+            m_lastFault = watch.fault();
+            inDoubt = SqlTransaction::commitInDoubt();
+        }
+        const bool lost = lostConnection();
+        if (lost && inDoubt) {
+            if (!ensureOpen(error))
+                return false;
+            QString why;
+            switch (fateOf(*inDoubt, &why)) {
+            case Fate::Made:
+                m_lastFault = Fault::None;
+                return true;
+            case Fate::NotMade:
+                break;
+            case Fate::Unknown:
+                m_lastFault = Fault::Connection;
+                if (error)
+                    *error = QStringLiteral("the connection to the deal database server was lost "
+                                            "while the change was being committed, and the "
+                                            "server cannot tell whether it was made; look at "
+                                            "the deal or sheet before doing it again. (%1)")
+                                 .arg(why);
+                return false;
+            }
+        }
+        if (!lost && m_lastFault != Fault::Conflict)
+            return false;
+        if (round == kAttempts) {
+            if (error)
+                *error = lost ? QStringLiteral("the connection to the deal database server was "
+                                               "lost and could not be restored yet; try again in "
+                                               "a moment.")
+                              : QStringLiteral("another desk was changing the same deal at the "
+                                               "same moment. Please try again.");
+            return false;
+        }
+    }
+}
+
+bool DealDatabase::reading(const std::function<bool()> &read)
+{
+    QString ignored;
+    if (!ensureOpen(&ignored))
+        return false;
+    {
+        const StoreSql::FaultWatch watch;
+        if (read())
+            return true;
+        m_lastFault = watch.fault();
+    }
+    return lostConnection() && ensureOpen(&ignored) && read();
 }
 
 bool DealDatabase::openServer(QString *error)

@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -54,6 +55,9 @@ public:
     // the file in `error`, when it cannot be used.
     bool open(QString *error);
     bool isOpen() const;
+    // Open, or a connection to the server that was lost and is opened again
+    // at the next transact() or reading().
+    bool usable() const { return isOpen() || lostConnection(); }
 
     // The SQLite file; empty on a server.
     const QString &filePath() const { return m_filePath; }
@@ -67,6 +71,30 @@ public:
     // After an open() that upgraded the file: what was done and where the
     // copy of the old file lies, for the user. Empty otherwise.
     const QString &upgradeNote() const { return m_upgradeNote; }
+
+    // Runs `attempt`: one whole write transaction, begun and committed by
+    // it, true when committed, with its reason in `error` when not. It is run
+    // again from the start, kAttempts times at most in all, when the server
+    // broke it off in a deadlock or a serialization failure with another
+    // desk, and when the connection to the server was lost (it is opened
+    // again first). A commit whose answer was lost with the connection is
+    // asked after, never guessed: made counts as done and is not run again.
+    // When it still fails for one of these, `error` says so in the
+    // program's words, to follow "was not saved: " and the like; lastFault()
+    // tells the kind of the last failure.
+    static constexpr int kAttempts = 4;
+    bool transact(const std::function<bool()> &attempt, QString *error);
+    // Runs `read`, a read that is true when it succeeded, once more on a
+    // connection opened again when the connection to the server was lost.
+    bool reading(const std::function<bool()> &read);
+    StoreSql::Fault lastFault() const { return m_lastFault; }
+    // Opens again a connection to the server that was lost, telling the
+    // user once (setConnectionNotice); true when it is open.
+    bool ensureOpen(QString *error);
+    // What tells the user that the connection to the server was lost and is
+    // being restored; called once for each loss.
+    void setConnectionNotice(std::function<void(const QString &)> notice);
+    static QString connectionLostNotice();
 
     // A statement prepared once on this connection and kept until it closes;
     // nullptr, with the reason in `error`, when it cannot be prepared. A
@@ -86,6 +114,9 @@ private:
     bool createFile(QString *error) const;
     bool fail(QString *error, const QString &message);
     bool upgradeIfOlder(QString *error);
+    bool lostConnection() const;
+    enum class Fate { Made, NotMade, Unknown };
+    Fate fateOf(qint64 transactionNumber, QString *error);
 
     QString m_filePath;
     ServerSettings m_server;
@@ -96,6 +127,10 @@ private:
     std::map<QString, std::unique_ptr<QSqlQuery>> m_statements;
     std::map<QString, std::unique_ptr<SqliteStatement>> m_sqliteStatements;
     std::unique_ptr<DealRowWriter> m_rowWriter;
+    bool m_everOpened = false;
+    bool m_lossTold = false;
+    StoreSql::Fault m_lastFault = StoreSql::Fault::None;
+    std::function<void(const QString &)> m_connectionNotice;
 };
 
 // A statement from DealDatabase::prepared(), finished when it goes out of

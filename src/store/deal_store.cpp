@@ -75,7 +75,10 @@ std::optional<DealId> DealStore::replace(DealId recalled,
 
 std::optional<DealFingerprint> DealStore::fingerprint(DealId id, QString *error) const
 {
-    return DealFingerprint::read(m_database, id, error);
+    std::optional<DealFingerprint> read;
+    m_database.reading(
+        [&] { return (read = DealFingerprint::read(m_database, id, error)).has_value(); });
+    return read;
 }
 
 bool DealStore::unchangedSinceRecall(const Recalled &recalled, QString *why)
@@ -103,7 +106,7 @@ std::optional<DealId> DealStore::write(const std::optional<Recalled> &recalled, 
                                        QString *error)
 {
     m_changedElsewhere = false;
-    if (!m_database.isOpen()) {
+    if (!m_database.usable()) {
         failed(error, notOpen());
         return std::nullopt;
     }
@@ -113,38 +116,52 @@ std::optional<DealId> DealStore::write(const std::optional<Recalled> &recalled, 
         failed(error, QStringLiteral("The deal was not saved: %1").arg(why));
         return std::nullopt;
     }
+    std::optional<DealId> id;
+    std::optional<DealId> inserted; // also when the commit's answer was lost
+    const auto attempt = [&] {
+        inserted.reset();
+        id = writeOnce(recalled, *rows, &why, inserted);
+        return id.has_value();
+    };
+    if (m_database.transact(attempt, &why))
+        return id ? id : inserted;
+    // A refusal because of another desk's change is told in its own words.
+    failed(error, m_changedElsewhere ? why : QStringLiteral("The deal was not saved: %1").arg(why));
+    return std::nullopt;
+}
+
+std::optional<DealId> DealStore::writeOnce(const std::optional<Recalled> &recalled,
+                                           const DealRows &rows, QString *why,
+                                           std::optional<DealId> &inserted)
+{
+    m_changedElsewhere = false;
     SqlTransaction transaction(m_database);
     DealRowWriter &writer = m_database.rowWriter();
-    if (!transaction.begin(&why)) {
-        failed(error, QStringLiteral("The deal was not saved: %1").arg(why));
+    if (!transaction.begin(why))
         return std::nullopt;
-    }
     QVariantList before; // the values replaced, for the audit trail
-    if (recalled && !unchangedSinceRecall(*recalled, &why)) {
-        failed(error, m_changedElsewhere ? DealFingerprint::notSavedMessage()
-                                         : QStringLiteral("The deal was not saved: %1").arg(why));
+    if (recalled && !unchangedSinceRecall(*recalled, why)) {
+        if (m_changedElsewhere)
+            *why = DealFingerprint::notSavedMessage();
         return std::nullopt;
     }
     if (recalled) {
-        const std::optional<bool> paid = writer.isPaid(recalled->id, &why);
+        const std::optional<bool> paid = writer.isPaid(recalled->id, why);
         if (paid && *paid)
-            why = QStringLiteral("This deal has been paid and cannot be changed.");
+            *why = QStringLiteral("This deal has been paid and cannot be changed.");
         std::optional<QVariantList> stored;
         if (paid && !*paid)
-            stored = DealAudit::recallValues(m_database, recalled->id, &why);
-        if (!stored || !writer.remove(recalled->id, &why)) {
-            failed(error, QStringLiteral("The deal was not saved: %1").arg(why));
+            stored = DealAudit::recallValues(m_database, recalled->id, why);
+        if (!stored || !writer.remove(recalled->id, why))
             return std::nullopt;
-        }
         before = *stored;
     }
     const std::optional<DealId> id =
-        writer.insert(*rows, recalled ? std::optional(recalled->id) : std::nullopt, &why);
-    if (!id || !DealAudit::saved(m_database, *id, before, rows->recall, &why) ||
-        !transaction.commit(&why)) {
-        failed(error, QStringLiteral("The deal was not saved: %1").arg(why));
+        writer.insert(rows, recalled ? std::optional(recalled->id) : std::nullopt, why);
+    inserted = id;
+    if (!id || !DealAudit::saved(m_database, *id, before, rows.recall, why) ||
+        !transaction.commit(why))
         return std::nullopt;
-    }
     return id;
 }
 
@@ -161,30 +178,43 @@ bool DealStore::remove(DealId id, const std::optional<DealFingerprint> &asRecall
 bool DealStore::removeDeal(const Recalled &recalled, QString *error)
 {
     m_changedElsewhere = false;
-    if (!m_database.isOpen())
+    if (!m_database.usable())
         return failed(error, notOpen());
-    const DealId id = recalled.id;
     QString why;
+    bool refused = false; // told in its own words
+    if (!m_database.transact([&] { return removeOnce(recalled, &why, refused); }, &why))
+        return failed(error, refused ? why
+                                     : QStringLiteral("The deal was not deleted: %1").arg(why));
+    return true;
+}
+
+bool DealStore::removeOnce(const Recalled &recalled, QString *why, bool &refused)
+{
+    m_changedElsewhere = false;
+    const DealId id = recalled.id;
     SqlTransaction transaction(m_database.connection());
     DealRowWriter &writer = m_database.rowWriter();
-    if (!transaction.begin(&why))
-        return failed(error, QStringLiteral("The deal was not deleted: %1").arg(why));
-    if (!unchangedSinceRecall(recalled, &why))
-        return failed(error, m_changedElsewhere
-                                 ? DealFingerprint::notDeletedMessage()
-                                 : QStringLiteral("The deal was not deleted: %1").arg(why));
-    const std::optional<bool> paid = writer.isPaid(id, &why);
-    if (paid && *paid)
-        return failed(error, QStringLiteral("This deal has been paid and cannot be deleted."));
+    if (!transaction.begin(why))
+        return false;
+    if (!unchangedSinceRecall(recalled, why)) {
+        if (m_changedElsewhere)
+            *why = DealFingerprint::notDeletedMessage();
+        refused = m_changedElsewhere;
+        return false;
+    }
+    const std::optional<bool> paid = writer.isPaid(id, why);
+    if (paid && *paid) {
+        *why = QStringLiteral("This deal has been paid and cannot be deleted.");
+        refused = true;
+        return false;
+    }
     std::optional<QVariantList> before;
     if (paid)
-        before = DealAudit::recallValues(m_database, id, &why);
+        before = DealAudit::recallValues(m_database, id, why);
     // A deal that is not there any more leaves no entry: nothing changed.
-    if (!before || !writer.remove(id, &why) ||
-        (!before->isEmpty() && !DealAudit::deleted(m_database, id, *before, &why)) ||
-        !transaction.commit(&why))
-        return failed(error, QStringLiteral("The deal was not deleted: %1").arg(why));
-    return true;
+    return before && writer.remove(id, why) &&
+           (before->isEmpty() || DealAudit::deleted(m_database, id, *before, why)) &&
+           transaction.commit(why);
 }
 
 bool DealStore::isPaid(DealId id, QString *error) const
@@ -284,15 +314,19 @@ QList<DealId> DealStore::findByCustomerPart(const QString &part, QString *error)
 QList<DealId> DealStore::ids(const QString &where, const QVariantList &values, QString *error) const
 {
     QList<DealId> found;
-    CachedQuery query(m_database,
-                      QStringLiteral("SELECT \"DealId\" FROM \"RecallDeal\" %1 "
-                                     "ORDER BY \"DealId\"")
-                          .arg(where),
-                      error);
-    if (!query || !StoreSql::exec(*query, values, error))
-        return found;
-    while (query->next())
-        found << query->value(0).toLongLong();
+    m_database.reading([&] {
+        found.clear();
+        CachedQuery query(m_database,
+                          QStringLiteral("SELECT \"DealId\" FROM \"RecallDeal\" %1 "
+                                         "ORDER BY \"DealId\"")
+                              .arg(where),
+                          error);
+        if (!query || !StoreSql::exec(*query, values, error))
+            return false;
+        while (query->next())
+            found << query->value(0).toLongLong();
+        return true;
+    });
     return found;
 }
 
@@ -300,30 +334,38 @@ std::optional<Deal> DealStore::loadDeal(DealId id, QString *error) const
 {
     const QStringList columns = RecallColumns::names();
     // The plan the deal was worked out by, when it keeps one, comes with it.
-    CachedQuery query(m_database,
-                      QStringLiteral("SELECT %1, p.\"PlanVersionId\", p.\"SplitShare\", "
-                                     "p.\"PlanPack\", p.\"PlanRate\" FROM \"RecallDeal\" r "
-                                     "LEFT JOIN \"DealPlans\" p ON p.\"DealId\" = r.\"DealId\" "
-                                     "WHERE r.\"DealId\" = ?")
-                          .arg(StoreSql::columnList(columns)),
-                      error);
-    if (!query || !StoreSql::exec(*query, {id}, error))
+    constexpr int kPlanColumns = 4;
+    std::optional<QVariantList> values;
+    const bool read = m_database.reading([&] {
+        CachedQuery query(m_database,
+                          QStringLiteral("SELECT %1, p.\"PlanVersionId\", p.\"SplitShare\", "
+                                         "p.\"PlanPack\", p.\"PlanRate\" FROM \"RecallDeal\" r "
+                                         "LEFT JOIN \"DealPlans\" p ON p.\"DealId\" = r.\"DealId\" "
+                                         "WHERE r.\"DealId\" = ?")
+                              .arg(StoreSql::columnList(columns)),
+                          error);
+        if (!query || !StoreSql::exec(*query, {id}, error))
+            return false;
+        if (query->next()) {
+            values.emplace();
+            for (int i = 0; i < columns.size() + kPlanColumns; ++i)
+                *values << query->value(i);
+        }
+        return true;
+    });
+    if (!read)
         return std::nullopt;
-    if (!query->next()) {
+    if (!values) {
         failed(error, QStringLiteral("The deal is no longer in the database."));
         return std::nullopt;
     }
-    QVariantList values;
-    for (int i = 0; i < columns.size(); ++i)
-        values << query->value(i);
-    Deal deal = RecallColumns::dealFrom(values);
-    int at = int(columns.size());
-    if (const QVariant version = query->value(at++); !version.isNull())
+    Deal deal = RecallColumns::dealFrom(values->mid(0, columns.size()));
+    qsizetype at = columns.size();
+    if (const QVariant version = values->at(at++); !version.isNull())
         deal.planVersion = version.toLongLong();
-    if (const QVariant share = query->value(at++); deal.split && !share.isNull())
+    if (const QVariant share = values->at(at++); deal.split && !share.isNull())
         deal.splitShare = QString::number(share.toLongLong());
-    deal.planPack = ColumnValue::moneyTextFrom(query->value(at++));
-    deal.planRate = ColumnValue::textFrom(query->value(at++));
-    query->finish();
+    deal.planPack = ColumnValue::moneyTextFrom(values->at(at++));
+    deal.planRate = ColumnValue::textFrom(values->at(at++));
     return deal;
 }

@@ -13,6 +13,7 @@
 #include <optional>
 
 class DealDatabase;
+struct DealRows;
 
 // What the worksheet needs to know about a recalled deal before it shows it.
 struct RecalledDealState
@@ -112,6 +113,12 @@ private:
     std::optional<DealId> write(const std::optional<Recalled> &recalled, const Deal &deal,
                                 QString *error);
     bool removeDeal(const Recalled &recalled, QString *error);
+    // One attempt of the write's or the delete's transaction
+    // (DealDatabase::transact runs it again after a conflict).
+    // `inserted`: the identity written, before the commit.
+    std::optional<DealId> writeOnce(const std::optional<Recalled> &recalled, const DealRows &rows,
+                                    QString *why, std::optional<DealId> &inserted);
+    bool removeOnce(const Recalled &recalled, QString *why, bool &refused);
     // Inside the write's transaction: false when the deal is not as recalled.
     bool unchangedSinceRecall(const Recalled &recalled, QString *why);
     StoreSql::Fault noteFault(bool written, const StoreSql::FaultWatch &watch) const;

@@ -2,6 +2,7 @@
 
 #include "audit_trail.h"
 #include "common/money_format.h"
+#include "deal_locks.h"
 #include "sql_transaction.h"
 #include "store_schema.h"
 #include "store_sql.h"
@@ -338,7 +339,9 @@ std::optional<bool> SheetRecords::anyRecorded(const SheetDesk &desk, QString *er
 SheetRecords::VoidOutcome SheetRecords::voidSheet(qint64 sheetId, QString *error)
 {
     SqlTransaction transaction(m_db);
-    if (!transaction.begin(error))
+    // Locked before it is read: of two desks voiding it at once, the second
+    // reads it voided.
+    if (!transaction.begin(error) || !DealLocks::forVoiding(m_db, sheetId, error))
         return VoidOutcome::Failed;
     const auto found = select(QStringLiteral("WHERE \"SheetId\" = ?"), {sheetId}, error);
     if (!found)

@@ -3,6 +3,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <optional>
+
 class DealDatabase;
 
 // One write transaction on a connection. On a file it takes the write lock
@@ -24,6 +26,13 @@ public:
 
     bool begin(QString *error);
     bool commit(QString *error);
+
+    // On a server, when the last commit on this thread failed without an
+    // answer (the connection was lost on the way): the transaction's number,
+    // whose fate the server can be asked once it is reached again
+    // (DealDatabase::transact). std::nullopt after any other outcome, and for
+    // a transaction that wrote nothing.
+    static std::optional<qint64> commitInDoubt();
 
 private:
     bool run(const QString &statement, QString *error);

@@ -248,6 +248,11 @@ QString lockRows(Engine engine)
     return engine == Engine::PostgreSQL ? QStringLiteral(" FOR UPDATE") : QString();
 }
 
+QString lockDealKeys(Engine engine)
+{
+    return engine == Engine::PostgreSQL ? QStringLiteral(" FOR KEY SHARE") : QString();
+}
+
 bool run(QSqlDatabase &db, const QString &statement, QString *error)
 {
     QSqlQuery query(db);
@@ -455,6 +460,17 @@ StoreSql::Fault sqliteFault(int code)
 StoreSql::Fault serverFault(const QString &state)
 {
     using StoreSql::Fault;
+    // Broken off by the server for another desk's sake: a deadlock, or a
+    // serialization failure.
+    if (state == QLatin1String("40P01") || state == QLatin1String("40001"))
+        return Fault::Conflict;
+    if (state == QLatin1String("55P03"))
+        return Fault::LockWait;
+    // Class 08 (connection exception), and the server shutting down or
+    // restarting (57P01 to 57P03).
+    if (state.startsWith(QLatin1String("08")) || state == QLatin1String("57P01") ||
+        state == QLatin1String("57P02") || state == QLatin1String("57P03"))
+        return Fault::Connection;
     if (state == QLatin1String("53100"))
         return Fault::DiskFull;
     if (state == QLatin1String("25006") || state.startsWith(QLatin1String("42501")) ||

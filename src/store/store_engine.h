@@ -63,6 +63,24 @@ QString beginWrite(Engine engine);
 // What follows a SELECT that reads rows the same transaction will then
 // change or delete, so that no other desk changes them in between.
 QString lockRows(Engine engine);
+// What follows a SELECT of RecallDeal rows that the transaction keeps from
+// being changed or deleted (their key stays as it is) while it pays or
+// unpays their SalesSummary rows; other sheets may hold the same lock.
+QString lockDealKeys(Engine engine);
+
+// The order of locks. On the server every transaction that touches a deal's
+// rows and a sheet takes its row locks in one order, so that two desks never
+// wait on each other in a circle:
+//   1. the deals' RecallDeal rows, in DealId order (a correction or delete
+//      locks its deal's row to change it; a sheet or a void locks the keys
+//      of the deals whose rows it pays or unpays, DealLocks);
+//   2. their SalesSummary rows, in rowid order;
+//   3. the sheet's row in Sheets (a sheet being paid makes its own).
+// A step taken implicitly would break the order: attaching a paid row to
+// its sheet checks the row's deal (the foreign key) and so locks the deal's
+// key after the row; it is taken at step 1 beforehand. Should the server
+// still break a transaction off (a deadlock or serialization failure),
+// DealDatabase::transact runs it again from the start.
 
 // Runs a statement that takes no values, unprepared (the server does not
 // prepare statements that define tables or functions).

@@ -2,6 +2,7 @@
 
 #include "store/deal_database.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -17,8 +18,10 @@ constexpr qint64 kLargestFile = 64 * 1024;
 // reach another database than the one named.
 constexpr qsizetype kLongestName = 63;
 
-const QStringList kKeys = {QStringLiteral("engine"), QStringLiteral("host"), QStringLiteral("port"),
-                           QStringLiteral("database"), QStringLiteral("user")};
+const QStringList kKeys = {QStringLiteral("engine"),   QStringLiteral("host"),
+                           QStringLiteral("port"),     QStringLiteral("database"),
+                           QStringLiteral("user"),     QStringLiteral("sslmode"),
+                           QStringLiteral("sslrootcert")};
 
 struct Setting
 {
@@ -134,7 +137,7 @@ bool ConfigText::readLine(int number, QString text, QString *error)
     if (!kKeys.contains(key)) {
         *error =
             fault(number, QStringLiteral("unknown key \"%1\"; the keys are engine, host, port, "
-                                         "database and user")
+                                         "database, user, sslmode and sslrootcert")
                               .arg(givenKey));
         return false;
     }
@@ -196,6 +199,40 @@ bool withinNameLength(const ConfigText &config, const QString &key, QString *err
                               .arg(key)
                               .arg(kLongestName));
     return false;
+}
+
+// sslmode (one of libpq's values) and sslrootcert (a file, relative to the
+// data folder when not absolute, that can be read).
+bool tlsSettings(const ConfigText &config, const ProgramFolder &folder, ServerSettings *server,
+                 QString *error)
+{
+    if (const std::optional<Setting> mode = config.setting(QStringLiteral("sslmode"))) {
+        server->sslMode = mode->value.toLower();
+        if (!ServerSettings::sslModes().contains(server->sslMode)) {
+            *error = config.fault(mode->line,
+                                  QStringLiteral("unknown sslmode \"%1\"; it is one of %2")
+                                      .arg(mode->value,
+                                           ServerSettings::sslModes().join(QStringLiteral(", "))));
+            return false;
+        }
+    }
+    if (const std::optional<Setting> root = config.setting(QStringLiteral("sslrootcert"))) {
+        const QString path = QDir(folder.path()).absoluteFilePath(root->value);
+        // The driver takes its options separated by semicolons.
+        if (root->value.isEmpty() || root->value.contains(u';')) {
+            *error = config.fault(root->line, QStringLiteral("the sslrootcert must name a file, "
+                                                             "without a semicolon in its name"));
+            return false;
+        }
+        if (!QFileInfo(path).isFile() || !QFileInfo(path).isReadable()) {
+            *error = config.fault(root->line,
+                                  QStringLiteral("the sslrootcert file \"%1\" cannot be read")
+                                      .arg(QDir::toNativeSeparators(path)));
+            return false;
+        }
+        server->sslRootCert = path;
+    }
+    return true;
 }
 
 } // namespace
@@ -265,6 +302,8 @@ std::optional<StoreLocation> StoreLocation::of(const ProgramFolder &folder, QStr
         !withinNameLength(config, QStringLiteral("user"), &why)) {
         return std::nullopt;
     }
+    if (!tlsSettings(config, folder, &location.server, &why))
+        return std::nullopt;
     if (port)
         location.server.port = *port;
     if (const std::optional<Setting> user = config.setting(QStringLiteral("user")))

@@ -27,11 +27,23 @@ Fault FaultWatch::fault() const
     return t_lastFault;
 }
 
+QString oneLine(const QString &text)
+{
+    return text.simplified();
+}
+
 QString errorText(const QSqlError &error)
 {
     t_lastFault = faultOf(error);
-    const QString own = error.databaseText();
-    return own.isEmpty() ? error.text() : own;
+    QString text = oneLine(error.databaseText());
+    if (text.isEmpty())
+        text = oneLine(error.text());
+    // A statement on a connection that is no longer open fails without a
+    // word from the database.
+    if (text.isEmpty())
+        text = QStringLiteral("the database gave no reason (the connection to it may have "
+                              "been lost)");
+    return text;
 }
 
 QString quoted(const QString &identifier)

@@ -27,14 +27,20 @@ QString insertReturning(const QString &table, const QStringList &columns, const 
 
 // What kind of failure a statement met: a fault of the data written, or of
 // the store itself (its disk is full, it cannot be written, another failure).
-enum class Fault { None, Data, DiskFull, ReadOnly, Store };
+// On a server shared by several desks also: another desk's transaction met
+// this one in a deadlock or a serialization failure and the server broke
+// this one off (Conflict: run again from the start, it may well succeed),
+// another desk held the rows wanted for longer than this desk waits
+// (LockWait), or the connection to the server was lost (Connection).
+enum class Fault { None, Data, DiskFull, ReadOnly, Store, Conflict, LockWait, Connection };
 
 // The kind of an error, by the database's own error code.
 Fault faultOf(const QSqlError &error);
 
 // The database's own words for an error ("file is not a database"), or
-// Qt's when the database gave none. Also notes the error's fault for the
-// FaultWatch of this thread.
+// Qt's when the database gave none, on one line (a server's DETAIL and HINT
+// lines follow its message after a space), never empty. Also notes the
+// error's fault for the FaultWatch of this thread.
 QString errorText(const QSqlError &error);
 
 // The fault of the last failed statement since the watch began, on this
@@ -45,6 +51,9 @@ public:
     FaultWatch();
     Fault fault() const;
 };
+
+// `text` on one line: line breaks and runs of white space become one space.
+QString oneLine(const QString &text);
 
 // Binds `values` in order and runs the prepared query; on failure `error`
 // holds the database's message.

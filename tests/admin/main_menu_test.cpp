@@ -313,4 +313,22 @@ TEST_F(Menu, AboutOpensOneModelessWindowThatOkCloses)
     EXPECT_TRUE(about->isVisible());
 }
 
+// With the deals on a server, About says where and whether the connection
+// to it is encrypted; with the file alone it says nothing of a server.
+TEST_F(Menu, AboutNamesTheServerAndItsEncryption)
+{
+    TempProgramFolder dir;
+    ScriptedPrompts prompts;
+    menu->installHelpCommands(dir.folder(), prompts);
+    const QString note = QStringLiteral("The deals are kept in the database \"tarvex\" on "
+                                        "10.0.0.7. The connection to it is not certain to be "
+                                        "encrypted (sslmode prefer).");
+    menu->setDatabaseNote(note);
+    action("mnuAbout")->trigger();
+    ASSERT_NE(menu->aboutWindow()->findChild<QLabel *>("lblDatabase"), nullptr);
+    EXPECT_EQ(menu->aboutWindow()->findChild<QLabel *>("lblDatabase")->text(), note);
+    AboutWindow fileOnly(dir.folder().path());
+    EXPECT_EQ(fileOnly.findChild<QLabel *>("lblDatabase"), nullptr);
+}
+
 } // namespace

@@ -95,6 +95,63 @@ TEST(StoreLocation, ReadsTheServerInEveryWayTheFileMayBeWritten)
     }
 }
 
+// The TLS settings: the mode as libpq names it, the root certificate found
+// from the data folder, both handed to the driver; About says whether the
+// connection is certain to be encrypted.
+TEST(StoreLocation, TheTlsSettingsReachTheDriverAndAboutSaysWhetherTheyEncrypt)
+{
+    const TempProgramFolder dir;
+    dir.writeBytes(QStringLiteral("root.crt"), "-----BEGIN CERTIFICATE-----\n");
+    QString error;
+    const std::optional<StoreLocation> location = locationWith(
+        dir, "engine = postgresql\nhost = db.example.local\ndatabase = tarvex\n"
+             "sslmode = Verify-Full\nsslrootcert = root.crt\n",
+        &error);
+    ASSERT_TRUE(location) << error.toStdString();
+    const QString root = dir.filePath(QStringLiteral("root.crt"));
+    EXPECT_EQ(location->server.sslMode, QStringLiteral("verify-full"));
+    EXPECT_EQ(location->server.sslRootCert, root);
+    EXPECT_EQ(location->server.connectOptions(),
+              QStringLiteral("connect_timeout=10;application_name=Tarvex;sslmode=verify-full;"
+                             "sslrootcert='%1'")
+                  .arg(root));
+    EXPECT_EQ(location->server.connectionNote(),
+              QStringLiteral("The deals are kept in the database \"tarvex\" on db.example.local. "
+                             "The connection to it is encrypted (sslmode verify-full)."));
+
+    ServerSettings plain{QStringLiteral("10.0.0.7"), 5433, QStringLiteral("tarvex"), {}};
+    EXPECT_EQ(plain.connectOptions(), QStringLiteral("connect_timeout=10;application_name=Tarvex"));
+    EXPECT_EQ(plain.connectionNote(),
+              QStringLiteral("The deals are kept in the database \"tarvex\" on 10.0.0.7, port "
+                             "5433. The connection to it is not certain to be encrypted (sslmode "
+                             "prefer): the deals may cross the network unencrypted. Set sslmode = "
+                             "verify-full in database.conf."));
+    plain.sslMode = QStringLiteral("require");
+    EXPECT_TRUE(plain.encrypted());
+    plain.sslMode = QStringLiteral("allow");
+    EXPECT_FALSE(plain.encrypted());
+    // A socket on this computer never crosses the network.
+    const ServerSettings socket{QStringLiteral("/var/run/postgresql"), 5432, QStringLiteral("tarvex"), {}};
+    EXPECT_TRUE(socket.encrypted());
+    EXPECT_EQ(socket.connectionNote(),
+              QStringLiteral("The deals are kept in the database \"tarvex\" on "
+                             "/var/run/postgresql."));
+    // A path with quotes and backslashes is quoted for the driver.
+    ServerSettings odd = plain;
+    odd.sslMode.clear();
+    odd.sslRootCert = QStringLiteral("/certs/o'brien\\root.crt");
+    EXPECT_EQ(odd.connectOptions(), QStringLiteral("connect_timeout=10;application_name=Tarvex;"
+                                                   "sslrootcert='/certs/o\\'brien\\\\root.crt'"));
+
+    const TempProgramFolder other;
+    EXPECT_FALSE(locationWith(other, "engine = postgresql\nhost = db\ndatabase = t\n"
+                                     "sslrootcert = missing.crt\n",
+                              &error));
+    EXPECT_EQ(error, other.filePath(QStringLiteral("database.conf")) +
+                         QStringLiteral(", line 4: the sslrootcert file \"%1\" cannot be read")
+                             .arg(other.filePath(QStringLiteral("missing.crt"))));
+}
+
 TEST(StoreLocation, AFaultIsNamedWithTheFileAndTheLineAndNothingIsChosen)
 {
     struct Case
@@ -106,7 +163,13 @@ TEST(StoreLocation, AFaultIsNamedWithTheFileAndTheLineAndNothingIsChosen)
     const QByteArray server = "engine = postgresql\nhost = db.example.local\ndatabase = tarvex\n";
     const Case cases[] = {
         {"unknown key", "engine = postgresql\nHots = db\ndatabase = tarvex\n",
-         ", line 2: unknown key \"Hots\"; the keys are engine, host, port, database and user"},
+         ", line 2: unknown key \"Hots\"; the keys are engine, host, port, database, user, "
+         "sslmode and sslrootcert"},
+        {"unknown sslmode", server + "sslmode = verify\n",
+         ", line 4: unknown sslmode \"verify\"; it is one of disable, allow, prefer, require, "
+         "verify-ca, verify-full"},
+        {"an sslrootcert with a semicolon", server + "sslrootcert = a;b.crt\n",
+         ", line 4: the sslrootcert must name a file, without a semicolon in its name"},
         {"a quote not closed", "engine = postgresql\nhost = db\ndatabase = \"tarvex\n",
          ", line 3: the quoted database has no closing quote, or more than a comment after it"},
         {"text after the closing quote", "engine = postgresql\nhost = 'db' local\n",

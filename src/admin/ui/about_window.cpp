@@ -30,7 +30,8 @@ QFrame *makeLine(const QString &name, QWidget *parent)
 
 } // namespace
 
-AboutWindow::AboutWindow(const QString &dataFolder, QWidget *parent) : QDialog(parent)
+AboutWindow::AboutWindow(const QString &dataFolder, const QString &databaseNote, QWidget *parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Tarvex"));
@@ -85,6 +86,11 @@ AboutWindow::AboutWindow(const QString &dataFolder, QWidget *parent) : QDialog(p
         this);
     folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(folder);
+    if (!databaseNote.isEmpty()) {
+        QLabel *database = makeLabel(QStringLiteral("lblDatabase"), databaseNote, this);
+        database->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        layout->addWidget(database);
+    }
     layout->addWidget(makeLine(QStringLiteral("Line1_1"), this));
     layout->addLayout(buttons);
     setMinimumWidth(380);

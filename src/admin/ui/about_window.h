@@ -9,5 +9,8 @@ class AboutWindow : public QDialog
     Q_OBJECT
 
 public:
-    explicit AboutWindow(const QString &dataFolder, QWidget *parent = nullptr);
+    // `databaseNote`, when given, says where the deals are kept on a server
+    // and whether the connection to it is encrypted.
+    explicit AboutWindow(const QString &dataFolder, const QString &databaseNote = {},
+                         QWidget *parent = nullptr);
 };

@@ -363,7 +363,7 @@ void MainMenu::installHelpCommands(const ProgramFolder &folder, Prompts &prompts
 void MainMenu::showAboutWindow()
 {
     if (!m_about)
-        m_about = std::make_unique<AboutWindow>(m_dataFolder);
+        m_about = std::make_unique<AboutWindow>(m_dataFolder, m_databaseNote);
     bringUp(*m_about);
 }
 

@@ -72,6 +72,9 @@ public:
     AboutWindow *aboutWindow() const { return m_about.get(); }
     ManualWindow *manualWindow() const { return m_manual.get(); }
     void showAboutWindow();
+    // A line About shows under the data folder: where the deals are kept
+    // when that is a server, and whether the connection is encrypted.
+    void setDatabaseNote(const QString &note) { m_databaseNote = note; }
     void showManualWindow();
 
 public slots:
@@ -98,6 +101,7 @@ private:
     std::optional<Access> m_access;
     Prompts *m_accessPrompts = nullptr;
     QString m_dataFolder; // shown in the About window
+    QString m_databaseNote;
     std::unique_ptr<AboutWindow> m_about;
     std::unique_ptr<ManualWindow> m_manual;
 };

@@ -106,11 +106,21 @@ void SheetHistoryWindow::tell(const QString &text, Prompts::Icon icon)
 
 void SheetHistoryWindow::cmdReprintSheet_Click()
 {
-    const RecordedSheet *sheet = selected();
-    if (!sheet) {
+    const RecordedSheet *chosen = selected();
+    if (!chosen) {
         tell(QStringLiteral("Choose the sheet to print again."), Prompts::Icon::Information);
         return;
     }
+    // As it is recorded now: another desk may have voided it since the list
+    // was shown.
+    QString why;
+    const std::optional<RecordedSheet> current =
+        SheetRecords(m_database.connection()).find(chosen->id, &why);
+    if (!current) {
+        tell(QStringLiteral("The sheet could not be read: ") + why, Prompts::Icon::Critical);
+        return;
+    }
+    const RecordedSheet *sheet = &*current;
     if (sheet->isVoided()) {
         tell(QStringLiteral("This sheet was voided on %1 and cannot be printed again.")
                  .arg(sheet->voidedAt),
@@ -148,11 +158,21 @@ void SheetHistoryWindow::cmdVoidSheet_Click()
                           Prompts::Buttons::YesNo) != Prompts::Answer::Yes)
         return;
     QString why;
-    switch (SheetRecords(m_database.connection()).voidSheet(sheet.id, &why)) {
+    auto voided = SheetRecords::VoidOutcome::Failed;
+    const bool done = m_database.transact(
+        [&] {
+            voided = SheetRecords(m_database.connection()).voidSheet(sheet.id, &why);
+            return voided != SheetRecords::VoidOutcome::Failed;
+        },
+        &why);
+    if (done && voided == SheetRecords::VoidOutcome::Failed)
+        voided = SheetRecords::VoidOutcome::Voided; // its commit's lost answer was looked up
+    switch (voided) {
     case SheetRecords::VoidOutcome::Voided:
         break;
     case SheetRecords::VoidOutcome::AlreadyVoided:
-        tell(QStringLiteral("This sheet was already voided."), Prompts::Icon::Information);
+        tell(QStringLiteral("This sheet was already voided at another desk."),
+             Prompts::Icon::Information);
         break;
     case SheetRecords::VoidOutcome::RowsChanged:
         tell(QStringLiteral("This sheet cannot be voided: some of its deals were changed, "

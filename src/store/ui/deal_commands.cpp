@@ -102,6 +102,9 @@ QString DealCommands::saveFailureMessage(const QString &storeError) const
     case StoreSql::Fault::ReadOnly:
         return QStringLiteral("The deal was not saved: the database cannot be written.");
     case StoreSql::Fault::Store:
+    case StoreSql::Fault::Conflict:
+    case StoreSql::Fault::LockWait:
+    case StoreSql::Fault::Connection:
         return storeError;
     case StoreSql::Fault::None:
     case StoreSql::Fault::Data:
