@@ -22,8 +22,8 @@ long long scalar(RawPostgres::Connection &db, const std::string &sql)
 
 long long audited(RawPostgres::Connection &db, const char *action)
 {
-    return scalar(db, std::string("SELECT count(*) FROM \"Audit\" WHERE \"Action\" = '") +
-                          action + "'");
+    return scalar(db, std::string("SELECT count(*) FROM \"Audit\" WHERE \"Action\" = '") + action +
+                          "'");
 }
 
 Check counted(const std::string &name, long long found)
@@ -33,8 +33,7 @@ Check counted(const std::string &name, long long found)
 
 Check sameCount(const char *action, long long audit, long long confirmed)
 {
-    return {std::string("one \"") + action + "\" audit row per confirmed one",
-            audit == confirmed,
+    return {std::string("one \"") + action + "\" audit row per confirmed one", audit == confirmed,
             std::to_string(audit) + " audit rows, " + std::to_string(confirmed) + " confirmed"};
 }
 
@@ -72,8 +71,9 @@ std::vector<Check> run(const std::string &options, const DeskLoad::Tally &tally)
         scalar(db, "SELECT count(*) FROM \"Sheets\" s WHERE s.\"VoidedAt\" IS NULL AND "
                    "s.\"Total\" IS DISTINCT FROM (SELECT sum(coalesce(r.\"TotalCommission\", 0)) "
                    "FROM \"SalesSummary\" r WHERE r.\"SheetId\" = s.\"SheetId\")")));
-    checks.push_back(counted("every paid sheet's tally equal to its listed rows (sheets that differ)",
-                             tally.tallyMismatches));
+    checks.push_back(
+        counted("every paid sheet's tally equal to its listed rows (sheets that differ)",
+                tally.tallyMismatches));
     checks.push_back(counted(
         "a voided sheet unpaid all its rows once (sheets that differ)",
         scalar(db, "SELECT count(*) FROM \"Sheets\" s WHERE s.\"VoidedAt\" IS NOT NULL AND "
@@ -115,8 +115,8 @@ std::vector<Check> run(const std::string &options, const DeskLoad::Tally &tally)
     long long raw = 0;
     for (const QString &message : tally.failures)
         raw += rawServerText(message) ? 1 : 0;
-    checks.push_back(counted("no deadlock or raw server text shown, no empty reason (messages)",
-                             raw));
+    checks.push_back(
+        counted("no deadlock or raw server text shown, no empty reason (messages)", raw));
     return checks;
 }
 

@@ -11,6 +11,7 @@
 #include "store/sheet_records.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <random>
 
@@ -99,10 +100,12 @@ private:
     {
         Deal deal = BenchDeals::generatedDeal(m_made, m_random);
         deal.stockNumber = QStringLiteral("D%1-%2").arg(m_desk.number).arg(m_made++);
-        deal.salesPerson = salesPerson();
-        // One deal in five is split with another shared salesperson.
+        const int first = int(m_random() % 3);
+        deal.salesPerson = sharedSalesPeople()[first];
+        // One deal in five is split with another of the shared salespeople.
         deal.split = m_random() % 5 == 0;
-        deal.splitPartner = deal.split ? salesPerson() : QString();
+        deal.splitPartner =
+            deal.split ? sharedSalesPeople()[(first + 1 + int(m_random() % 2)) % 3] : QString();
         QString error;
         const std::optional<DealId> id = m_store.save(deal, &error);
         if (id) {
@@ -176,10 +179,28 @@ private:
                                     .bonusDescription = {}};
         for (const SummaryRow &row : *listed)
             listing.rowIds << row.rowId;
+        // When each step of the paying was reached (the last attempt's,
+        // when the transaction ran again), to tell where a sheet's time goes.
         const Clock::time_point start = Clock::now();
-        const SheetPayment::Outcome outcome = SheetPayment::pay(m_database, dataFile(), listing);
-        const double ms = msSince(start);
+        std::array<Clock::time_point, SheetPayment::kStepCount + 1> reached;
+        reached.fill(start);
+        const SheetPayment::Hooks hooks{
+            [&](SheetPayment::Step step) { reached[size_t(step)] = Clock::now(); }};
+        const SheetPayment::Outcome outcome =
+            SheetPayment::pay(m_database, dataFile(), listing, hooks);
+        const Clock::time_point finished = Clock::now();
+        const double ms = std::chrono::duration<double, std::milli>(finished - start).count();
         m_tally.sheetMs.push_back(ms);
+        if (outcome.paid) {
+            SheetSteps steps;
+            for (size_t step = 0; step < steps.size(); ++step) {
+                const Clock::time_point end =
+                    step + 1 < reached.size() ? reached[step + 1] : finished;
+                steps[step] =
+                    std::chrono::duration<double, std::milli>(end - reached[step]).count();
+            }
+            m_tally.paidSheetSteps.push_back(steps);
+        }
         // Refused as the sheet window refuses it, the rows named as paid
         // elsewhere, or told that another desk was changing them.
         const QString told =
@@ -193,7 +214,7 @@ private:
         Money sum;
         for (const SummaryRow &row : *listed)
             sum += ColumnValue::moneyFrom(row.value(QStringLiteral("TotalCommission")))
-                            .value_or(Money());
+                       .value_or(Money());
         if (sum != outcome.tally)
             ++m_tally.tallyMismatches;
     }
@@ -255,6 +276,14 @@ const QStringList &sharedSalesPeople()
     return names;
 }
 
+const char *sheetStepName(int step)
+{
+    static const char *const names[kSheetSteps] = {"begin",       "rows locked, sheet recorded",
+                                                   "rows marked", "sheet completed",
+                                                   "commit",      "data.txt written"};
+    return names[step];
+}
+
 const char *kindName(int kind)
 {
     static const char *const names[kKinds] = {"save", "correction", "delete", "sheet", "void"};
@@ -283,6 +312,8 @@ void Tally::add(const Tally &other)
     rowsPaid += other.rowsPaid;
     tallyMismatches += other.tallyMismatches;
     sheetMs.insert(sheetMs.end(), other.sheetMs.begin(), other.sheetMs.end());
+    paidSheetSteps.insert(paidSheetSteps.end(), other.paidSheetSteps.begin(),
+                          other.paidSheetSteps.end());
     refusedSheetMs.insert(refusedSheetMs.end(), other.refusedSheetMs.begin(),
                           other.refusedSheetMs.end());
     liveDeals.insert(liveDeals.end(), other.liveDeals.begin(), other.liveDeals.end());

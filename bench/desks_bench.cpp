@@ -21,7 +21,9 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <thread>
@@ -184,9 +186,10 @@ void printRun(const Run &run, double floorPerSecond)
     }
     std::printf("%-12s %8.1f %8.1f %8.2f %7zu %8.0f %8.0f %8.0f %8d %8.0f %6d %6d\n",
                 run.label.c_str(), run.perSecond(), run.confirmed() / run.seconds,
-                floorPerSecond > 0 ? run.perSecond() / floorPerSecond : 0.0, t.sheetMs.size(),
-                percentile(t.sheetMs, 0.5), percentile(t.sheetMs, 0.99), maxOf(t.sheetMs),
-                t.refused[DeskLoad::Sheet], maxOf(t.refusedSheetMs), refused, failed);
+                floorPerSecond > 0 && !run.restarted ? run.perSecond() / floorPerSecond : 0.0,
+                t.sheetMs.size(), percentile(t.sheetMs, 0.5), percentile(t.sheetMs, 0.99),
+                maxOf(t.sheetMs), t.refused[DeskLoad::Sheet], maxOf(t.refusedSheetMs), refused,
+                failed);
 }
 
 // Each kind: answered/confirmed/refused/failed, and its mean time in ms.
@@ -201,6 +204,35 @@ void printKinds(const Run &run)
     std::printf(" (empty listings %d)\n", t.emptyListings);
 }
 
+// Where a paid sheet's time goes: the mean of each part, over all paid
+// sheets and over the slowest 1 % of them.
+void printSheetSteps(const Run &run)
+{
+    std::vector<DeskLoad::SheetSteps> sheets = run.total.paidSheetSteps;
+    if (sheets.empty())
+        return;
+    const auto total = [](const DeskLoad::SheetSteps &steps) {
+        double sum = 0;
+        for (const double ms : steps)
+            sum += ms;
+        return sum;
+    };
+    std::sort(sheets.begin(), sheets.end(),
+              [&](const auto &a, const auto &b) { return total(a) > total(b); });
+    const size_t slowest = std::max<size_t>(1, sheets.size() / 100);
+    std::printf("  %-12s", run.label.c_str());
+    for (int step = 0; step < DeskLoad::kSheetSteps; ++step) {
+        double all = 0, slow = 0;
+        for (size_t i = 0; i < sheets.size(); ++i) {
+            all += sheets[i][size_t(step)];
+            slow += i < slowest ? sheets[i][size_t(step)] : 0;
+        }
+        std::printf(" %s %.0f/%.0f", DeskLoad::sheetStepName(step), all / double(sheets.size()),
+                    slow / double(slowest));
+    }
+    std::printf("\n");
+}
+
 bool printChecks(const Run &run)
 {
     bool all = true;
@@ -210,9 +242,14 @@ bool printChecks(const Run &run)
                     check.detail.c_str());
         all = all && check.held;
     }
-    // A few of the messages the desks were shown, as they read them.
-    for (qsizetype i = 0; i < std::min<qsizetype>(3, run.total.failures.size()); ++i)
-        std::printf("  shown: %s\n", qPrintable(run.total.failures[i]));
+    // A few of the different messages the desks were shown, as they read them.
+    QStringList shown;
+    for (const QString &message : run.total.failures) {
+        if (!shown.contains(message) && shown.size() < 4)
+            shown << message;
+    }
+    for (const QString &message : shown)
+        std::printf("  shown: %s\n", message.isEmpty() ? "(no reason)" : qPrintable(message));
     return all;
 }
 
@@ -241,11 +278,27 @@ bool printRecovery(const Run &run)
     return all;
 }
 
+// Qt's own warnings (a statement freed on a connection the restart ended,
+// and the like) are counted, the first few shown, so that the figures stay
+// readable.
+std::atomic<int> qtMessages = 0;
+
+void countMessage(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+        std::abort();
+    }
+    if (++qtMessages <= 5)
+        std::fprintf(stderr, "Qt: %s\n", qPrintable(message.simplified()));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    qInstallMessageHandler(countMessage);
     const Options options = optionsFrom(argc, argv);
     const BenchServer server(QStringLiteral(TARVEX_TEST_SERVER_SCRIPT),
                              QStringLiteral(TARVEX_BENCH_SERVER_FOLDER));
@@ -264,14 +317,18 @@ int main(int argc, char **argv)
         return run.deskCount == 8 && !run.restarted;
     });
     const double floor = floorRun == runs.end() ? 0 : floorRun->perSecond();
-    std::printf("\n%-12s %8s %8s %8s %7s %8s %8s %8s %8s %8s %6s %6s\n", "desks", "ops/s",
-                "done/s", "vs 8", "sheets", "p50 ms", "p99 ms", "max ms", "refused", "ref.max",
-                "refus.", "failed");
+    std::printf("\n%-12s %8s %8s %8s %7s %8s %8s %8s %8s %8s %6s %6s\n", "desks", "ops/s", "done/s",
+                "vs 8", "sheets", "p50 ms", "p99 ms", "max ms", "refused", "ref.max", "refus.",
+                "failed");
     for (const Run &run : runs)
         printRun(run, floor);
     std::printf("\nanswered/confirmed/refused/failed by kind, mean time each:\n");
     for (const Run &run : runs)
         printKinds(run);
+
+    std::printf("\nwhere a paid sheet's time goes, mean ms of all / of the slowest 1 %%:\n");
+    for (const Run &run : runs)
+        printSheetSteps(run);
 
     std::printf("\nintegrity checks:\n");
     bool held = true;
@@ -305,5 +362,6 @@ int main(int argc, char **argv)
     std::printf("  integrity checks: %s\n", held ? "all held" : "SOME FAILED");
     if (options.restart)
         std::printf("  every desk back after the restart: %s\n", recovered ? "yes" : "NO");
+    std::fprintf(stderr, "%d messages from Qt in all\n", qtMessages.load());
     return met && held && recovered ? 0 : 1;
 }
