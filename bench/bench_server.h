@@ -32,6 +32,10 @@ public:
     // interrupted run leaves nothing half-filled to be used next time.
     void ensureDatabase(const QString &sqlitePath) const;
 
+    // Stops the server, ending every connection, and starts it again, as an
+    // administrator's restart would.
+    void restart() const { runScript(QStringLiteral("restart")); }
+
 private:
     QString runScript(const QString &command) const;
 

@@ -99,20 +99,22 @@ std::optional<QList<SummaryRow>> CommissionPayments::unpaid(const QString &sales
     if (notOpen(m_database, error))
         return std::nullopt;
     QList<SummaryRow> rows;
-    const bool read = m_database.reading([&] {
-        rows.clear();
-        CachedQuery query(m_database,
-                          selectRows(QStringLiteral("\"Sales_Person\" = ? AND \"Paid\" = 0 "
-                                                    "ORDER BY \"Date\", rowid")),
-                          error);
-        // Names are stored in capitals; the column's own case folding knows
-        // only the letters A to Z, so "José Peña" is sought as "JOSÉ PEÑA".
-        if (!query || !StoreSql::exec(*query, {salesPerson.toUpper()}, error))
-            return false;
-        while (query->next())
-            rows << rowOf(*query);
-        return true;
-    });
+    const bool read = m_database.reading(
+        [&] {
+            rows.clear();
+            CachedQuery query(m_database,
+                              selectRows(QStringLiteral("\"Sales_Person\" = ? AND \"Paid\" = 0 "
+                                                        "ORDER BY \"Date\", rowid")),
+                              error);
+            // Names are stored in capitals; the column's own case folding knows
+            // only the letters A to Z, so "José Peña" is sought as "JOSÉ PEÑA".
+            if (!query || !StoreSql::exec(*query, {salesPerson.toUpper()}, error))
+                return false;
+            while (query->next())
+                rows << rowOf(*query);
+            return true;
+        },
+        error);
     if (!read)
         return std::nullopt;
     return rows;

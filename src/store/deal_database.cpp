@@ -278,10 +278,17 @@ bool DealDatabase::transact(const std::function<bool()> &attempt, QString *error
     }
 }
 
-bool DealDatabase::reading(const std::function<bool()> &read)
+bool DealDatabase::reading(const std::function<bool()> &read, QString *error)
 {
-    QString ignored;
-    if (!ensureOpen(&ignored))
+    const auto reopened = [&] {
+        QString why;
+        if (ensureOpen(&why))
+            return true;
+        if (error)
+            *error = why.isEmpty() ? why : why[0].toUpper() + why.mid(1);
+        return false;
+    };
+    if (!reopened())
         return false;
     {
         const StoreSql::FaultWatch watch;
@@ -289,7 +296,7 @@ bool DealDatabase::reading(const std::function<bool()> &read)
             return true;
         m_lastFault = watch.fault();
     }
-    return lostConnection() && ensureOpen(&ignored) && read();
+    return lostConnection() && reopened() && read();
 }
 
 bool DealDatabase::openServer(QString *error)

@@ -86,7 +86,9 @@ public:
     bool transact(const std::function<bool()> &attempt, QString *error);
     // Runs `read`, a read that is true when it succeeded, once more on a
     // connection opened again when the connection to the server was lost.
-    bool reading(const std::function<bool()> &read);
+    // When the connection cannot be opened again, `error` says so (a read
+    // that did not run leaves no reason of its own).
+    bool reading(const std::function<bool()> &read, QString *error);
     StoreSql::Fault lastFault() const { return m_lastFault; }
     // Opens again a connection to the server that was lost, telling the
     // user once (setConnectionNotice); true when it is open.

@@ -77,7 +77,7 @@ std::optional<DealFingerprint> DealStore::fingerprint(DealId id, QString *error)
 {
     std::optional<DealFingerprint> read;
     m_database.reading(
-        [&] { return (read = DealFingerprint::read(m_database, id, error)).has_value(); });
+        [&] { return (read = DealFingerprint::read(m_database, id, error)).has_value(); }, error);
     return read;
 }
 
@@ -314,19 +314,21 @@ QList<DealId> DealStore::findByCustomerPart(const QString &part, QString *error)
 QList<DealId> DealStore::ids(const QString &where, const QVariantList &values, QString *error) const
 {
     QList<DealId> found;
-    m_database.reading([&] {
-        found.clear();
-        CachedQuery query(m_database,
-                          QStringLiteral("SELECT \"DealId\" FROM \"RecallDeal\" %1 "
-                                         "ORDER BY \"DealId\"")
-                              .arg(where),
-                          error);
-        if (!query || !StoreSql::exec(*query, values, error))
-            return false;
-        while (query->next())
-            found << query->value(0).toLongLong();
-        return true;
-    });
+    m_database.reading(
+        [&] {
+            found.clear();
+            CachedQuery query(m_database,
+                              QStringLiteral("SELECT \"DealId\" FROM \"RecallDeal\" %1 "
+                                             "ORDER BY \"DealId\"")
+                                  .arg(where),
+                              error);
+            if (!query || !StoreSql::exec(*query, values, error))
+                return false;
+            while (query->next())
+                found << query->value(0).toLongLong();
+            return true;
+        },
+        error);
     return found;
 }
 
@@ -336,23 +338,25 @@ std::optional<Deal> DealStore::loadDeal(DealId id, QString *error) const
     // The plan the deal was worked out by, when it keeps one, comes with it.
     constexpr int kPlanColumns = 4;
     std::optional<QVariantList> values;
-    const bool read = m_database.reading([&] {
-        CachedQuery query(m_database,
-                          QStringLiteral("SELECT %1, p.\"PlanVersionId\", p.\"SplitShare\", "
-                                         "p.\"PlanPack\", p.\"PlanRate\" FROM \"RecallDeal\" r "
-                                         "LEFT JOIN \"DealPlans\" p ON p.\"DealId\" = r.\"DealId\" "
-                                         "WHERE r.\"DealId\" = ?")
-                              .arg(StoreSql::columnList(columns)),
-                          error);
-        if (!query || !StoreSql::exec(*query, {id}, error))
-            return false;
-        if (query->next()) {
-            values.emplace();
-            for (int i = 0; i < columns.size() + kPlanColumns; ++i)
-                *values << query->value(i);
-        }
-        return true;
-    });
+    const bool read = m_database.reading(
+        [&] {
+            CachedQuery query(m_database,
+                              QStringLiteral("SELECT %1, p.\"PlanVersionId\", p.\"SplitShare\", "
+                                             "p.\"PlanPack\", p.\"PlanRate\" FROM \"RecallDeal\" r "
+                                             "LEFT JOIN \"DealPlans\" p ON p.\"DealId\" = r.\"DealId\" "
+                                             "WHERE r.\"DealId\" = ?")
+                                  .arg(StoreSql::columnList(columns)),
+                              error);
+            if (!query || !StoreSql::exec(*query, {id}, error))
+                return false;
+            if (query->next()) {
+                values.emplace();
+                for (int i = 0; i < columns.size() + kPlanColumns; ++i)
+                    *values << query->value(i);
+            }
+            return true;
+        },
+        error);
     if (!read)
         return std::nullopt;
     if (!values) {

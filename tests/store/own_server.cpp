@@ -37,6 +37,16 @@ bool OwnServer::restart()
     return !script(QStringLiteral("restart")).isNull();
 }
 
+bool OwnServer::pause()
+{
+    return !script(QStringLiteral("pause")).isNull();
+}
+
+bool OwnServer::resume()
+{
+    return !script(QStringLiteral("resume")).isNull();
+}
+
 bool OwnServer::takeOnlyTls()
 {
     const QString exports = script(QStringLiteral("tls"));

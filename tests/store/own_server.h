@@ -18,6 +18,9 @@ public:
 
     // Stops the server, ending its connections, and starts it again.
     bool restart();
+    // Stopped with its data kept, and started again on the same socket.
+    bool pause();
+    bool resume();
     // Adds a TCP listener on 127.0.0.1 that takes only TLS, with a
     // certificate for "localhost" signed by a root made for the run; false
     // when it could not be set up.

@@ -168,4 +168,37 @@ TEST(ServerRestart, EveryActionAfterARestartSucceedsAndTheUserIsToldOnce)
     EXPECT_EQ(told.size(), 4);
 }
 
+TEST(ServerRestart, AReadWhileTheServerIsDownSaysWhyAndSucceedsOnceItIsBack)
+{
+    SKIP_WITHOUT_TEST_SERVER();
+    OwnServer server;
+    ASSERT_NE(server.settings().port, 0);
+    DealDatabase database(server.settings());
+    QString error;
+    ASSERT_TRUE(database.open(&error)) << error.toStdString();
+    DealStore store(database);
+    Deal deal = dealFor(QStringLiteral("4411"), QStringLiteral("Sørina Vidal"));
+    deal.salesPerson = QStringLiteral("Zoë Ávila");
+    ASSERT_TRUE(store.save(deal, &error)) << error.toStdString();
+
+    ASSERT_TRUE(server.pause());
+    const QString down = QStringLiteral("The connection to the deal database server was lost and "
+                                        "could not be restored yet; try again in a moment. (");
+    QString listError;
+    EXPECT_FALSE(CommissionPayments(database).unpaid(QStringLiteral("Zoë Ávila"), &listError));
+    EXPECT_TRUE(listError.startsWith(down)) << listError.toStdString();
+    EXPECT_FALSE(listError.contains(u'\n'));
+    QString findError;
+    EXPECT_TRUE(store.findByStockNumber(QStringLiteral("4411"), &findError).isEmpty());
+    EXPECT_TRUE(findError.startsWith(down)) << findError.toStdString();
+
+    ASSERT_TRUE(server.resume());
+    QString backError;
+    const auto unpaid =
+        CommissionPayments(database).unpaid(QStringLiteral("Zoë Ávila"), &backError);
+    ASSERT_TRUE(unpaid) << backError.toStdString();
+    EXPECT_EQ(unpaid->size(), 1);
+    EXPECT_EQ(store.findByStockNumber(QStringLiteral("4411"), &backError).size(), 1);
+}
+
 } // namespace
