@@ -20,16 +20,7 @@ protected:
     QString dataFile() const { return m_dir.filePath(QStringLiteral("data.txt")); }
 
     // John Smith's unpaid rows, oldest first.
-    QList<qint64> unpaidRows()
-    {
-        QString error;
-        const auto rows = CommissionPayments(*m_database).unpaid(kSalesPerson, &error);
-        EXPECT_TRUE(rows) << error.toStdString();
-        QList<qint64> ids;
-        for (const SummaryRow &row : rows.value_or(QList<SummaryRow>()))
-            ids << row.rowId;
-        return ids;
-    }
+    QList<qint64> unpaidRows() { return unpaidRowIds(*m_database, kSalesPerson); }
 
     int count(const QString &statement) { return single(*m_database, statement).toInt(); }
 };

@@ -23,16 +23,7 @@ const QString kSalesPerson = QStringLiteral("Zoë Ávila");
 class SheetVoidRace : public EngineStoreTest
 {
 protected:
-    QList<qint64> unpaidRows()
-    {
-        QString error;
-        const auto rows = CommissionPayments(*m_database).unpaid(kSalesPerson, &error);
-        EXPECT_TRUE(rows) << error.toStdString();
-        QList<qint64> ids;
-        for (const SummaryRow &row : rows.value_or(QList<SummaryRow>()))
-            ids << row.rowId;
-        return ids;
-    }
+    QList<qint64> unpaidRows() { return unpaidRowIds(*m_database, kSalesPerson); }
 
     qint64 paidSheet(const QList<qint64> &rows)
     {

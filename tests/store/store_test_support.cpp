@@ -1,5 +1,6 @@
 #include "store_test_support.h"
 
+#include "store/commission_payments.h"
 #include "store/store_sql.h"
 
 #include <QSqlError>
@@ -155,4 +156,15 @@ void failInserts(const DealDatabase &database, const QString &table, const QStri
     execute(database, QStringLiteral("CREATE TRIGGER fail BEFORE INSERT ON \"%1\" FOR EACH ROW "
                                      "EXECUTE FUNCTION fail()")
                           .arg(table));
+}
+
+QList<qint64> unpaidRowIds(DealDatabase &database, const QString &salesPerson)
+{
+    QString error;
+    const auto rows = CommissionPayments(database).unpaid(salesPerson, &error);
+    EXPECT_TRUE(rows) << error.toStdString();
+    QList<qint64> ids;
+    for (const SummaryRow &row : rows.value_or(QList<SummaryRow>()))
+        ids << row.rowId;
+    return ids;
 }

@@ -36,6 +36,10 @@ QStringList columnsOf(const DealDatabase &database, const QString &table);
 // The first value a query gives; fails the test when it gives none.
 QVariant single(const DealDatabase &database, const QString &statement);
 
+// The rowids of a salesperson's unpaid SalesSummary rows, oldest first, as
+// the commission sheet lists them; fails the test when they cannot be read.
+QList<qint64> unpaidRowIds(DealDatabase &database, const QString &salesPerson);
+
 // Runs one statement on the database's connection; fails the test on error.
 void execute(const DealDatabase &database, const QString &statement);
 
