@@ -198,8 +198,22 @@ void TarvexProgram::attachPayPlans()
 {
     DealWorksheet *form = m_form.get();
     auto plans = std::make_shared<PayPlanStore>(*m_database);
-    form->setPlanLookup({[plans](const QString &salesPerson, const QDate &date) {
-                             return plans->inForce(salesPerson, date);
+    // A plan that cannot be read is said so: the standing figures the
+    // worksheet then shows may not be the salesperson's.
+    form->setPlanLookup({[plans, &prompts = m_prompts](const QString &salesPerson,
+                                                       const QDate &date) {
+                             QString error;
+                             std::optional<PayPlanVersion> version =
+                                 plans->inForce(salesPerson, date, &error);
+                             if (!version && !error.isEmpty())
+                                 prompts.message(
+                                     QStringLiteral("The pay plans could not be read (%1). The "
+                                                    "worksheet shows the standing figures: check "
+                                                    "the pack and the commission rate before "
+                                                    "saving.")
+                                         .arg(error),
+                                     {}, Prompts::Icon::Warning);
+                             return version;
                          },
                          [plans](qint64 versionId) { return plans->version(versionId); }});
     auto window = std::make_shared<QPointer<PayPlanWindow>>();

@@ -134,16 +134,26 @@ std::optional<PayPlanVersion> PayPlanStore::inForce(const QString &salesPerson, 
         error->clear();
     if (salesPerson.trimmed().isEmpty() || !date.isValid())
         return std::nullopt;
-    CachedQuery query(m_database,
-                      selectVersions(QStringLiteral("\"SalesPerson\" = ? AND \"EffectiveFrom\" <= "
-                                                    "? ORDER BY \"EffectiveFrom\" DESC LIMIT 1")),
-                      error);
-    if (!query || !StoreSql::exec(*query, {salesPerson, ColumnValue::date(date)}, error) ||
-        !query->next())
-        return std::nullopt;
-    PayPlanVersion version = versionFrom(*query);
-    query->finish();
-    return version;
+    // Read as the worksheet's other reads are: a lost server connection is
+    // opened again first.
+    std::optional<PayPlanVersion> found;
+    m_database.reading(
+        [&] {
+            CachedQuery query(m_database,
+                              selectVersions(QStringLiteral(
+                                  "\"SalesPerson\" = ? AND \"EffectiveFrom\" <= ? ORDER BY "
+                                  "\"EffectiveFrom\" DESC LIMIT 1")),
+                              error);
+            if (!query ||
+                !StoreSql::exec(*query, {salesPerson, ColumnValue::date(date)}, error))
+                return false;
+            if (query->next())
+                found = versionFrom(*query);
+            query->finish();
+            return true;
+        },
+        error);
+    return found;
 }
 
 std::optional<PayPlanVersion> PayPlanStore::version(qint64 versionId, QString *error) const

@@ -22,7 +22,8 @@ public:
     std::optional<QList<PayPlanVersion>> versionsOf(const QString &salesPerson,
                                                     QString *error = nullptr) const;
     // The salesperson's version in force on `date`; std::nullopt with an
-    // empty `error` when there is none (the standing figures apply).
+    // empty `error` when there is none (the standing figures apply), with
+    // the reason in `error` when the plans could not be read.
     std::optional<PayPlanVersion> inForce(const QString &salesPerson, const QDate &date,
                                           QString *error = nullptr) const;
     // A version by its identity; std::nullopt when it is not stored.

@@ -7,6 +7,7 @@
 #include "app/tarvex_program.h"
 #include "scripted_prompts.h"
 #include "store/deal_database.h"
+#include "store/pay_plan_store.h"
 #include "store/store_location.h"
 #include "temp_program_folder.h"
 #include "test_server.h"
@@ -230,6 +231,35 @@ server.databaseConf());
     program->mainWindow()->close();
     EXPECT_EQ(endings, 1);
     EXPECT_EQ(prompts.pendingCount(), 0);
+}
+
+// Pay plans that cannot be read are said so, not passed over: the
+// worksheet then shows the standing figures, which may not be the
+// salesperson's.
+TEST_F(TarvexProgramTest, PayPlansThatCannotBeReadAreSaidSo)
+{
+    expectFirstPassword(QStringLiteral("pw"));
+    ASSERT_TRUE(start());
+    QString why;
+    {
+        DealDatabase other(dir.folder());
+        ASSERT_TRUE(other.open(nullptr));
+        for (const char *statement : {"DROP TABLE DealPlans", "DROP TABLE PayPlanVersions"})
+            ASSERT_TRUE(QSqlQuery(other.connection()).exec(QString::fromLatin1(statement)));
+        EXPECT_EQ(PayPlanStore(other).inForce(QStringLiteral("House"), QDate(2026, 3, 2), &why),
+                  std::nullopt);
+    }
+    ASSERT_FALSE(why.isEmpty());
+    prompts.expectMessage(QStringLiteral("The pay plans could not be read (%1). The worksheet "
+                                         "shows the standing figures: check the pack and the "
+                                         "commission rate before saving.")
+                              .arg(why),
+                          {}, Prompts::Icon::Warning, Prompts::Buttons::Ok);
+    program->mainWindow()->findChild<QComboBox *>(QStringLiteral("DBCombo1"))
+        ->setEditText(QStringLiteral("House"));
+    prompts.verify();
+    EXPECT_EQ(program->mainWindow()->findChild<QLineEdit *>(QStringLiteral("Text22"))->text(),
+              QStringLiteral("30%"));
 }
 
 TEST_F(TarvexProgramTest, ExitAsksAndOnlyEndsOnYes)
