@@ -15,6 +15,7 @@
 #include "common/durable_file.h"
 #include "common/prompts.h"
 #include "common/ui/bring_up.h"
+#include "common/ui/progress_dialog.h"
 #include "legacy/legacy_import.h"
 #include "legacy/ui/legacy_import_offer.h"
 #include "reports/commission_data_file.h"
@@ -254,13 +255,9 @@ bool TarvexProgram::exitSequence()
             // A large database takes a while: the pages copied are shown,
             // and Cancel leaves no copy behind.
             QProgressDialog progress(form);
-            progress.setObjectName(QStringLiteral("dlgBackupProgress"));
-            progress.setWindowTitle(Prompts::applicationTitle());
-            progress.setLabelText(QStringLiteral("Backing up the database..."));
-            progress.setCancelButtonText(QStringLiteral("Cancel"));
-            progress.setWindowModality(Qt::WindowModal);
-            progress.setMinimumDuration(500);
-            progress.setAutoReset(false);
+            prepareProgress(progress, QStringLiteral("dlgBackupProgress"),
+                            Prompts::applicationTitle(),
+                            QStringLiteral("Backing up the database..."));
             return DatabaseBackup::copyTo(database, target, error,
                                           [&progress](qint64 done, qint64 total) {
                                               const int scale = total > 1000000 ? 1000 : 1;

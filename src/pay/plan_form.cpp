@@ -57,7 +57,7 @@ QString PlanForm::className(int index)
 
 QString PlanForm::dateText(const QDate &date)
 {
-    return date.toString(QStringLiteral("MM/dd/yyyy"));
+    return DateFormat::picture(date, QStringLiteral("mm/dd/yyyy"));
 }
 
 std::optional<PayPlanVersion> PlanForm::read(const QString &salesPerson,

@@ -208,7 +208,7 @@ std::optional<qint64> PayPlanStore::add(const PayPlanVersion &version, QString *
     return id;
 }
 
-bool PayPlanStore::lockUnused(qint64 versionId, const QString &usedMessage, QString *error)
+bool PayPlanStore::lockUnused(qint64 versionId, bool *used, QString *error)
 {
     QSqlQuery lock(m_database.connection());
     const QString engineLock = StoreEngine::lockRows(StoreEngine::engineOf(m_database.connection()));
@@ -221,10 +221,11 @@ bool PayPlanStore::lockUnused(qint64 versionId, const QString &usedMessage, QStr
         return false;
     if (!lock.next())
         return failed(error, QStringLiteral("The version is no longer in the database."));
-    const std::optional<bool> used = isUsed(versionId, error);
-    if (!used)
+    const std::optional<bool> isUsedNow = isUsed(versionId, error);
+    if (!isUsedNow)
         return false;
-    return !*used || failed(error, usedMessage);
+    *used = *isUsedNow;
+    return !*used;
 }
 
 bool PayPlanStore::change(const PayPlanVersion &version, QString *error)
@@ -239,8 +240,9 @@ bool PayPlanStore::change(const PayPlanVersion &version, QString *error)
     QSqlQuery update(m_database.connection());
     std::optional<PayPlanVersion> before;
     QString beforeText, afterText;
+    bool used = false;
     const bool changed =
-        transaction.begin(&why) && lockUnused(version.id, usedCannotChangeMessage(), &why) &&
+        transaction.begin(&why) && lockUnused(version.id, &used, &why) &&
         (before = this->version(version.id, &why)).has_value() &&
         StoreSql::prepare(update,
                           QStringLiteral("UPDATE \"PayPlanVersions\" SET %1 WHERE "
@@ -252,10 +254,8 @@ bool PayPlanStore::change(const PayPlanVersion &version, QString *error)
          audited(m_database.connection(), "Pay plan version changed", version, beforeText,
                  afterText, &why)) &&
         transaction.commit(&why);
-    if (!changed) {
-        const bool used = why == usedCannotChangeMessage();
-        return failed(error, used ? why : writeFailure(version, why));
-    }
+    if (!changed)
+        return failed(error, used ? usedCannotChangeMessage() : writeFailure(version, why));
     return true;
 }
 
@@ -267,8 +267,9 @@ bool PayPlanStore::remove(qint64 versionId, QString *error)
     SqlTransaction transaction(m_database.connection());
     QSqlQuery erase(m_database.connection());
     std::optional<PayPlanVersion> before;
+    bool used = false;
     const bool removed =
-        transaction.begin(&why) && lockUnused(versionId, usedCannotDeleteMessage(), &why) &&
+        transaction.begin(&why) && lockUnused(versionId, &used, &why) &&
         (before = version(versionId, &why)).has_value() &&
         StoreSql::prepare(erase,
                           QStringLiteral("DELETE FROM \"PayPlanVersions\" WHERE "
@@ -278,11 +279,9 @@ bool PayPlanStore::remove(qint64 versionId, QString *error)
         audited(m_database.connection(), "Pay plan version deleted", *before,
                 description().of(valuesOf(*before)), {}, &why) &&
         transaction.commit(&why);
-    if (!removed) {
-        const bool used = why == usedCannotDeleteMessage();
-        return failed(error, used ? why
+    if (!removed)
+        return failed(error, used ? usedCannotDeleteMessage()
                                   : QStringLiteral("The pay plan version was not deleted: %1")
                                         .arg(why));
-    }
     return true;
 }

@@ -45,8 +45,9 @@ public:
 
 private:
     // Inside a write's transaction: the version's row locked; false with
-    // `error` set when it is used or gone.
-    bool lockUnused(qint64 versionId, const QString &usedMessage, QString *error);
+    // `error` set when it is gone or cannot be read, and with `used` set
+    // when a saved deal was worked out by it.
+    bool lockUnused(qint64 versionId, bool *used, QString *error);
 
     DealDatabase &m_database;
 };

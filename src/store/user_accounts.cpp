@@ -45,6 +45,18 @@ UserAccounts::Attempt failed(const QString &error)
     return attempt;
 }
 
+// The password's Argon2id hash as it is kept; std::nullopt, with `error`
+// set, when it could not be made.
+std::optional<QString> hashOf(const QString &password, QString *error)
+{
+    const QString hash = PasswordHash::make(password);
+    if (!hash.isEmpty())
+        return hash;
+    if (error)
+        *error = QStringLiteral("the password could not be hashed");
+    return std::nullopt;
+}
+
 } // namespace
 
 UserAccounts::UserAccounts(QSqlDatabase db, std::function<QDateTime()> clock)
@@ -114,12 +126,9 @@ bool UserAccounts::add(const User &user, const QString &password, QString *error
             *error = takenNameRefusal(user.userName);
         return false;
     }
-    const QString hash = PasswordHash::make(password);
-    if (hash.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("the password could not be hashed");
+    const std::optional<QString> hash = hashOf(password, error);
+    if (!hash)
         return false;
-    }
     return run(m_db,
                StoreSql::insertStatement(QStringLiteral("Users"),
                                          {QStringLiteral("UserName"), QStringLiteral("Role"),
@@ -128,7 +137,7 @@ bool UserAccounts::add(const User &user, const QString &password, QString *error
                                           QStringLiteral("Disabled"),
                                           QStringLiteral("FailedAttempts")}),
                {user.userName.trimmed(), Permissions::roleName(user.role),
-                user.salesPerson.isEmpty() ? QVariant() : QVariant(user.salesPerson), hash,
+                user.salesPerson.isEmpty() ? QVariant() : QVariant(user.salesPerson), *hash,
                 user.disabled ? 1 : 0, 0},
                error);
 }
@@ -217,16 +226,13 @@ bool UserAccounts::setPassword(const QString &userName, const QString &password,
     const std::optional<qint64> id = idOf(userName, error);
     if (!id)
         return false;
-    const QString hash = PasswordHash::make(password);
-    if (hash.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("the password could not be hashed");
+    const std::optional<QString> hash = hashOf(password, error);
+    if (!hash)
         return false;
-    }
     return run(m_db,
                QStringLiteral("UPDATE \"Users\" SET \"PasswordHash\" = ?, \"FailedAttempts\" = 0, "
                               "\"LastFailedAt\" = NULL WHERE \"UserId\" = ?"),
-               {hash, *id}, error);
+               {*hash, *id}, error);
 }
 
 UserAccounts::Attempt UserAccounts::changeOwnPassword(const QString &userName,

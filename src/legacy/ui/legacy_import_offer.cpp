@@ -1,6 +1,7 @@
 #include "legacy_import_offer.h"
 
 #include "common/prompts.h"
+#include "common/ui/progress_dialog.h"
 #include "legacy/legacy_import.h"
 #include "store/deal_database.h"
 
@@ -45,14 +46,9 @@ bool offerLegacyImport(const ProgramFolder &folder, Prompts &prompts, QWidget *p
         return false;
 
     QProgressDialog progress(parent);
-    progress.setObjectName(QStringLiteral("frmLegacyImport"));
-    progress.setWindowTitle(Prompts::applicationTitle());
-    progress.setLabelText(QStringLiteral("Importing the Access database..."));
-    progress.setCancelButtonText(QStringLiteral("Cancel"));
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setMinimumDuration(0);
+    prepareProgress(progress, QStringLiteral("frmLegacyImport"), Prompts::applicationTitle(),
+                    QStringLiteral("Importing the Access database..."), Qt::ApplicationModal, 0);
     progress.setAutoClose(false);
-    progress.setAutoReset(false);
     progress.setValue(0);
 
     LegacyImportOptions options;

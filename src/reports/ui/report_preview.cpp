@@ -2,6 +2,7 @@
 
 #include "common/prompts.h"
 #include "common/ui/bring_up.h"
+#include "common/ui/progress_dialog.h"
 #include "reports/report_painter.h"
 #include "reports/report_pdf.h"
 #include "reports/ui/report_page_view.h"
@@ -141,12 +142,7 @@ void ReportPreview::print()
 bool ReportPreview::printTo(QPrinter &target)
 {
     QProgressDialog progress(this);
-    progress.setObjectName(QStringLiteral("dlgPrintProgress"));
-    progress.setWindowTitle(m_title);
-    progress.setCancelButtonText(QStringLiteral("Cancel"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
-    progress.setAutoReset(false);
+    prepareProgress(progress, QStringLiteral("dlgPrintProgress"), m_title, QString());
     progress.setRange(0, pageCount());
     const auto step = [&progress](int done, int total) {
         progress.setLabelText(QStringLiteral("Page %1 of %2 done").arg(done).arg(total));
