@@ -82,7 +82,7 @@ FloorDeal nextFloorDeal(Store &store)
     deal.audit = {QStringLiteral("2026-12-08 09:00:00"), QStringLiteral("Deal saved"),
                   QStringLiteral("RecallDeal"), QVariant(), QVariant(), QVariant(),
                   recall.at(3), salesPeople, QVariant(),
-                  AuditTrail::describe(recallColumns, recall)};
+                  AuditTrail::describe(recallColumns, recall), QVariant()};
     return deal;
 }
 

@@ -133,7 +133,8 @@ void floorPayUnpaid(benchmark::State &state)
     g_bench->raw.prepare("complete", "UPDATE \"Sheets\" SET \"Lines\" = ?, \"Total\" = ?, "
                                      "\"Snapshot\" = ? WHERE \"SheetId\" = ?");
     std::string audit = AuditTrail::insertStatement().toStdString();
-    const std::string oneMore = ", (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    // Each audit row's values, the user who signed in last (none here) among them.
+    const std::string oneMore = ", (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
     for (qsizetype i = 0; i < ids.size(); ++i)
         audit += oneMore;
     g_bench->raw.prepare("audit", audit);
@@ -157,7 +158,7 @@ void floorPayUnpaid(benchmark::State &state)
         std::string snapshot;
         long long tally = 0;
         Values auditValues;
-        auditValues.reserve(size_t(rows.rows() + 1) * 10);
+        auditValues.reserve(size_t(rows.rows() + 1) * 11);
         const std::string after = "Paid: Yes\nSheetId: " + sheetId;
         for (int row = 0; row < rows.rows(); ++row) {
             const auto field = [&](int column) { return PQgetvalue(rows.get(), row, column); };
@@ -183,7 +184,7 @@ void floorPayUnpaid(benchmark::State &state)
             }
             for (const std::optional<std::string> &value :
                  Values{at, "Paid on sheet", "SalesSummary", field(0), field(14), sheetId, field(3),
-                        field(5), "Paid: No", after})
+                        field(5), "Paid: No", after, std::nullopt})
                 auditValues.push_back(value);
         }
         g_bench->raw.run("complete", {lines, std::to_string(tally), snapshot, sheetId});
@@ -193,7 +194,7 @@ void floorPayUnpaid(benchmark::State &state)
                               "\nTotal: ";
         FloorValues::appendPlain(heading, tally);
         Values sheetEntry{at, "Sheet paid", "Sheets", sheetId, std::nullopt, sheetId, std::nullopt,
-                          std::string(kSalesPerson), std::nullopt, heading};
+                          std::string(kSalesPerson), std::nullopt, heading, std::nullopt};
         auditValues.insert(auditValues.begin(), sheetEntry.begin(), sheetEntry.end());
         g_bench->raw.run("audit", auditValues);
         g_bench->raw.exec("COMMIT");
