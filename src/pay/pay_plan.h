@@ -43,6 +43,11 @@ struct PayPlanVersion
     std::array<PlanTerms, kClasses> terms{};
     std::optional<Money> cap; // the most one deal pays in commission, after the mini
     Money warrantySpiff;
+    // A draw paid each month against what the salesperson earns: recoverable
+    // (what the sheets have not recovered is carried on) or not (what a month
+    // leaves unrecovered is written off). None when the plan pays no draw.
+    std::optional<Money> drawPerMonth = {};
+    bool drawRecoverable = true;
 
     const PlanTerms &termsFor(const QString &unitClass) const
     {

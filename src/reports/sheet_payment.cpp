@@ -8,6 +8,7 @@
 #include "store/commission_payments.h"
 #include "store/deal_database.h"
 #include "store/deal_locks.h"
+#include "store/sales_ledger.h"
 #include "store/sql_transaction.h"
 
 namespace SheetPayment {
@@ -45,6 +46,35 @@ QVariantList dataLine(const SummaryRow &row)
     return line;
 }
 
+// A chargeback's line of the hand-off file: the deal's customer, stock number
+// and class, and what is taken back, negative.
+QVariantList chargebackLine(const Chargeback &line)
+{
+    const auto negative = [](Money amount) { return QVariant::fromValue(-amount); };
+    return {line.customer,          line.stockNumber,         line.unitClass,
+            negative(line.gross),   negative(line.commission), negative(line.spiff),
+            negative(line.warranty), negative(line.amount)};
+}
+
+// What the sheet deducts of draws and earlier sheets' negative net, as the
+// salesperson's balances stand inside the sheet's transaction.
+std::optional<SheetStatement::Settlement> settle(const SalesLedger &ledger, const Sheet &sheet,
+                                                 Money tally, QString &error)
+{
+    const std::optional<Money> carried = ledger.carried(sheet.salesPerson, &error);
+    const std::optional<QList<Draw>> draws =
+        carried ? ledger.openDraws(sheet.salesPerson, &error) : std::nullopt;
+    if (!draws)
+        return std::nullopt;
+    SheetStatement::Input input{.earned = tally + sheet.bonus.value_or(Money()),
+                                .carried = *carried,
+                                .draws = {},
+                                .on = sheet.on};
+    for (const Draw &draw : *draws)
+        input.draws << SheetStatement::OpenDraw{draw.id, draw.paidOn, draw.open, draw.recoverable};
+    return SheetStatement::settle(input);
+}
+
 // Marks the rows paid on a new sheet, inside the caller's transaction.
 bool recordSheet(DealDatabase &database, const Sheet &sheet, const QString &dataFilePath,
                  const Hooks &hooks, Outcome &outcome)
@@ -76,6 +106,25 @@ bool recordSheet(DealDatabase &database, const Sheet &sheet, const QString &data
         outcome.error = QStringLiteral("Deals on the sheet were paid or removed at another desk.");
         return false;
     }
+    SalesLedger ledger(database);
+    const std::optional<QList<qint64>> stale = ledger.heldOrUnwound(*sheetId, &outcome.error);
+    if (!stale)
+        return false;
+    if (!stale->isEmpty()) {
+        outcome.paidElsewhere = *stale;
+        outcome.error = QStringLiteral("Deals on the sheet were held or unwound at another desk.");
+        return false;
+    }
+    const std::optional<QList<Chargeback>> chargebacks = ledger.takeChargebacks(
+        sheet.chargebackIds, sheet.salesPerson, *sheetId, outcome.chargebacksElsewhere,
+        &outcome.error);
+    if (!chargebacks)
+        return false;
+    if (!outcome.chargebacksElsewhere.isEmpty()) {
+        outcome.error = QStringLiteral("Chargebacks on the sheet were deducted on another sheet "
+                                       "meanwhile.");
+        return false;
+    }
     QList<QVariantList> lines;
     std::optional<Money> tally = Money();
     for (const SummaryRow &row : marking->paid) {
@@ -83,6 +132,10 @@ bool recordSheet(DealDatabase &database, const Sheet &sheet, const QString &data
         const Money total =
             paidAmount(row.value(QStringLiteral("TotalCommission"))).value_or(Money());
         tally = tally ? tally->checkedAdd(total) : std::nullopt;
+    }
+    for (const Chargeback &line : *chargebacks) {
+        lines << chargebackLine(line);
+        tally = tally ? tally->checkedSubtract(line.amount) : std::nullopt;
     }
     // The sheet prints the tally and the tally plus the bonus; neither may
     // leave the range. The sheet and its markings are dropped with the
@@ -93,9 +146,23 @@ bool recordSheet(DealDatabase &database, const Sheet &sheet, const QString &data
         return false;
     }
     reach(Step::RowsMarked);
-    // With no deal listed the sheet has no total.
-    const std::optional<Money> total =
-        sheet.rowIds.isEmpty() ? std::nullopt : std::optional(*tally);
+    const std::optional<SheetStatement::Settlement> settlement =
+        settle(ledger, sheet, *tally, outcome.error);
+    if (!settlement)
+        return false;
+    const bool statement = !chargebacks->isEmpty() || settlement->touchesBalances();
+    if (statement &&
+        (!ledger.recordSettlement(*sheetId, sheet.salesPerson, sheet.on, *settlement,
+                                  &outcome.error) ||
+         !sheets.recordNet(*sheetId, settlement->recoveredTotal, settlement->carriedIn,
+                           settlement->net, &outcome.error)))
+        return false;
+    outcome.netPay = settlement->net;
+    reach(Step::LedgerSettled);
+    // With no line listed the sheet has no total.
+    const std::optional<Money> total = sheet.rowIds.isEmpty() && chargebacks->isEmpty()
+                                           ? std::nullopt
+                                           : std::optional(*tally);
     if (!sheets.complete(*sheetId, sheet.heading(), marking->paid,
                          CommissionDataFile::encode(lines), total, &outcome.error))
         return false;

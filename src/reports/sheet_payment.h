@@ -4,6 +4,7 @@
 #include "store/commission_payments.h"
 #include "store/sheet_records.h"
 
+#include <QDate>
 #include <QList>
 #include <QString>
 
@@ -30,6 +31,12 @@ struct Outcome
     // desk since they were listed: when there is any, nothing is paid, no
     // sheet is recorded and data.txt is left as it was.
     QList<qint64> paidElsewhere = {};
+    // Chargebacks on the sheet that another sheet deducted meanwhile: the
+    // sheet is refused like one whose deals were paid elsewhere.
+    QList<qint64> chargebacksElsewhere = {};
+    // What the sheet pays after chargebacks, draws and the earlier negative
+    // net; the tally plus the bonus on a sheet of deals alone.
+    Money netPay = {};
 };
 
 // What a sheet pays: the rows listed for one salesperson, and what the sheet
@@ -41,6 +48,11 @@ struct Sheet
     std::optional<Money> bonus = {}; // none when no bonus was given
     QString weekEnding = {};         // as typed
     QString bonusDescription = {};
+    // The salesperson's open chargebacks the sheet deducts (Ledger entries),
+    // in the order listed after the deals.
+    QList<qint64> chargebackIds = {};
+    // The day the sheet is paid: draws are settled as of it.
+    QDate on = QDate::currentDate();
 
     SheetHeading heading() const;
 };
@@ -52,19 +64,22 @@ enum class Step {
     Begun = 1,
     SheetRecorded,
     RowsMarked,
+    LedgerSettled,
     SheetCompleted,
     Committed,
 };
-inline constexpr int kStepCount = 5;
+inline constexpr int kStepCount = 6;
 
 struct Hooks
 {
     std::function<void(Step)> reached;
 };
 
-// Records the sheet, marks its rows paid on it in the order given, and writes
-// data.txt at `dataFilePath` with one line for each row marked (empty when
-// there is none). The sheet is paid whole or not at all: when any listed row
+// Records the sheet, marks its rows paid on it in the order given, deducts
+// the chargebacks listed, settles the salesperson's draws and any negative
+// net of earlier sheets, and writes data.txt at `dataFilePath` with one line
+// for each row marked and then one for each chargeback (its amounts
+// negative); empty when there is none. The sheet is paid whole or not at all: when any listed row
 // is no longer an unpaid row of the salesperson (another desk paid, deleted
 // or changed it meanwhile), nothing is paid or recorded, data.txt is not
 // touched and the rows are named in paidElsewhere. The tally is the total

@@ -103,8 +103,12 @@ std::optional<QList<SummaryRow>> CommissionPayments::unpaid(const QString &sales
         [&] {
             rows.clear();
             CachedQuery query(m_database,
-                              selectRows(QStringLiteral("\"Sales_Person\" = ? AND \"Paid\" = 0 "
-                                                        "ORDER BY \"Date\", rowid")),
+                              selectRows(QStringLiteral(
+                                  "\"Sales_Person\" = ? AND \"Paid\" = 0 AND NOT EXISTS "
+                                  "(SELECT 1 FROM \"Holds\" h WHERE h.\"SummaryRow\" = "
+                                  "\"SalesSummary\".rowid) AND NOT EXISTS (SELECT 1 FROM "
+                                  "\"Unwinds\" u WHERE u.\"DealId\" = \"SalesSummary\".\"DealId\" "
+                                  "AND u.\"Whole\" = 1) ORDER BY \"Date\", rowid")),
                               error);
             // Names are stored in capitals; the column's own case folding knows
             // only the letters A to Z, so "José Peña" is sought as "JOSÉ PEÑA".

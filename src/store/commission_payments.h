@@ -49,6 +49,7 @@ public:
 
     // The unpaid SalesSummary rows of a salesperson (the name in any letter
     // case), oldest first; rows of one date in the order they were saved.
+    // Rows held back and the rows of deals unwound whole are not listed.
     std::optional<QList<SummaryRow>> unpaid(const QString &salesPerson, QString *error) const;
 
     // Marks each row of the salesperson (the name in any letter case) paid,

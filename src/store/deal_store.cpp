@@ -1,4 +1,5 @@
 #include "deal_store.h"
+#include "deal_unwinds.h"
 
 #include "deal_audit.h"
 #include "deal_database.h"
@@ -146,9 +147,11 @@ std::optional<DealId> DealStore::writeOnce(const std::optional<Recalled> &recall
         return std::nullopt;
     }
     if (recalled) {
-        const std::optional<bool> paid = writer.isPaid(recalled->id, why);
+        std::optional<bool> paid = writer.isPaid(recalled->id, why);
         if (paid && *paid)
             *why = QStringLiteral("This deal has been paid and cannot be changed.");
+        if (paid && !*paid && unwound(recalled->id, QStringLiteral("changed"), why))
+            paid.reset();
         std::optional<QVariantList> stored;
         if (paid && !*paid)
             stored = DealAudit::recallValues(m_database, recalled->id, why);
@@ -173,6 +176,19 @@ bool DealStore::remove(DealId id, QString *error)
 bool DealStore::remove(DealId id, const std::optional<DealFingerprint> &asRecalled, QString *error)
 {
     return removeDeal(Recalled{.id = id, .check = true, .asRecalled = asRecalled}, error);
+}
+
+bool DealStore::unwound(DealId id, const QString &notDone, QString *why) const
+{
+    const std::optional<std::optional<UnwindRecord>> whole =
+        DealUnwinds::wholeIn(m_database.connection(), id, why);
+    if (!whole)
+        return true;
+    if (!*whole)
+        return false;
+    *why = DealUnwinds::unwoundMessage(**whole) +
+           QStringLiteral(". It cannot be %1.").arg(notDone);
+    return true;
 }
 
 bool DealStore::removeDeal(const Recalled &recalled, QString *error)
@@ -206,6 +222,10 @@ bool DealStore::removeOnce(const Recalled &recalled, QString *why, bool &refused
     if (paid && *paid) {
         *why = QStringLiteral("This deal has been paid and cannot be deleted.");
         refused = true;
+        return false;
+    }
+    if (paid && unwound(id, QStringLiteral("deleted"), why)) {
+        refused = why->startsWith(QStringLiteral("This deal was unwound"));
         return false;
     }
     std::optional<QVariantList> before;

@@ -31,7 +31,8 @@ constexpr CopiedTable kTables[] = {
     {"RecallDeal", "DealId"},     {"DealPlans", "rowid"},
     {"Sheets", "SheetId"},        {"SalesSummary", "rowid"},
     {"SalesLog", "rowid"},        {"Audit", "AuditId"},
-    {"Users", "UserId"},
+    {"Users", "UserId"},          {"Unwinds", "UnwindId"},
+    {"Ledger", "EntryId"},        {"Holds", "HoldId"},
 };
 
 // Rows written by one INSERT statement.

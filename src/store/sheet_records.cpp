@@ -3,6 +3,7 @@
 #include "audit_trail.h"
 #include "common/money_format.h"
 #include "deal_locks.h"
+#include "sales_ledger.h"
 #include "sql_transaction.h"
 #include "store_schema.h"
 #include "store_sql.h"
@@ -20,6 +21,7 @@ const QStringList kSheetColumns = {
     QStringLiteral("SheetId"),          QStringLiteral("SalesPerson"), QStringLiteral("WeekEnding"),
     QStringLiteral("BonusDescription"), QStringLiteral("Bonus"),       QStringLiteral("Total"),
     QStringLiteral("PrintedAt"),        QStringLiteral("VoidedAt"),    QStringLiteral("Lines"),
+    QStringLiteral("Recovered"),        QStringLiteral("CarriedIn"),   QStringLiteral("NetPay"),
 };
 
 QString now()
@@ -260,9 +262,38 @@ SheetRecords::select(const QString &where, const QVariantList &values, QString *
         sheet.printedAt = query.value(6).toString();
         sheet.voidedAt = query.value(7).toString();
         sheet.lines = query.value(8).toString().toUtf8();
+        sheet.recovered = moneyOf(query.value(9));
+        sheet.carriedIn = moneyOf(query.value(10));
+        sheet.netPay = moneyOf(query.value(11));
         sheets << sheet;
     }
     return sheets;
+}
+
+bool SheetRecords::recordNet(qint64 sheetId, Money recovered, Money carriedIn, Money netPay,
+                             QString *error)
+{
+    AuditTrail::Entry entry;
+    entry.action = QStringLiteral("Sheet net pay");
+    entry.tableName = QStringLiteral("Sheets");
+    entry.rowKey = sheetId;
+    entry.sheetId = sheetId;
+    entry.after = QStringLiteral("Recovered: %1\nCarriedIn: %2\nNetPay: %3")
+                      .arg(MoneyFormat::plain(recovered), MoneyFormat::plain(carriedIn),
+                           MoneyFormat::plain(netPay));
+    QSqlQuery salesPerson(m_db);
+    if (StoreSql::prepare(salesPerson,
+                          QStringLiteral("SELECT \"SalesPerson\" FROM \"Sheets\" WHERE "
+                                         "\"SheetId\" = ?"),
+                          error) &&
+        StoreSql::exec(salesPerson, {sheetId}, error) && salesPerson.next())
+        entry.salesPerson = salesPerson.value(0).toString();
+    return run(m_db,
+               QStringLiteral("UPDATE \"Sheets\" SET \"Recovered\" = ?, \"CarriedIn\" = ?, "
+                              "\"NetPay\" = ? WHERE \"SheetId\" = ?"),
+               {moneyValue(recovered), moneyValue(carriedIn), moneyValue(netPay), sheetId},
+               error) &&
+           AuditTrail::write(m_db, entry, error);
 }
 
 std::optional<RecordedSheet> SheetRecords::find(qint64 sheetId, QString *error) const
@@ -364,6 +395,14 @@ SheetRecords::VoidOutcome SheetRecords::voidSheet(qint64 sheetId, QString *error
         return VoidOutcome::Failed;
     if (*current != recorded)
         return VoidOutcome::RowsChanged;
+    const std::optional<QString> refusal = SalesLedger::voidRefusal(m_db, sheetId, error);
+    if (!refusal)
+        return VoidOutcome::Failed;
+    if (!refusal->isEmpty()) {
+        if (error)
+            *error = *refusal;
+        return VoidOutcome::Refused;
+    }
 
     AuditTrail::Entry entry;
     entry.action = QStringLiteral("Sheet voided");
@@ -381,6 +420,7 @@ SheetRecords::VoidOutcome SheetRecords::voidSheet(qint64 sheetId, QString *error
              QStringLiteral("UPDATE \"SalesSummary\" SET \"Paid\" = 0, \"SheetId\" = NULL "
                             "WHERE \"SheetId\" = ?"),
              {sheetId}, error) ||
+        !SalesLedger::reopenChargebacks(m_db, sheetId, error) ||
         !run(m_db, QStringLiteral("UPDATE \"Sheets\" SET \"VoidedAt\" = ? WHERE \"SheetId\" = ?"),
              {at, sheetId}, error) ||
         !AuditTrail::write(m_db, entry, error) || !transaction.commit(error))

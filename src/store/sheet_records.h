@@ -40,6 +40,11 @@ struct RecordedSheet
     QString printedAt;          // local time, "YYYY-MM-DD HH:MM:SS"
     QString voidedAt;           // empty while valid
     QByteArray lines;           // the text of data.txt it wrote
+    // A sheet that deducted chargebacks, a draw or an earlier negative net
+    // pays a net of its own; none on the others, whose foot is the total.
+    std::optional<Money> recovered = {}; // of draws
+    std::optional<Money> carriedIn = {}; // of earlier sheets' negative net
+    std::optional<Money> netPay = {};
 
     bool isVoided() const { return !voidedAt.isEmpty(); }
     // The foot of the sheet: the commission and the bonus together.
@@ -75,6 +80,11 @@ public:
     bool complete(qint64 sheetId, const SheetHeading &heading, QList<SummaryRow> rows,
                   const QByteArray &lines, std::optional<Money> total, QString *error);
 
+    // Inside the sheet's transaction: what a sheet of chargebacks or draws
+    // recovered, deducted of earlier sheets, and paid.
+    bool recordNet(qint64 sheetId, Money recovered, Money carriedIn, Money netPay,
+                   QString *error);
+
     std::optional<RecordedSheet> find(qint64 sheetId, QString *error) const;
     // A salesperson's sheets (the name in any letter case), newest first.
     std::optional<QList<RecordedSheet>> ofSalesPerson(const QString &salesPerson,
@@ -86,10 +96,13 @@ public:
     // Whether any sheet was ever recorded at `desk`, voided or not.
     std::optional<bool> anyRecorded(const SheetDesk &desk, QString *error) const;
 
-    enum class VoidOutcome { Voided, AlreadyVoided, RowsChanged, Missing, Failed };
-    // Voids a sheet: its rows become unpaid again and the sheet stays
-    // recorded as voided. Refused when any of its rows was changed, deleted
-    // or paid again since it was printed.
+    enum class VoidOutcome { Voided, AlreadyVoided, RowsChanged, Missing, Failed, Refused };
+    // Voids a sheet: its rows become unpaid again, its chargebacks open again
+    // and its draw recoveries count no more; the sheet stays recorded as
+    // voided. Refused when any of its rows was changed, deleted or paid again
+    // since it was printed; Refused, with the reason in `error`, when a deal
+    // it paid was charged back since or a later sheet deducted its negative
+    // net.
     VoidOutcome voidSheet(qint64 sheetId, QString *error);
 
 private:

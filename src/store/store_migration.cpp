@@ -1,5 +1,6 @@
 #include "store_migration.h"
 
+#include "ledger_schema.h"
 #include "pay_plan_schema.h"
 #include "common/durable_file.h"
 
@@ -61,6 +62,13 @@ bool toVersion6(QSqlDatabase &db, QString *error)
     return StoreEngine::runAll(db, UsersSchema::statements(StoreEngine::engineOf(db)), error);
 }
 
+// Version 7: unwinds, chargebacks, holds and draws, and what each sheet
+// recovered, carried and paid.
+bool toVersion7(QSqlDatabase &db, QString *error)
+{
+    return StoreEngine::runAll(db, LedgerSchema::statements(StoreEngine::engineOf(db)), error);
+}
+
 struct Step
 {
     int toVersion;
@@ -70,7 +78,7 @@ struct Step
 const QList<Step> &steps()
 {
     static const QList<Step> all = {{2, toVersion2}, {3, toVersion3}, {4, toVersion4},
-                                    {5, toVersion5}, {6, toVersion6}};
+                                    {5, toVersion5}, {6, toVersion6}, {7, toVersion7}};
     return all;
 }
 

@@ -3,6 +3,7 @@
 #include "pay_plan_schema.h"
 #include "sheet_desk_schema.h"
 #include "sheet_schema.h"
+#include "ledger_schema.h"
 #include "users_schema.h"
 #include "store_engine.h"
 #include "store_layout.h"
@@ -212,6 +213,11 @@ Verdict verify(QSqlDatabase &db, QString *detail)
     if (version >= 6)
         required << Table{UsersSchema::kUsers,
                           {{"UserName", ColumnKind::Text}, {"PasswordHash", ColumnKind::Text}}};
+    if (version >= 7)
+        required << Table{LedgerSchema::kLedger,
+                          {{"EntryId", ColumnKind::Integer}, {"Kind", ColumnKind::Text}}}
+                 << Table{LedgerSchema::kUnwinds, {{"UnwindId", ColumnKind::Integer}}}
+                 << Table{LedgerSchema::kHolds, {{"HoldId", ColumnKind::Integer}}};
     for (const Table &table : required) {
         const std::optional<QStringList> columnsPresent =
             StoreEngine::columnsOf(db, QString::fromLatin1(table.name), detail);

@@ -272,12 +272,13 @@ TEST_P(PayPlanStoreTest, AVersionThreeDatabaseGetsThePlanTables)
         for (const char *statement : {"DROP TABLE \"Users\"", "DROP INDEX \"Audit_UserName\"",
                                       "ALTER TABLE \"Audit\" DROP COLUMN \"UserName\""})
             execute(*m_database, QString::fromLatin1(statement));
+        dropLedgerStep(*m_database);
         QString error;
         ASSERT_TRUE(StoreEngine::setSchemaVersion(db, 3, &error)) << error.toStdString();
     }
     reopen();
     EXPECT_TRUE(m_database->upgradeNote().startsWith(
-        QStringLiteral("The deal database was upgraded from version 3 to version 6.")))
+        QStringLiteral("The deal database was upgraded from version 3 to version 7.")))
         << m_database->upgradeNote().toStdString();
     EXPECT_EQ(columnsOf(*m_database, QStringLiteral("DealPlans")).mid(0, 5),
               (QStringList{"DealId", "PlanVersionId", "SplitShare", "PlanPack", "PlanRate"}));

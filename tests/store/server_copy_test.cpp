@@ -20,7 +20,8 @@ const QStringList kTables = {QStringLiteral("SalesPersons"), QStringLiteral("Pay
                              QStringLiteral("RecallDeal"),   QStringLiteral("DealPlans"),
                              QStringLiteral("Sheets"),       QStringLiteral("SalesSummary"),
                              QStringLiteral("SalesLog"),     QStringLiteral("Audit"),
-                             QStringLiteral("Users")};
+                             QStringLiteral("Users"),        QStringLiteral("Unwinds"),
+                             QStringLiteral("Ledger"),       QStringLiteral("Holds")};
 
 QString keyOf(const QString &table)
 {
@@ -34,6 +35,12 @@ QString keyOf(const QString &table)
         return QStringLiteral("PlanVersionId");
     if (table == QLatin1String("Users"))
         return QStringLiteral("UserId");
+    if (table == QLatin1String("Unwinds"))
+        return QStringLiteral("UnwindId");
+    if (table == QLatin1String("Ledger"))
+        return QStringLiteral("EntryId");
+    if (table == QLatin1String("Holds"))
+        return QStringLiteral("HoldId");
     return QStringLiteral("rowid");
 }
 
@@ -211,11 +218,17 @@ TEST_F(ServerCopyTest, CopiesEveryRowWithItsKeyValueByValue)
                                                "  SalesSummary: %2 rows\n"
                                                "  SalesLog: %3 rows\n"
                                                "  Audit: %4 rows\n"
-                                               "  Users: 2 rows\n")
+                                               "  Users: 2 rows\n"
+                                               "  Unwinds: %5 rows\n"
+                                               "  Ledger: %6 rows\n"
+                                               "  Holds: %7 rows\n")
                                     .arg(sourceCounts["Sheets"])
                                     .arg(sourceCounts["SalesSummary"])
                                     .arg(sourceCounts["SalesLog"])
-                                    .arg(sourceCounts["Audit"])))
+                                    .arg(sourceCounts["Audit"])
+                                    .arg(sourceCounts["Unwinds"])
+                                    .arg(sourceCounts["Ledger"])
+                                    .arg(sourceCounts["Holds"])))
         << report.toStdString();
     EXPECT_EQ(single(*m_target, QStringLiteral("SELECT \"Deals\" FROM \"DealCount\"")).toInt(), 4);
     EXPECT_EQ(bytesOf(filePath), before) << "the desk's file is only read";

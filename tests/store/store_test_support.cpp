@@ -168,3 +168,15 @@ QList<qint64> unpaidRowIds(DealDatabase &database, const QString &salesPerson)
         ids << row.rowId;
     return ids;
 }
+
+void dropLedgerStep(const DealDatabase &database)
+{
+    for (const char *statement :
+         {"DROP TABLE \"Holds\"", "DROP INDEX \"Sheets_NetPay\"", "DROP TABLE \"Ledger\"", "DROP TABLE \"Unwinds\"",
+          "ALTER TABLE \"Sheets\" DROP COLUMN \"Recovered\"",
+          "ALTER TABLE \"Sheets\" DROP COLUMN \"CarriedIn\"",
+          "ALTER TABLE \"Sheets\" DROP COLUMN \"NetPay\"",
+          "ALTER TABLE \"PayPlanVersions\" DROP COLUMN \"DrawPerMonth\"",
+          "ALTER TABLE \"PayPlanVersions\" DROP COLUMN \"DrawRecoverable\""})
+        execute(database, QString::fromLatin1(statement));
+}

@@ -42,6 +42,10 @@ QList<qint64> unpaidRowIds(DealDatabase &database, const QString &salesPerson);
 
 // Runs one statement on the database's connection; fails the test on error.
 void execute(const DealDatabase &database, const QString &statement);
+// Takes out what the newest upgrade step added (unwinds, chargebacks, holds
+// and draws), as a database of the version before it lacks them; the caller
+// sets the version mark.
+void dropLedgerStep(const DealDatabase &database);
 
 // Makes every later insert into `table` fail with `message`, as a full disk
 // would, on either engine.
