@@ -263,6 +263,8 @@ TEST_P(PayPlanStoreTest, AVersionThreeDatabaseGetsThePlanTables)
     saved(splitExampleDeal());
     {
         QSqlDatabase db = m_database->connection();
+        // Each later step's objects go first: the ledger's draw is a plan column.
+        dropLedgerStep(*m_database);
         execute(*m_database, QStringLiteral("DROP TABLE \"DealPlans\""));
         execute(*m_database, QStringLiteral("DROP TABLE \"PayPlanVersions\""));
         // The sheets' desk came after the plans.
@@ -272,7 +274,6 @@ TEST_P(PayPlanStoreTest, AVersionThreeDatabaseGetsThePlanTables)
         for (const char *statement : {"DROP TABLE \"Users\"", "DROP INDEX \"Audit_UserName\"",
                                       "ALTER TABLE \"Audit\" DROP COLUMN \"UserName\""})
             execute(*m_database, QString::fromLatin1(statement));
-        dropLedgerStep(*m_database);
         QString error;
         ASSERT_TRUE(StoreEngine::setSchemaVersion(db, 3, &error)) << error.toStdString();
     }

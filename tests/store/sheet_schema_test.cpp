@@ -19,7 +19,7 @@ TEST(SheetSchema, ANewDatabaseHasTheSheetsTheAuditAndTheSheetOfEachSummaryRow)
     EXPECT_EQ(columnsOf(database, QStringLiteral("Sheets")),
               (QStringList{"SheetId", "SalesPerson", "WeekEnding", "BonusDescription", "Bonus",
                            "Total", "PrintedAt", "VoidedAt", "Lines", "Snapshot", "DeskName",
-                           "DeskFolder"}));
+                           "DeskFolder", "Recovered", "CarriedIn", "NetPay"}));
     EXPECT_EQ(columnsOf(database, QStringLiteral("Audit")),
               (QStringList{"AuditId", "At", "Action", "TableName", "RowKey", "DealId", "SheetId",
                            "StockNumber", "SalesPerson", "Before", "After", "UserName"}));

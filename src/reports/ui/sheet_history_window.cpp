@@ -179,6 +179,9 @@ void SheetHistoryWindow::cmdVoidSheet_Click()
                             "deleted or paid again since it was printed."),
              Prompts::Icon::Warning);
         break;
+    case SheetRecords::VoidOutcome::Refused:
+        tell(why, Prompts::Icon::Warning);
+        break;
     case SheetRecords::VoidOutcome::Missing:
     case SheetRecords::VoidOutcome::Failed:
         tell(QStringLiteral("The sheet could not be voided: ") + why, Prompts::Icon::Critical);
