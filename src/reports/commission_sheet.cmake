@@ -19,6 +19,7 @@ target_sources(tarvex_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ui/commission_sheet_window.h
     ${CMAKE_CURRENT_LIST_DIR}/ui/commission_sheet_window.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ui/commission_sheet_window_print.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ui/commission_sheet_window_ledger.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ui/commission_sheet_opener.h
     ${CMAKE_CURRENT_LIST_DIR}/ui/commission_sheet_opener.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ui/commission_sheet_preview.h

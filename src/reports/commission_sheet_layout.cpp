@@ -96,6 +96,18 @@ void addReportFooter(ReportLayout &layout)
                line("Line6", 8.0625, 9.25, 0.8125),
                line("Line7", 0.0625, 9.375, 0.0625),
            });
+    // A sheet that deducted a draw or an earlier sheet's negative net pays a
+    // net of its own, below its total; the lines are shown only then.
+    ReportSection &footer = *layout.section(QStringLiteral("ReportFooter"));
+    for (ReportControl control :
+         {label("Label16", 0.875, 5.6875, 2.375, "Draw Recovered: ", kRight),
+          field("Field6", 0.875, 8.0625, 1.1875, "", "", kLeft),
+          label("Label17", 1.125, 5.6875, 2.375, "From Earlier Sheets: ", kRight),
+          field("Field7", 1.125, 8.0625, 1.1875, "", "", kLeft),
+          label("Label18", 1.375, 5.6875, 2.375, "Net Pay: ", kRight),
+          field("Field8", 1.375, 8.0625, 1.1875, "", "", kLeft),
+          line("Line8", 8.0625, 9.25, 1.3125), line("Line9", 8.0625, 9.25, 1.5625)})
+        footer.add(control).setVisible(false);
 }
 
 } // namespace

@@ -47,6 +47,13 @@ ReportDocument CommissionSheetReport::layOut(ReportRows deals,
 {
     m_figures = figures;
     setHeading();
+    // The net's lines below the total, on a sheet that has a net of its own.
+    ReportSection &footer = *m_layout.section(QStringLiteral("ReportFooter"));
+    const bool net = !m_figures.netPay.isEmpty();
+    footer.setHeight(net ? 1.625 : 0.875);
+    for (const char *name :
+         {"Label16", "Field6", "Label17", "Field7", "Label18", "Field8", "Line8", "Line9"})
+        footer.control(QString::fromLatin1(name))->setVisible(net);
     m_rows = std::move(deals);
     return ReportRenderer(m_layout).run(m_rows);
 }
@@ -77,6 +84,9 @@ ReportDocument CommissionSheetReport::runRecorded(const RecordedSheet &sheet)
                                      .tally = plain(sheet.total),
                                      .bonus = plain(sheet.heading.bonus),
                                      .bonusDescription = sheet.heading.bonusDescription,
+                                     .recovered = plain(sheet.recovered),
+                                     .fromEarlier = plain(sheet.carriedIn),
+                                     .netPay = plain(sheet.netPay),
                                  });
 }
 
@@ -96,4 +106,14 @@ void CommissionSheetReport::ReportFooter_BeforePrint(ReportSection &footer)
         SheetEntry::amountOf(m_figures.bonus).checkedAdd(SheetEntry::amountOf(m_figures.tally));
     footer.control(QStringLiteral("Field5"))
         ->setText(total ? MoneyFormat::dollars(*total) : ReportSummary::overflowMark());
+    if (m_figures.netPay.isEmpty())
+        return;
+    // Deductions print negative, so that the foot adds up line by line.
+    const auto deducted = [](const QString &plain) {
+        return MoneyFormat::dollarsGrouped(-SheetEntry::amountOf(plain));
+    };
+    footer.control(QStringLiteral("Field6"))->setText(deducted(m_figures.recovered));
+    footer.control(QStringLiteral("Field7"))->setText(deducted(m_figures.fromEarlier));
+    footer.control(QStringLiteral("Field8"))
+        ->setText(MoneyFormat::dollarsGrouped(SheetEntry::amountOf(m_figures.netPay)));
 }

@@ -21,6 +21,12 @@ struct CommissionSheetFigures
     QString tally = {};            // txtTally: the total commission paid, plain
     QString bonus = {};            // txtBonus, as typed
     QString bonusDescription = {}; // txtBonus2
+    // A sheet that deducted a draw or an earlier sheet's negative net: the
+    // plain amounts of what it recovered and deducted, and its net pay.
+    // Empty on every other sheet, whose foot ends with the total.
+    QString recovered = {};
+    QString fromEarlier = {};
+    QString netPay = {};
 };
 
 // The commission sheet: the deals of the hand-off file "data.txt", one line

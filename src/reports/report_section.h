@@ -31,6 +31,9 @@ public:
     Kind kind() const { return m_kind; }
     const QString &name() const { return m_name; }
     qreal height() const { return m_height; }
+    // A band whose lines depend on the report's data is sized before the
+    // report is run.
+    void setHeight(qreal height) { m_height = height; }
 
     const QString &groupField() const { return m_groupField; }
     ReportSection &withGroupField(const QString &dataField);

@@ -47,4 +47,11 @@ bool isDate(const QString &text)
     return date && !date->isNull();
 }
 
+QDate dateOf(const QString &text)
+{
+    if (!isDate(text))
+        return {};
+    return ColumnValue::dateFrom(*ColumnValue::dateText(text));
+}
+
 } // namespace SheetEntry

@@ -2,6 +2,7 @@
 
 #include "common/money.h"
 
+#include <QDate>
 #include <QString>
 
 // How the commission sheet reads what the user types into its input boxes.
@@ -21,5 +22,7 @@ bool isTooLarge(const QString &text);
 // this century, 30-99 in the last) or YYYY-MM-DD. "MM/DD/YYYY", "13/01/2025"
 // and the empty text are not.
 bool isDate(const QString &text);
+// The date such a text names; an invalid date for any other text.
+QDate dateOf(const QString &text);
 
 } // namespace SheetEntry

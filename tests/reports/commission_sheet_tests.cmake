@@ -16,6 +16,7 @@ tarvex_add_test(tarvex_tests_commission_sheet
     ${CMAKE_CURRENT_LIST_DIR}/../store/store_test_support.h
     ${CMAKE_CURRENT_LIST_DIR}/../store/store_test_support.cpp
     ${CMAKE_CURRENT_LIST_DIR}/commission_sheet_window_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/commission_sheet_ledger_window_test.cpp
     UI
 )
 # The race of two desks runs on both engines with the store's fixture.

@@ -165,13 +165,14 @@ void CommissionSheetWindow::buildControls()
     layout->addLayout(choice);
     layout->addWidget(m_MSFlexGrid1, 1);
     layout->addLayout(buttons);
+    buildLedgerControls(layout);
 
     setColumnWidths();
     // Wide enough for every shown column.
     int width = m_MSFlexGrid1->verticalHeader()->width() + 2 * m_MSFlexGrid1->frameWidth();
     for (int column = 0; column < m_MSFlexGrid1->columnCount(); ++column)
         width += m_MSFlexGrid1->isColumnHidden(column) ? 0 : m_MSFlexGrid1->columnWidth(column);
-    resize(width + 40, 420);
+    resize(width + 40, 560);
 }
 
 void CommissionSheetWindow::Form_Load()
@@ -184,6 +185,7 @@ void CommissionSheetWindow::Form_Load()
     m_cboSalesPerson->setEditText(QString());
     m_MSFlexGrid1->setRowCount(0);
     m_listedSalesPerson.clear();
+    listLedger(QString());
     for (QLineEdit *box : {m_txtTally, m_txtBonus, m_txtBonus2, m_txtWeekEnd})
         box->clear();
     setListButtonsEnabled(false);
@@ -322,6 +324,7 @@ void CommissionSheetWindow::listUnpaid(const QString &salesPerson)
     }
     setListButtonsEnabled(true);
     fillGrid(*rows);
+    listLedger(salesPerson);
 }
 
 void CommissionSheetWindow::fillGrid(const QList<SummaryRow> &rows)
@@ -370,6 +373,7 @@ void CommissionSheetWindow::cmdDelete_Click()
     const int current = m_MSFlexGrid1->currentRow();
     if (current >= 0)
         m_MSFlexGrid1->removeRow(current);
+    showDraft();
 }
 
 SheetHistoryWindow *CommissionSheetWindow::sheetHistory() const
@@ -392,10 +396,11 @@ void CommissionSheetWindow::cmdReprint_Click()
     bringUp(*m_history);
 }
 
-Prompts::Answer CommissionSheetWindow::tell(const QString &text, const QString &title, Prompts::Icon icon)
+Prompts::Answer CommissionSheetWindow::tell(const QString &text, const QString &title,
+                                            Prompts::Icon icon, Prompts::Buttons buttons)
 {
     const QScopedValueRollback guard(m_prompting, true);
-    return m_prompts.message(text, title, icon);
+    return m_prompts.message(text, title, icon, buttons);
 }
 
 std::optional<QString> CommissionSheetWindow::ask(const QString &prompt, const QString &title,

@@ -5,6 +5,7 @@
 #include "reports/report_document.h"
 #include "reports/ui/report_preview.h"
 #include "store/commission_payments.h"
+#include "store/deal_unwinds.h"
 
 #include <QHash>
 #include <QPointer>
@@ -15,6 +16,7 @@
 #include <optional>
 
 class CommissionSheetReport;
+class QBoxLayout;
 class DealDatabase;
 class QComboBox;
 class QLabel;
@@ -88,6 +90,17 @@ private:
 
     void cmdSelect_Click();
     void cmdDelete_Click();
+
+    // The lines beside the deals (commission_sheet_window_ledger.cpp): the
+    // open chargebacks, the held deals, draws and the draft of the net pay.
+    void buildLedgerControls(QBoxLayout *layout);
+    void listLedger(const QString &salesPerson);
+    QList<qint64> listedChargebacks() const;
+    void showDraft();
+    void cmdHold_Click();
+    void cmdRelease_Click();
+    void cmdRemoveLine_Click();
+    void cmdRecordDraw_Click();
     void cmdPrintSheet_Click();
     void cmdReprint_Click();
 
@@ -101,7 +114,8 @@ private:
     QString dataFilePath() const;
 
     // The window's own prompts.
-    Prompts::Answer tell(const QString &text, const QString &title, Prompts::Icon icon);
+    Prompts::Answer tell(const QString &text, const QString &title, Prompts::Icon icon,
+                         Prompts::Buttons buttons = Prompts::Buttons::Ok);
     std::optional<QString> ask(const QString &prompt, const QString &title,
                                const QString &defaultText);
 
@@ -122,6 +136,14 @@ private:
     QLineEdit *m_txtBonus = nullptr;
     QLineEdit *m_txtBonus2 = nullptr;
     QLineEdit *m_txtWeekEnd = nullptr;
+    QTableWidget *m_grdLines = nullptr; // the open chargebacks to deduct
+    QPushButton *m_cmdRemoveLine = nullptr;
+    QTableWidget *m_grdHeld = nullptr;
+    QPushButton *m_cmdHold = nullptr;
+    QPushButton *m_cmdRelease = nullptr;
+    QPushButton *m_cmdRecordDraw = nullptr;
+    QLabel *m_lblDraft = nullptr;
+    QList<Chargeback> m_chargebacks; // as listed
 
     std::unique_ptr<CommissionSheetReport> m_report;
     QPointer<ReportPreview> m_preview; // a child of this window

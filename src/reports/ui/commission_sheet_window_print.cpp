@@ -26,6 +26,7 @@ void CommissionSheetWindow::cmdPrintSheet_Click()
     if (!payListedDeals())
         return;
     setListButtonsEnabled(false);
+    listLedger(m_listedSalesPerson);
     showSheet();
 }
 
@@ -79,7 +80,8 @@ bool CommissionSheetWindow::payListedDeals()
                               .rowIds = rows,
                               .bonus = std::nullopt,
                               .weekEnding = m_txtWeekEnd->text(),
-                              .bonusDescription = m_txtBonus2->text()};
+                              .bonusDescription = m_txtBonus2->text(),
+                              .chargebackIds = listedChargebacks()};
     if (!m_txtBonus->text().isEmpty())
         sheet.bonus = SheetEntry::amountOf(m_txtBonus->text());
     const SheetPayment::Outcome outcome = SheetPayment::pay(m_database, dataFilePath(), sheet);
@@ -92,6 +94,15 @@ bool CommissionSheetWindow::payListedDeals()
         listUnpaid(m_listedSalesPerson);
         return false;
     }
+    if (!outcome.chargebacksElsewhere.isEmpty()) {
+        tell(QStringLiteral("Chargebacks on the sheet were deducted on another sheet since the "
+                            "list was shown. Nothing has been marked paid and no sheet was "
+                            "printed. The list now shows what is still open; print the sheet "
+                            "again from it."),
+             QStringLiteral("Commissions"), Prompts::Icon::Warning);
+        listUnpaid(m_listedSalesPerson);
+        return false;
+    }
     if (!outcome.paid) {
         tell(QStringLiteral("The commission sheet could not be printed. No deal has been marked "
                             "paid.\n\n") +
@@ -100,8 +111,8 @@ bool CommissionSheetWindow::payListedDeals()
         return false;
     }
     m_lastSheetId = outcome.sheetId;
-    // With no deal listed the tally stays empty.
-    if (!rows.isEmpty())
+    // With no line listed the tally stays empty.
+    if (!rows.isEmpty() || !sheet.chargebackIds.isEmpty())
         m_txtTally->setText(MoneyFormat::plain(outcome.tally));
     // The sheet is recorded and prints from its record; only the hand-off
     // file is behind, and the next start writes it.
