@@ -14,6 +14,7 @@
 #include "admin/user_move_in.h"
 #include "common/durable_file.h"
 #include "common/prompts.h"
+#include "common/money_format.h"
 #include "common/ui/bring_up.h"
 #include "common/ui/progress_dialog.h"
 #include "legacy/legacy_import.h"
@@ -31,6 +32,7 @@
 #include "store/store_location.h"
 #include "store/user_accounts.h"
 #include "store/ui/deal_commands.h"
+#include "store/ui/unwind_window.h"
 #include "worksheet/ui/deal_worksheet.h"
 
 #include <QCoreApplication>
@@ -150,6 +152,25 @@ void TarvexProgram::restoreDataFile()
         m_prompts.message(SheetDataFile::notRestoredMessage(why), {}, Prompts::Icon::Warning);
 }
 
+void TarvexProgram::openUnwind()
+{
+    const std::optional<DealId> recalled = m_commands->recalledDeal();
+    if (!recalled) {
+        m_prompts.message(QStringLiteral("Recall the deal to unwind first (Recall Deal)."),
+                          QStringLiteral("Unwind Deal"), Prompts::Icon::Information);
+        return;
+    }
+    const Deal shown = m_form->deal();
+    auto *window = new UnwindWindow(
+        *m_database, m_prompts, *recalled, m_commands->asRecalled(),
+        QStringLiteral("Stock # %1, %2, sold %3 by %4")
+            .arg(shown.stockNumber, shown.customer,
+                 DateFormat::picture(shown.date, QStringLiteral("mm/dd/yyyy")), shown.salesPerson),
+        m_form.get());
+    m_unwind = window;
+    bringUp(*window);
+}
+
 void TarvexProgram::attachCommands()
 {
     DealWorksheet *form = m_form.get();
@@ -174,6 +195,7 @@ void TarvexProgram::attachCommands()
                 open();
         });
     m_menu->setCommand(QStringLiteral("tbrSalesLog"), [reports] { reports->openChooser(); });
+    m_menu->setCommand(QStringLiteral("mnuUnwind"), [this] { openUnwind(); });
     auto auditTrail = std::make_shared<QPointer<AuditTrailWindow>>();
     m_menu->setCommand(QStringLiteral("mnuAuditTrail"),
                        [auditTrail, database = m_database.get(), &prompts = m_prompts, form] {

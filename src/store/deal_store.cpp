@@ -178,6 +178,11 @@ bool DealStore::remove(DealId id, const std::optional<DealFingerprint> &asRecall
     return removeDeal(Recalled{.id = id, .check = true, .asRecalled = asRecalled}, error);
 }
 
+std::optional<std::optional<UnwindRecord>> DealStore::unwindOf(DealId id, QString *error) const
+{
+    return DealUnwinds(m_database).whole(id, error);
+}
+
 bool DealStore::unwound(DealId id, const QString &notDone, QString *why) const
 {
     const std::optional<std::optional<UnwindRecord>> whole =

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "deal_fingerprint.h"
+#include "deal_unwinds.h"
 #include "deal_id.h"
 #include "store_sql.h"
 
@@ -77,6 +78,9 @@ public:
     // Whether the deal is marked paid (false for an unknown deal or when the
     // database cannot be read; replace and remove check again themselves).
     bool isPaid(DealId id, QString *error = nullptr) const;
+
+    // The unwind that took the deal back whole, when it was unwound.
+    std::optional<std::optional<UnwindRecord>> unwindOf(DealId id, QString *error = nullptr) const;
 
     // A deal without any SalesSummary row is unpaid with a row count of 0.
     std::optional<RecalledDealState> recalledDealState(DealId id, QString *error = nullptr) const;

@@ -61,6 +61,8 @@ TEST_F(Menu, EveryEntryHasItsPlaceCaptionAndToolTip)
         {"mnuEdit", "mnuSalesLog", "SalesLog Database", nullptr},
         {"mnuEdit", "mnuSalesSummary", "SalesSummary Database", nullptr},
         {"mnuEdit", "mnuAuditTrail", "Audit Trail", nullptr},
+        {"bar", "mnuDeal", "&Deal", nullptr},
+        {"mnuDeal", "mnuUnwind", "Unwind Deal…", nullptr},
         {"bar", "mnusetup", "&Setup", nullptr},
         {"mnusetup", "mnuAdd", "Add/Delete Salesperson", nullptr},
         {"mnusetup", "mnupack", "Default Pack", nullptr},

@@ -58,6 +58,8 @@ constexpr MenuEntry kMenuTree[] = {
     {"mnuEdit", "mnuSalesLog", "SalesLog Database", false},
     {"mnuEdit", "mnuSalesSummary", "SalesSummary Database", false},
     {"mnuEdit", "mnuAuditTrail", "Audit Trail", false},
+    {nullptr, "mnuDeal", "&Deal", true},
+    {"mnuDeal", "mnuUnwind", "Unwind Deal…", false},
     {nullptr, "mnusetup", "&Setup", true},
     {"mnusetup", "mnuAdd", "Add/Delete Salesperson", false},
     {"mnusetup", "mnupack", "Default Pack", false},
@@ -301,6 +303,7 @@ std::optional<Permissions::Command> MainMenu::permissionOf(const QString &key)
         {QStringLiteral("mnuAuditTrail"), Command::AuditTrail},
         {QStringLiteral("mnuUsers"), Command::Users},
         {QStringLiteral("mnuPayPlans"), Command::PayPlans},
+        {QStringLiteral("mnuUnwind"), Command::PaySheets},
     };
     const auto found = needs.constFind(commandKey(key));
     if (found == needs.cend())
@@ -324,7 +327,7 @@ void MainMenu::setAccess(const Access &access, Prompts &prompts)
             it.value()->setVisible(false);
     }
     // A menu, or the Setup button, with nothing left to offer goes as well.
-    for (const char *key : {"mnuUnit", "mnuEdit", "mnusetup", "tbrSetup"}) {
+    for (const char *key : {"mnuUnit", "mnuEdit", "mnuDeal", "mnusetup", "tbrSetup"}) {
         QAction *holder = m_actions.value(QString::fromLatin1(key));
         const QList<QAction *> items = holder->menu()->actions();
         holder->setVisible(std::any_of(items.cbegin(), items.cend(),

@@ -1,5 +1,7 @@
 #include "store/ui/deal_commands.h"
 
+#include "store/deal_unwinds.h"
+
 #include "common/prompts.h"
 #include "common/ui/bring_up.h"
 #include "store/deal_store.h"
@@ -162,6 +164,12 @@ void DealCommands::showChosenDeal(qint64 dealId, const Deal &deal)
                         ? RecallColumns::dealFrom(m_asRecalled->recall)
                         : deal);
     m_recalled = dealId;
+    // An unwound deal is shown as it was sold, and says so; the store
+    // refuses any save over it.
+    const std::optional<std::optional<UnwindRecord>> unwound = m_store.unwindOf(dealId, &error);
+    if (unwound && *unwound)
+        m_prompts.message(DealUnwinds::unwoundMessage(**unwound), QStringLiteral("Unwound Deal"),
+                          Prompts::Icon::Information);
     // The worksheet selects the deal when it is next activated; do it now as
     // well, so the state is right even where the desktop does not hand the
     // activation back to the worksheet.

@@ -56,6 +56,8 @@ public:
 
     // The identity of the deal recalled onto the worksheet, if any.
     std::optional<DealId> recalledDeal() const { return m_recalled; }
+    // The recalled deal as it was stored when it was recalled.
+    const std::optional<DealFingerprint> &asRecalled() const { return m_asRecalled; }
     // The finder, once it has been opened.
     DealFinderWindow *finder() const { return m_finder.get(); }
 
