@@ -9,6 +9,8 @@
 #include "reports/sheet_data_file.h"
 #include "reports/sheet_payment.h"
 #include "store/commission_payments.h"
+#include "store/deal_unwinds.h"
+#include "store/sales_ledger.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,6 +27,8 @@ namespace {
 
 constexpr char kFolderVariable[] = "TARVEX_TEST_KILL_FOLDER";
 constexpr char kStepVariable[] = "TARVEX_TEST_KILL_STEP";
+// Set: the sheet also deducts JOHN SMITH's open chargebacks and settles his draws.
+constexpr char kLedgerVariable[] = "TARVEX_TEST_KILL_LEDGER";
 constexpr int kKilledExitCode = 9;
 
 // The steps of writing data.txt at which the program can be stopped: the new
@@ -54,7 +58,14 @@ TEST(SheetKillChild, PayAndEndAtStep)
     QList<qint64> ids;
     for (const SummaryRow &row : *rows)
         ids << row.rowId;
-    // Steps 1 to 5 are those of paying up to the commit; the later ones are
+    QList<qint64> chargebacks;
+    if (qEnvironmentVariableIsSet(kLedgerVariable)) {
+        const auto open = SalesLedger(database).openChargebacks(QStringLiteral("JOHN SMITH"), &error);
+        ASSERT_TRUE(open) << error.toStdString();
+        for (const Chargeback &line : *open)
+            chargebacks << line.id;
+    }
+    // Steps 1 to 6 are those of paying up to the commit; the later ones are
     // the steps of writing data.txt after the commit (not those of the file
     // put right before the sheet).
     bool committed = false;
@@ -75,7 +86,9 @@ TEST(SheetKillChild, PayAndEndAtStep)
                            .rowIds = ids,
                            .bonus = std::nullopt,
                            .weekEnding = QStringLiteral("3/12/2005"),
-                           .bonusDescription = {}},
+                           .bonusDescription = {},
+                           .chargebackIds = chargebacks,
+                           .on = QDate(2005, 3, 12)},
                           hooks);
     DurableFile::setFailureSeam({});
     EXPECT_TRUE(outcome.paid && outcome.fileWritten) << outcome.error.toStdString();
@@ -102,18 +115,25 @@ protected:
 
     // One round: a new unpaid deal, a child that pays and is killed at
     // `step` (0: not killed), then a fresh start and the checks.
-    void round(int step)
+    // With `ledger`, the round also unwinds a paid deal, whose chargeback
+    // the sheet deducts, and records a draw it recovers.
+    void round(int step, bool ledger = false)
     {
         SCOPED_TRACE(testing::Message() << "killed at step " << step);
-        unpaid(qPrintable(QStringLiteral("K%1").arg(++m_deals)), "ELAN AUTO", "2005-03-02",
+        ++m_deals;
+        if (ledger)
+            chargebackAndDraw();
+        unpaid(qPrintable(QStringLiteral("K%1").arg(m_deals)), "ELAN AUTO", "2005-03-02",
                "437.5");
         m_database.reset(); // the parent lets go of the file, as another program would
 
-        const ChildEnd end =
-            runChildTest(QStringLiteral("SheetKillChild.PayAndEndAtStep"),
-                         {{QString::fromLatin1(kFolderVariable), m_folder.path()},
-                          {QString::fromLatin1(kStepVariable), QString::number(step)}},
-                         30000);
+        QList<std::pair<QString, QString>> variables = {
+            {QString::fromLatin1(kFolderVariable), m_folder.path()},
+            {QString::fromLatin1(kStepVariable), QString::number(step)}};
+        if (ledger)
+            variables.append({QString::fromLatin1(kLedgerVariable), QStringLiteral("1")});
+        const ChildEnd end = runChildTest(QStringLiteral("SheetKillChild.PayAndEndAtStep"),
+                                          variables, 30000);
         ASSERT_EQ(end.exitCode, step == 0 ? 0 : kKilledExitCode) << end.output.toStdString();
 
         // The next start.
@@ -122,6 +142,31 @@ protected:
         ASSERT_TRUE(m_database->open(&error)) << error.toStdString();
         ASSERT_TRUE(SheetDataFile::restore(*m_database, dataFile(), &error)) << error.toStdString();
         expectRecordAndFileAgree(step);
+    }
+
+    void chargebackAndDraw()
+    {
+        SummaryValues returned;
+        returned.stockNumber = QStringLiteral("R%1").arg(m_deals);
+        returned.totalCommission = QStringLiteral("100");
+        const qint64 row = summaryRow(returned);
+        const SheetPayment::Outcome paid = SheetPayment::pay(
+            *m_database, dataFile(), {.salesPerson = QStringLiteral("JOHN SMITH"), .rowIds = {row}});
+        ASSERT_TRUE(paid.paid) << paid.error.toStdString();
+        const DealId deal =
+            rows(QStringLiteral("SELECT DealId FROM SalesSummary WHERE rowid = %1").arg(row))
+                .value(0)
+                .value(0)
+                .toLongLong();
+        const DealUnwinds::Outcome unwound = DealUnwinds(*m_database).unwind(
+            {.deal = deal, .on = QDate(2005, 3, 10), .reason = QStringLiteral("Returned vehicle")});
+        ASSERT_TRUE(unwound.done) << unwound.error.toStdString();
+        QString error;
+        ASSERT_TRUE(SalesLedger(*m_database).recordDraw(QStringLiteral("JOHN SMITH"),
+                                                        QDate(2005, 3, 1), Money::dollars(100),
+                                                        true, &error))
+            << error.toStdString();
+        ++m_chargebacksLeft;
     }
 
     QList<QVariantList> rows(const QString &statement)
@@ -153,7 +198,12 @@ protected:
             const auto stocks = rows(QStringLiteral("SELECT Stock_Number FROM SalesSummary "
                                                     "WHERE SheetId = %1")
                                          .arg(sheet.at(0).toLongLong()));
-            EXPECT_EQ(lines.count(QStringLiteral("\r\n")), stocks.size());
+            const auto charged = rows(QStringLiteral("SELECT StockNumber FROM Ledger WHERE "
+                                                     "Kind = 'Chargeback' AND SheetId = %1")
+                                          .arg(sheet.at(0).toLongLong()));
+            EXPECT_EQ(lines.count(QStringLiteral("\r\n")), stocks.size() + charged.size());
+            for (const QVariantList &stock : charged)
+                EXPECT_EQ(lines.count(QStringLiteral(",\"%1\",").arg(stock.at(0).toString())), 1);
             for (const QVariantList &stock : stocks)
                 EXPECT_EQ(lines.count(QStringLiteral(",\"%1\",").arg(stock.at(0).toString())), 1);
         }
@@ -163,6 +213,17 @@ protected:
         EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM SalesSummary WHERE Paid = 0")),
                   QList<QVariantList>{{committed ? 0 : 1 + m_unpaidLeft}});
         m_unpaidLeft = committed ? 0 : m_unpaidLeft + 1;
+        // The chargebacks go with the sheet, and a draw is never recovered
+        // past what was paid out, nor by a sheet that is not recorded.
+        EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM Ledger WHERE Kind = 'Chargeback' "
+                                      "AND SheetId IS NULL")),
+                  QList<QVariantList>{{committed ? 0 : m_chargebacksLeft}});
+        if (committed)
+            m_chargebacksLeft = 0;
+        EXPECT_EQ(rows(QStringLiteral("SELECT (SELECT coalesce(sum(Amount), 0) FROM Ledger WHERE "
+                                      "Kind = 'Draw recovered') <= (SELECT coalesce(sum(Amount), "
+                                      "0) FROM Ledger WHERE Kind = 'Draw')")),
+                  QList<QVariantList>{{1}});
         EXPECT_EQ(QDir(m_folder.path())
                       .entryList({QStringLiteral(".data.txt.*")}, QDir::Hidden | QDir::Files),
                   QStringList());
@@ -178,6 +239,7 @@ protected:
     QTemporaryDir m_folder;
     int m_deals = 0;
     int m_unpaidLeft = 0;
+    int m_chargebacksLeft = 0;
 };
 
 TEST_F(SheetKill, AKillBetweenAnyTwoStepsIsPutRightAtTheNextStart)
@@ -185,6 +247,18 @@ TEST_F(SheetKill, AKillBetweenAnyTwoStepsIsPutRightAtTheNextStart)
     for (int step = 1; step <= kKillSteps; ++step)
         round(step);
     round(0);
+}
+
+// The same with a chargeback to deduct and a draw to recover on each sheet:
+// every line is recorded with its sheet or not at all.
+TEST_F(SheetKill, AKillWhilePayingChargebacksAndDrawsLeavesEveryLineWithItsSheetOrOpen)
+{
+    for (int step = 1; step <= kKillSteps; ++step)
+        round(step, true);
+    round(0, true);
+    // Every round's $100.00 draw is recovered once, by its own sheet or the next.
+    EXPECT_EQ(rows(QStringLiteral("SELECT sum(Amount) FROM Ledger WHERE Kind = 'Draw recovered'")),
+              QList<QVariantList>{{Money::dollars(100 * (kKillSteps + 1)).units()}});
 }
 
 constexpr char kSeedVariable[] = "TARVEX_KILL_SEED";
