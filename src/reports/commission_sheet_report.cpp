@@ -78,7 +78,23 @@ ReportDocument CommissionSheetReport::runRecorded(const RecordedSheet &sheet)
     const auto plain = [](const std::optional<Money> &amount) {
         return amount ? MoneyFormat::plain(*amount) : QString();
     };
-    return runLines(sheet.lines, {
+    // A chargeback's line names the deal's customer and the sheet that had
+    // paid the deal; the hand-off file keeps the customer alone.
+    const QList<ReportRow> lines = CommissionDataFile::decode(sheet.lines);
+    ReportRows rows(CommissionDataFile::fieldNames());
+    const qsizetype firstCharged = lines.size() - sheet.chargebacksPaidOn.size();
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        ReportRow line = lines.at(i);
+        if (i >= firstCharged) {
+            const std::optional<qint64> paidOn = sheet.chargebacksPaidOn.at(i - firstCharged);
+            const QString customer = QStringLiteral("Customer_Name");
+            line[customer] = QStringLiteral("%1 (chargeback%2)")
+                                 .arg(line.value(customer).toString(),
+                               paidOn ? QStringLiteral(", sheet %1").arg(*paidOn) : QString());
+        }
+        rows.append(line);
+    }
+    return layOut(std::move(rows), {
                                      .salesPerson = sheet.heading.salesPerson,
                                      .weekEnd = sheet.heading.weekEnding,
                                      .tally = plain(sheet.total),

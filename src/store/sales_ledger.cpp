@@ -12,6 +12,8 @@
 #include <QDateTime>
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace {
 
 const QString kChargeback = QStringLiteral("Chargeback");
@@ -434,7 +436,10 @@ std::optional<QList<Chargeback>> SalesLedger::takeChargebacks(const QList<qint64
                                .arg(kChargebackColumns),
                            error))
         return std::nullopt;
-    for (const qint64 id : ids) {
+    // In the order they were made, as a sheet lists them and reads them back.
+    QList<qint64> ordered = ids;
+    std::sort(ordered.begin(), ordered.end());
+    for (const qint64 id : ordered) {
         if (!StoreSql::exec(take, {sheetId, id, kChargeback, salesPerson.toUpper()}, error))
             return std::nullopt;
         if (take.next())

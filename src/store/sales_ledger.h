@@ -67,7 +67,7 @@ public:
     std::optional<Money> carried(const QString &salesPerson, QString *error) const;
 
     // Inside the sheet's transaction: puts the open chargebacks `ids` of the
-    // salesperson on the sheet, in the order given. Those another sheet took
+    // salesperson on the sheet, in the order they were made. Those another sheet took
     // meanwhile (or that are not the salesperson's) are named in `missing`.
     std::optional<QList<Chargeback>> takeChargebacks(const QList<qint64> &ids,
                                                      const QString &salesPerson, qint64 sheetId,

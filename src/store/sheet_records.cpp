@@ -306,7 +306,24 @@ std::optional<RecordedSheet> SheetRecords::find(qint64 sheetId, QString *error) 
             *error = QStringLiteral("The commission sheet is no longer recorded.");
         return std::nullopt;
     }
-    return sheets->first();
+    RecordedSheet sheet = sheets->first();
+    // Only a sheet with a net of its own can have deducted chargebacks.
+    if (sheet.netPay) {
+        QSqlQuery charged(m_db);
+        charged.setForwardOnly(true);
+        if (!StoreSql::prepare(charged,
+                               QStringLiteral("SELECT \"PaidOnSheet\" FROM \"Ledger\" WHERE "
+                                              "\"Kind\" = 'Chargeback' AND \"SheetId\" = ? "
+                                              "ORDER BY \"EntryId\""),
+                               error) ||
+            !StoreSql::exec(charged, {sheetId}, error))
+            return std::nullopt;
+        while (charged.next())
+            sheet.chargebacksPaidOn << (charged.value(0).isNull()
+                                            ? std::nullopt
+                                            : std::optional(charged.value(0).toLongLong()));
+    }
+    return sheet;
 }
 
 std::optional<QList<RecordedSheet>> SheetRecords::ofSalesPerson(const QString &salesPerson,

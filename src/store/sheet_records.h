@@ -45,6 +45,10 @@ struct RecordedSheet
     std::optional<Money> recovered = {}; // of draws
     std::optional<Money> carriedIn = {}; // of earlier sheets' negative net
     std::optional<Money> netPay = {};
+    // The chargebacks a valid sheet deducted, in the order of its lines
+    // after the deals: the sheet that had paid each (none for a deal paid
+    // before sheets were recorded). Read by find() alone.
+    QList<std::optional<qint64>> chargebacksPaidOn = {};
 
     bool isVoided() const { return !voidedAt.isEmpty(); }
     // The foot of the sheet: the commission and the bonus together.

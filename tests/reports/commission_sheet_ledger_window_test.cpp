@@ -114,6 +114,13 @@ TEST_F(CommissionWindowLedger, ChargebacksAndHeldDealsAreListedBesideTheDealsAnd
     EXPECT_EQ(textOf(sheet, QStringLiteral("Label18")), QStringLiteral("Net Pay: "));
     EXPECT_EQ(textOf(sheet, QStringLiteral("Field8")), QStringLiteral("$7.50"));
     EXPECT_TRUE(texts("grdLines", 0).isEmpty());
+    // The chargeback's line names the sheet that paid the deal.
+    const QList<PlacedText> customers =
+        ReportRead::placementsOf(sheet, QStringLiteral("txtCustomer_Name"));
+    ASSERT_EQ(customers.size(), 2);
+    EXPECT_EQ(customers.at(1).text,
+              QStringLiteral("LEA NOEL (chargeback, sheet %1)").arg(weekOne.sheetId));
+    EXPECT_TRUE(ReportRead::printingFaults(sheet).isEmpty()) << ReportRead::printingFaults(sheet).join(u'\n').toStdString();
 }
 
 } // namespace
