@@ -28,6 +28,25 @@ struct PlanTerms
     bool operator==(const PlanTerms &) const = default;
 };
 
+// A volume tier: from a number of units in a calendar month (whole or half
+// units), a higher commission percent or a flat bonus a unit, and
+// optionally a higher mini deal.
+struct VolumeTier
+{
+    Money unitsFrom;                     // 1 to 999, in half units
+    std::optional<Money> percent = {};   // of the payable gross; or
+    std::optional<Money> perUnit = {};   // a flat bonus a unit
+    std::optional<Money> mini = {};      // the least a row is paid at this tier
+
+    bool operator==(const VolumeTier &) const = default;
+};
+
+// How a plan's volume tiers pay: on every unit of the month once a tier is
+// reached (retroactive), or only on the units from the tier's line on
+// (marginal); and which unit classes count toward the month's units.
+enum class TierMode { Retroactive, Marginal };
+enum class TierClasses { All, NewOnly, UsedOnly };
+
 struct PayPlanVersion
 {
     // The unit classes in the order the plan keeps them.
@@ -48,6 +67,10 @@ struct PayPlanVersion
     // leaves unrecovered is written off). None when the plan pays no draw.
     std::optional<Money> drawPerMonth = {};
     bool drawRecoverable = true;
+    // Volume tiers, lowest first; none: the month's volume pays nothing more.
+    QList<VolumeTier> tiers = {};
+    TierMode tierMode = TierMode::Retroactive;
+    TierClasses tierClasses = TierClasses::All;
 
     const PlanTerms &termsFor(const QString &unitClass) const
     {
