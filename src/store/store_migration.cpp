@@ -11,6 +11,7 @@
 #include "store_schema.h"
 #include "store_sql.h"
 #include "users_schema.h"
+#include "volume_schema.h"
 
 #include <QDir>
 #include <QFile>
@@ -69,6 +70,12 @@ bool toVersion7(QSqlDatabase &db, QString *error)
     return StoreEngine::runAll(db, LedgerSchema::statements(StoreEngine::engineOf(db)), error);
 }
 
+// Version 8: the volume tiers of the pay plans.
+bool toVersion8(QSqlDatabase &db, QString *error)
+{
+    return StoreEngine::runAll(db, VolumeSchema::statements(StoreEngine::engineOf(db)), error);
+}
+
 struct Step
 {
     int toVersion;
@@ -78,7 +85,7 @@ struct Step
 const QList<Step> &steps()
 {
     static const QList<Step> all = {{2, toVersion2}, {3, toVersion3}, {4, toVersion4},
-                                    {5, toVersion5}, {6, toVersion6}, {7, toVersion7}};
+                                    {5, toVersion5}, {6, toVersion6}, {7, toVersion7}, {8, toVersion8}};
     return all;
 }
 

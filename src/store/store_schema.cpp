@@ -5,6 +5,7 @@
 #include "sheet_schema.h"
 #include "ledger_schema.h"
 #include "users_schema.h"
+#include "volume_schema.h"
 #include "store_engine.h"
 #include "store_layout.h"
 #include "store_migration.h"
@@ -218,6 +219,9 @@ Verdict verify(QSqlDatabase &db, QString *detail)
                           {{"EntryId", ColumnKind::Integer}, {"Kind", ColumnKind::Text}}}
                  << Table{LedgerSchema::kUnwinds, {{"UnwindId", ColumnKind::Integer}}}
                  << Table{LedgerSchema::kHolds, {{"HoldId", ColumnKind::Integer}}};
+    if (version >= 8)
+        required << Table{VolumeSchema::kTiers,
+                          {{"TierId", ColumnKind::Integer}, {"UnitsFrom", ColumnKind::Integer}}};
     for (const Table &table : required) {
         const std::optional<QStringList> columnsPresent =
             StoreEngine::columnsOf(db, QString::fromLatin1(table.name), detail);

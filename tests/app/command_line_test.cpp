@@ -225,7 +225,8 @@ server.databaseConf());
                                                "  Sheets: 0 rows\n  SalesSummary: 0 rows\n"
                                                "  SalesLog: 0 rows\n  Audit: 0 rows\n"
                                                "  Users: 0 rows\n  Unwinds: 0 rows\n"
-                                               "  Ledger: 0 rows\n  Holds: 0 rows\n")))
+                                               "  Ledger: 0 rows\n  Holds: 0 rows\n"
+                                               "  PayPlanTiers: 0 rows\n")))
         << output.toStdString();
     output.clear();
     EXPECT_EQ(runCopyToServer(dir.folder(), &output, &error), 1);

@@ -264,7 +264,7 @@ TEST_P(PayPlanStoreTest, AVersionThreeDatabaseGetsThePlanTables)
     {
         QSqlDatabase db = m_database->connection();
         // Each later step's objects go first: the ledger's draw is a plan column.
-        dropLedgerStep(*m_database);
+        dropStepsFrom(*m_database, 7);
         execute(*m_database, QStringLiteral("DROP TABLE \"DealPlans\""));
         execute(*m_database, QStringLiteral("DROP TABLE \"PayPlanVersions\""));
         // The sheets' desk came after the plans.
@@ -279,7 +279,7 @@ TEST_P(PayPlanStoreTest, AVersionThreeDatabaseGetsThePlanTables)
     }
     reopen();
     EXPECT_TRUE(m_database->upgradeNote().startsWith(
-        QStringLiteral("The deal database was upgraded from version 3 to version 7.")))
+        QStringLiteral("The deal database was upgraded from version 3 to version 8.")))
         << m_database->upgradeNote().toStdString();
     EXPECT_EQ(columnsOf(*m_database, QStringLiteral("DealPlans")).mid(0, 5),
               (QStringList{"DealId", "PlanVersionId", "SplitShare", "PlanPack", "PlanRate"}));

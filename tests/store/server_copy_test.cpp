@@ -21,7 +21,8 @@ const QStringList kTables = {QStringLiteral("SalesPersons"), QStringLiteral("Pay
                              QStringLiteral("Sheets"),       QStringLiteral("SalesSummary"),
                              QStringLiteral("SalesLog"),     QStringLiteral("Audit"),
                              QStringLiteral("Users"),        QStringLiteral("Unwinds"),
-                             QStringLiteral("Ledger"),       QStringLiteral("Holds")};
+                             QStringLiteral("Ledger"),       QStringLiteral("Holds"),
+                             QStringLiteral("PayPlanTiers")};
 
 QString keyOf(const QString &table)
 {
@@ -41,6 +42,8 @@ QString keyOf(const QString &table)
         return QStringLiteral("EntryId");
     if (table == QLatin1String("Holds"))
         return QStringLiteral("HoldId");
+    if (table == QLatin1String("PayPlanTiers"))
+        return QStringLiteral("TierId");
     return QStringLiteral("rowid");
 }
 
@@ -221,14 +224,16 @@ TEST_F(ServerCopyTest, CopiesEveryRowWithItsKeyValueByValue)
                                                "  Users: 2 rows\n"
                                                "  Unwinds: %5 rows\n"
                                                "  Ledger: %6 rows\n"
-                                               "  Holds: %7 rows\n")
+                                               "  Holds: %7 rows\n"
+                                               "  PayPlanTiers: %8 rows\n")
                                     .arg(sourceCounts["Sheets"])
                                     .arg(sourceCounts["SalesSummary"])
                                     .arg(sourceCounts["SalesLog"])
                                     .arg(sourceCounts["Audit"])
                                     .arg(sourceCounts["Unwinds"])
                                     .arg(sourceCounts["Ledger"])
-                                    .arg(sourceCounts["Holds"])))
+                                    .arg(sourceCounts["Holds"])
+                                    .arg(sourceCounts["PayPlanTiers"])))
         << report.toStdString();
     EXPECT_EQ(single(*m_target, QStringLiteral("SELECT \"Deals\" FROM \"DealCount\"")).toInt(), 4);
     EXPECT_EQ(bytesOf(filePath), before) << "the desk's file is only read";

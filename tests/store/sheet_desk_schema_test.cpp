@@ -28,7 +28,7 @@ TEST_P(SheetDeskSchemaTest, AVersionFourDatabaseGetsTheDeskOfEachSheet)
     for (const char *statement : {"DROP TABLE \"Users\"", "DROP INDEX \"Audit_UserName\"",
                                   "ALTER TABLE \"Audit\" DROP COLUMN \"UserName\""})
         execute(*m_database, QString::fromLatin1(statement));
-    dropLedgerStep(*m_database);
+    dropStepsFrom(*m_database, 7);
     execute(*m_database, server ? QStringLiteral("UPDATE \"SchemaVersion\" SET \"Version\" = 4")
                                 : QStringLiteral("PRAGMA user_version = 4"));
     m_store.reset();
@@ -38,7 +38,7 @@ TEST_P(SheetDeskSchemaTest, AVersionFourDatabaseGetsTheDeskOfEachSheet)
                         : std::make_unique<DealDatabase>(m_dir.folder());
     ASSERT_TRUE(m_database->open(&error)) << error.toStdString();
     EXPECT_TRUE(m_database->upgradeNote().startsWith(
-        QStringLiteral("The deal database was upgraded from version 4 to version 7.")))
+        QStringLiteral("The deal database was upgraded from version 4 to version 8.")))
         << m_database->upgradeNote().toStdString();
     EXPECT_EQ(columnsOf(*m_database, QStringLiteral("Sheets")).mid(10, 2),
               (QStringList{"DeskName", "DeskFolder"}));

@@ -169,8 +169,17 @@ QList<qint64> unpaidRowIds(DealDatabase &database, const QString &salesPerson)
     return ids;
 }
 
-void dropLedgerStep(const DealDatabase &database)
+void dropStepsFrom(const DealDatabase &database, int version)
 {
+    if (version <= 8) {
+        for (const char *statement :
+             {"DROP TABLE \"PayPlanTiers\"",
+              "ALTER TABLE \"PayPlanVersions\" DROP COLUMN \"TierMode\"",
+              "ALTER TABLE \"PayPlanVersions\" DROP COLUMN \"TierClasses\""})
+            execute(database, QString::fromLatin1(statement));
+    }
+    if (version > 7)
+        return;
     for (const char *statement :
          {"DROP TABLE \"Holds\"", "DROP INDEX \"Sheets_NetPay\"", "DROP TABLE \"Ledger\"", "DROP TABLE \"Unwinds\"",
           "ALTER TABLE \"Sheets\" DROP COLUMN \"Recovered\"",

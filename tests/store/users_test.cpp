@@ -50,7 +50,7 @@ TEST_P(UsersTest, ADatabaseOfTheVersionBeforeGetsTheUsersAndItsOldEntriesNameNoU
     for (const char *statement : {"DROP TABLE \"Users\"", "DROP INDEX \"Audit_UserName\"",
                                   "ALTER TABLE \"Audit\" DROP COLUMN \"UserName\""})
         execute(*m_database, QString::fromLatin1(statement));
-    dropLedgerStep(*m_database);
+    dropStepsFrom(*m_database, 7);
     if (GetParam() == StoreEngine::Engine::SQLite)
         execute(*m_database, QStringLiteral("PRAGMA user_version = 5"));
     else
