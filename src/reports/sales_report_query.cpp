@@ -1,5 +1,7 @@
 #include "reports/sales_report_query.h"
 
+#include "reports/sales_report_unwinds.h"
+
 #include "store/column_value.h"
 #include "store/deal_database.h"
 #include "store/store_schema.h"
@@ -23,16 +25,24 @@ QString selectList(const QString &table, const QString &upperColumn = {})
 }
 
 // The key matches in any letter case; rows of one day keep the order they
-// were saved in.
-SalesReportQuery rangeQuery(const QString &table, const QString &columns, const QString &keyColumn,
-                            const QString &key, const QDate &first, const QDate &last,
+// were saved in, and the lines of the unwinds of that day follow them.
+SalesReportQuery rangeQuery(const QString &table, const QString &columns, const QString &extra,
+                            const QString &keyColumn, const QString &key, const QDate &first,
+                            const QDate &last, const SalesReportUnwinds::Lines &unwinds,
                             QStringList moneyColumns)
 {
+    QStringList outer = StoreSchema::columns(table);
+    if (!extra.isEmpty())
+        outer << QStringLiteral("UnitsCounted");
     SalesReportQuery query;
-    query.statement = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ? AND \"Date\" BETWEEN ? AND ? "
-                                     "ORDER BY \"Date\", rowid")
-                          .arg(columns, StoreSql::quoted(table), StoreSql::quoted(keyColumn));
-    query.values = {key, ColumnValue::date(first), ColumnValue::date(last)};
+    query.statement =
+        QStringLiteral("SELECT %1 FROM (SELECT %2%3, %4 FROM %5 WHERE %6 = ? AND \"Date\" BETWEEN "
+                       "? AND ? UNION ALL %7) AS \"Lines\" %8")
+            .arg(StoreSql::columnList(outer), columns, extra, SalesReportUnwinds::dealOrderKeys(),
+                 StoreSql::quoted(table), StoreSql::quoted(keyColumn), unwinds.statement,
+                 SalesReportUnwinds::orderBy());
+    query.values = QVariantList{key, ColumnValue::date(first), ColumnValue::date(last)} +
+                   unwinds.values;
     query.moneyColumns = std::move(moneyColumns);
     return query;
 }
@@ -59,7 +69,9 @@ SalesReportQuery SalesReportQuery::salesLog(const QString &unitClass, const QDat
     // on it: one class, one group.
     const QString table = QStringLiteral("SalesLog");
     const QString tcu = QStringLiteral("TCU");
-    return rangeQuery(table, selectList(table, tcu), tcu, unitClass, first, last,
+    return rangeQuery(table, selectList(table, tcu), QStringLiteral(", NULL AS \"UnitsCounted\""),
+                      tcu, unitClass, first, last,
+                      SalesReportUnwinds::salesLog(unitClass, first, last),
                       {QStringLiteral("Gross")});
 }
 
@@ -68,8 +80,9 @@ SalesReportQuery SalesReportQuery::salesSummary(const QString &salesPerson, cons
 {
     const QString table = QStringLiteral("SalesSummary");
     // Names are stored in capitals, and the column folds only A to Z.
-    return rangeQuery(table, selectList(table), QStringLiteral("Sales_Person"),
-                      salesPerson.toUpper(), first, last,
+    const QString name = salesPerson.toUpper();
+    return rangeQuery(table, selectList(table), QString(), QStringLiteral("Sales_Person"), name,
+                      first, last, SalesReportUnwinds::salesSummary(name, first, last),
                       {QStringLiteral("Payable_Gross"), QStringLiteral("Commission"),
                        QStringLiteral("Spiff"), QStringLiteral("Warranty"),
                        QStringLiteral("UnitCount"), QStringLiteral("TotalCommission")});
