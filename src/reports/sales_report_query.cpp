@@ -25,25 +25,31 @@ QString selectList(const QString &table, const QString &upperColumn = {})
 }
 
 // The key matches in any letter case; rows of one day keep the order they
-// were saved in, and the lines of the unwinds of that day follow them.
+// were saved in. With the unwinds, each day's deals are followed by the
+// lines of the unwinds of that day.
 SalesReportQuery rangeQuery(const QString &table, const QString &columns, const QString &extra,
                             const QString &keyColumn, const QString &key, const QDate &first,
                             const QDate &last, const SalesReportUnwinds::Lines &unwinds,
                             QStringList moneyColumns)
 {
+    const QString deals = QStringLiteral("FROM %1 WHERE %2 = ? AND \"Date\" BETWEEN ? AND ?")
+                              .arg(StoreSql::quoted(table), StoreSql::quoted(keyColumn));
+    SalesReportQuery query;
+    query.statement =
+        QStringLiteral("SELECT %1 %2 ORDER BY \"Date\", rowid").arg(columns, deals);
+    query.values = {key, ColumnValue::date(first), ColumnValue::date(last)};
+    query.moneyColumns = std::move(moneyColumns);
+
     QStringList outer = StoreSchema::columns(table);
     if (!extra.isEmpty())
         outer << QStringLiteral("UnitsCounted");
-    SalesReportQuery query;
-    query.statement =
-        QStringLiteral("SELECT %1 FROM (SELECT %2%3, %4 FROM %5 WHERE %6 = ? AND \"Date\" BETWEEN "
-                       "? AND ? UNION ALL %7) AS \"Lines\" %8")
+    query.withUnwinds.statement =
+        QStringLiteral("SELECT %1 FROM (SELECT %2%3, %4 %5 UNION ALL %6) AS \"Lines\" %7")
             .arg(StoreSql::columnList(outer), columns, extra, SalesReportUnwinds::dealOrderKeys(),
-                 StoreSql::quoted(table), StoreSql::quoted(keyColumn), unwinds.statement,
-                 SalesReportUnwinds::orderBy());
-    query.values = QVariantList{key, ColumnValue::date(first), ColumnValue::date(last)} +
-                   unwinds.values;
-    query.moneyColumns = std::move(moneyColumns);
+                 deals, unwinds.statement, SalesReportUnwinds::orderBy());
+    query.withUnwinds.values = query.values + unwinds.values;
+    query.first = first;
+    query.last = last;
     return query;
 }
 
@@ -100,9 +106,18 @@ std::optional<ReportRows> SalesReportQuery::fetch(const DealDatabase &database,
 std::unique_ptr<ReportQueryRows> SalesReportQuery::open(const DealDatabase &database,
                                                         QString *error) const
 {
+    const std::optional<bool> unwound =
+        withUnwinds.statement.isEmpty()
+            ? std::optional(false)
+            : SalesReportUnwinds::anyIn(database.connection(), first, last, error);
+    if (!unwound)
+        return nullptr;
+    const SalesReportUnwinds::Lines &run =
+        *unwound ? withUnwinds : SalesReportUnwinds::Lines{statement, values};
     QSqlQuery query(database.connection());
     query.setForwardOnly(true);
-    if (!StoreSql::prepare(query, statement, error) || !StoreSql::exec(query, values, error))
+    if (!StoreSql::prepare(query, run.statement, error) ||
+        !StoreSql::exec(query, run.values, error))
         return nullptr;
     return std::make_unique<ReportQueryRows>(std::move(query), moneyColumns);
 }

@@ -5,6 +5,7 @@
 #include "store/store_sql.h"
 
 #include <QHash>
+#include <QSqlQuery>
 
 namespace SalesReportUnwinds {
 
@@ -75,6 +76,21 @@ void addPeriod(Lines &lines, const QVariant &key, const QDate &first, const QDat
 }
 
 } // namespace
+
+std::optional<bool> anyIn(const QSqlDatabase &db, const QDate &first, const QDate &last,
+                          QString *error)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!StoreSql::prepare(query,
+                           QStringLiteral("SELECT EXISTS (SELECT 1 FROM \"Unwinds\" WHERE "
+                                          "\"UnwoundOn\" BETWEEN ? AND ?)"),
+                           error) ||
+        !StoreSql::exec(query, {ColumnValue::date(first), ColumnValue::date(last)}, error) ||
+        !query.next())
+        return std::nullopt;
+    return query.value(0).toBool();
+}
 
 QString dealOrderKeys()
 {

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QDate>
+#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
+
+#include <optional>
 
 // The lines the sales reports print for deals taken back, in the period the
 // unwind happened (the deal itself stays in its own period, as printed then):
@@ -25,7 +28,14 @@ struct Lines
 {
     QString statement;
     QVariantList values;
+
+    bool operator==(const Lines &) const = default;
 };
+
+// Whether any deal was unwound on a day from first to last; std::nullopt,
+// with the database's words in `error`, when that cannot be read.
+std::optional<bool> anyIn(const QSqlDatabase &db, const QDate &first, const QDate &last,
+                          QString *error);
 
 // The order keys a deal row gives: deals first within a day, in the order
 // saved.

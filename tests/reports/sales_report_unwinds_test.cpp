@@ -35,7 +35,7 @@ protected:
         buffer.open(QIODevice::WriteOnly);
         ReportRows::Reader reader(rows);
         ReportCsv::write(buffer, columns, reader);
-        QList<QStringList> lines = ReportRead::csvRows(buffer.data()).value_or({});
+        QList<QStringList> lines = ReportRead::csvRows(buffer.data()).value_or(QList<QStringList>());
         if (!lines.isEmpty())
             lines.removeFirst();
         return lines;
@@ -89,10 +89,10 @@ TEST_P(SalesReportUnwinds, AWholeUnwindIsALineOfItsOwnAndThePastReprintsUnchange
     EXPECT_EQ(logCsv(kMarch1, kMarch31), marchLog);
     EXPECT_EQ(summaryCsv(QStringLiteral("John Smith"), kMarch1, kMarch31), marchSummary);
     EXPECT_EQ(logCsv(kApril1, kApril30),
-              (QList<QStringList>{{"2005-04-02", "4471", "EXPLORER SPT", "UNWOUND: JOSÉ PEÑA",
+              (QList<QStringList>{{"2005-04-02", "4471", "2004 EXPLORER SPT", "UNWOUND: JOSÉ PEÑA",
                                    "JOHN SMITH", "0", "-4200.00"}}));
     EXPECT_EQ(summaryCsv(QStringLiteral("john smith"), kApril1, kApril30),
-              (QList<QStringList>{{"2005-04-02", "4471", "EXPLORER SPT", "UNWOUND: JOSÉ PEÑA",
+              (QList<QStringList>{{"2005-04-02", "4471", "2004 EXPLORER SPT", "UNWOUND: JOSÉ PEÑA",
                                    "-3900.00", "-1170.00", "-1"}}));
 
     // Over both months the deal is sold and taken back: one unit is left.
@@ -131,11 +131,11 @@ TEST_P(SalesReportUnwinds, PartsChargedBackAreLinesWithoutAUnitAndTheWholeTakesT
     unwind(deal, QDate(2005, 5, 2), Part::Whole);
 
     const QList<QStringList> april = {
-        {"2005-04-05", "88120", "EXPLORER SPT", "UNWOUND AMOUNT: RENÉE CÔTÉ", "", "-100.00", ""},
-        {"2005-04-06", "88120", "EXPLORER SPT", "UNWOUND WARRANTY SPIFF: RENÉE CÔTÉ", "", "", ""}};
+        {"2005-04-05", "88120", "2004 EXPLORER SPT", "UNWOUND AMOUNT: RENÉE CÔTÉ", "", "-100.00", ""},
+        {"2005-04-06", "88120", "2004 EXPLORER SPT", "UNWOUND WARRANTY SPIFF: RENÉE CÔTÉ", "", "", ""}};
     EXPECT_EQ(summaryCsv(QStringLiteral("John Smith"), kApril1, kApril30), april);
     EXPECT_EQ(summaryCsv(QStringLiteral("Mary Jones"), kApril1, kApril30), april);
-    const QList<QStringList> may = {{"2005-05-02", "88120", "EXPLORER SPT",
+    const QList<QStringList> may = {{"2005-05-02", "88120", "2004 EXPLORER SPT",
                                      "UNWOUND: RENÉE CÔTÉ", "-1950.00", "-485.00", "-0.5"}};
     EXPECT_EQ(summaryCsv(QStringLiteral("Mary Jones"), QDate(2005, 5, 1), QDate(2005, 5, 31)),
               may);
@@ -149,10 +149,10 @@ TEST_P(SalesReportUnwinds, PartsChargedBackAreLinesWithoutAUnitAndTheWholeTakesT
 
     // The log shows the parts without gross or unit.
     EXPECT_EQ(logCsv(kApril1, kApril30),
-              (QList<QStringList>{{"2005-04-05", "88120", "EXPLORER SPT",
-                                   "UNWOUND AMOUNT: RENÉE CÔTÉ", "JOHN SMITH", "0", ""},
-                                  {"2005-04-06", "88120", "EXPLORER SPT",
-                                   "UNWOUND WARRANTY SPIFF: RENÉE CÔTÉ", "JOHN SMITH", "0", ""}}));
+              (QList<QStringList>{{"2005-04-05", "88120", "2004 EXPLORER SPT",
+                                   "UNWOUND AMOUNT: RENÉE CÔTÉ", "JOHN SMITH / MARY JONES", "0", ""},
+                                  {"2005-04-06", "88120", "2004 EXPLORER SPT",
+                                   "UNWOUND WARRANTY SPIFF: RENÉE CÔTÉ", "JOHN SMITH / MARY JONES", "0", ""}}));
     SalesLogReport log;
     const ReportDocument aprilLog = log.run(logRows(kApril1, kApril30));
     EXPECT_EQ(textOf(aprilLog, QStringLiteral("Field2")), QStringLiteral("0"));

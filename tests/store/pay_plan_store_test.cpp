@@ -187,9 +187,15 @@ TEST_P(PayPlanStoreTest, TheDrawAndWhetherItIsRecoverableAreKeptAndAudited)
     EXPECT_TRUE(store.version(noDrawId)->drawRecoverable);
     EXPECT_EQ(store.inForce(QStringLiteral("Zoë Ålund"), QDate(2026, 4, 30))->drawPerMonth,
               Money::dollars(2000));
-    const QList<QSqlRecord> stored = tableRows(*m_database, QStringLiteral("PayPlanVersions"));
+    QSqlQuery columns(m_database->connection());
+    ASSERT_TRUE(columns.exec(QStringLiteral("SELECT \"DrawPerMonth\", \"DrawRecoverable\" FROM "
+                                            "\"PayPlanVersions\" ORDER BY \"PlanVersionId\"")));
+    QList<QSqlRecord> stored;
+    while (columns.next())
+        stored << columns.record();
     ASSERT_EQ(stored.size(), 3);
     EXPECT_EQ(money(stored.at(0), "DrawPerMonth"), QStringLiteral("1500.25"));
+    EXPECT_EQ(stored.at(0).value(QStringLiteral("DrawRecoverable")).toInt(), 1);
     EXPECT_EQ(stored.at(1).value(QStringLiteral("DrawRecoverable")).toInt(), 0);
     EXPECT_TRUE(stored.at(2).value(QStringLiteral("DrawPerMonth")).isNull());
 
