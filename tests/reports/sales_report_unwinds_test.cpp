@@ -157,6 +157,10 @@ TEST_P(SalesReportUnwinds, PartsChargedBackAreLinesWithoutAUnitAndTheWholeTakesT
     const ReportDocument aprilLog = log.run(logRows(kApril1, kApril30));
     EXPECT_EQ(textOf(aprilLog, QStringLiteral("Field2")), QStringLiteral("0"));
     EXPECT_EQ(textOf(aprilLog, QStringLiteral("Label5")), QString());
+    EXPECT_EQ(ReportRead::printingFaults(aprilLog), QStringList());
+    for (const PlacedText &customer :
+         ReportRead::placementsOf(aprilLog, QStringLiteral("txtSalesLog_CustomerName")))
+        EXPECT_TRUE(customer.text.startsWith(QStringLiteral("UNWOUND "))) << customer.text.toStdString();
     const ReportDocument allLog = log.run(logRows(kMarch1, QDate(2005, 5, 31)));
     EXPECT_EQ(textOf(allLog, QStringLiteral("Field2")), QStringLiteral("0"));
     EXPECT_EQ(textOf(allLog, QStringLiteral("Field1")), QStringLiteral("$0.00"));
