@@ -117,6 +117,15 @@ std::optional<PayPlanVersion> PlanForm::read(const QString &salesPerson,
     if (!warranty)
         return std::nullopt;
     version.warrantySpiff = *warranty;
+    const std::optional<Money> drawValue = amount(draw, QStringLiteral("draw per month"), problem);
+    if (!drawValue)
+        return std::nullopt;
+    // A draw of nothing is no draw; without one, what it would be is left
+    // as a new plan has it.
+    if (!drawValue->isZero()) {
+        version.drawPerMonth = drawValue;
+        version.drawRecoverable = drawRecoverable;
+    }
     for (const PayPlanVersion &other : others) {
         if (other.effectiveFrom == version.effectiveFrom) {
             *problem = QStringLiteral("%1 already has a version from %2: choose another date, or "
@@ -142,5 +151,7 @@ PlanForm PlanForm::of(const PayPlanVersion &version)
     }
     form.cap = version.cap ? MoneyFormat::plain(*version.cap) : QString();
     form.warrantySpiff = MoneyFormat::plain(version.warrantySpiff);
+    form.draw = version.drawPerMonth ? MoneyFormat::plain(*version.drawPerMonth) : QString();
+    form.drawRecoverable = version.drawRecoverable;
     return form;
 }

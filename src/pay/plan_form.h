@@ -24,6 +24,8 @@ struct PlanForm
     std::array<ClassRow, PayPlanVersion::kClasses> classes;
     QString cap; // empty: no cap
     QString warrantySpiff;
+    QString draw; // a month; empty (or nothing) for no draw
+    bool drawRecoverable = true;
 
     // The version in the form's figures, for `salesPerson`; std::nullopt with
     // `problem` naming the field and what is wrong. `others` are the

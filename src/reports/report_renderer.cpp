@@ -64,9 +64,11 @@ void ReportRenderer::collectFields()
             if (control.summary().function == ReportSummary::Function::None) {
                 addField(control.dataField());
                 fields.last() = m_fieldIndex.value(control.dataField());
-            } else if (!control.dataField().isEmpty() &&
-                       !m_summedFields.contains(control.dataField())) {
-                m_summedFields << control.dataField();
+            } else {
+                for (const QString &field : {control.dataField(), control.summary().countsAs}) {
+                    if (!field.isEmpty() && !m_summedFields.contains(field))
+                        m_summedFields << field;
+                }
             }
         }
     }

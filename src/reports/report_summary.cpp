@@ -27,7 +27,8 @@ std::optional<Money> ReportSummary::over(const ReportRows &rows, const QString &
         const QVariant value = dataField.isEmpty() ? QVariant(true) : rows.at(i).value(dataField);
         if (value.isNull())
             continue;
-        ++counted;
+        const QVariant weight = countsAs.isEmpty() ? QVariant() : rows.at(i).value(countsAs);
+        counted += weight.isNull() ? 1 : weight.toLongLong();
         if (const auto money = ReportValue::amount(value)) {
             sum += money->units();
             printedSum += money->roundedToCent().units();

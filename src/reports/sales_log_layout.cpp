@@ -77,9 +77,12 @@ void addGroupFooter(ReportLayout &layout)
     footer.add(line("Line3", 0.0625, 7.375, 0.0625));
     footer.add(label("Label2", 0.25, 5.5, 0.875,
                      "Ttl Units:", {.fontSize = 9, .bold = true, .alignment = Qt::AlignRight}));
-    // Every deal of the group is a unit, whether or not it has a stock number.
+    // Every deal of the group is a unit, whether or not it has a stock number;
+    // the line of a deal unwound whole counts it back out, that of a part
+    // unwound counts nothing.
     footer.add(field("Field2", 0.25, 6.4375, 0.8125, "", "", boldSmall))
-        .withSummary({ReportSummary::Function::Count, ReportSummary::Scope::Group});
+        .withSummary({ReportSummary::Function::Count, ReportSummary::Scope::Group,
+                      QStringLiteral("UnitsCounted")});
     footer.add(label("Label3", 0.4375, 5.5, 0.875, "Ttl Gross:", boldRight));
     // Wide enough for totals of a hundred million dollars and more.
     footer.add(field("Field1", 0.4375, 6.4375, 1.0625, "Gross", "$#,##0.00", boldSmall))

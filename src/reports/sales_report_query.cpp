@@ -1,5 +1,7 @@
 #include "reports/sales_report_query.h"
 
+#include "reports/sales_report_unwinds.h"
+
 #include "store/column_value.h"
 #include "store/deal_database.h"
 #include "store/store_schema.h"
@@ -23,17 +25,31 @@ QString selectList(const QString &table, const QString &upperColumn = {})
 }
 
 // The key matches in any letter case; rows of one day keep the order they
-// were saved in.
-SalesReportQuery rangeQuery(const QString &table, const QString &columns, const QString &keyColumn,
-                            const QString &key, const QDate &first, const QDate &last,
+// were saved in. With the unwinds, each day's deals are followed by the
+// lines of the unwinds of that day.
+SalesReportQuery rangeQuery(const QString &table, const QString &columns, const QString &extra,
+                            const QString &keyColumn, const QString &key, const QDate &first,
+                            const QDate &last, const SalesReportUnwinds::Lines &unwinds,
                             QStringList moneyColumns)
 {
+    const QString deals = QStringLiteral("FROM %1 WHERE %2 = ? AND \"Date\" BETWEEN ? AND ?")
+                              .arg(StoreSql::quoted(table), StoreSql::quoted(keyColumn));
     SalesReportQuery query;
-    query.statement = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ? AND \"Date\" BETWEEN ? AND ? "
-                                     "ORDER BY \"Date\", rowid")
-                          .arg(columns, StoreSql::quoted(table), StoreSql::quoted(keyColumn));
+    query.statement =
+        QStringLiteral("SELECT %1 %2 ORDER BY \"Date\", rowid").arg(columns, deals);
     query.values = {key, ColumnValue::date(first), ColumnValue::date(last)};
     query.moneyColumns = std::move(moneyColumns);
+
+    QStringList outer = StoreSchema::columns(table);
+    if (!extra.isEmpty())
+        outer << QStringLiteral("UnitsCounted");
+    query.withUnwinds.statement =
+        QStringLiteral("SELECT %1 FROM (SELECT %2%3, %4 %5 UNION ALL %6) AS \"Lines\" %7")
+            .arg(StoreSql::columnList(outer), columns, extra, SalesReportUnwinds::dealOrderKeys(),
+                 deals, unwinds.statement, SalesReportUnwinds::orderBy());
+    query.withUnwinds.values = query.values + unwinds.values;
+    query.first = first;
+    query.last = last;
     return query;
 }
 
@@ -59,7 +75,9 @@ SalesReportQuery SalesReportQuery::salesLog(const QString &unitClass, const QDat
     // on it: one class, one group.
     const QString table = QStringLiteral("SalesLog");
     const QString tcu = QStringLiteral("TCU");
-    return rangeQuery(table, selectList(table, tcu), tcu, unitClass, first, last,
+    return rangeQuery(table, selectList(table, tcu), QStringLiteral(", NULL AS \"UnitsCounted\""),
+                      tcu, unitClass, first, last,
+                      SalesReportUnwinds::salesLog(unitClass, first, last),
                       {QStringLiteral("Gross")});
 }
 
@@ -68,8 +86,9 @@ SalesReportQuery SalesReportQuery::salesSummary(const QString &salesPerson, cons
 {
     const QString table = QStringLiteral("SalesSummary");
     // Names are stored in capitals, and the column folds only A to Z.
-    return rangeQuery(table, selectList(table), QStringLiteral("Sales_Person"),
-                      salesPerson.toUpper(), first, last,
+    const QString name = salesPerson.toUpper();
+    return rangeQuery(table, selectList(table), QString(), QStringLiteral("Sales_Person"), name,
+                      first, last, SalesReportUnwinds::salesSummary(name, first, last),
                       {QStringLiteral("Payable_Gross"), QStringLiteral("Commission"),
                        QStringLiteral("Spiff"), QStringLiteral("Warranty"),
                        QStringLiteral("UnitCount"), QStringLiteral("TotalCommission")});
@@ -87,9 +106,18 @@ std::optional<ReportRows> SalesReportQuery::fetch(const DealDatabase &database,
 std::unique_ptr<ReportQueryRows> SalesReportQuery::open(const DealDatabase &database,
                                                         QString *error) const
 {
+    const std::optional<bool> unwound =
+        withUnwinds.statement.isEmpty()
+            ? std::optional(false)
+            : SalesReportUnwinds::anyIn(database.connection(), first, last, error);
+    if (!unwound)
+        return nullptr;
+    const SalesReportUnwinds::Lines &run =
+        *unwound ? withUnwinds : SalesReportUnwinds::Lines{statement, values};
     QSqlQuery query(database.connection());
     query.setForwardOnly(true);
-    if (!StoreSql::prepare(query, statement, error) || !StoreSql::exec(query, values, error))
+    if (!StoreSql::prepare(query, run.statement, error) ||
+        !StoreSql::exec(query, run.values, error))
         return nullptr;
     return std::make_unique<ReportQueryRows>(std::move(query), moneyColumns);
 }

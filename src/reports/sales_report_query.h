@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reports/report_rows.h"
+#include "reports/sales_report_unwinds.h"
 
 #include <QDate>
 #include <QString>
@@ -16,11 +17,20 @@ class DealDatabase;
 // for each value, the values to bind, and the columns that hold amounts in
 // whole ten-thousandths (they reach the report as Money). Names, codes and
 // dates typed or chosen by the user only ever travel as bound values.
+//
+// A deal taken back after it was sold stays in its own period as it was
+// printed then; the unwind is a line of its own in the period it happened.
+// A period in which no deal was unwound is asked exactly as before any deal
+// was: `statement` and `values`. One in which some was is asked
+// `withUnwinds`, which adds their lines (see SalesReportUnwinds).
 struct SalesReportQuery
 {
     QString statement;
     QVariantList values;
     QStringList moneyColumns;
+    SalesReportUnwinds::Lines withUnwinds;
+    QDate first; // the period, both days included
+    QDate last;
 
     bool operator==(const SalesReportQuery &) const = default;
 

@@ -17,7 +17,7 @@ namespace {
 
 const QStringList kYesNoColumns = {
     QStringLiteral("OA"),    QStringLiteral("UA"),   QStringLiteral("ChkWarranty"),
-    QStringLiteral("Split"), QStringLiteral("Paid"),
+    QStringLiteral("Split"), QStringLiteral("Paid"), QStringLiteral("DrawRecoverable"),
 };
 // Whole numbers that are not amounts.
 const QStringList kNumberColumns = {
@@ -262,10 +262,40 @@ std::optional<QStringList> namesLike(QSqlDatabase db, const QString &userName, Q
 
 } // namespace
 
+const QStringList &actions()
+{
+    static const QStringList all = [] {
+        QStringList list = {
+            // The deals, as the worksheet and the table windows change them.
+            QStringLiteral("Deal saved"), QStringLiteral("Deal replaced"),
+            QStringLiteral("Deal deleted"), QStringLiteral("Row added"),
+            QStringLiteral("Row changed"), QStringLiteral("Row deleted"),
+            // Taken back, held back.
+            QStringLiteral("Deal unwound"), QStringLiteral("Deal held"),
+            QStringLiteral("Deal released"),
+            // The sheets and what they settle.
+            QStringLiteral("Sheet paid"), QStringLiteral("Paid on sheet"),
+            QStringLiteral("Sheet net pay"), QStringLiteral("Sheet voided"),
+            QStringLiteral("Unpaid by void"), QStringLiteral("Chargeback"),
+            QStringLiteral("Chargeback reopened"), QStringLiteral("Draw recorded"),
+            QStringLiteral("Draw recovered"), QStringLiteral("Draw written off"),
+            // The pay plans.
+            QStringLiteral("Pay plan version added"), QStringLiteral("Pay plan version changed"),
+            QStringLiteral("Pay plan version deleted")};
+        list.sort();
+        return list;
+    }();
+    return all;
+}
+
 std::optional<QList<Record>> read(QSqlDatabase db, const Filter &filter, QString *error)
 {
     QStringList conditions;
     QVariantList values;
+    if (!filter.action.isEmpty()) {
+        conditions << QStringLiteral("\"Action\" = ?");
+        values << filter.action;
+    }
     if (!filter.stockNumber.trimmed().isEmpty()) {
         conditions << QStringLiteral("\"StockNumber\" = ?");
         values << filter.stockNumber.trimmed();

@@ -49,8 +49,13 @@ struct Filter
     QDate from;          // invalid for no lower bound
     QDate to;            // invalid for no upper bound; the whole day counts
     QString userName;    // the whole user name, any letter case; empty for all
+    QString action;      // one of actions(), exactly; empty for all
     int limit = 1000;    // newest first, at most this many
 };
+
+// Every action the program writes to the trail ("Chargeback", "Deal saved",
+// "Sheet paid", ...), in alphabetical order.
+const QStringList &actions();
 
 // The user signed in on a connection, named on every entry written through
 // it (an entry that names none of its own); empty to sign out.

@@ -33,7 +33,8 @@ const QStringList &versionColumns()
         QStringList all{QStringLiteral("SalesPerson"), QStringLiteral("EffectiveFrom")};
         for (const QByteArray &name : classColumnNames())
             all << QString::fromLatin1(name);
-        all << QStringLiteral("Cap") << QStringLiteral("WarrantySpiff");
+        all << QStringLiteral("Cap") << QStringLiteral("WarrantySpiff")
+            << QStringLiteral("DrawPerMonth") << QStringLiteral("DrawRecoverable");
         return all;
     }();
     return columns;

@@ -10,8 +10,9 @@
 //   (PlanVersionId, SalesPerson, EffectiveFrom, then for each unit class NC,
 //   NT, UC and UT its Percent (NULL for a flat plan), Flat (NULL for a
 //   percent plan), Mini and Pack, then Cap (NULL: none) and WarrantySpiff;
-//   amounts and percents in ten-thousandths). One version per salesperson
-//   and date.
+//   amounts and percents in ten-thousandths; DrawPerMonth (NULL: no draw)
+//   and DrawRecoverable, added by a later step). One version per
+//   salesperson and date.
 // - "DealPlans": for a deal worked out by a plan, split other than 50/50, or
 //   with its pack or rate typed over the plan's: DealId, PlanVersionId (NULL:
 //   the standing figures), SplitShare (the first salesperson's percent), and

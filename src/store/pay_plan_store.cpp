@@ -34,7 +34,18 @@ QVariantList valuesOf(const PayPlanVersion &version)
                << amountOrNull(flat ? std::optional(terms.flat) : std::nullopt)
                << ColumnValue::money(terms.mini) << ColumnValue::money(terms.pack);
     }
-    values << amountOrNull(version.cap) << ColumnValue::money(version.warrantySpiff);
+    values << amountOrNull(version.cap) << ColumnValue::money(version.warrantySpiff)
+           << amountOrNull(version.drawPerMonth) << ColumnValue::yesNo(version.drawRecoverable);
+    return values;
+}
+
+// The same as the audit trail describes them: the draw's recoverable flag
+// only beside a draw.
+QVariantList auditValuesOf(const PayPlanVersion &version)
+{
+    QVariantList values = valuesOf(version);
+    if (!version.drawPerMonth)
+        values.last() = QVariant();
     return values;
 }
 
@@ -84,6 +95,11 @@ PayPlanVersion versionFrom(const QSqlQuery &query)
     }
     version.cap = ColumnValue::moneyFrom(query.value(at++));
     version.warrantySpiff = ColumnValue::moneyFrom(query.value(at++)).value_or(Money());
+    version.drawPerMonth = ColumnValue::moneyFrom(query.value(at++));
+    // Without a draw the flag means nothing, and versions older than draws
+    // hold 0: read as a new version has it.
+    const bool recoverable = ColumnValue::yesNoFrom(query.value(at++));
+    version.drawRecoverable = version.drawPerMonth ? recoverable : true;
     return version;
 }
 
@@ -200,7 +216,7 @@ std::optional<qint64> PayPlanStore::add(const PayPlanVersion &version, QString *
     added.id = id.value_or(0);
     if (!id ||
         !audited(m_database.connection(), "Pay plan version added", added, {},
-                 description().of(valuesOf(added)), &why) ||
+                 description().of(auditValuesOf(added)), &why) ||
         !transaction.commit(&why)) {
         failed(error, writeFailure(version, why));
         return std::nullopt;
@@ -250,7 +266,8 @@ bool PayPlanStore::change(const PayPlanVersion &version, QString *error)
                               .arg(assignments.join(QStringLiteral(", "))),
                           &why) &&
         StoreSql::exec(update, valuesOf(version), version.id, &why) &&
-        (description().ofChanges(valuesOf(*before), valuesOf(version), &beforeText, &afterText),
+        (description().ofChanges(auditValuesOf(*before), auditValuesOf(version), &beforeText,
+                                 &afterText),
          audited(m_database.connection(), "Pay plan version changed", version, beforeText,
                  afterText, &why)) &&
         transaction.commit(&why);
@@ -277,7 +294,7 @@ bool PayPlanStore::remove(qint64 versionId, QString *error)
                           &why) &&
         StoreSql::exec(erase, {versionId}, &why) &&
         audited(m_database.connection(), "Pay plan version deleted", *before,
-                description().of(valuesOf(*before)), {}, &why) &&
+                description().of(auditValuesOf(*before)), {}, &why) &&
         transaction.commit(&why);
     if (!removed)
         return failed(error, used ? usedCannotDeleteMessage()

@@ -51,6 +51,47 @@ TEST(PlanForm, ReadsEveryFigureOfTheForm)
     EXPECT_EQ(PlanForm::of(*version).read(QStringLiteral("John Smith"), {}, nullptr), version);
 }
 
+// The draw is a month's amount, recoverable or not; empty or nothing is no
+// draw, and then the recoverable box means nothing.
+TEST(PlanForm, ReadsTheDrawAndWhetherItIsRecoverable)
+{
+    struct Case
+    {
+        const char *draw;
+        bool recoverable;
+        std::optional<Money> perMonth;
+        bool readRecoverable;
+    };
+    const Case cases[] = {
+        {"$1,500.00", false, Money::dollars(1500), false},
+        {"2000", true, Money::dollars(2000), true},
+        {"1250.5", false, Money::fromUnits(12505000), false},
+        {"", false, std::nullopt, true},
+        {"  ", true, std::nullopt, true},
+        {"0.00", false, std::nullopt, true},
+    };
+    for (const Case &c : cases) {
+        PlanForm form = johnsForm();
+        form.draw = QString::fromLatin1(c.draw);
+        form.drawRecoverable = c.recoverable;
+        QString problem;
+        const auto version = form.read(QStringLiteral("Zoë Núñez"), {}, &problem);
+        ASSERT_TRUE(version) << c.draw << ": " << problem.toStdString();
+        EXPECT_EQ(version->drawPerMonth, c.perMonth) << c.draw;
+        EXPECT_EQ(version->drawRecoverable, c.readRecoverable) << c.draw;
+        EXPECT_EQ(PlanForm::of(*version).read(QStringLiteral("Zoë Núñez"), {}, nullptr), version)
+            << c.draw;
+    }
+    PlanForm shown = PlanForm::of(*johnsForm().read(QStringLiteral("John Smith"), {}, nullptr));
+    EXPECT_EQ(shown.draw, QString());
+    PayPlanVersion withDraw;
+    withDraw.drawPerMonth = Money::fromUnits(12505000);
+    withDraw.drawRecoverable = false;
+    shown = PlanForm::of(withDraw);
+    EXPECT_EQ(shown.draw, QStringLiteral("1250.5"));
+    EXPECT_FALSE(shown.drawRecoverable);
+}
+
 // The unit class picks its terms as the worksheet picks the pack: exactly,
 // everything but the four codes counting as a new car.
 TEST(PlanForm, AnUnknownUnitClassTakesTheNewCarTerms)
@@ -114,6 +155,10 @@ INSTANTIATE_TEST_SUITE_P(
                 "The cap \"none\" is not an amount."},
         Refusal{"WarrantyNegative", [](PlanForm &f) { f.warrantySpiff = "-30"; },
                 "The warranty spiff must not be negative."},
+        Refusal{"DrawNegative", [](PlanForm &f) { f.draw = "-1,500.00"; },
+                "The draw per month must not be negative."},
+        Refusal{"DrawNotANumber", [](PlanForm &f) { f.draw = "1500 a month"; },
+                "The draw per month \"1500 a month\" is not an amount."},
         Refusal{"DateNotADate", [](PlanForm &f) { f.effectiveFrom = "02/30/2026"; },
                 "The effective date \"02/30/2026\" is not a date: type it as MM/DD/YYYY."},
         Refusal{"DateEmpty", [](PlanForm &f) { f.effectiveFrom = ""; },

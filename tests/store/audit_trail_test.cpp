@@ -1,5 +1,7 @@
 #include "store/audit_trail.h"
 #include "store/deal_database.h"
+#include "store/deal_unwinds.h"
+#include "store/sales_ledger.h"
 #include "store_test_support.h"
 
 #include <QDate>
@@ -194,6 +196,65 @@ TEST_P(AuditTrailTest, FiltersByStockNumberSalespersonAndDates)
     today.from = QDate::currentDate();
     EXPECT_EQ(entries(today).size(), 2);
     EXPECT_EQ(entries().first().entry.salesPerson, QStringLiteral("PAT O'NEIL")); // newest first
+}
+
+// The action filter takes one action exactly; every action the ledger and
+// the deals write is one the filter offers.
+TEST_P(AuditTrailTest, FiltersByAction)
+{
+    const DealId unwound = saved(dealFor(QStringLiteral("4471"), QStringLiteral("ANN LEE")));
+    saved(dealFor(QStringLiteral("B-9"), QStringLiteral("ÉMILE ROUX")));
+    QString error;
+    SalesLedger ledger(*m_database);
+    const QList<qint64> unpaid = unpaidRowIds(*m_database, QStringLiteral("John Smith"));
+    ASSERT_EQ(unpaid.size(), 2);
+    ASSERT_TRUE(ledger.hold(unpaid.at(1), QStringLiteral("Finance not funded"), &error))
+        << error.toStdString();
+    ASSERT_TRUE(ledger.recordDraw(QStringLiteral("John Smith"), QDate(2026, 3, 1),
+                                  Money::dollars(1500), true, &error))
+        << error.toStdString();
+    DealUnwinds unwinds(*m_database);
+    const DealUnwinds::Outcome outcome =
+        unwinds.unwind({unwound, QDate(2026, 3, 14), QStringLiteral("Returned vehicle")});
+    ASSERT_TRUE(outcome.done) << outcome.error.toStdString();
+
+    EXPECT_EQ(actions(), (QStringList{"Deal unwound", "Draw recorded", "Deal held", "Deal saved",
+                                      "Deal saved"}));
+    for (const QString &action : actions())
+        EXPECT_TRUE(AuditTrail::actions().contains(action)) << action.toStdString();
+
+    AuditTrail::Filter saves;
+    saves.action = QStringLiteral("Deal saved");
+    EXPECT_EQ(actions(saves), (QStringList{"Deal saved", "Deal saved"}));
+    AuditTrail::Filter held;
+    held.action = QStringLiteral("Deal held");
+    const QList<AuditTrail::Record> heldEntries = entries(held);
+    ASSERT_EQ(heldEntries.size(), 1);
+    EXPECT_EQ(heldEntries.first().entry.stockNumber, QStringLiteral("B-9"));
+    // Exactly the action, not a part of it or another letter case.
+    for (const char *other : {"Deal", "deal saved", "Draw", "Sheet paid"}) {
+        AuditTrail::Filter filter;
+        filter.action = QString::fromLatin1(other);
+        EXPECT_EQ(actions(filter), QStringList()) << other;
+    }
+    // With the other filters.
+    AuditTrail::Filter unwoundDeal;
+    unwoundDeal.action = QStringLiteral("Deal unwound");
+    unwoundDeal.stockNumber = QStringLiteral("4471");
+    EXPECT_EQ(actions(unwoundDeal), QStringList{QStringLiteral("Deal unwound")});
+    unwoundDeal.stockNumber = QStringLiteral("B-9");
+    EXPECT_EQ(actions(unwoundDeal), QStringList());
+}
+
+TEST(AuditTrailActions, ListsEveryActionOnceInAlphabeticalOrder)
+{
+    EXPECT_EQ(AuditTrail::actions(),
+              (QStringList{"Chargeback", "Chargeback reopened", "Deal deleted", "Deal held",
+                           "Deal released", "Deal replaced", "Deal saved", "Deal unwound",
+                           "Draw recorded", "Draw recovered", "Draw written off", "Paid on sheet",
+                           "Pay plan version added", "Pay plan version changed",
+                           "Pay plan version deleted", "Row added", "Row changed", "Row deleted",
+                           "Sheet net pay", "Sheet paid", "Sheet voided", "Unpaid by void"}));
 }
 
 // The entries of one change written together: all of them, in order, with

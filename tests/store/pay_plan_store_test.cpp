@@ -164,6 +164,73 @@ TEST_P(PayPlanStoreTest, EveryChangeToAPlanIsAudited)
         << befores.at(2).toStdString();
 }
 
+// A plan's draw is kept with the version, recoverable or not, and named in
+// the audit trail only where there is one.
+TEST_P(PayPlanStoreTest, TheDrawAndWhetherItIsRecoverableAreKeptAndAudited)
+{
+    PayPlanVersion recoverable = planFrom(QStringLiteral("Zoë Ålund"), QDate(2026, 3, 1));
+    recoverable.drawPerMonth = Money::fromUnits(15002500); // $1,500.25
+    recoverable.drawRecoverable = true;
+    PayPlanVersion writtenOff = planFrom(QStringLiteral("Zoë Ålund"), QDate(2026, 4, 1));
+    writtenOff.drawPerMonth = Money::dollars(2000);
+    writtenOff.drawRecoverable = false;
+    const PayPlanVersion noDraw = planFrom(QStringLiteral("Zoë Ålund"), QDate(2026, 5, 1));
+    recoverable.id = added(recoverable);
+    writtenOff.id = added(writtenOff);
+    const qint64 noDrawId = added(noDraw);
+
+    reopen();
+    PayPlanStore store(*m_database);
+    EXPECT_EQ(store.version(recoverable.id), recoverable);
+    EXPECT_EQ(store.version(writtenOff.id), writtenOff);
+    EXPECT_EQ(store.version(noDrawId)->drawPerMonth, std::nullopt);
+    EXPECT_TRUE(store.version(noDrawId)->drawRecoverable);
+    EXPECT_EQ(store.inForce(QStringLiteral("Zoë Ålund"), QDate(2026, 4, 30))->drawPerMonth,
+              Money::dollars(2000));
+    QSqlQuery columns(m_database->connection());
+    ASSERT_TRUE(columns.exec(QStringLiteral("SELECT \"DrawPerMonth\", \"DrawRecoverable\" FROM "
+                                            "\"PayPlanVersions\" ORDER BY \"PlanVersionId\"")));
+    QList<QSqlRecord> stored;
+    while (columns.next())
+        stored << columns.record();
+    ASSERT_EQ(stored.size(), 3);
+    EXPECT_EQ(money(stored.at(0), "DrawPerMonth"), QStringLiteral("1500.25"));
+    EXPECT_EQ(stored.at(0).value(QStringLiteral("DrawRecoverable")).toInt(), 1);
+    EXPECT_EQ(stored.at(1).value(QStringLiteral("DrawRecoverable")).toInt(), 0);
+    EXPECT_TRUE(stored.at(2).value(QStringLiteral("DrawPerMonth")).isNull());
+
+    // The draw changes, then goes, on a version no deal used.
+    QString error;
+    writtenOff.drawRecoverable = true;
+    writtenOff.drawPerMonth = Money::dollars(1750);
+    ASSERT_TRUE(store.change(writtenOff, &error)) << error.toStdString();
+    EXPECT_EQ(store.version(writtenOff.id), writtenOff);
+    writtenOff.drawPerMonth.reset();
+    ASSERT_TRUE(store.change(writtenOff, &error)) << error.toStdString();
+    EXPECT_EQ(store.version(writtenOff.id)->drawPerMonth, std::nullopt);
+
+    QSqlQuery query(m_database->connection());
+    ASSERT_TRUE(query.exec(QStringLiteral("SELECT \"Before\", \"After\" FROM \"Audit\" WHERE "
+                                          "\"TableName\" = 'PayPlanVersions' ORDER BY \"AuditId\"")));
+    QStringList befores, afters;
+    while (query.next()) {
+        befores << query.value(0).toString();
+        afters << query.value(1).toString();
+    }
+    ASSERT_EQ(afters.size(), 5);
+    EXPECT_TRUE(afters.at(0).endsWith(
+        QStringLiteral("WarrantySpiff: 30\nDrawPerMonth: 1500.25\nDrawRecoverable: Yes")))
+        << afters.at(0).toStdString();
+    EXPECT_TRUE(afters.at(1).endsWith(QStringLiteral("DrawPerMonth: 2000\nDrawRecoverable: No")))
+        << afters.at(1).toStdString();
+    EXPECT_TRUE(afters.at(2).endsWith(QStringLiteral("WarrantySpiff: 30")))
+        << afters.at(2).toStdString();
+    EXPECT_EQ(befores.at(3), QStringLiteral("DrawPerMonth: 2000\nDrawRecoverable: No"));
+    EXPECT_EQ(afters.at(3), QStringLiteral("DrawPerMonth: 1750\nDrawRecoverable: Yes"));
+    EXPECT_EQ(befores.at(4), QStringLiteral("DrawPerMonth: 1750\nDrawRecoverable: Yes"));
+    EXPECT_EQ(afters.at(4), QStringLiteral("DrawPerMonth: \nDrawRecoverable: "));
+}
+
 TEST_P(PayPlanStoreTest, ADealKeepsItsPlanItsShareAndTheFiguresItTypedOver)
 {
     const qint64 id = added(planFrom(QStringLiteral("John Smith"), QDate(2026, 3, 1)));

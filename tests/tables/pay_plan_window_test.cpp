@@ -3,6 +3,7 @@
 #include "store/pay_plan_store.h"
 #include "tables_fixture.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
@@ -182,6 +183,65 @@ TEST_F(PayPlanWindowTest, AUsedVersionSaysItCannotBeChanged)
     EXPECT_EQ(window->shownVersion()->effectiveFrom, QDate(2026, 4, 1));
 }
 
+// The draw a month is typed beside the cap and warranty, recoverable unless
+// unchecked; a bad one is refused by name, and a used version shows its draw
+// as it was.
+TEST_F(PayPlanWindowTest, TheDrawIsSavedWithTheVersionAndShownAsSaved)
+{
+    auto *recoverable = window->findChild<QCheckBox *>(QStringLiteral("chkDrawRecoverable"));
+    ASSERT_NE(recoverable, nullptr);
+    EXPECT_EQ(recoverable->text(), QStringLiteral("Recoverable"));
+    window->addVersion();
+    EXPECT_EQ(field("txtDraw"), QString());
+    EXPECT_TRUE(recoverable->isChecked());
+    type("txtEffectiveFrom", QStringLiteral("03/01/2026"));
+    type("txtDraw", QStringLiteral("-$500.00"));
+    expectRefusal(QStringLiteral("The draw per month must not be negative."));
+    window->saveVersion();
+    m_prompts.verify();
+    type("txtDraw", QStringLiteral("five hundred"));
+    expectRefusal(QStringLiteral("The draw per month \"five hundred\" is not an amount."));
+    window->saveVersion();
+    m_prompts.verify();
+    ASSERT_EQ(versionCount(), 0);
+
+    type("txtDraw", QStringLiteral("$1,200.00"));
+    recoverable->setChecked(false);
+    window->saveVersion();
+    const auto versions = PayPlanStore(*m_database).versionsOf(QStringLiteral("John Smith"));
+    ASSERT_TRUE(versions);
+    ASSERT_EQ(versions->size(), 1);
+    EXPECT_EQ(versions->at(0).drawPerMonth, Money::dollars(1200));
+    EXPECT_FALSE(versions->at(0).drawRecoverable);
+
+    // Once a deal was worked out by it, the draw cannot be changed either.
+    Deal deal;
+    deal.date = QDate(2026, 3, 2);
+    deal.salesPerson = QStringLiteral("John Smith");
+    deal.stockNumber = QStringLiteral("88120");
+    deal.payableGross = QStringLiteral("1000");
+    deal.pack = QStringLiteral("300");
+    deal.planVersion = versions->at(0).id;
+    QString error;
+    ASSERT_TRUE(DealStore(*m_database).save(deal, &error)) << error.toStdString();
+    window->reload();
+    EXPECT_EQ(field("txtDraw"), QStringLiteral("1200"));
+    EXPECT_TRUE(edit(*window, QStringLiteral("txtDraw"))->isReadOnly());
+    EXPECT_FALSE(recoverable->isChecked());
+    EXPECT_FALSE(recoverable->isEnabled());
+
+    // The next version copies the draw and may change it.
+    window->addVersion();
+    EXPECT_EQ(field("txtDraw"), QStringLiteral("1200"));
+    EXPECT_TRUE(recoverable->isEnabled());
+    type("txtEffectiveFrom", QStringLiteral("04/01/2026"));
+    type("txtDraw", QString());
+    window->saveVersion();
+    EXPECT_EQ(PayPlanStore(*m_database).inForce(QStringLiteral("John Smith"), QDate(2026, 4, 2))
+                  ->drawPerMonth,
+              std::nullopt);
+}
+
 TEST_F(PayPlanWindowTest, AnUnusedVersionIsDeletedAfterTheQuestion)
 {
     chooseSalesPerson(1);
@@ -206,7 +266,7 @@ TEST_F(PayPlanWindowTest, TheKeyboardReachesEveryControlInOrder)
         for (const char *prefix : {"cboKind", "txtCommission", "txtMini", "txtPack"})
             expected << QString::fromLatin1(prefix) + QString::fromLatin1(code);
     }
-    expected << "txtCap" << "txtWarranty" << "cmdAdd" << "cmdSave" << "cmdDelete" << "cmdClose";
+    expected << "txtCap" << "txtWarranty" << "txtDraw" << "chkDrawRecoverable" << "cmdAdd" << "cmdSave" << "cmdDelete" << "cmdClose";
     QStringList chain;
     QWidget *first = window->findChild<QWidget *>(QStringLiteral("lstSalesPersons"));
     QWidget *w = first;

@@ -3,6 +3,7 @@
 #include "tables_fixture.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QPlainTextEdit>
 #include <QTableWidget>
@@ -118,6 +119,48 @@ TEST_F(TableAuditTest, TheAuditTrailWindowListsNewestFirstAndFilters)
     window.findChild<QDateEdit *>(QStringLiteral("dtpTo"))->setDate(QDate(2005, 3, 8));
     click(window, "cmdShow");
     EXPECT_EQ(grid->rowCount(), 0);
+}
+
+// The action list offers every action, all of them first; choosing one lists
+// only its entries at once, and the other filters still apply.
+TEST_F(TableAuditTest, TheAuditTrailWindowFiltersByAction)
+{
+    execute(QStringLiteral(
+        "INSERT INTO Audit (At, Action, TableName, StockNumber, SalesPerson, Before, After) "
+        "VALUES ('2026-03-02 09:00:00', 'Deal saved', 'RecallDeal', '2040', 'JOHN SMITH', NULL, "
+        "'Customer: ANN'), ('2026-03-14 10:30:00', 'Deal unwound', 'Unwinds', '2040', "
+        "'JOHN SMITH', NULL, 'Reason: Returned vehicle'), ('2026-03-20 16:00:00', 'Chargeback', "
+        "'Ledger', '2040', 'JOHN SMITH', NULL, 'Amount: 625'), ('2026-03-21 08:00:00', "
+        "'Draw recorded', 'Ledger', NULL, 'RENÉE CÔTÉ', NULL, 'Amount: 1500')"));
+    AuditTrailWindow window(*m_database, m_prompts);
+    auto *grid = window.findChild<QTableWidget *>(QStringLiteral("grdAudit"));
+    auto *action = window.findChild<QComboBox *>(QStringLiteral("cboAction"));
+    ASSERT_NE(action, nullptr);
+    ASSERT_EQ(action->count(), 23);
+    EXPECT_EQ(action->itemText(0), QStringLiteral("All actions"));
+    EXPECT_EQ(action->currentIndex(), 0);
+    for (const char *offered : {"Chargeback", "Chargeback reopened", "Deal unwound", "Deal held",
+                                "Deal released", "Draw recorded", "Draw recovered",
+                                "Draw written off", "Sheet net pay", "Deal saved", "Sheet paid"})
+        EXPECT_GE(action->findText(QString::fromLatin1(offered)), 1) << offered;
+    ASSERT_EQ(grid->rowCount(), 4);
+
+    action->setCurrentText(QStringLiteral("Deal unwound"));
+    ASSERT_EQ(grid->rowCount(), 1);
+    EXPECT_EQ(grid->item(0, 0)->text(), QStringLiteral("2026-03-14 10:30:00"));
+    EXPECT_EQ(grid->item(0, 2)->text(), QStringLiteral("Deal unwound"));
+
+    action->setCurrentText(QStringLiteral("Draw recorded"));
+    ASSERT_EQ(grid->rowCount(), 1);
+    EXPECT_EQ(grid->item(0, 4)->text(), QStringLiteral("RENÉE CÔTÉ"));
+    edit(window, QStringLiteral("txtSalesPerson"))->setText(QStringLiteral("smith"));
+    click(window, "cmdShow");
+    EXPECT_EQ(grid->rowCount(), 0);
+
+    action->setCurrentIndex(0);
+    ASSERT_EQ(grid->rowCount(), 3);
+    EXPECT_EQ(grid->item(0, 2)->text(), QStringLiteral("Chargeback"));
+    EXPECT_EQ(grid->item(2, 2)->text(), QStringLiteral("Deal saved"));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "store/deal_database.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -50,6 +51,9 @@ AuditTrailWindow::AuditTrailWindow(DealDatabase &database, Prompts &prompts, QWi
     m_txtStockNumber = named(new QLineEdit(this), "txtStockNumber");
     m_txtSalesPerson = named(new QLineEdit(this), "txtSalesPerson");
     m_txtUserName = named(new QLineEdit(this), "txtUserName");
+    m_cboAction = named(new QComboBox(this), "cboAction");
+    m_cboAction->addItem(QStringLiteral("All actions"));
+    m_cboAction->addItems(AuditTrail::actions());
     m_chkDates = named(new QCheckBox(QStringLiteral("Dates from"), this), "chkDates");
     m_dtpFrom = dateBox(this, "dtpFrom");
     m_dtpTo = dateBox(this, "dtpTo");
@@ -78,6 +82,7 @@ AuditTrailWindow::AuditTrailWindow(DealDatabase &database, Prompts &prompts, QWi
     filter->addRow(QStringLiteral("Stock Number:"), m_txtStockNumber);
     filter->addRow(QStringLiteral("Sales Person:"), m_txtSalesPerson);
     filter->addRow(QStringLiteral("User:"), m_txtUserName);
+    filter->addRow(QStringLiteral("Action:"), m_cboAction);
     filter->addRow(dates);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_lblCount, 1);
@@ -99,6 +104,7 @@ AuditTrailWindow::AuditTrailWindow(DealDatabase &database, Prompts &prompts, QWi
     connect(m_chkDates, &QCheckBox::toggled, m_dtpFrom, &QWidget::setEnabled);
     connect(m_chkDates, &QCheckBox::toggled, m_dtpTo, &QWidget::setEnabled);
     connect(m_cmdShow, &QPushButton::clicked, this, &AuditTrailWindow::cmdShow_Click);
+    connect(m_cboAction, &QComboBox::currentIndexChanged, this, &AuditTrailWindow::cmdShow_Click);
     connect(m_grdAudit, &QTableWidget::itemSelectionChanged, this,
             &AuditTrailWindow::showDetails);
     connect(m_cmdClose, &QPushButton::clicked, this, &QWidget::close);
@@ -112,6 +118,8 @@ void AuditTrailWindow::cmdShow_Click()
     filter.stockNumber = m_txtStockNumber->text();
     filter.salesPerson = m_txtSalesPerson->text();
     filter.userName = m_txtUserName->text();
+    if (m_cboAction->currentIndex() > 0)
+        filter.action = m_cboAction->currentText();
     if (m_chkDates->isChecked()) {
         filter.from = m_dtpFrom->date();
         filter.to = m_dtpTo->date();

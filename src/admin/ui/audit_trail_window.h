@@ -6,6 +6,7 @@
 
 class DealDatabase;
 class QCheckBox;
+class QComboBox;
 class QDateEdit;
 class QLabel;
 class QLineEdit;
@@ -15,8 +16,8 @@ class QTableWidget;
 
 // "Audit Trail": the changes to deals and sheets, newest first, one line per
 // entry (when, who, action, stock number, salesperson and a short summary of
-// what changed), filtered by stock number, salesperson, user and a range of
-// dates; the pane below lists every changed column of the selected entry as
+// what changed), filtered by stock number, salesperson, user, action (at
+// once when one is chosen) and a range of dates; the pane below lists every changed column of the selected entry as
 // "column: before → after". It only reads.
 class AuditTrailWindow : public QWidget
 {
@@ -37,6 +38,7 @@ private:
     QLineEdit *m_txtStockNumber = nullptr;
     QLineEdit *m_txtSalesPerson = nullptr;
     QLineEdit *m_txtUserName = nullptr;
+    QComboBox *m_cboAction = nullptr;
     QCheckBox *m_chkDates = nullptr;
     QDateEdit *m_dtpFrom = nullptr;
     QDateEdit *m_dtpTo = nullptr;

@@ -7,6 +7,7 @@
 #include "store/pay_plan_store.h"
 #include "worksheet/ui/center_form.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFormLayout>
@@ -140,6 +141,20 @@ void PayPlanWindow::buildControls()
     m_txtWarranty = field(this, QStringLiteral("txtWarranty"));
     bottom->addRow(QStringLiteral("C&ap a deal:"), m_txtCap);
     bottom->addRow(QStringLiteral("&Warranty Spiff:"), m_txtWarranty);
+    m_txtDraw = field(this, QStringLiteral("txtDraw"));
+    m_txtDraw->setToolTip(QStringLiteral("The draw paid each month against the commissions; "
+                                         "empty: no draw"));
+    m_chkDrawRecoverable = new QCheckBox(QStringLiteral("Recoverable"), this);
+    m_chkDrawRecoverable->setObjectName(QStringLiteral("chkDrawRecoverable"));
+    m_chkDrawRecoverable->setToolTip(QStringLiteral("What the commissions do not cover is "
+                                                    "carried on to later sheets; unchecked, it "
+                                                    "is written off"));
+    auto *draw = new QHBoxLayout;
+    draw->addWidget(m_txtDraw);
+    draw->addWidget(m_chkDrawRecoverable);
+    draw->addStretch();
+    bottom->addRow(QStringLiteral("D&raw a Month:"), draw);
+    qobject_cast<QLabel *>(bottom->labelForField(draw))->setBuddy(m_txtDraw);
     right->addLayout(bottom);
 
     m_lblNote = new QLabel(this);
@@ -161,7 +176,7 @@ void PayPlanWindow::buildControls()
     QList<QWidget *> order{m_lstSalesPersons, m_grdVersions, m_txtEffectiveFrom};
     for (const ClassControls &row : m_classes)
         order << row.kind << row.commission << row.mini << row.pack;
-    order << m_txtCap << m_txtWarranty << m_cmdAdd << m_cmdSave << m_cmdDelete << m_cmdClose;
+    order << m_txtCap << m_txtWarranty << m_txtDraw << m_chkDrawRecoverable << m_cmdAdd << m_cmdSave << m_cmdDelete << m_cmdClose;
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
 
@@ -265,8 +280,8 @@ void PayPlanWindow::setFormEnabled(bool enabled)
         for (QWidget *w : QList<QWidget *>{row.kind, row.commission, row.mini, row.pack})
             w->setEnabled(enabled);
     }
-    m_txtCap->setEnabled(enabled);
-    m_txtWarranty->setEnabled(enabled);
+    for (QWidget *w : QList<QWidget *>{m_txtCap, m_txtWarranty, m_txtDraw, m_chkDrawRecoverable})
+        w->setEnabled(enabled);
 }
 
 void PayPlanWindow::showForm(const PlanForm &form, bool readOnly)
@@ -285,7 +300,10 @@ void PayPlanWindow::showForm(const PlanForm &form, bool readOnly)
     }
     m_txtCap->setText(form.cap);
     m_txtWarranty->setText(form.warrantySpiff);
-    for (QLineEdit *edit : {m_txtEffectiveFrom, m_txtCap, m_txtWarranty})
+    m_txtDraw->setText(form.draw);
+    m_chkDrawRecoverable->setChecked(form.drawRecoverable);
+    m_chkDrawRecoverable->setEnabled(m_chkDrawRecoverable->isEnabled() && !readOnly);
+    for (QLineEdit *edit : {m_txtEffectiveFrom, m_txtCap, m_txtWarranty, m_txtDraw})
         edit->setReadOnly(readOnly);
 }
 
@@ -300,6 +318,8 @@ PlanForm PayPlanWindow::readForm() const
     }
     form.cap = m_txtCap->text();
     form.warrantySpiff = m_txtWarranty->text();
+    form.draw = m_txtDraw->text();
+    form.drawRecoverable = m_chkDrawRecoverable->isChecked();
     return form;
 }
 

@@ -13,6 +13,7 @@
 class DealDatabase;
 class PayPlanStore;
 class Prompts;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -22,7 +23,7 @@ class QTableWidget;
 
 // Setup > Pay Plans… (frmPayPlans): the roster's salespeople, each one's
 // plan versions newest first, and the figures of the chosen version in a
-// form. Add starts a new version from a copy of the one in force today (or
+// form (with the draw a month, recoverable or not). Add starts a new version from a copy of the one in force today (or
 // of the standing figures); Save stores the form, refusing with a message
 // anything that is not a figure of a plan; Delete removes a version no deal
 // was worked out by. A version saved deals were worked out by is shown but
@@ -85,6 +86,8 @@ private:
     std::array<ClassControls, PayPlanVersion::kClasses> m_classes;
     QLineEdit *m_txtCap = nullptr;
     QLineEdit *m_txtWarranty = nullptr;
+    QLineEdit *m_txtDraw = nullptr;
+    QCheckBox *m_chkDrawRecoverable = nullptr;
     QLabel *m_lblNote = nullptr;
     QPushButton *m_cmdAdd = nullptr;
     QPushButton *m_cmdSave = nullptr;
