@@ -59,7 +59,11 @@ Money unitsOf(const QList<MonthRow> &rows, TierClasses classes)
 {
     Money units;
     for (const MonthRow &row : rows) {
-        if (!row.unwound && counts(classes, row.unitClass))
+        if (!counts(classes, row.unitClass))
+            continue;
+        if (row.soldEarlier)
+            units -= row.unitCount;
+        else if (!row.unwound)
             units += row.unitCount;
     }
     return units;
@@ -88,7 +92,7 @@ Result owed(const PayPlanVersion &plan, const QList<MonthRow> &rows)
     });
     Money place; // the units up to and including the row, in the month's order
     for (const MonthRow &row : ordered) {
-        if (row.unwound || !counts(plan.tierClasses, row.unitClass))
+        if (row.unwound || row.soldEarlier || !counts(plan.tierClasses, row.unitClass))
             continue;
         place += row.unitCount;
         const int tier = plan.tierMode == TierMode::Retroactive ? result.tier

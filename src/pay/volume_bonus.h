@@ -24,6 +24,9 @@ struct MonthRow
     Money payableGross;   // the row's own
     Money commission;     // what the row was worked out at
     bool unwound = false; // its deal was unwound whole in the month
+    // A row of an earlier month whose deal was unwound whole in this one:
+    // its units come off this month's count.
+    bool soldEarlier = false;
 };
 
 struct Result
@@ -37,7 +40,7 @@ struct Result
 bool counts(TierClasses classes, const QString &unitClass);
 
 // The month's units: the counted rows' unit counts, less those of deals
-// unwound in the month.
+// unwound in the month (whenever they were sold).
 Money unitsOf(const QList<MonthRow> &rows, TierClasses classes);
 
 // The tier `units` reach in `plan` (index into plan.tiers), -1 for none.

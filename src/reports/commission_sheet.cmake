@@ -9,6 +9,8 @@ target_sources(tarvex_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/sheet_entry.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sheet_payment.h
     ${CMAKE_CURRENT_LIST_DIR}/sheet_payment.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sheet_volume.h
+    ${CMAKE_CURRENT_LIST_DIR}/sheet_volume.cpp
     ${CMAKE_CURRENT_LIST_DIR}/commission_sheet_layout.h
     ${CMAKE_CURRENT_LIST_DIR}/commission_sheet_layout.cpp
     ${CMAKE_CURRENT_LIST_DIR}/commission_sheet_report.h

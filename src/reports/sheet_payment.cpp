@@ -4,6 +4,7 @@
 #include "common/money_format.h"
 #include "reports/commission_data_file.h"
 #include "reports/sheet_data_file.h"
+#include "reports/sheet_volume.h"
 #include "store/column_value.h"
 #include "store/commission_payments.h"
 #include "store/deal_database.h"
@@ -54,6 +55,15 @@ QVariantList chargebackLine(const Chargeback &line)
     return {line.customer,          line.stockNumber,         line.unitClass,
             negative(line.gross),   negative(line.commission), negative(line.spiff),
             negative(line.warranty), negative(line.amount)};
+}
+
+// A volume bonus line of the hand-off file: what it says in the customer's
+// place, and its amount as the commission.
+QVariantList volumeLine(const SheetVolume::Line &line)
+{
+    const QVariant amount = QVariant::fromValue(line.amount);
+    return {line.text, QString(),  QString(), QVariant::fromValue(Money()),
+            amount,    QVariant::fromValue(Money()), QVariant::fromValue(Money()), amount};
 }
 
 // What the sheet deducts of draws and earlier sheets' negative net, as the
@@ -133,6 +143,17 @@ bool recordSheet(DealDatabase &database, const Sheet &sheet, const QString &data
             paidAmount(row.value(QStringLiteral("TotalCommission"))).value_or(Money());
         tally = tally ? tally->checkedAdd(total) : std::nullopt;
     }
+    if (sheet.volume) {
+        const std::optional<QList<SheetVolume::Line>> volume = SheetVolume::settle(
+            database, *sheetId, sheet.salesPerson, sheet.on, sheet.includeMonth, &outcome.error);
+        if (!volume)
+            return false;
+        for (const SheetVolume::Line &line : *volume) {
+            lines << volumeLine(line);
+            outcome.volumeLines << line.text;
+            tally = tally ? tally->checkedAdd(line.amount) : std::nullopt;
+        }
+    }
     for (const Chargeback &line : *chargebacks) {
         lines << chargebackLine(line);
         tally = tally ? tally->checkedSubtract(line.amount) : std::nullopt;
@@ -151,6 +172,7 @@ bool recordSheet(DealDatabase &database, const Sheet &sheet, const QString &data
     if (!settlement)
         return false;
     const bool statement = !chargebacks->isEmpty() || settlement->touchesBalances();
+    // A sheet of a volume bonus alone is a sheet of deal lines as ever.
     if (statement &&
         (!ledger.recordSettlement(*sheetId, sheet.salesPerson, sheet.on, *settlement,
                                   &outcome.error) ||
@@ -160,7 +182,7 @@ bool recordSheet(DealDatabase &database, const Sheet &sheet, const QString &data
     outcome.netPay = settlement->net;
     reach(Step::LedgerSettled);
     // With no line listed the sheet has no total.
-    const std::optional<Money> total = sheet.rowIds.isEmpty() && chargebacks->isEmpty()
+    const std::optional<Money> total = lines.isEmpty()
                                            ? std::nullopt
                                            : std::optional(*tally);
     if (!sheets.complete(*sheetId, sheet.heading(), marking->paid,

@@ -37,6 +37,8 @@ struct Outcome
     // What the sheet pays after chargebacks, draws and the earlier negative
     // net; the tally plus the bonus on a sheet of deals alone.
     Money netPay = {};
+    // The volume bonus lines the sheet paid.
+    QStringList volumeLines = {};
 };
 
 // What a sheet pays: the rows listed for one salesperson, and what the sheet
@@ -53,6 +55,11 @@ struct Sheet
     QList<qint64> chargebackIds = {};
     // The day the sheet is paid: draws are settled as of it.
     QDate on = QDate::currentDate();
+    // Pay the volume bonus of the months ended (the salesperson's plans have
+    // tiers), and of `includeMonth` too when given (the user asked for it
+    // before the month's end).
+    bool volume = false;
+    std::optional<QDate> includeMonth = {};
 
     SheetHeading heading() const;
 };

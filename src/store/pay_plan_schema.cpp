@@ -34,7 +34,8 @@ const QStringList &versionColumns()
         for (const QByteArray &name : classColumnNames())
             all << QString::fromLatin1(name);
         all << QStringLiteral("Cap") << QStringLiteral("WarrantySpiff")
-            << QStringLiteral("DrawPerMonth") << QStringLiteral("DrawRecoverable");
+            << QStringLiteral("DrawPerMonth") << QStringLiteral("DrawRecoverable")
+            << QStringLiteral("TierMode") << QStringLiteral("TierClasses");
         return all;
     }();
     return columns;

@@ -2,6 +2,7 @@
 
 #include "audit_trail.h"
 #include "column_value.h"
+#include "common/money_format.h"
 #include "deal_database.h"
 #include "pay_plan_schema.h"
 #include "sql_transaction.h"
@@ -36,7 +37,92 @@ QVariantList valuesOf(const PayPlanVersion &version)
     }
     values << amountOrNull(version.cap) << ColumnValue::money(version.warrantySpiff)
            << amountOrNull(version.drawPerMonth) << ColumnValue::yesNo(version.drawRecoverable);
+    // How the tiers pay, only beside tiers.
+    const bool tiered = !version.tiers.isEmpty();
+    values << (tiered ? QVariant(version.tierMode == TierMode::Marginal
+                                     ? QStringLiteral("Marginal")
+                                     : QStringLiteral("Retroactive"))
+                      : QVariant(QMetaType(QMetaType::QString)))
+           << (tiered ? QVariant(version.tierClasses == TierClasses::NewOnly    ? QStringLiteral("New")
+                                 : version.tierClasses == TierClasses::UsedOnly ? QStringLiteral("Used")
+                                                                                 : QStringLiteral("All"))
+                      : QVariant(QMetaType(QMetaType::QString)));
     return values;
+}
+
+// The tiers as the audit trail shows them: "Tiers: from 12 units 28%; from
+// 20 units $25.00 a unit, mini $200.00".
+QString tiersText(const PayPlanVersion &version)
+{
+    if (version.tiers.isEmpty())
+        return {};
+    QStringList tiers;
+    for (const VolumeTier &tier : version.tiers) {
+        QString text = QStringLiteral("from %1 units ").arg(MoneyFormat::plain(tier.unitsFrom));
+        text += tier.percent ? MoneyFormat::plain(*tier.percent) + u'%'
+                             : QStringLiteral("%1 a unit")
+                                   .arg(MoneyFormat::dollarsGrouped(tier.perUnit.value_or(Money())));
+        if (tier.mini)
+            text += QStringLiteral(", mini %1").arg(MoneyFormat::dollarsGrouped(*tier.mini));
+        tiers << text;
+    }
+    return QStringLiteral("\nTiers: ") + tiers.join(QStringLiteral("; "));
+}
+
+// Replaces the version's tiers by `version.tiers`, inside the caller's transaction.
+bool writeTiers(QSqlDatabase db, qint64 versionId, const PayPlanVersion &version, QString *error)
+{
+    QSqlQuery erase(db);
+    if (!StoreSql::prepare(erase,
+                           QStringLiteral("DELETE FROM \"PayPlanTiers\" WHERE \"PlanVersionId\" = ?"),
+                           error) ||
+        !StoreSql::exec(erase, {versionId}, error))
+        return false;
+    if (version.tiers.isEmpty())
+        return true;
+    QSqlQuery insert(db);
+    if (!StoreSql::prepare(insert,
+                           StoreSql::insertStatement(
+                               QStringLiteral("PayPlanTiers"),
+                               {QStringLiteral("PlanVersionId"), QStringLiteral("UnitsFrom"),
+                                QStringLiteral("Percent"), QStringLiteral("PerUnit"),
+                                QStringLiteral("Mini")}),
+                           error))
+        return false;
+    for (const VolumeTier &tier : version.tiers) {
+        if (!StoreSql::exec(insert,
+                            {versionId, ColumnValue::money(tier.unitsFrom), amountOrNull(tier.percent),
+                             amountOrNull(tier.perUnit), amountOrNull(tier.mini)},
+                            error))
+            return false;
+    }
+    return true;
+}
+
+// Reads each version's tiers.
+bool readTiers(QSqlDatabase db, QList<PayPlanVersion> &versions, QString *error)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!StoreSql::prepare(query,
+                           QStringLiteral("SELECT \"UnitsFrom\", \"Percent\", \"PerUnit\", \"Mini\" "
+                                          "FROM \"PayPlanTiers\" WHERE \"PlanVersionId\" = ? ORDER "
+                                          "BY \"UnitsFrom\""),
+                           error))
+        return false;
+    for (PayPlanVersion &version : versions) {
+        version.tiers.clear();
+        if (!StoreSql::exec(query, {version.id}, error))
+            return false;
+        while (query.next())
+            version.tiers << VolumeTier{
+                .unitsFrom = ColumnValue::moneyFrom(query.value(0)).value_or(Money()),
+                .percent = ColumnValue::moneyFrom(query.value(1)),
+                .perUnit = ColumnValue::moneyFrom(query.value(2)),
+                .mini = ColumnValue::moneyFrom(query.value(3))};
+        query.finish();
+    }
+    return true;
 }
 
 // The same as the audit trail describes them: the draw's recoverable flag
@@ -70,6 +156,18 @@ bool audited(QSqlDatabase db, const char *action, const PayPlanVersion &version,
     return AuditTrail::write(db, entry, error);
 }
 
+// A change to a version as the audit trail shows it: the columns changed,
+// and the tiers before and after where they changed.
+void describeChange(const PayPlanVersion &before, const PayPlanVersion &after,
+                    QString *beforeText, QString *afterText)
+{
+    description().ofChanges(auditValuesOf(before), auditValuesOf(after), beforeText, afterText);
+    if (tiersText(before) == tiersText(after))
+        return;
+    *beforeText += tiersText(before);
+    *afterText += tiersText(after);
+}
+
 QString selectVersions(const QString &where)
 {
     return QStringLiteral("SELECT \"PlanVersionId\", %1 FROM \"PayPlanVersions\" WHERE %2")
@@ -100,6 +198,12 @@ PayPlanVersion versionFrom(const QSqlQuery &query)
     // hold 0: read as a new version has it.
     const bool recoverable = ColumnValue::yesNoFrom(query.value(at++));
     version.drawRecoverable = version.drawPerMonth ? recoverable : true;
+    const QString mode = query.value(at++).toString();
+    version.tierMode = mode == QLatin1String("Marginal") ? TierMode::Marginal : TierMode::Retroactive;
+    const QString classes = query.value(at++).toString();
+    version.tierClasses = classes == QLatin1String("New")    ? TierClasses::NewOnly
+                          : classes == QLatin1String("Used") ? TierClasses::UsedOnly
+                                                             : TierClasses::All;
     return version;
 }
 
@@ -140,6 +244,9 @@ std::optional<QList<PayPlanVersion>> PayPlanStore::versionsOf(const QString &sal
     QList<PayPlanVersion> versions;
     while (query->next())
         versions << versionFrom(*query);
+    query->finish();
+    if (!readTiers(m_database.connection(), versions, error))
+        return std::nullopt;
     return versions;
 }
 
@@ -166,6 +273,12 @@ std::optional<PayPlanVersion> PayPlanStore::inForce(const QString &salesPerson, 
             if (query->next())
                 found = versionFrom(*query);
             query->finish();
+            if (!found)
+                return true;
+            QList<PayPlanVersion> one{*found};
+            if (!readTiers(m_database.connection(), one, error))
+                return false;
+            found = one.first();
             return true;
         },
         error);
@@ -177,9 +290,11 @@ std::optional<PayPlanVersion> PayPlanStore::version(qint64 versionId, QString *e
     CachedQuery query(m_database, selectVersions(QStringLiteral("\"PlanVersionId\" = ?")), error);
     if (!query || !StoreSql::exec(*query, {versionId}, error) || !query->next())
         return std::nullopt;
-    PayPlanVersion version = versionFrom(*query);
+    QList<PayPlanVersion> one{versionFrom(*query)};
     query->finish();
-    return version;
+    if (!readTiers(m_database.connection(), one, error))
+        return std::nullopt;
+    return one.first();
 }
 
 std::optional<bool> PayPlanStore::isUsed(qint64 versionId, QString *error) const
@@ -214,9 +329,9 @@ std::optional<qint64> PayPlanStore::add(const PayPlanVersion &version, QString *
         id = StoreSql::insertedKey(insert, valuesOf(version), &why);
     PayPlanVersion added = version;
     added.id = id.value_or(0);
-    if (!id ||
+    if (!id || !writeTiers(m_database.connection(), *id, version, &why) ||
         !audited(m_database.connection(), "Pay plan version added", added, {},
-                 description().of(auditValuesOf(added)), &why) ||
+                 description().of(auditValuesOf(added)) + tiersText(added), &why) ||
         !transaction.commit(&why)) {
         failed(error, writeFailure(version, why));
         return std::nullopt;
@@ -266,8 +381,8 @@ bool PayPlanStore::change(const PayPlanVersion &version, QString *error)
                               .arg(assignments.join(QStringLiteral(", "))),
                           &why) &&
         StoreSql::exec(update, valuesOf(version), version.id, &why) &&
-        (description().ofChanges(auditValuesOf(*before), auditValuesOf(version), &beforeText,
-                                 &afterText),
+        writeTiers(m_database.connection(), version.id, version, &why) &&
+        (describeChange(*before, version, &beforeText, &afterText),
          audited(m_database.connection(), "Pay plan version changed", version, beforeText,
                  afterText, &why)) &&
         transaction.commit(&why);
@@ -288,13 +403,14 @@ bool PayPlanStore::remove(qint64 versionId, QString *error)
     const bool removed =
         transaction.begin(&why) && lockUnused(versionId, &used, &why) &&
         (before = version(versionId, &why)).has_value() &&
+        writeTiers(m_database.connection(), versionId, PayPlanVersion(), &why) &&
         StoreSql::prepare(erase,
                           QStringLiteral("DELETE FROM \"PayPlanVersions\" WHERE "
                                          "\"PlanVersionId\" = ?"),
                           &why) &&
         StoreSql::exec(erase, {versionId}, &why) &&
         audited(m_database.connection(), "Pay plan version deleted", *before,
-                description().of(auditValuesOf(*before)), {}, &why) &&
+                description().of(auditValuesOf(*before)) + tiersText(*before), {}, &why) &&
         transaction.commit(&why);
     if (!removed)
         return failed(error, used ? usedCannotDeleteMessage()

@@ -75,6 +75,15 @@ TEST(VolumeBonus, TheMonthReachedPaysItsTierOnEveryRowOrFromTheLineOn)
 
     plan.tierMode = TierMode::Marginal;
     EXPECT_EQ(VolumeBonus::owed(plan, march()).owed, amount("575.47"));
+
+    // A February deal unwound in March takes its unit off March.
+    QList<MonthRow> rows = march();
+    rows << MonthRow{.date = QDate(2026, 2, 27), .order = 50, .unitClass = QStringLiteral("NC"),
+                     .unitCount = Money::dollars(1), .payableGross = amount("5000"),
+                     .commission = amount("1250"), .unwound = true, .soldEarlier = true};
+    EXPECT_EQ(VolumeBonus::unitsOf(rows, TierClasses::All), Money::dollars(17));
+    plan.tierMode = TierMode::Retroactive;
+    EXPECT_EQ(VolumeBonus::owed(plan, rows).owed, amount("1126.76")); // the unwound row earns nothing
 }
 
 TEST(VolumeBonus, ATierMiniRaisesTheRowsBelowItAndTheCapHoldsThem)
