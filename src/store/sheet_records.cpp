@@ -3,7 +3,9 @@
 #include "audit_trail.h"
 #include "common/money_format.h"
 #include "deal_locks.h"
+#include "pg_statement.h"
 #include "sql_transaction.h"
+#include "store_engine.h"
 #include "store_schema.h"
 #include "store_sql.h"
 
@@ -52,6 +54,10 @@ QString amountText(const std::optional<Money> &amount)
 
 bool run(QSqlDatabase db, const QString &statement, const QVariantList &values, QString *error)
 {
+    // A sheet's lines and snapshot are long texts: on a server they go as
+    // parameters rather than inside the statement's text.
+    if (StoreEngine::engineOf(db) == StoreEngine::Engine::PostgreSQL)
+        return PgStatement(db).run(statement, values, error);
     QSqlQuery query(db);
     return StoreSql::prepare(query, statement, error) && StoreSql::exec(query, values, error);
 }
