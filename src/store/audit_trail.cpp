@@ -139,10 +139,14 @@ QString userOf(const QSqlDatabase &db)
     return usersByConnection().value(db.connectionName());
 }
 
+QStringList rowColumns()
+{
+    return QStringList{QStringLiteral("At")} + kEntryColumns;
+}
+
 QString insertStatement()
 {
-    return StoreSql::insertStatement(QStringLiteral("Audit"),
-                                     QStringList{QStringLiteral("At")} + kEntryColumns);
+    return StoreSql::insertStatement(QStringLiteral("Audit"), rowColumns());
 }
 
 namespace {
@@ -202,23 +206,22 @@ bool writeAll(QSqlDatabase db, const QList<Entry> &unnamed, QString *error)
         }
         return true;
     }
-    // A server takes them all as the data of one COPY, in one trip, on the
-    // connection's own handle.
-    QByteArray data;
-    data.reserve(entries.size() * 160);
+    // A server takes them all as the data of one COPY on the connection's
+    // own handle, in its text format.
+    QString rows;
+    rows.reserve(entries.size() * 160);
     QVariantList values;
     for (const Entry &entry : entries) {
         values.clear();
         appendValues(values, at, entry);
         for (qsizetype i = 0; i < values.size(); ++i) {
             if (i > 0)
-                data += '\t';
-            PgStatement::appendCopyField(data, values.at(i));
+                rows += u'\t';
+            PgStatement::appendCopyField(rows, values.at(i));
         }
-        data += '\n';
+        rows += u'\n';
     }
-    return PgStatement(db).copyIn(QStringLiteral("Audit"),
-                                  QStringList{QStringLiteral("At")} + kEntryColumns, data, error);
+    return PgStatement(db).copyIn(QStringLiteral("Audit"), rowColumns(), rows, error);
 }
 
 bool write(QSqlDatabase db, const Entry &entry, QString *error)

@@ -1,5 +1,6 @@
 #include "pg_statement.h"
 
+#include "column_value.h"
 #include "store_sql.h"
 
 #include <QDate>
@@ -7,6 +8,8 @@
 #include <QSqlError>
 
 #include <libpq-fe.h>
+
+#include <charconv>
 
 namespace {
 
@@ -39,6 +42,47 @@ QMetaType metaTypeOf(Oid type)
     default:
         return QMetaType::fromType<QString>();
     }
+}
+
+// A whole number as the server writes it; 0 when it is none.
+template <typename Number>
+Number numberIn(const char *text, int length)
+{
+    Number number = 0;
+    const std::from_chars_result read = std::from_chars(text, text + length, number);
+    return read.ec == std::errc() ? number : 0;
+}
+
+// `text` as COPY's text format holds it: runs of plain characters as they
+// are, backslash, tab, line break and carriage return escaped.
+void appendEscaped(QString &to, const QString &text)
+{
+    const QChar *characters = text.constData();
+    qsizetype plain = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char16_t letter = 0;
+        switch (characters[i].unicode()) {
+        case u'\\':
+            letter = u'\\';
+            break;
+        case u'\t':
+            letter = u't';
+            break;
+        case u'\n':
+            letter = u'n';
+            break;
+        case u'\r':
+            letter = u'r';
+            break;
+        default:
+            continue;
+        }
+        to.append(characters + plain, i - plain);
+        to += u'\\';
+        to += QChar(letter);
+        plain = i + 1;
+    }
+    to.append(characters + plain, text.size() - plain);
 }
 
 // `statement` with its "?" marks numbered as the server's "$1", "$2", ...;
@@ -153,16 +197,23 @@ PgStatement::Value PgStatement::valueOf(const QVariant &value)
 {
     if (value.isNull())
         return std::nullopt;
+    const void *data = value.constData();
     switch (value.typeId()) {
     case QMetaType::QString: {
         // A null text is no value, as the driver sends it.
-        const QString &text = *static_cast<const QString *>(value.constData());
+        const QString &text = *static_cast<const QString *>(data);
         return text.isNull() ? std::nullopt : Value(text.toUtf8());
     }
     case QMetaType::Bool:
-        return QByteArray(value.toBool() ? "1" : "0");
+        return QByteArray(*static_cast<const bool *>(data) ? "1" : "0");
+    case QMetaType::LongLong:
+        return QByteArray::number(*static_cast<const qlonglong *>(data));
+    case QMetaType::ULongLong:
+        return QByteArray::number(*static_cast<const qulonglong *>(data));
+    case QMetaType::Int:
+        return QByteArray::number(*static_cast<const int *>(data));
     default:
-        return value.toString().toUtf8();
+        return ColumnValue::storedText(value).toUtf8();
     }
 }
 
@@ -177,16 +228,16 @@ QVariant PgStatement::value(int row, int column) const
     if (PQgetisnull(m_result, row, column))
         return QVariant(metaTypeOf(type), nullptr);
     const char *text = PQgetvalue(m_result, row, column);
+    const int length = PQgetlength(m_result, row, column);
     switch (type) {
     case kBool:
         return QVariant(text[0] == 't');
-    case kBigInt: {
-        const QByteArray digits = QByteArray::fromRawData(text, qstrlen(text));
-        return text[0] == '-' ? QVariant(digits.toLongLong()) : QVariant(digits.toULongLong());
-    }
+    case kBigInt:
+        return text[0] == '-' ? QVariant(qlonglong(numberIn<qlonglong>(text, length)))
+                              : QVariant(qulonglong(numberIn<qulonglong>(text, length)));
     case kSmallInt:
     case kInteger:
-        return QVariant(QByteArray::fromRawData(text, qstrlen(text)).toInt());
+        return QVariant(numberIn<int>(text, length));
     case kDate:
         return QVariant(QDate::fromString(QString::fromLatin1(text), Qt::ISODate));
     case kReal:
@@ -194,12 +245,12 @@ QVariant PgStatement::value(int row, int column) const
     case kNumeric:
         return QVariant(QByteArray::fromRawData(text, qstrlen(text)).toDouble());
     default:
-        return QVariant(QString::fromUtf8(text));
+        return QVariant(QString::fromUtf8(text, length));
     }
 }
 
-bool PgStatement::copyIn(const QString &table, const QStringList &columns,
-                         const QByteArray &data, QString *error)
+bool PgStatement::copyIn(const QString &table, const QStringList &columns, const QString &rows,
+                         QString *error)
 {
     clear();
     if (!m_conn)
@@ -210,6 +261,7 @@ bool PgStatement::copyIn(const QString &table, const QStringList &columns,
     if (PQresultStatus(m_result) != PGRES_COPY_IN)
         return fail(error);
     clear();
+    const QByteArray data = rows.toUtf8();
     if (PQputCopyData(m_conn, data.constData(), int(data.size())) != 1 ||
         PQputCopyEnd(m_conn, nullptr) != 1)
         return fail(error);
@@ -223,30 +275,28 @@ bool PgStatement::copyIn(const QString &table, const QStringList &columns,
     return copied || fail(error);
 }
 
-void PgStatement::appendCopyField(QByteArray &data, const QVariant &value)
+void PgStatement::appendCopyField(QString &rows, const QVariant &value)
 {
-    const Value text = valueOf(value);
-    if (!text) {
-        data += "\\N";
+    const void *data = value.constData();
+    switch (value.isNull() ? QMetaType::UnknownType : value.typeId()) {
+    case QMetaType::UnknownType:
+        rows += QLatin1StringView("\\N");
+        return;
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Int:
+        ColumnValue::appendStoredText(rows, value); // digits only
+        return;
+    case QMetaType::QString: {
+        const QString &text = *static_cast<const QString *>(data);
+        if (text.isNull())
+            rows += QLatin1StringView("\\N");
+        else
+            appendEscaped(rows, text);
         return;
     }
-    for (const char c : *text) {
-        switch (c) {
-        case '\\':
-            data += "\\\\";
-            break;
-        case '\t':
-            data += "\\t";
-            break;
-        case '\n':
-            data += "\\n";
-            break;
-        case '\r':
-            data += "\\r";
-            break;
-        default:
-            data += c;
-        }
+    default:
+        appendEscaped(rows, ColumnValue::storedText(value));
     }
 }
 

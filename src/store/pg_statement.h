@@ -51,14 +51,15 @@ public:
     // column's kind.
     QVariant value(int row, int column) const;
 
-    // COPY table (columns) FROM STDIN with `data`: rows of COPY's text
-    // format (copyField() values separated by tabs, each row ending in a
-    // line break).
-    bool copyIn(const QString &table, const QStringList &columns, const QByteArray &data,
+    // COPY table (columns) FROM STDIN with `rows`: rows of COPY's text format
+    // (appendCopyField() values separated by tabs, each row ending in a line
+    // break), sent as UTF-8.
+    bool copyIn(const QString &table, const QStringList &columns, const QString &rows,
                 QString *error);
-    // Appends `value` to `data` as a field of COPY's text format: backslash,
-    // tab, line break and carriage return escaped, no value as \N.
-    static void appendCopyField(QByteArray &data, const QVariant &value);
+    // Appends `value` to `rows` as a field of COPY's text format: its text
+    // with backslash, tab, line break and carriage return escaped; no value
+    // (or a null text) as \N.
+    static void appendCopyField(QString &rows, const QVariant &value);
 
     // The rows' identities as one array value of the server ("{1,2,3}").
     static QByteArray arrayOf(const QList<qint64> &ids);

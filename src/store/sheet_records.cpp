@@ -1,6 +1,7 @@
 #include "sheet_records.h"
 
 #include "audit_trail.h"
+#include "column_value.h"
 #include "common/money_format.h"
 #include "deal_locks.h"
 #include "pg_statement.h"
@@ -76,7 +77,10 @@ QString snapshotOf(const QList<SummaryRow> &rows)
 {
     QString text;
     const auto add = [&text](const QVariant &value) {
-        text += value.isNull() ? QStringLiteral("#NULL#") : value.toString();
+        if (value.isNull())
+            text += QLatin1StringView("#NULL#");
+        else
+            ColumnValue::appendStoredText(text, value);
     };
     for (const SummaryRow &row : rows) {
         if (!text.isEmpty())
