@@ -116,7 +116,7 @@ void floorListUnpaid(benchmark::State &state)
 
 // Pays the 1,000 rows as the program does on a server, in as many trips:
 // the sheet, one UPDATE ... ANY(...) RETURNING for the rows, the sheet's
-// lines, total and snapshot, the 1,001 audit rows in one INSERT, the
+// lines, total and snapshot, the 1,001 audit rows in one COPY, the
 // commit, then data.txt written and synced.
 void floorPayUnpaid(benchmark::State &state)
 {
@@ -132,12 +132,10 @@ void floorPayUnpaid(benchmark::State &state)
                                  "RETURNING rowid, " + columns + ", \"DealId\"");
     g_bench->raw.prepare("complete", "UPDATE \"Sheets\" SET \"Lines\" = ?, \"Total\" = ?, "
                                      "\"Snapshot\" = ? WHERE \"SheetId\" = ?");
-    std::string audit = AuditTrail::insertStatement().toStdString();
-    // Each audit row's values, the user who signed in last (none here) among them.
-    const std::string oneMore = ", (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
-    for (qsizetype i = 0; i < ids.size(); ++i)
-        audit += oneMore;
-    g_bench->raw.prepare("audit", audit);
+    // The audit rows' columns, as the program's COPY names them.
+    std::vector<std::string> auditColumns;
+    for (const QString &column : AuditTrail::rowColumns())
+        auditColumns.push_back(column.toStdString());
     std::string array = "{";
     for (const qint64 id : ids)
         array += (array.size() > 1 ? "," : "") + std::to_string(id);
@@ -157,8 +155,18 @@ void floorPayUnpaid(benchmark::State &state)
         std::string lines;
         std::string snapshot;
         long long tally = 0;
-        Values auditValues;
-        auditValues.reserve(size_t(rows.rows() + 1) * 11);
+        std::string sheetEntry;
+        std::string rowEntries;
+        // A row of the audit trail in COPY's text format, its values the
+        // user who signed in last (none here) among them.
+        const auto audit = [](std::string &to, const Values &values) {
+            for (size_t i = 0; i < values.size(); ++i) {
+                if (i > 0)
+                    to += '\t';
+                to += RawPostgres::copyField(values[i]);
+            }
+            to += '\n';
+        };
         const std::string after = "Paid: Yes\nSheetId: " + sheetId;
         for (int row = 0; row < rows.rows(); ++row) {
             const auto field = [&](int column) { return PQgetvalue(rows.get(), row, column); };
@@ -182,10 +190,8 @@ void floorPayUnpaid(benchmark::State &state)
                     snapshot += '\x1f';
                 snapshot += PQgetisnull(rows.get(), row, column) ? "#NULL#" : field(column);
             }
-            for (const std::optional<std::string> &value :
-                 Values{at, "Paid on sheet", "SalesSummary", field(0), field(14), sheetId, field(3),
-                        field(5), "Paid: No", after, std::nullopt})
-                auditValues.push_back(value);
+            audit(rowEntries, {at, "Paid on sheet", "SalesSummary", field(0), field(14), sheetId,
+                               field(3), field(5), "Paid: No", after, std::nullopt});
         }
         g_bench->raw.run("complete", {lines, std::to_string(tally), snapshot, sheetId});
         std::string heading = "WeekEnding: " + std::string(StoreItems::kWeekEnding) +
@@ -193,10 +199,13 @@ void floorPayUnpaid(benchmark::State &state)
                               "\nBonus: " + std::to_string(StoreItems::kBonusUnits / 10000) +
                               "\nTotal: ";
         FloorValues::appendPlain(heading, tally);
-        Values sheetEntry{at, "Sheet paid", "Sheets", sheetId, std::nullopt, sheetId, std::nullopt,
-                          std::string(kSalesPerson), std::nullopt, heading, std::nullopt};
-        auditValues.insert(auditValues.begin(), sheetEntry.begin(), sheetEntry.end());
-        g_bench->raw.run("audit", auditValues);
+        // The sheet's own entry first, then its rows', in one COPY.
+        audit(sheetEntry, {at, "Sheet paid", "Sheets", sheetId, std::nullopt, sheetId, std::nullopt,
+                           std::string(kSalesPerson), std::nullopt, heading, std::nullopt});
+        g_bench->raw.beginCopy("Audit", auditColumns);
+        g_bench->raw.put(sheetEntry);
+        g_bench->raw.put(rowEntries);
+        g_bench->raw.endCopy();
         g_bench->raw.exec("COMMIT");
         FloorValues::replaceDataFile(folder, lines);
         state.PauseTiming();

@@ -3,6 +3,7 @@
 #include "store_engine.h"
 
 #include "column_value.h"
+#include "pg_statement.h"
 #include "sqlite_statement.h"
 #include "store_sql.h"
 
@@ -138,10 +139,14 @@ QString userOf(const QSqlDatabase &db)
     return usersByConnection().value(db.connectionName());
 }
 
+QStringList rowColumns()
+{
+    return QStringList{QStringLiteral("At")} + kEntryColumns;
+}
+
 QString insertStatement()
 {
-    return StoreSql::insertStatement(QStringLiteral("Audit"),
-                                     QStringList{QStringLiteral("At")} + kEntryColumns);
+    return StoreSql::insertStatement(QStringLiteral("Audit"), rowColumns());
 }
 
 namespace {
@@ -157,19 +162,6 @@ void appendValues(QVariantList &values, const QString &at, const Entry &entry)
 QString now()
 {
     return ColumnValue::stamp(QDateTime::currentDateTime());
-}
-
-// Entries a server takes in one statement (eleven values each, well below
-// its limit of values to a statement).
-constexpr qsizetype kRowsPerStatement = 2000;
-
-// INSERT INTO "Audit" (...) VALUES (?, ...), (?, ...), ... for `rows` rows.
-QString insertRows(qsizetype rows)
-{
-    const QString one = QStringLiteral(", (") +
-                        QStringLiteral("?, ").repeated(kEntryColumns.size()) +
-                        QStringLiteral("?)");
-    return insertStatement() + one.repeated(rows - 1);
 }
 
 } // namespace
@@ -214,19 +206,22 @@ bool writeAll(QSqlDatabase db, const QList<Entry> &unnamed, QString *error)
         }
         return true;
     }
-    // Each statement is a trip to the server; the rows go many at a time.
-    for (qsizetype first = 0; first < entries.size(); first += kRowsPerStatement) {
-        const qsizetype rows = qMin(kRowsPerStatement, entries.size() - first);
-        QVariantList values;
-        values.reserve(rows * (kEntryColumns.size() + 1));
-        for (qsizetype i = first; i < first + rows; ++i)
-            appendValues(values, at, entries.at(i));
-        QSqlQuery insert(db);
-        if (!StoreSql::prepare(insert, insertRows(rows), error) ||
-            !StoreSql::exec(insert, values, error))
-            return false;
+    // A server takes them all as the data of one COPY on the connection's
+    // own handle, in its text format.
+    QString rows;
+    rows.reserve(entries.size() * 160);
+    QVariantList values;
+    for (const Entry &entry : entries) {
+        values.clear();
+        appendValues(values, at, entry);
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            if (i > 0)
+                rows += u'\t';
+            PgStatement::appendCopyField(rows, values.at(i));
+        }
+        rows += u'\n';
     }
-    return true;
+    return PgStatement(db).copyIn(QStringLiteral("Audit"), rowColumns(), rows, error);
 }
 
 bool write(QSqlDatabase db, const Entry &entry, QString *error)

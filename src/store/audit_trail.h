@@ -72,6 +72,8 @@ bool writeAll(QSqlDatabase db, const QList<Entry> &entries, QString *error);
 // The same into `insert`, a statement prepared from insertStatement() (kept
 // prepared by the caller when entries are written often).
 QString insertStatement();
+// The columns insertStatement() fills, in its order.
+QStringList rowColumns();
 bool write(QSqlQuery &insert, const Entry &entry, QString *error);
 // The same on a file, bound on the connection's own handle.
 bool write(SqliteStatement &insert, const Entry &entry, QString *error);

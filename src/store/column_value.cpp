@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 
+#include <charconv>
+
 namespace ColumnValue {
 
 namespace {
@@ -142,6 +144,51 @@ QVariant yesNo(bool value)
 QVariant unitCount(Money count)
 {
     return money(count);
+}
+
+namespace {
+
+template <typename Number>
+void appendNumber(QString &to, Number number)
+{
+    char digits[24];
+    const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, number);
+    to += QLatin1StringView(digits, written.ptr - digits);
+}
+
+} // namespace
+
+void appendStoredText(QString &to, const QVariant &value)
+{
+    const void *data = value.constData();
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        to += *static_cast<const QString *>(data);
+        break;
+    case QMetaType::LongLong:
+        appendNumber(to, *static_cast<const qlonglong *>(data));
+        break;
+    case QMetaType::ULongLong:
+        appendNumber(to, *static_cast<const qulonglong *>(data));
+        break;
+    case QMetaType::Int:
+        appendNumber(to, *static_cast<const int *>(data));
+        break;
+    case QMetaType::QDate:
+        to += isoDate(*static_cast<const QDate *>(data));
+        break;
+    default:
+        to += value.toString();
+    }
+}
+
+QString storedText(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::QString)
+        return *static_cast<const QString *>(value.constData());
+    QString text;
+    appendStoredText(text, value);
+    return text;
 }
 
 QString textFrom(const QVariant &value)

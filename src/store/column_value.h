@@ -49,6 +49,14 @@ QVariant yesNo(bool value);
 // The unit count, a fraction of a unit in ten-thousandths like money.
 QVariant unitCount(Money count);
 
+// A stored value as its text, as QVariant::toString() gives it, without the
+// library's general conversion for the kinds the columns hold (texts, whole
+// numbers, dates): a thousand rows' values are turned into text each time a
+// sheet is paid.
+QString storedText(const QVariant &value);
+// The same appended to `to`.
+void appendStoredText(QString &to, const QVariant &value);
+
 // Back to worksheet text.
 QString textFrom(const QVariant &value);
 QString moneyTextFrom(const QVariant &value);

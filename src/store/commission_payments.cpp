@@ -1,6 +1,7 @@
 #include "store/commission_payments.h"
 
 #include "store/deal_database.h"
+#include "store/pg_statement.h"
 #include "store/sql_transaction.h"
 #include "store/sqlite_statement.h"
 #include "store/store_schema.h"
@@ -26,18 +27,20 @@ QString selectRows(const QString &where)
              StoreSql::quoted(QString::fromLatin1(StoreSchema::kSalesSummary)), where);
 }
 
-// The row at the query's position; its deal too when the query gives it
-// after the columns (markedColumns()).
-SummaryRow rowOf(const QSqlQuery &query, bool withDeal = false)
+// A row from `value`, a reader of the columns of a statement's row: the
+// rowid, the documented columns, then the deal when the statement gives it
+// (markedColumns()).
+template <typename Reader>
+SummaryRow rowFrom(const Reader &value, bool withDeal)
 {
     SummaryRow row;
-    row.rowId = query.value(0).toLongLong();
+    row.rowId = value(0).toLongLong();
     const int count = int(summaryColumns().size());
     row.values.reserve(count);
     for (int i = 0; i < count; ++i)
-        row.values << query.value(i + 1);
+        row.values << value(i + 1);
     if (withDeal)
-        row.dealId = query.value(count + 1);
+        row.dealId = value(count + 1);
     return row;
 }
 
@@ -58,18 +61,6 @@ QString markStatement(bool onSheet, const QString &rows)
     return QStringLiteral("UPDATE \"SalesSummary\" SET \"Paid\" = 1%1 WHERE %2 AND \"Paid\" = 0 "
                           "AND \"Sales_Person\" = ? RETURNING %3")
         .arg(onSheet ? QStringLiteral(", \"SheetId\" = ?") : QString(), rows, markedColumns());
-}
-
-// The rows' identities as one array value of the server ("{1,2,3}").
-QString arrayOf(const QList<qint64> &rowIds)
-{
-    QString text = QStringLiteral("{");
-    for (const qint64 rowId : rowIds) {
-        if (text.size() > 1)
-            text += u',';
-        text += QString::number(rowId);
-    }
-    return text + u'}';
 }
 
 bool notOpen(const DealDatabase &database, QString *error)
@@ -114,8 +105,9 @@ std::optional<QList<SummaryRow>> CommissionPayments::unpaid(const QString &sales
             // only the letters A to Z, so "José Peña" is sought as "JOSÉ PEÑA".
             if (!query || !StoreSql::exec(*query, {salesPerson.toUpper()}, error))
                 return false;
+            const auto value = [&query](int column) { return query->value(column); };
             while (query->next())
-                rows << rowOf(*query);
+                rows << rowFrom(value, false);
             return true;
         },
         error);
@@ -145,15 +137,21 @@ std::optional<PaidMarking> CommissionPayments::markPaid(const QList<qint64> &row
     // Read inside the transaction, as the marking leaves them: the values the
     // sheet pays are those of the rows this desk now holds.
     if (m_database.engine() == StoreEngine::Engine::PostgreSQL) {
-        // One statement for the whole list, however long: each row a
-        // statement would cost a trip to the server.
-        CachedQuery mark(m_database, markStatement(sheetId.has_value(), QStringLiteral("rowid = ANY(?)")),
-                         error);
-        if (!mark || !StoreSql::exec(*mark, sheet + QVariantList{arrayOf(rowIds), owner}, error))
+        // One statement for the whole list, however long (each row a
+        // statement would cost a trip to the server), its values sent as
+        // parameters on the connection's own handle.
+        PgStatement mark(m_database.connection());
+        std::vector<PgStatement::Value> values;
+        if (sheetId)
+            values.push_back(QByteArray::number(*sheetId));
+        values.push_back(PgStatement::arrayOf(rowIds));
+        values.push_back(owner.toUtf8());
+        if (!mark.run(markStatement(sheetId.has_value(), QStringLiteral("rowid = ANY(?)")),
+                      values, error))
             return std::nullopt;
         QHash<qint64, SummaryRow> marked;
-        while (mark->next()) {
-            SummaryRow row = rowOf(*mark, true);
+        for (int at = 0; at < mark.rows(); ++at) {
+            SummaryRow row = rowFrom([&](int column) { return mark.value(at, column); }, true);
             marked.insert(row.rowId, std::move(row));
         }
         // In the order given; a row listed twice is paid once.
@@ -174,7 +172,6 @@ std::optional<PaidMarking> CommissionPayments::markPaid(const QList<qint64> &row
         markStatement(sheetId.has_value(), QStringLiteral("rowid = ?")), error);
     if (!mark)
         return std::nullopt;
-    const int count = int(summaryColumns().size());
     marking.paid.reserve(rowIds.size());
     QVariantList values = sheet;
     values << QVariant() << owner;
@@ -188,12 +185,7 @@ std::optional<PaidMarking> CommissionPayments::markPaid(const QList<qint64> &row
             marking.paidElsewhere << rowId;
             continue;
         }
-        SummaryRow row;
-        row.rowId = rowId;
-        row.values.reserve(count);
-        for (int i = 0; i < count; ++i)
-            row.values << mark->value(i + 1);
-        row.dealId = mark->value(count + 1);
+        SummaryRow row = rowFrom([mark](int column) { return mark->value(column); }, true);
         mark->finish();
         marking.paid << std::move(row);
     }

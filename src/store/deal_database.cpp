@@ -13,8 +13,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 
 #include <atomic>
 
@@ -266,6 +268,13 @@ bool DealDatabase::transact(const std::function<bool()> &attempt, QString *error
         }
         if (!lost && m_lastFault != Fault::Conflict)
             return false;
+        if (!lost && round < kAttempts) {
+            // The desk this one gave way to takes the locks let go of before
+            // the change is run again: run at once, it could take them back
+            // first, and the other desk would wait on it once more.
+            QThread::msleep(kConflictPauseMs * round +
+                            QRandomGenerator::global()->bounded(kConflictPauseMs));
+        }
         if (round == kAttempts) {
             if (error)
                 *error = lost ? QStringLiteral("the connection to the deal database server was "

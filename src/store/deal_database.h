@@ -83,6 +83,9 @@ public:
     // program's words, to follow "was not saved: " and the like; lastFault()
     // tells the kind of the last failure.
     static constexpr int kAttempts = 4;
+    // After a conflict, the next attempt waits this long times the attempts
+    // made, and up to as long again at random.
+    static constexpr int kConflictPauseMs = 10;
     bool transact(const std::function<bool()> &attempt, QString *error);
     // Runs `read`, a read that is true when it succeeded, once more on a
     // connection opened again when the connection to the server was lost.

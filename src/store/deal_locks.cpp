@@ -1,5 +1,6 @@
 #include "deal_locks.h"
 
+#include "pg_statement.h"
 #include "sql_transaction.h"
 #include "store_engine.h"
 #include "store_sql.h"
@@ -73,23 +74,17 @@ bool forPaying(QSqlDatabase db, const QList<qint64> &rowIds, QString *error)
                               .arg(kSheetWaitMilliseconds),
                           error))
         return false;
-    const QList<QVariantList> groups = groupsOf(rowIds);
     // All deals' keys before any row: a deal's key comes before its rows.
-    for (const QVariantList &group : groups) {
-        const QString where = QStringLiteral("rowid IN (%1)").arg(marks(group.size()));
-        if (!keys(db, kDealKeysOf.arg(where) + StoreEngine::lockDealKeys(Engine::PostgreSQL),
-                  group, error))
-            return false;
-    }
-    for (const QVariantList &group : groups) {
-        if (!keys(db,
-                  QStringLiteral("SELECT rowid FROM \"SalesSummary\" WHERE rowid IN (%1) "
-                                 "ORDER BY rowid%2")
-                      .arg(marks(group.size()), StoreEngine::lockRows(Engine::PostgreSQL)),
-                  group, error))
-            return false;
-    }
-    return true;
+    // The whole list goes as one array value, on the connection's own handle.
+    const std::vector<PgStatement::Value> rows{PgStatement::arrayOf(rowIds)};
+    PgStatement lock(db);
+    return lock.run(kDealKeysOf.arg(QStringLiteral("rowid = ANY(?)")) +
+                        StoreEngine::lockDealKeys(Engine::PostgreSQL),
+                    rows, error) &&
+           lock.run(QStringLiteral("SELECT rowid FROM \"SalesSummary\" WHERE rowid = ANY(?) "
+                                   "ORDER BY rowid%1")
+                        .arg(StoreEngine::lockRows(Engine::PostgreSQL)),
+                    rows, error);
 }
 
 bool forVoiding(QSqlDatabase db, qint64 sheetId, QString *error)

@@ -1,10 +1,14 @@
 #include "sheet_records.h"
 
 #include "audit_trail.h"
+#include "column_value.h"
 #include "common/money_format.h"
 #include "deal_locks.h"
+#include "pg_statement.h"
 #include "sales_ledger.h"
 #include "sql_transaction.h"
+#include "statement_rows.h"
+#include "store_engine.h"
 #include "store_schema.h"
 #include "store_sql.h"
 
@@ -54,6 +58,10 @@ QString amountText(const std::optional<Money> &amount)
 
 bool run(QSqlDatabase db, const QString &statement, const QVariantList &values, QString *error)
 {
+    // A sheet's lines and snapshot are long texts: on a server they go as
+    // parameters rather than inside the statement's text.
+    if (StoreEngine::engineOf(db) == StoreEngine::Engine::PostgreSQL)
+        return PgStatement(db).run(statement, values, error);
     QSqlQuery query(db);
     return StoreSql::prepare(query, statement, error) && StoreSql::exec(query, values, error);
 }
@@ -72,7 +80,10 @@ QString snapshotOf(const QList<SummaryRow> &rows)
 {
     QString text;
     const auto add = [&text](const QVariant &value) {
-        text += value.isNull() ? QStringLiteral("#NULL#") : value.toString();
+        if (value.isNull())
+            text += QLatin1StringView("#NULL#");
+        else
+            ColumnValue::appendStoredText(text, value);
     };
     for (const SummaryRow &row : rows) {
         if (!text.isEmpty())
@@ -126,24 +137,28 @@ SheetRecords::SheetRecords(QSqlDatabase db) : m_db(std::move(db))
 
 std::optional<qint64> SheetRecords::record(const SheetHeading &heading, QString *error)
 {
-    QSqlQuery query(m_db);
-    if (!StoreSql::prepare(query,
-                           StoreSql::insertReturning(QStringLiteral("Sheets"),
-                                                     kSheetColumns.mid(1, 6) +
-                                                         QStringList{QStringLiteral("DeskName"),
-                                                                     QStringLiteral("DeskFolder")},
-                                                     kSheetColumns.first()),
-                           error))
+    StatementRows query(m_db);
+    if (!query.run(StoreSql::insertReturning(QStringLiteral("Sheets"),
+                                             kSheetColumns.mid(1, 6) +
+                                                 QStringList{QStringLiteral("DeskName"),
+                                                             QStringLiteral("DeskFolder")},
+                                             kSheetColumns.first()),
+                   {textValue(heading.salesPerson), textValue(heading.weekEnding),
+                    heading.bonusDescription.isEmpty() ? QVariant()
+                                                       : QVariant(heading.bonusDescription),
+                    moneyValue(heading.bonus), QVariant(), now(),
+                    // A sheet of no named desk counts for every desk, as the
+                    // older ones do.
+                    heading.desk.computer.isEmpty() ? QVariant() : QVariant(heading.desk.computer),
+                    heading.desk.computer.isEmpty() ? QVariant() : QVariant(heading.desk.folder)},
+                   error))
         return std::nullopt;
-    return StoreSql::insertedKey(
-        query,
-        {textValue(heading.salesPerson), textValue(heading.weekEnding),
-         heading.bonusDescription.isEmpty() ? QVariant() : QVariant(heading.bonusDescription),
-         moneyValue(heading.bonus), QVariant(), now(),
-         // A sheet of no named desk counts for every desk, as the older ones do.
-         heading.desk.computer.isEmpty() ? QVariant() : QVariant(heading.desk.computer),
-         heading.desk.computer.isEmpty() ? QVariant() : QVariant(heading.desk.folder)},
-        error);
+    if (!query.next()) {
+        if (error)
+            *error = QStringLiteral("the database gave the new row no key");
+        return std::nullopt;
+    }
+    return query.value(0).toLongLong();
 }
 
 bool SheetRecords::attachRows(qint64 sheetId, const QList<qint64> &rowIds, QString *error)
@@ -210,14 +225,11 @@ bool SheetRecords::auditRows(qint64 sheetId, const QString &action, const QStrin
 std::optional<QList<SummaryRow>> SheetRecords::rowsOn(qint64 sheetId, QString *error) const
 {
     const QStringList &columns = summaryColumns();
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (!StoreSql::prepare(query,
-                           QStringLiteral("SELECT rowid, %1, \"DealId\" FROM \"SalesSummary\" "
-                                          "WHERE \"SheetId\" = ? ORDER BY rowid")
-                               .arg(StoreSql::columnList(columns)),
-                           error) ||
-        !StoreSql::exec(query, {sheetId}, error))
+    StatementRows query(m_db);
+    if (!query.run(QStringLiteral("SELECT rowid, %1, \"DealId\" FROM \"SalesSummary\" "
+                                  "WHERE \"SheetId\" = ? ORDER BY rowid")
+                       .arg(StoreSql::columnList(columns)),
+                   {sheetId}, error))
         return std::nullopt;
     QList<SummaryRow> rows;
     while (query.next()) {
@@ -242,13 +254,10 @@ std::optional<QString> SheetRecords::snapshot(qint64 sheetId, QString *error) co
 std::optional<QList<RecordedSheet>>
 SheetRecords::select(const QString &where, const QVariantList &values, QString *error) const
 {
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (!StoreSql::prepare(query,
-                           QStringLiteral("SELECT %1 FROM \"Sheets\" %2")
-                               .arg(StoreSql::columnList(kSheetColumns), where),
-                           error) ||
-        !StoreSql::exec(query, values, error))
+    StatementRows query(m_db);
+    if (!query.run(QStringLiteral("SELECT %1 FROM \"Sheets\" %2")
+                       .arg(StoreSql::columnList(kSheetColumns), where),
+                   values, error))
         return std::nullopt;
     QList<RecordedSheet> sheets;
     while (query.next()) {

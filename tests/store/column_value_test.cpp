@@ -100,6 +100,27 @@ TEST(ColumnValue, DatesAndMomentsAreWrittenWithEveryDigit)
               QStringLiteral("2030-07-04 00:00:00"));
 }
 
+TEST(ColumnValue, StoredValuesReadAsTheirTextOfEveryKind)
+{
+    EXPECT_EQ(ColumnValue::storedText(QStringLiteral("Zoë Ávila")), QStringLiteral("Zoë Ávila"));
+    EXPECT_EQ(ColumnValue::storedText(qint64(-9223372036854775807LL - 1)),
+              QStringLiteral("-9223372036854775808"));
+    EXPECT_EQ(ColumnValue::storedText(quint64(18446744073709551615ULL)),
+              QStringLiteral("18446744073709551615"));
+    EXPECT_EQ(ColumnValue::storedText(0), QStringLiteral("0"));
+    EXPECT_EQ(ColumnValue::storedText(QDate(2026, 12, 5)), QStringLiteral("2026-12-05"));
+    EXPECT_EQ(ColumnValue::storedText(QDate()), QString());
+    // Kinds no column holds go the library's way.
+    EXPECT_EQ(ColumnValue::storedText(1.5), QStringLiteral("1.5"));
+    EXPECT_EQ(ColumnValue::storedText(true), QStringLiteral("true"));
+
+    QString line = QStringLiteral("rowid ");
+    ColumnValue::appendStoredText(line, qint64(40417));
+    ColumnValue::appendStoredText(line, QStringLiteral(" on "));
+    ColumnValue::appendStoredText(line, QDate(1999, 1, 2));
+    EXPECT_EQ(line, QStringLiteral("rowid 40417 on 1999-01-02"));
+}
+
 TEST(ColumnValue, YearIsTheNumberAtTheStartOfItsText)
 {
     struct Case
