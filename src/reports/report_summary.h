@@ -31,9 +31,9 @@ struct ReportSummary
     // whole numbers, Money) and skip the rest; a sum adds each amount rounded
     // to the cent, as its line prints it; count counts the rows whose
     // value is not null (every row when `dataField` is empty), each as
-    // `countsAs` says. An average of
-    // no amounts has no value. A sum beyond the range of Money has no value
-    // either, and sets `overflow`: it is never given as a wrong number.
+    // `countsAs` says. An average of no amounts has no value. A sum beyond
+    // the range of Money has no value either, and sets `overflow`: it is
+    // never given as a wrong number.
     std::optional<Money> over(const ReportRows &rows, const QString &dataField, int begin,
                               int end, bool *overflow = nullptr) const;
 

@@ -246,17 +246,6 @@ TEST_P(AuditTrailTest, FiltersByAction)
     EXPECT_EQ(actions(unwoundDeal), QStringList());
 }
 
-TEST(AuditTrailActions, ListsEveryActionOnceInAlphabeticalOrder)
-{
-    EXPECT_EQ(AuditTrail::actions(),
-              (QStringList{"Chargeback", "Chargeback reopened", "Deal deleted", "Deal held",
-                           "Deal released", "Deal replaced", "Deal saved", "Deal unwound",
-                           "Draw recorded", "Draw recovered", "Draw written off", "Paid on sheet",
-                           "Pay plan version added", "Pay plan version changed",
-                           "Pay plan version deleted", "Row added", "Row changed", "Row deleted",
-                           "Sheet net pay", "Sheet paid", "Sheet voided", "Unpaid by void"}));
-}
-
 // The entries of one change written together: all of them, in order, with
 // one time, however many there are (a server takes them many to a
 // statement; 2,001 is more than one statement's share).

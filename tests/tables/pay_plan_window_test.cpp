@@ -229,17 +229,6 @@ TEST_F(PayPlanWindowTest, TheDrawIsSavedWithTheVersionAndShownAsSaved)
     EXPECT_TRUE(edit(*window, QStringLiteral("txtDraw"))->isReadOnly());
     EXPECT_FALSE(recoverable->isChecked());
     EXPECT_FALSE(recoverable->isEnabled());
-
-    // The next version copies the draw and may change it.
-    window->addVersion();
-    EXPECT_EQ(field("txtDraw"), QStringLiteral("1200"));
-    EXPECT_TRUE(recoverable->isEnabled());
-    type("txtEffectiveFrom", QStringLiteral("04/01/2026"));
-    type("txtDraw", QString());
-    window->saveVersion();
-    EXPECT_EQ(PayPlanStore(*m_database).inForce(QStringLiteral("John Smith"), QDate(2026, 4, 2))
-                  ->drawPerMonth,
-              std::nullopt);
 }
 
 TEST_F(PayPlanWindowTest, AnUnusedVersionIsDeletedAfterTheQuestion)
