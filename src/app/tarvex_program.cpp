@@ -33,6 +33,7 @@
 #include "store/user_accounts.h"
 #include "store/ui/deal_commands.h"
 #include "store/ui/unwind_window.h"
+#include "store/volume_ledger.h"
 #include "worksheet/ui/deal_worksheet.h"
 
 #include <QCoreApplication>
@@ -238,7 +239,15 @@ void TarvexProgram::attachPayPlans()
                                      {}, Prompts::Icon::Warning);
                              return version;
                          },
-                         [plans](qint64 versionId) { return plans->version(versionId); }});
+                         [plans](qint64 versionId) { return plans->version(versionId); },
+                         [database = m_database.get()](const PayPlanVersion &plan, const QDate &date) {
+                             QString error;
+                             const auto rows = VolumeLedger::monthRows(
+                                 database->connection(), plan.salesPerson, date, &error);
+                             return rows ? VolumeBonus::progressText(
+                                               plan, VolumeBonus::unitsOf(*rows, plan.tierClasses))
+                                         : QString();
+                         }});
     auto window = std::make_shared<QPointer<PayPlanWindow>>();
     m_menu->setCommand(QStringLiteral("mnuPayPlans"),
                        [window, database = m_database.get(), &prompts = m_prompts, form,

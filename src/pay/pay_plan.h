@@ -88,6 +88,9 @@ struct PayPlanLookup
     std::function<std::optional<PayPlanVersion>(const QString &salesPerson, const QDate &date)>
         inForce;
     std::function<std::optional<PayPlanVersion>(qint64 versionId)> byId;
+    // How far the salesperson's units of the date's month have come toward
+    // the next tier of `plan` ("9.5 units this month — 2.5 to 28%").
+    std::function<QString(const PayPlanVersion &plan, const QDate &date)> volumeProgress = {};
 };
 
 namespace PayPlan {

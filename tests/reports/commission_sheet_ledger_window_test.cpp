@@ -6,9 +6,12 @@
 #include "reports/sheet_payment.h"
 #include "reports/ui/commission_sheet_window.h"
 #include "store/deal_unwinds.h"
+#include "store/pay_plan_store.h"
 #include "store/sales_ledger.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLocale>
 #include <QLabel>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -121,6 +124,50 @@ TEST_F(CommissionWindowLedger, ChargebacksAndHeldDealsAreListedBesideTheDealsAnd
     EXPECT_EQ(customers.at(1).text,
               QStringLiteral("LEA NOEL (chargeback, sheet %1)").arg(weekOne.sheetId));
     EXPECT_TRUE(ReportRead::printingFaults(sheet).isEmpty()) << ReportRead::printingFaults(sheet).join(u'\n').toStdString();
+}
+
+// A salesperson whose plan has volume tiers: the month's progress beside
+// the list, and the month's bonus paid now when asked for.
+TEST_F(CommissionWindowLedger, TheMonthsVolumeIsShownAndItsBonusPaidWhenAskedFor)
+{
+    PayPlanVersion plan;
+    plan.salesPerson = QStringLiteral("John Smith");
+    plan.effectiveFrom = QDate(2020, 1, 1);
+    for (PlanTerms &terms : plan.terms)
+        terms.percent = Money::dollars(30);
+    plan.tiers = {{.unitsFrom = Money::dollars(12), .percent = Money::dollars(32)},
+                  {.unitsFrom = Money::dollars(20), .percent = Money::dollars(35)}};
+    QString error;
+    ASSERT_TRUE(PayPlanStore(*m_database).add(plan, &error)) << error.toStdString();
+    const QDate today = QDate::currentDate();
+    for (int i = 0; i < 12; ++i)
+        unpaid(qPrintable(QStringLiteral("V%1").arg(i)), "ANN LEE",
+               qPrintable(today.toString(Qt::ISODate)), "450");
+
+    select();
+    const QString month =
+        QLocale(QLocale::English).monthName(today.month()) + u' ' + QString::number(today.year());
+    EXPECT_EQ(control<QLabel>("lblVolume")->text(),
+              QStringLiteral("12 units this month \u2014 8 to 35%"));
+    QCheckBox *include = control<QCheckBox>("chkMonthBonus");
+    EXPECT_EQ(include->text(), QStringLiteral("Include month-end bonus for ") + month);
+    include->setChecked(true);
+    m_prompts.expectInput(QStringLiteral("Enter amount of bonus or spiff"),
+                          QStringLiteral("Bonus / Spiffs"), QString(), QString());
+    m_prompts.expectInput(QStringLiteral("Enter 'Week-Ending' date."),
+                          QStringLiteral("Week-Ending Date"), QStringLiteral("MM/DD/YYYY"),
+                          today.toString(QStringLiteral("MM/dd/yyyy")));
+    click("cmdPrintSheet");
+    m_prompts.verify();
+    // Each row's $1,500.00 at 32% is $30.00 more than its $450.00.
+    const QByteArray file = m_dir.readBytes(QStringLiteral("data.txt"));
+    EXPECT_TRUE(file.endsWith(QStringLiteral("\"Volume bonus %1: 12 units, 32%\",\"\",\"\",0,360,0,"
+                                             "0,360\r\n")
+                                  .arg(month)
+                                  .toUtf8()))
+        << file.toStdString();
+    ASSERT_EQ(sheets.size(), 1);
+    EXPECT_EQ(textOf(sheets.first(), QStringLiteral("Field3")), QStringLiteral("$5760.00"));
 }
 
 } // namespace

@@ -1,10 +1,12 @@
 #include "deal_worksheet_fixture.h"
 
+#include "common/money_format.h"
 #include "pay/pay_plan.h"
 
 #include <QDateEdit>
 #include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -233,6 +235,41 @@ TEST_F(WorksheetPlan, TheShareShowsWithTheSplitAndTakesAWholePercent)
     EXPECT_EQ(focusedControl(), share);
     form->clearDeal();
     EXPECT_EQ(share->text(), QStringLiteral("50"));
+}
+
+} // namespace
+
+namespace {
+
+// A plan with volume tiers shows the month's progress in the status bar; a
+// plan without tiers, or none, shows no status bar at all.
+TEST_F(WorksheetPlan, APlanWithTiersShowsTheMonthsProgressInTheStatusBar)
+{
+    setDate(3, 14);
+    choose("John Smith");
+    EXPECT_EQ(form->findChild<QStatusBar *>(), nullptr);
+
+    versions[1].tiers = {{.unitsFrom = Money::dollars(12), .percent = Money::dollars(28)}};
+    QList<QDate> asked;
+    PayPlanLookup lookup{[this](const QString &name, const QDate &date) -> std::optional<PayPlanVersion> {
+                             if (name.compare(QStringLiteral("John Smith"), Qt::CaseInsensitive) != 0)
+                                 return std::nullopt;
+                             return PayPlan::inForce(versions, date);
+                         },
+                         {},
+                         [&asked](const PayPlanVersion &plan, const QDate &date) {
+                             asked << date;
+                             return QStringLiteral("9.5 units this month \u2014 2.5 to %1%")
+                                 .arg(MoneyFormat::plain(*plan.tiers.first().percent));
+                         }};
+    form->setPlanLookup(lookup);
+    setDate(3, 20);
+    ASSERT_NE(form->findChild<QStatusBar *>(), nullptr);
+    EXPECT_EQ(form->statusBar()->currentMessage(),
+              QStringLiteral("9.5 units this month \u2014 2.5 to 28%"));
+    EXPECT_EQ(asked.last(), QDate(2026, 3, 20));
+    choose("Mary Jones");
+    EXPECT_EQ(form->statusBar()->currentMessage(), QString());
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 
 class CommissionSheetReport;
 class QBoxLayout;
+class QCheckBox;
 class DealDatabase;
 class QComboBox;
 class QLabel;
@@ -143,6 +144,12 @@ private:
     QPushButton *m_cmdRelease = nullptr;
     QPushButton *m_cmdRecordDraw = nullptr;
     QLabel *m_lblDraft = nullptr;
+    QCheckBox *m_chkMonthBonus = nullptr; // pay this month's volume bonus now
+    QLabel *m_lblVolume = nullptr;        // the month's units toward the next tier
+    bool m_volume = false;                // the listed salesperson's plans have tiers
+    // The listed salesperson's volume: whether the plans have tiers, and the
+    // month's progress.
+    void showVolume(const QString &salesPerson);
     QList<Chargeback> m_chargebacks; // as listed
 
     std::unique_ptr<CommissionSheetReport> m_report;

@@ -10,6 +10,12 @@
 #include "store/deal_database.h"
 #include "store/pay_plan_store.h"
 #include "store/sales_ledger.h"
+#include "store/volume_ledger.h"
+
+#include <QCheckBox>
+#include <QLocale>
+
+#include <algorithm>
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -85,6 +91,12 @@ void CommissionSheetWindow::buildLedgerControls(QBoxLayout *layout)
     m_lblDraft = new QLabel(this);
     m_lblDraft->setObjectName(QStringLiteral("lblDraft"));
     m_lblDraft->setWordWrap(true);
+    m_chkMonthBonus = new QCheckBox(this);
+    m_chkMonthBonus->setObjectName(QStringLiteral("chkMonthBonus"));
+    m_chkMonthBonus->hide();
+    m_lblVolume = new QLabel(this);
+    m_lblVolume->setObjectName(QStringLiteral("lblVolume"));
+    m_lblVolume->hide();
 
     auto *lineButtons = new QHBoxLayout;
     lineButtons->addWidget(m_cmdRemoveLine);
@@ -98,6 +110,11 @@ void CommissionSheetWindow::buildLedgerControls(QBoxLayout *layout)
     layout->addWidget(m_grdHeld);
     layout->addLayout(lineButtons);
     layout->addWidget(m_lblDraft);
+    auto *volume = new QHBoxLayout;
+    volume->addWidget(m_lblVolume);
+    volume->addStretch(1);
+    volume->addWidget(m_chkMonthBonus);
+    layout->addLayout(volume);
 
     connect(m_cmdRemoveLine, &QPushButton::clicked, this,
             &CommissionSheetWindow::cmdRemoveLine_Click);
@@ -112,6 +129,7 @@ void CommissionSheetWindow::listLedger(const QString &salesPerson)
     m_grdLines->setRowCount(0);
     m_grdHeld->setRowCount(0);
     m_chargebacks.clear();
+    showVolume(salesPerson);
     if (salesPerson.isEmpty()) {
         m_lblDraft->clear();
         return;
@@ -148,6 +166,35 @@ void CommissionSheetWindow::listLedger(const QString &salesPerson)
     if (!m_chargebacks.isEmpty())
         m_cmdPrintSheet->setEnabled(true);
     showDraft();
+}
+
+void CommissionSheetWindow::showVolume(const QString &salesPerson)
+{
+    m_volume = false;
+    m_chkMonthBonus->hide();
+    m_chkMonthBonus->setChecked(false);
+    m_lblVolume->hide();
+    if (salesPerson.isEmpty())
+        return;
+    QString why;
+    const auto versions = PayPlanStore(m_database).versionsOf(salesPerson, &why);
+    m_volume = versions && std::any_of(versions->cbegin(), versions->cend(),
+                                       [](const PayPlanVersion &v) { return !v.tiers.isEmpty(); });
+    if (!m_volume)
+        return;
+    const QDate today = QDate::currentDate();
+    m_chkMonthBonus->setText(QStringLiteral("Include month-end bonus for %1 %2")
+                                 .arg(QLocale(QLocale::English).monthName(today.month()))
+                                 .arg(today.year()));
+    m_chkMonthBonus->show();
+    const std::optional<PayPlanVersion> plan = PayPlan::inForce(*versions, today);
+    const auto rows = plan ? VolumeLedger::monthRows(m_database.connection(), salesPerson, today, &why)
+                           : std::nullopt;
+    if (!rows)
+        return;
+    m_lblVolume->setText(
+        VolumeBonus::progressText(*plan, VolumeBonus::unitsOf(*rows, plan->tierClasses)));
+    m_lblVolume->setVisible(!m_lblVolume->text().isEmpty());
 }
 
 QList<qint64> CommissionSheetWindow::listedChargebacks() const

@@ -11,6 +11,7 @@
 #include "store/deal_database.h"
 #include "store/sheet_records.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -84,6 +85,9 @@ bool CommissionSheetWindow::payListedDeals()
                               .chargebackIds = listedChargebacks()};
     if (!m_txtBonus->text().isEmpty())
         sheet.bonus = SheetEntry::amountOf(m_txtBonus->text());
+    sheet.volume = m_volume;
+    if (m_volume && m_chkMonthBonus->isChecked())
+        sheet.includeMonth = sheet.on;
     const SheetPayment::Outcome outcome = SheetPayment::pay(m_database, dataFilePath(), sheet);
     if (!outcome.paidElsewhere.isEmpty()) {
         QList<SummaryRow> gone;

@@ -153,6 +153,7 @@ private:
     // The salesperson or the date changed: the version in force is looked up
     // again and, when it is another, its figures fill the pack and rate.
     void planContextChanged();
+    void showVolumeProgress(const std::optional<PayPlanVersion> &plan);
     std::optional<PayPlanVersion> lookUpPlan() const;
     // The pack and rate of the plan in force (the standing figures without
     // one) for the unit class on screen, except where typed for this deal.

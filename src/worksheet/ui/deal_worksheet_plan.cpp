@@ -14,6 +14,7 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStatusBar>
 
 void DealWorksheet::connectPlan()
 {
@@ -43,11 +44,24 @@ void DealWorksheet::planContextChanged()
     if (m_fillingDeal)
         return;
     std::optional<PayPlanVersion> now = lookUpPlan();
+    showVolumeProgress(now);
     const bool same = now.has_value() == m_plan.has_value() && (!now || now->id == m_plan->id);
     if (same)
         return;
     m_plan = std::move(now);
     fillPlanFigures();
+}
+
+// The salesperson's month toward the next volume tier, in the status bar;
+// a worksheet whose plans have no tiers shows no status bar at all.
+void DealWorksheet::showVolumeProgress(const std::optional<PayPlanVersion> &plan)
+{
+    const bool tiered = plan && !plan->tiers.isEmpty() && m_planLookup.volumeProgress;
+    const QString text =
+        tiered ? m_planLookup.volumeProgress(*plan, m_ui.dtpDate->date()) : QString();
+    if (text.isEmpty() && !findChild<QStatusBar *>())
+        return;
+    statusBar()->showMessage(text);
 }
 
 QString DealWorksheet::planPackText() const
