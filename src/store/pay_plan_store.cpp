@@ -130,8 +130,10 @@ bool readTiers(QSqlDatabase db, QList<PayPlanVersion> &versions, QString *error)
 QVariantList auditValuesOf(const PayPlanVersion &version)
 {
     QVariantList values = valuesOf(version);
+    static const qsizetype recoverable =
+        PayPlanSchema::versionColumns().indexOf(QStringLiteral("DrawRecoverable"));
     if (!version.drawPerMonth)
-        values.last() = QVariant();
+        values[recoverable] = QVariant();
     return values;
 }
 
