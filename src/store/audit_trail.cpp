@@ -274,6 +274,7 @@ const QStringList &actions()
             QStringLiteral("Unpaid by void"), QStringLiteral("Chargeback"),
             QStringLiteral("Chargeback reopened"), QStringLiteral("Draw recorded"),
             QStringLiteral("Draw recovered"), QStringLiteral("Draw written off"),
+            QStringLiteral("Volume bonus"),
             // The pay plans.
             QStringLiteral("Pay plan version added"), QStringLiteral("Pay plan version changed"),
             QStringLiteral("Pay plan version deleted")};

@@ -3,6 +3,7 @@
 // it, a negative correction when an unwind drops the tier, again after a void.
 #include "reports/commission_data_file.h"
 #include "reports/sheet_payment.h"
+#include "store/audit_trail.h"
 #include "store/deal_unwinds.h"
 #include "store/pay_plan_store.h"
 #include "store/sheet_records.h"
@@ -94,6 +95,21 @@ TEST_P(SheetVolume, TheFirstSheetAfterTheMonthPaysItsBonusOnceAndALateDealItsOwn
         << error.toStdString();
     EXPECT_EQ(pay(QDate(2026, 4, 24)).tally, Money::dollars(12 * 78));
     EXPECT_TRUE(pay(QDate(2026, 5, 1)).volumeLines.isEmpty());
+
+    // Each line paid is in the audit trail, found by its action.
+    ASSERT_TRUE(AuditTrail::actions().contains(QStringLiteral("Volume bonus")));
+    AuditTrail::Filter volume;
+    volume.action = QStringLiteral("Volume bonus");
+    const auto entries = AuditTrail::read(m_database->connection(), volume, &error);
+    ASSERT_TRUE(entries) << error.toStdString();
+    ASSERT_EQ(entries->size(), 3);
+    // Newest first: after the void, 13 units owe 1,014 of which 78 stood paid.
+    EXPECT_EQ(entries->last().entry.after,
+              QStringLiteral("Month: 2026-03-01\nAmount: 936\nLine: Volume bonus March 2026: 12 "
+                             "units, 32%"));
+    EXPECT_EQ(entries->first().entry.after,
+              QStringLiteral("Month: 2026-03-01\nAmount: 936\nLine: Volume bonus March 2026: 13 "
+                             "units, 32%"));
 }
 
 TEST_P(SheetVolume, AMonthPaidEarlyIsCorrectedWhenAnUnwindDropsItsTier)
