@@ -13,6 +13,7 @@
 #include <QSqlQuery>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -68,6 +69,28 @@ bool notOpen(const DealDatabase &database, QString *error)
 bool run(QSqlQuery &query, const QString &statement, const QVariantList &values, QString *error)
 {
     return StoreSql::prepare(query, statement, error) && StoreSql::exec(query, values, error);
+}
+
+// A new row of `table`; its key.
+std::optional<qint64> insertRow(QSqlDatabase db, const QString &table, const QStringList &columns,
+                                const QString &key, const QVariantList &values, QString *error)
+{
+    QSqlQuery insert(db);
+    if (!StoreSql::prepare(insert, StoreSql::insertReturning(table, columns, key), error))
+        return std::nullopt;
+    return StoreSql::insertedKey(insert, values, error);
+}
+
+// Runs `body` as one write transaction of its own, committed when it
+// succeeds (run again after a conflict with another desk).
+bool writing(DealDatabase &database, QString *error, const std::function<bool()> &body)
+{
+    return database.transact(
+        [&] {
+            SqlTransaction transaction(database.connection());
+            return transaction.begin(error) && body() && transaction.commit(error);
+        },
+        error);
 }
 
 Chargeback chargebackAt(const QSqlQuery &query)
@@ -156,11 +179,7 @@ bool SalesLedger::hold(qint64 rowId, const QString &reason, QString *error)
             *error = QStringLiteral("Give the reason the deal is held.");
         return false;
     }
-    return m_database.transact(
-        [&] {
-            SqlTransaction transaction(m_database.connection());
-            if (!transaction.begin(error))
-                return false;
+    return writing(m_database, error, [&] {
             QSqlQuery row(m_database.connection());
             // The row is locked as it is read: a sheet paying it at another
             // desk either comes first, and the row is paid, or waits.
@@ -193,35 +212,23 @@ bool SalesLedger::hold(qint64 rowId, const QString &reason, QString *error)
                     *error = QStringLiteral("The deal is held already.");
                 return false;
             }
-            QSqlQuery insert(m_database.connection());
-            const std::optional<qint64> id =
-                StoreSql::prepare(insert,
-                                  StoreSql::insertReturning(
-                                      QStringLiteral("Holds"),
-                                      {QStringLiteral("SummaryRow"), QStringLiteral("SalesPerson"),
-                                       QStringLiteral("Reason"), QStringLiteral("HeldAt")},
-                                      QStringLiteral("HoldId")),
-                                  error)
-                    ? StoreSql::insertedKey(insert, {rowId, salesPerson, reason, now()}, error)
-                    : std::nullopt;
+            const std::optional<qint64> id = insertRow(
+                m_database.connection(), QStringLiteral("Holds"),
+                {QStringLiteral("SummaryRow"), QStringLiteral("SalesPerson"), QStringLiteral("Reason"),
+                 QStringLiteral("HeldAt")},
+                QStringLiteral("HoldId"), {rowId, salesPerson, reason, now()}, error);
             if (!id)
                 return false;
             entry.rowKey = *id;
-            return AuditTrail::write(m_database.connection(), entry, error) &&
-                   transaction.commit(error);
-        },
-        error);
+            return AuditTrail::write(m_database.connection(), entry, error);
+        });
 }
 
 bool SalesLedger::release(qint64 rowId, QString *error)
 {
     if (notOpen(m_database, error))
         return false;
-    return m_database.transact(
-        [&] {
-            SqlTransaction transaction(m_database.connection());
-            if (!transaction.begin(error))
-                return false;
+    return writing(m_database, error, [&] {
             QSqlQuery held(m_database.connection());
             if (!run(held,
                      QStringLiteral("DELETE FROM \"Holds\" WHERE \"SummaryRow\" = ? RETURNING "
@@ -252,10 +259,8 @@ bool SalesLedger::release(qint64 rowId, QString *error)
                 entry.stockNumber = row.value(0).toString();
                 entry.dealId = row.value(1);
             }
-            return AuditTrail::write(m_database.connection(), entry, error) &&
-                   transaction.commit(error);
-        },
-        error);
+            return AuditTrail::write(m_database.connection(), entry, error);
+        });
 }
 
 std::optional<QList<HeldRow>> SalesLedger::held(const QString &salesPerson, QString *error) const
@@ -296,37 +301,24 @@ std::optional<qint64> SalesLedger::recordDraw(const QString &salesPerson, const 
         return std::nullopt;
     }
     std::optional<qint64> id;
-    const bool done = m_database.transact(
-        [&] {
-            SqlTransaction transaction(m_database.connection());
-            if (!transaction.begin(error))
-                return false;
-            QSqlQuery insert(m_database.connection());
-            id = StoreSql::prepare(insert,
-                                   StoreSql::insertReturning(
-                                       QStringLiteral("Ledger"),
-                                       {QStringLiteral("Kind"), QStringLiteral("SalesPerson"),
-                                        QStringLiteral("EntryDate"), QStringLiteral("Amount"),
-                                        QStringLiteral("Recoverable")},
-                                       QStringLiteral("EntryId")),
-                                   error)
-                     ? StoreSql::insertedKey(insert,
-                                             {kDraw, salesPerson.toUpper(),
-                                              ColumnValue::date(paidOn), ColumnValue::money(amount),
-                                              ColumnValue::yesNo(recoverable)},
-                                             error)
-                     : std::nullopt;
-            if (!id)
-                return false;
-            AuditTrail::Entry entry = ledgerEntry(QStringLiteral("Draw recorded"), *id,
-                                                  salesPerson.toUpper());
-            entry.after = QStringLiteral("PaidOn: %1\nAmount: %2\nRecoverable: %3")
-                              .arg(ColumnValue::isoDate(paidOn), MoneyFormat::plain(amount),
-                                   recoverable ? QStringLiteral("Yes") : QStringLiteral("No"));
-            return AuditTrail::write(m_database.connection(), entry, error) &&
-                   transaction.commit(error);
-        },
-        error);
+    const bool done = writing(m_database, error, [&] {
+        id = insertRow(m_database.connection(), QStringLiteral("Ledger"),
+                       {QStringLiteral("Kind"), QStringLiteral("SalesPerson"),
+                        QStringLiteral("EntryDate"), QStringLiteral("Amount"),
+                        QStringLiteral("Recoverable")},
+                       QStringLiteral("EntryId"),
+                       {kDraw, salesPerson.toUpper(), ColumnValue::date(paidOn),
+                        ColumnValue::money(amount), ColumnValue::yesNo(recoverable)},
+                       error);
+        if (!id)
+            return false;
+        AuditTrail::Entry entry =
+            ledgerEntry(QStringLiteral("Draw recorded"), *id, salesPerson.toUpper());
+        entry.after = QStringLiteral("PaidOn: %1\nAmount: %2\nRecoverable: %3")
+                          .arg(ColumnValue::isoDate(paidOn), MoneyFormat::plain(amount),
+                               recoverable ? QStringLiteral("Yes") : QStringLiteral("No"));
+        return AuditTrail::write(m_database.connection(), entry, error);
+    });
     return done ? id : std::nullopt;
 }
 
@@ -571,29 +563,20 @@ bool SalesLedger::reopenChargebacks(QSqlDatabase db, qint64 sheetId, QString *er
 std::optional<qint64> SalesLedger::recordChargeback(const Chargeback &line, qint64 unwindId,
                                                     QString *error)
 {
-    QSqlQuery insert(m_database.connection());
-    const std::optional<qint64> id =
-        StoreSql::prepare(
-            insert,
-            StoreSql::insertReturning(
-                QStringLiteral("Ledger"),
-                {QStringLiteral("Kind"), QStringLiteral("SalesPerson"), QStringLiteral("EntryDate"),
-                 QStringLiteral("Amount"), QStringLiteral("UnwindId"), QStringLiteral("SummaryRow"),
-                 QStringLiteral("DealId"), QStringLiteral("PaidOnSheet"),
-                 QStringLiteral("StockNumber"), QStringLiteral("Customer"), QStringLiteral("TCU"),
-                 QStringLiteral("Gross"), QStringLiteral("Commission"), QStringLiteral("Spiff"),
-                 QStringLiteral("Warranty")},
-                QStringLiteral("EntryId")),
-            error)
-            ? StoreSql::insertedKey(
-                  insert,
-                  {kChargeback, line.salesPerson.toUpper(), ColumnValue::date(line.on),
-                   ColumnValue::money(line.amount), unwindId, line.summaryRow, line.deal,
-                   optionalKey(line.paidOnSheet), line.stockNumber, line.customer, line.unitClass,
-                   ColumnValue::money(line.gross), ColumnValue::money(line.commission),
-                   ColumnValue::money(line.spiff), ColumnValue::money(line.warranty)},
-                  error)
-            : std::nullopt;
+    const std::optional<qint64> id = insertRow(
+        m_database.connection(), QStringLiteral("Ledger"),
+        {QStringLiteral("Kind"), QStringLiteral("SalesPerson"), QStringLiteral("EntryDate"),
+         QStringLiteral("Amount"), QStringLiteral("UnwindId"), QStringLiteral("SummaryRow"),
+         QStringLiteral("DealId"), QStringLiteral("PaidOnSheet"), QStringLiteral("StockNumber"),
+         QStringLiteral("Customer"), QStringLiteral("TCU"), QStringLiteral("Gross"),
+         QStringLiteral("Commission"), QStringLiteral("Spiff"), QStringLiteral("Warranty")},
+        QStringLiteral("EntryId"),
+        {kChargeback, line.salesPerson.toUpper(), ColumnValue::date(line.on),
+         ColumnValue::money(line.amount), unwindId, line.summaryRow, line.deal,
+         optionalKey(line.paidOnSheet), line.stockNumber, line.customer, line.unitClass,
+         ColumnValue::money(line.gross), ColumnValue::money(line.commission),
+         ColumnValue::money(line.spiff), ColumnValue::money(line.warranty)},
+        error);
     if (!id)
         return std::nullopt;
     AuditTrail::Entry entry = ledgerEntry(kChargeback, *id, line.salesPerson.toUpper());
