@@ -74,6 +74,9 @@ TEST_F(CommissionWindowLedger, ChargebacksAndHeldDealsAreListedBesideTheDealsAnd
     ASSERT_TRUE(unwound.done) << unwound.error.toStdString();
 
     select();
+    // No plan with tiers: no volume shown, nothing more asked.
+    EXPECT_TRUE(control<QCheckBox>("chkMonthBonus")->isHidden());
+    EXPECT_TRUE(control<QLabel>("lblVolume")->isHidden());
     EXPECT_EQ(texts("MSFlexGrid1", 2), QStringList{QStringLiteral("T-88")});
     EXPECT_EQ(texts("grdLines", 1), QStringList{QStringLiteral("4410")});
     EXPECT_EQ(texts("grdLines", 4), QStringList{QStringLiteral("-$530.00")});
