@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include <algorithm>
+
 namespace {
 
 enum TierColumn { UnitsFrom, Percent, PerUnit, Mini, ColumnCount };
@@ -41,7 +43,13 @@ void PayPlanWindow::buildTierControls(QBoxLayout *layout)
                                           "a higher mini deal; lowest first"));
     m_grdTiers->setSelectionBehavior(QAbstractItemView::SelectItems);
     m_grdTiers->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Columns of one width, wide enough for the longest heading.
     m_grdTiers->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    int widest = 0;
+    for (int column = 0; column < ColumnCount; ++column)
+        widest = std::max(widest, m_grdTiers->horizontalHeader()->sectionSizeHint(column));
+    m_grdTiers->setMinimumWidth(ColumnCount * (widest + 8) + 2 * m_grdTiers->frameWidth() +
+                                m_grdTiers->verticalHeader()->sizeHint().width());
     m_grdTiers->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     const int rowHeight = m_grdTiers->verticalHeader()->defaultSectionSize();
     m_grdTiers->setFixedHeight(m_grdTiers->horizontalHeader()->sizeHint().height() +
