@@ -341,18 +341,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_P(PayPlanTiersOnEngines, TiersAreSavedShownCopiedAndChanged)
 {
-    EXPECT_EQ(tiers()->columnCount(), 4);
-    QStringList headings;
-    for (int column = 0; column < 4; ++column)
-        headings << tiers()->horizontalHeaderItem(column)->text();
-    EXPECT_EQ(headings, (QStringList{"Units From", "Percent", "Bonus a Unit", "Mini"}));
-    EXPECT_EQ(button("cmdAddTier")->text(), QStringLiteral("Add T&ier"));
-    EXPECT_EQ(button("cmdRemoveTier")->text(), QStringLiteral("Re&move Tier"));
-    EXPECT_EQ(combo("cboTierMode")->itemText(0), QStringLiteral("Retroactive"));
-    EXPECT_EQ(combo("cboTierMode")->itemText(1), QStringLiteral("Marginal"));
-    EXPECT_EQ(combo("cboTierClasses")->itemText(0), QStringLiteral("All classes"));
-    EXPECT_EQ(combo("cboTierClasses")->itemText(1), QStringLiteral("New only"));
-    EXPECT_EQ(combo("cboTierClasses")->itemText(2), QStringLiteral("Used only"));
+    QStringList texts;
+    for (int column = 0; column < tiers()->columnCount(); ++column)
+        texts << tiers()->horizontalHeaderItem(column)->text();
+    for (const char *name : {"cboTierMode", "cboTierClasses"}) {
+        for (int i = 0; i < combo(name)->count(); ++i)
+            texts << combo(name)->itemText(i);
+    }
+    EXPECT_EQ(texts, (QStringList{"Units From", "Percent", "Bonus a Unit", "Mini", "Retroactive",
+                                  "Marginal", "All classes", "New only", "Used only"}));
 
     window->addVersion();
     edit(*window, QStringLiteral("txtEffectiveFrom"))->setText(QStringLiteral("03/01/2026"));
