@@ -129,9 +129,12 @@ bool readTiers(QSqlDatabase db, QList<PayPlanVersion> &versions, QString *error)
 // only beside a draw.
 QVariantList auditValuesOf(const PayPlanVersion &version)
 {
+    // Found by its name: the tiers' columns come after it.
+    static const qsizetype recoverable =
+        PayPlanSchema::versionColumns().indexOf(QStringLiteral("DrawRecoverable"));
     QVariantList values = valuesOf(version);
     if (!version.drawPerMonth)
-        values.last() = QVariant();
+        values[recoverable] = QVariant();
     return values;
 }
 
