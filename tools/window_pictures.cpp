@@ -195,6 +195,18 @@ int main(int argc, char *argv[])
         type(plans, "txtCommissionUC", QStringLiteral("250"));
         type(plans, "txtMiniNC", QStringLiteral("150"));
         type(plans, "txtCap", QStringLiteral("2500"));
+        // 28% from the 12th unit of the month, 33% from the 20th.
+        if (auto *tiers = plans->findChild<QTableWidget *>(QStringLiteral("grdTiers"))) {
+            plans->addTier();
+            plans->addTier();
+            tiers->setCurrentCell(-1, -1); // closes the editor Add Tier opened
+            const QStringList texts{QStringLiteral("12"), QStringLiteral("28"),
+                                    QStringLiteral("20"), QStringLiteral("33")};
+            for (int row = 0; row < 2; ++row) {
+                tiers->item(row, 0)->setText(texts.at(row * 2));
+                tiers->item(row, 1)->setText(texts.at(row * 2 + 1));
+            }
+        }
         plans->saveVersion();
         ok = save(plans, pictures, "pay-plans.png") && ok;
         plans->close();

@@ -45,7 +45,109 @@ std::optional<Money> percent(const QString &text, const QString &what, QString *
     return value;
 }
 
+// The units a tier starts from: 1 to 999, counted to the half.
+std::optional<Money> tierUnits(const QString &text, const QString &tier, QString *problem)
+{
+    const QString number = text.trimmed();
+    static const QRegularExpression form(QStringLiteral("^(\\d+\\.?\\d*|\\.\\d+)$"));
+    const std::optional<Money> value =
+        form.match(number).hasMatch() ? MoneyText::parse(number) : std::nullopt;
+    if (!value) {
+        *problem =
+            QStringLiteral("%1 starts from \"%2\": that is not a number of units.").arg(tier, text);
+        return std::nullopt;
+    }
+    if (*value < Money::dollars(1) || *value > Money::dollars(999)) {
+        *problem = QStringLiteral("%1 must start from 1 to 999 units.").arg(tier);
+        return std::nullopt;
+    }
+    // Read from the text itself, so that no rounding of long decimals
+    // passes 12.50001 for a half.
+    QString decimals = number.section(u'.', 1);
+    while (decimals.endsWith(u'0'))
+        decimals.chop(1);
+    if (!decimals.isEmpty() && decimals != QStringLiteral("5")) {
+        *problem = QStringLiteral("%1 starts from \"%2\" units: count whole or half units.")
+                       .arg(tier, text);
+        return std::nullopt;
+    }
+    return value;
+}
+
+// One tier row, not blank, named `tier` ("Tier 2") in what it refuses.
+std::optional<VolumeTier> tierOf(const PlanForm::TierRow &row, const QString &tier,
+                                 QString *problem)
+{
+    VolumeTier result;
+    const std::optional<Money> units = tierUnits(row.unitsFrom, tier, problem);
+    if (!units)
+        return std::nullopt;
+    result.unitsFrom = *units;
+    const bool hasPercent = !row.percent.trimmed().isEmpty();
+    const bool hasPerUnit = !row.perUnit.trimmed().isEmpty();
+    if (hasPercent == hasPerUnit) {
+        *problem = (hasPercent ? QStringLiteral("%1 has both a commission percent and a bonus a "
+                                                "unit: give one of them.")
+                               : QStringLiteral("%1 has neither a commission percent nor a bonus "
+                                                "a unit: give one of them."))
+                       .arg(tier);
+        return std::nullopt;
+    }
+    const QString lower = tier.toLower();
+    if (hasPercent) {
+        result.percent = percent(row.percent, lower + QStringLiteral(" commission"), problem);
+        if (!result.percent)
+            return std::nullopt;
+    } else {
+        result.perUnit = amount(row.perUnit, lower + QStringLiteral(" bonus a unit"), problem);
+        if (!result.perUnit)
+            return std::nullopt;
+    }
+    if (!row.mini.trimmed().isEmpty()) {
+        result.mini = amount(row.mini, lower + QStringLiteral(" mini deal"), problem);
+        if (!result.mini)
+            return std::nullopt;
+    }
+    return result;
+}
+
 } // namespace
+
+bool PlanForm::TierRow::isBlank() const
+{
+    return unitsFrom.trimmed().isEmpty() && percent.trimmed().isEmpty() &&
+           perUnit.trimmed().isEmpty() && mini.trimmed().isEmpty();
+}
+
+std::optional<QList<VolumeTier>> PlanForm::readTiers(QString *problem) const
+{
+    QString ignored;
+    if (!problem)
+        problem = &ignored;
+    QList<VolumeTier> result;
+    qsizetype previousRow = -1;
+    for (qsizetype i = 0; i < tiers.size(); ++i) {
+        if (tiers.at(i).isBlank())
+            continue;
+        const QString tier = QStringLiteral("Tier %1").arg(i + 1);
+        const std::optional<VolumeTier> read = tierOf(tiers.at(i), tier, problem);
+        if (!read)
+            return std::nullopt;
+        if (!result.isEmpty() && read->unitsFrom <= result.last().unitsFrom) {
+            *problem =
+                QStringLiteral("%1 starts from %2 units, not above tier %3 (%4 units): list "
+                               "the tiers from the fewest units up, each from a count of its "
+                               "own.")
+                    .arg(tier, MoneyFormat::plain(read->unitsFrom))
+                    .arg(previousRow + 1)
+                    .arg(MoneyFormat::plain(result.last().unitsFrom));
+            return std::nullopt;
+        }
+        result << *read;
+        previousRow = i;
+    }
+    return result;
+}
 
 QString PlanForm::className(int index)
 {
@@ -126,6 +228,16 @@ std::optional<PayPlanVersion> PlanForm::read(const QString &salesPerson,
         version.drawPerMonth = drawValue;
         version.drawRecoverable = drawRecoverable;
     }
+    const std::optional<QList<VolumeTier>> volumeTiers = readTiers(problem);
+    if (!volumeTiers)
+        return std::nullopt;
+    // How tiers pay and what they count means nothing without tiers: left
+    // as a new plan has it.
+    if (!volumeTiers->isEmpty()) {
+        version.tiers = *volumeTiers;
+        version.tierMode = tierMode;
+        version.tierClasses = tierClasses;
+    }
     for (const PayPlanVersion &other : others) {
         if (other.effectiveFrom == version.effectiveFrom) {
             *problem = QStringLiteral("%1 already has a version from %2: choose another date, or "
@@ -153,5 +265,14 @@ PlanForm PlanForm::of(const PayPlanVersion &version)
     form.warrantySpiff = MoneyFormat::plain(version.warrantySpiff);
     form.draw = version.drawPerMonth ? MoneyFormat::plain(*version.drawPerMonth) : QString();
     form.drawRecoverable = version.drawRecoverable;
+    for (const VolumeTier &tier : version.tiers) {
+        const auto text = [](const std::optional<Money> &value) {
+            return value ? MoneyFormat::plain(*value) : QString();
+        };
+        form.tiers << TierRow{MoneyFormat::plain(tier.unitsFrom), text(tier.percent),
+                              text(tier.perUnit), text(tier.mini)};
+    }
+    form.tierMode = version.tierMode;
+    form.tierClasses = version.tierClasses;
     return form;
 }

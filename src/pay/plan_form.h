@@ -27,12 +27,31 @@ struct PlanForm
     QString draw; // a month; empty (or nothing) for no draw
     bool drawRecoverable = true;
 
+    // A volume tier as typed: the units it starts from, and a percent or a
+    // bonus a unit, and optionally a mini deal. A row left blank is no tier.
+    struct TierRow
+    {
+        QString unitsFrom;
+        QString percent;
+        QString perUnit;
+        QString mini;
+
+        bool isBlank() const;
+    };
+    QList<TierRow> tiers; // in the order of the window's rows
+    TierMode tierMode = TierMode::Retroactive;
+    TierClasses tierClasses = TierClasses::All;
+
     // The version in the form's figures, for `salesPerson`; std::nullopt with
     // `problem` naming the field and what is wrong. `others` are the
     // salesperson's other versions: a second version on one date is refused.
     std::optional<PayPlanVersion> read(const QString &salesPerson,
                                        const QList<PayPlanVersion> &others,
                                        QString *problem) const;
+
+    // The tiers of the form, blank rows left out, or std::nullopt with
+    // `problem` naming the tier (by its row) and what is wrong with it.
+    std::optional<QList<VolumeTier>> readTiers(QString *problem) const;
 
     // The form showing a version.
     static PlanForm of(const PayPlanVersion &version);

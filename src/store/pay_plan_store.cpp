@@ -129,9 +129,10 @@ bool readTiers(QSqlDatabase db, QList<PayPlanVersion> &versions, QString *error)
 // only beside a draw.
 QVariantList auditValuesOf(const PayPlanVersion &version)
 {
-    QVariantList values = valuesOf(version);
+    // Found by its name: the tiers' columns come after it.
     static const qsizetype recoverable =
         PayPlanSchema::versionColumns().indexOf(QStringLiteral("DrawRecoverable"));
+    QVariantList values = valuesOf(version);
     if (!version.drawPerMonth)
         values[recoverable] = QVariant();
     return values;

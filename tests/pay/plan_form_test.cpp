@@ -82,6 +82,47 @@ TEST(PlanForm, ReadsTheDrawAndWhetherItIsRecoverable)
     }
 }
 
+// Tiers are read in the order typed, blank rows skipped: the units whole or
+// half, a percent (with or without "%") or a bonus a unit, a mini only where
+// one is given; shown again, they read the same.
+TEST(PlanForm, ReadsTheVolumeTiers)
+{
+    PlanForm form = johnsForm();
+    form.tiers = {{"12", "28%", "", ""},
+                  {"  ", "", " ", ""},
+                  {"20", "33.125", "", "$250.00"},
+                  {"25.50", "", "$75", ""}};
+    form.tierMode = TierMode::Marginal;
+    form.tierClasses = TierClasses::UsedOnly;
+    QString problem;
+    const auto version = form.read(QStringLiteral("Zoë Núñez"), {}, &problem);
+    ASSERT_TRUE(version) << problem.toStdString();
+    const QList<VolumeTier> expected{
+        {Money::dollars(12), Money::dollars(28), std::nullopt, std::nullopt},
+        {Money::dollars(20), Money::fromUnits(331250), std::nullopt, Money::dollars(250)},
+        {Money::fromUnits(255000), std::nullopt, Money::dollars(75), std::nullopt}};
+    EXPECT_EQ(version->tiers, expected);
+    EXPECT_EQ(version->tierMode, TierMode::Marginal);
+    EXPECT_EQ(version->tierClasses, TierClasses::UsedOnly);
+
+    EXPECT_EQ(PlanForm::of(*version).read(QStringLiteral("Zoë Núñez"), {}, nullptr), version);
+}
+
+// Without a tier, how tiers would pay and count means nothing: the version
+// keeps what a new plan has.
+TEST(PlanForm, BlankTiersGiveAPlanWithoutTiers)
+{
+    PlanForm form = johnsForm();
+    form.tiers = {{"", "", "", ""}, {" ", " ", "", ""}};
+    form.tierMode = TierMode::Marginal;
+    form.tierClasses = TierClasses::NewOnly;
+    const auto version = form.read(QStringLiteral("John Smith"), {}, nullptr);
+    ASSERT_TRUE(version);
+    EXPECT_TRUE(version->tiers.isEmpty());
+    EXPECT_EQ(version->tierMode, TierMode::Retroactive);
+    EXPECT_EQ(version->tierClasses, TierClasses::All);
+}
+
 // The unit class picks its terms as the worksheet picks the pack: exactly,
 // everything but the four codes counting as a new car.
 TEST(PlanForm, AnUnknownUnitClassTakesTheNewCarTerms)
@@ -155,7 +196,49 @@ INSTANTIATE_TEST_SUITE_P(
                 "The effective date \"\" is not a date: type it as MM/DD/YYYY."},
         Refusal{"TwoVersionsOnOneDate", [](PlanForm &f) { f.effectiveFrom = "3/1/2026"; },
                 "John Smith already has a version from 03/01/2026: choose another date, or "
-                "change that version."}),
+                "change that version."},
+        // The bad tier comes last, after good ones.
+        Refusal{"TierUnitsNotANumber",
+                [](PlanForm &f) { f.tiers = {{"12", "28", "", ""}, {"twenty", "33", "", ""}}; },
+                "Tier 2 starts from \"twenty\": that is not a number of units."},
+        Refusal{"TierUnitsWithADollarSign",
+                [](PlanForm &f) { f.tiers = {{"$12", "28", "", ""}}; },
+                "Tier 1 starts from \"$12\": that is not a number of units."},
+        Refusal{"TierUnitsZero",
+                [](PlanForm &f) { f.tiers = {{"", "", "", ""}, {"0", "28", "", ""}}; },
+                "Tier 2 must start from 1 to 999 units."},
+        Refusal{"TierUnitsAQuarter",
+                [](PlanForm &f) { f.tiers = {{"12", "28", "", ""}, {"12.25", "33", "", ""}}; },
+                "Tier 2 starts from \"12.25\" units: count whole or half units."},
+        Refusal{"TierUnitsJustPastAHalf",
+                [](PlanForm &f) { f.tiers = {{"12.500001", "28", "", ""}}; },
+                "Tier 1 starts from \"12.500001\" units: count whole or half units."},
+        Refusal{"TiersOutOfOrder",
+                [](PlanForm &f) {
+                    f.tiers = {{"12", "28", "", ""}, {"", "", "", ""}, {"20", "33", "", ""},
+                               {"15", "30", "", ""}};
+                },
+                "Tier 4 starts from 15 units, not above tier 3 (20 units): list the tiers from "
+                "the fewest units up, each from a count of its own."},
+        Refusal{"TwoTiersAtOneCount",
+                [](PlanForm &f) { f.tiers = {{"12.5", "28", "", ""}, {"12.50", "", "40", ""}}; },
+                "Tier 2 starts from 12.5 units, not above tier 1 (12.5 units): list the tiers "
+                "from the fewest units up, each from a count of its own."},
+        Refusal{"TierWithBothPercentAndBonus",
+                [](PlanForm &f) { f.tiers = {{"12", "28", "", ""}, {"20", "33", "50", ""}}; },
+                "Tier 2 has both a commission percent and a bonus a unit: give one of them."},
+        Refusal{"TierWithNeitherPercentNorBonus",
+                [](PlanForm &f) { f.tiers = {{"12", "28", "", ""}, {"20", "", "", "300"}}; },
+                "Tier 2 has neither a commission percent nor a bonus a unit: give one of them."},
+        Refusal{"TierPercentAbove100",
+                [](PlanForm &f) { f.tiers = {{"12", "28", "", ""}, {"20", "100.5%", "", ""}}; },
+                "The tier 2 commission must be a percent from 0 to 100."},
+        Refusal{"TierBonusNegative",
+                [](PlanForm &f) { f.tiers = {{"12", "28", "", ""}, {"20", "", "-$50.00", ""}}; },
+                "The tier 2 bonus a unit must not be negative."},
+        Refusal{"TierMiniNegative",
+                [](PlanForm &f) { f.tiers = {{"12", "28", "", ""}, {"20", "33", "", "-250"}}; },
+                "The tier 2 mini deal must not be negative."}),
     [](const ::testing::TestParamInfo<Refusal> &refusal) { return std::string(refusal.param.name); });
 
 // The version in force is the latest on or before the deal's date.

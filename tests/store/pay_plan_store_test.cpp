@@ -164,6 +164,35 @@ TEST_P(PayPlanStoreTest, EveryChangeToAPlanIsAudited)
         << befores.at(2).toStdString();
 }
 
+// On a plan without a draw, a change to how its tiers pay and count is
+// audited like any other figure.
+TEST_P(PayPlanStoreTest, HowTiersPayAndCountIsAuditedWithoutADraw)
+{
+    PayPlanVersion version = planFrom(QStringLiteral("Renée Côté"), QDate(2026, 6, 1));
+    version.tiers = {{Money::dollars(12), Money::dollars(28)}};
+    version.id = added(version);
+    version.tierMode = TierMode::Marginal;
+    version.tierClasses = TierClasses::UsedOnly;
+    QString error;
+    ASSERT_TRUE(plans.change(version, &error)) << error.toStdString();
+    EXPECT_EQ(plans.version(version.id), version);
+
+    QSqlQuery query(m_database->connection());
+    ASSERT_TRUE(
+        query.exec(QStringLiteral("SELECT \"Before\", \"After\" FROM \"Audit\" WHERE "
+                                  "\"TableName\" = 'PayPlanVersions' ORDER BY \"AuditId\"")));
+    QStringList befores, afters;
+    while (query.next()) {
+        befores << query.value(0).toString();
+        afters << query.value(1).toString();
+    }
+    ASSERT_EQ(afters.size(), 2);
+    EXPECT_FALSE(afters.at(0).contains(QStringLiteral("DrawRecoverable")))
+        << afters.at(0).toStdString();
+    EXPECT_EQ(befores.at(1), QStringLiteral("TierMode: Retroactive\nTierClasses: All"));
+    EXPECT_EQ(afters.at(1), QStringLiteral("TierMode: Marginal\nTierClasses: Used"));
+}
+
 // A plan's draw is kept with the version, recoverable or not, and named in
 // the audit trail only where there is one.
 TEST_P(PayPlanStoreTest, TheDrawAndWhetherItIsRecoverableAreKeptAndAudited)

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTest>
 
 namespace {
 
@@ -265,6 +266,225 @@ TEST_F(PayPlanWindowTest, TheKeyboardReachesEveryControlInOrder)
         w = w->nextInFocusChain();
     } while (w != first);
     EXPECT_EQ(chain, expected);
+}
+
+// The tiers on either engine: typed in the grid, saved with the version,
+// shown again as saved, copied by Add and changed while no deal uses them.
+class PayPlanTiersOnEngines : public TablesTest,
+                              public ::testing::WithParamInterface<StoreEngine::Engine>
+{
+protected:
+    PayPlanTiersOnEngines() : TablesTest(GetParam()) {}
+
+    void SetUp() override
+    {
+        if (GetParam() == StoreEngine::Engine::PostgreSQL)
+            SKIP_WITHOUT_TEST_SERVER();
+        setSalesPersons({QStringLiteral("John Smith"), QStringLiteral("Renée Côté")});
+        window = std::make_unique<PayPlanWindow>(*m_database, m_prompts, [] {
+            StandingFigures standing;
+            standing.commission = QStringLiteral("25");
+            return standing;
+        });
+        window->findChild<QListWidget *>(QStringLiteral("lstSalesPersons"))->setCurrentRow(1);
+    }
+
+    QTableWidget *tiers() { return window->findChild<QTableWidget *>(QStringLiteral("grdTiers")); }
+    QComboBox *combo(const char *name)
+    {
+        return window->findChild<QComboBox *>(QString::fromLatin1(name));
+    }
+    QPushButton *button(const char *name)
+    {
+        return window->findChild<QPushButton *>(QString::fromLatin1(name));
+    }
+    // Adds a tier row with Add Tier and types its four cells: the first into
+    // the editor Add Tier opens there, as a person would.
+    void typeTier(const QStringList &cells)
+    {
+        button("cmdAddTier")->click();
+        const int row = tiers()->rowCount() - 1;
+        ASSERT_EQ(tiers()->currentRow(), row);
+        QLineEdit *editor = nullptr;
+        for (QLineEdit *e : tiers()->viewport()->findChildren<QLineEdit *>())
+            editor = e;
+        ASSERT_NE(editor, nullptr);
+        editor->setText(cells.at(0));
+        for (int column = 1; column < 4; ++column)
+            tiers()->item(row, column)->setText(cells.at(column));
+    }
+    QStringList tierRow(int row)
+    {
+        QStringList cells;
+        for (int column = 0; column < 4; ++column)
+            cells << tiers()->item(row, column)->text();
+        return cells;
+    }
+    QList<PayPlanVersion> versions()
+    {
+        QString error;
+        const auto read =
+            PayPlanStore(*m_database).versionsOf(QStringLiteral("Renée Côté"), &error);
+        EXPECT_TRUE(read) << error.toStdString();
+        return read.value_or(QList<PayPlanVersion>());
+    }
+
+    std::unique_ptr<PayPlanWindow> window;
+};
+
+INSTANTIATE_TEST_SUITE_P(
+    Engines, PayPlanTiersOnEngines,
+    ::testing::Values(StoreEngine::Engine::SQLite, StoreEngine::Engine::PostgreSQL),
+    [](const ::testing::TestParamInfo<StoreEngine::Engine> &engine) {
+        return std::string(engine.param == StoreEngine::Engine::SQLite ? "SQLite" : "PostgreSQL");
+    });
+
+TEST_P(PayPlanTiersOnEngines, TiersAreSavedShownCopiedAndChanged)
+{
+    QStringList texts;
+    for (int column = 0; column < tiers()->columnCount(); ++column)
+        texts << tiers()->horizontalHeaderItem(column)->text();
+    for (const char *name : {"cboTierMode", "cboTierClasses"}) {
+        for (int i = 0; i < combo(name)->count(); ++i)
+            texts << combo(name)->itemText(i);
+    }
+    EXPECT_EQ(texts, (QStringList{"Units From", "Percent", "Bonus a Unit", "Mini", "Retroactive",
+                                  "Marginal", "All classes", "New only", "Used only"}));
+
+    window->addVersion();
+    edit(*window, QStringLiteral("txtEffectiveFrom"))->setText(QStringLiteral("03/01/2026"));
+    typeTier({"12", "28%", "", ""});
+    typeTier({"", "", "", ""}); // a blank row is no tier
+    typeTier({"20", "33", "", "$250.00"});
+    typeTier({"25.5", "", "$75.00", ""});
+    combo("cboTierMode")->setCurrentIndex(1);
+    combo("cboTierClasses")->setCurrentIndex(1);
+    window->saveVersion();
+    m_prompts.verify();
+
+    QList<PayPlanVersion> saved = versions();
+    ASSERT_EQ(saved.size(), 1);
+    const QList<VolumeTier> expected{
+        {Money::dollars(12), Money::dollars(28), std::nullopt, std::nullopt},
+        {Money::dollars(20), Money::dollars(33), std::nullopt, Money::dollars(250)},
+        {Money::fromUnits(255000), std::nullopt, Money::dollars(75), std::nullopt}};
+    EXPECT_EQ(saved.at(0).tiers, expected);
+    EXPECT_EQ(saved.at(0).tierMode, TierMode::Marginal);
+    EXPECT_EQ(saved.at(0).tierClasses, TierClasses::NewOnly);
+
+    // Shown again as saved, the blank row gone.
+    window->reload();
+    ASSERT_EQ(tiers()->rowCount(), 3);
+    EXPECT_EQ(tierRow(0), (QStringList{"12", "28", "", ""}));
+    EXPECT_EQ(tierRow(1), (QStringList{"20", "33", "", "250"}));
+    EXPECT_EQ(tierRow(2), (QStringList{"25.5", "", "75", ""}));
+    EXPECT_EQ(combo("cboTierMode")->currentText(), QStringLiteral("Marginal"));
+    EXPECT_EQ(combo("cboTierClasses")->currentText(), QStringLiteral("New only"));
+
+    // Add copies them into the new version.
+    window->addVersion();
+    EXPECT_EQ(tiers()->rowCount(), 3);
+    EXPECT_EQ(tierRow(2), (QStringList{"25.5", "", "75", ""}));
+    edit(*window, QStringLiteral("txtEffectiveFrom"))->setText(QStringLiteral("04/01/2026"));
+    window->saveVersion();
+    saved = versions();
+    ASSERT_EQ(saved.size(), 2);
+    EXPECT_EQ(saved.at(0).effectiveFrom, QDate(2026, 4, 1));
+    EXPECT_EQ(saved.at(0).tiers, expected);
+    EXPECT_EQ(saved.at(0).tierMode, TierMode::Marginal);
+
+    // The April version, used by no deal, loses its first tier and counts
+    // used units only, retroactively; March keeps its tiers.
+    ASSERT_EQ(window->shownVersion()->effectiveFrom, QDate(2026, 4, 1));
+    tiers()->setCurrentCell(0, 1);
+    button("cmdRemoveTier")->click();
+    combo("cboTierMode")->setCurrentIndex(0);
+    combo("cboTierClasses")->setCurrentIndex(2);
+    window->saveVersion();
+    saved = versions();
+    ASSERT_EQ(saved.size(), 2);
+    EXPECT_EQ(saved.at(0).tiers, expected.mid(1));
+    EXPECT_EQ(saved.at(0).tierMode, TierMode::Retroactive);
+    EXPECT_EQ(saved.at(0).tierClasses, TierClasses::UsedOnly);
+    EXPECT_EQ(saved.at(1).tiers, expected);
+    m_prompts.verify();
+}
+
+// Tiers out of order are refused by name and nothing is saved; once they
+// are put right, the version is saved with them.
+TEST_P(PayPlanTiersOnEngines, TiersOutOfOrderAreRefused)
+{
+    window->addVersion();
+    edit(*window, QStringLiteral("txtEffectiveFrom"))->setText(QStringLiteral("05/01/2026"));
+    typeTier({"20", "33", "", ""});
+    typeTier({"12", "28", "", ""});
+    m_prompts.expectMessage(QStringLiteral("Tier 2 starts from 12 units, not above tier 1 (20 "
+                                           "units): list the tiers from the fewest units up, each "
+                                           "from a count of its own."),
+                            kTitle, Icon::Warning, Buttons::Ok);
+    window->saveVersion();
+    m_prompts.verify();
+    EXPECT_TRUE(versions().isEmpty());
+    EXPECT_EQ(tierRow(1), (QStringList{"12", "28", "", ""}));
+
+    tiers()->item(0, 0)->setText(QStringLiteral("8"));
+    window->saveVersion();
+    const QList<PayPlanVersion> saved = versions();
+    ASSERT_EQ(saved.size(), 1);
+    ASSERT_EQ(saved.at(0).tiers.size(), 2);
+    EXPECT_EQ(saved.at(0).tiers.at(0).unitsFrom, Money::dollars(8));
+    EXPECT_EQ(saved.at(0).tiers.at(1).percent, Money::dollars(28));
+}
+
+// A version a saved deal was worked out by shows its tiers but takes no
+// change to them.
+TEST_P(PayPlanTiersOnEngines, AUsedVersionsTiersAreReadOnly)
+{
+    window->addVersion();
+    edit(*window, QStringLiteral("txtEffectiveFrom"))->setText(QStringLiteral("03/01/2026"));
+    typeTier({"12", "28", "", ""});
+    window->saveVersion();
+    Deal deal;
+    deal.date = QDate(2026, 3, 9);
+    deal.salesPerson = QStringLiteral("Renée Côté");
+    deal.stockNumber = QStringLiteral("30417");
+    deal.payableGross = QStringLiteral("2400");
+    deal.pack = QStringLiteral("300");
+    deal.planVersion = window->shownVersion()->id;
+    QString error;
+    ASSERT_TRUE(DealStore(*m_database).save(deal, &error)) << error.toStdString();
+
+    window->reload();
+    ASSERT_EQ(tiers()->rowCount(), 1);
+    EXPECT_EQ(tierRow(0), (QStringList{"12", "28", "", ""}));
+    EXPECT_EQ(tiers()->editTriggers(), QAbstractItemView::NoEditTriggers);
+    for (const char *name : {"cmdAddTier", "cmdRemoveTier"})
+        EXPECT_FALSE(button(name)->isEnabled()) << name;
+    for (const char *name : {"cboTierMode", "cboTierClasses"})
+        EXPECT_FALSE(combo(name)->isEnabled()) << name;
+    window->addTier();
+    tiers()->setCurrentCell(0, 0);
+    window->removeTier();
+    EXPECT_EQ(tiers()->rowCount(), 1);
+
+    // Add gives a new version whose tiers can be changed.
+    window->addVersion();
+    EXPECT_NE(tiers()->editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_TRUE(button("cmdAddTier")->isEnabled());
+    EXPECT_TRUE(combo("cboTierMode")->isEnabled());
+    m_prompts.expectMessage(QStringLiteral("The new version of Renée Côté is not saved. Drop it?"),
+                            kTitle, Icon::Question, Buttons::YesNo, Answer::Yes);
+    window->close();
+    m_prompts.verify();
+}
+
+// With the tiers below the plan's figures, the window still fits a
+// 1024 x 768 screen with room for its frame and a task bar.
+TEST_F(PayPlanWindowTest, FitsA1024By768Screen)
+{
+    EXPECT_LE(window->sizeHint().width(), 1024 - 16);
+    EXPECT_LE(window->sizeHint().height(), 768 - 80);
+    EXPECT_LE(window->minimumSizeHint().height(), 768 - 80);
 }
 
 } // namespace

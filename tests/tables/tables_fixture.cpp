@@ -4,8 +4,16 @@
 #include <QSqlQuery>
 #include <QTest>
 
-TablesTest::TablesTest() : m_database(std::make_unique<DealDatabase>(m_dir.folder()))
+TablesTest::TablesTest(StoreEngine::Engine engine)
 {
+    if (engine == StoreEngine::Engine::PostgreSQL) {
+        if (!TestServer::available())
+            return;
+        m_server = std::make_unique<ServerDatabase>();
+        m_database = std::make_unique<DealDatabase>(m_server->settings());
+    } else {
+        m_database = std::make_unique<DealDatabase>(m_dir.folder());
+    }
     QString error;
     EXPECT_TRUE(m_database->open(&error)) << error.toStdString();
 }
@@ -48,9 +56,10 @@ qint64 TablesTest::salesLogRow(const QString &stockNumber, const QString &custom
 
 void TablesTest::setSalesPersons(const QStringList &names)
 {
-    execute(QStringLiteral("DELETE FROM SalesPersons"));
+    // Quoted, as the server keeps the names' capitals only so.
+    execute(QStringLiteral("DELETE FROM \"SalesPersons\""));
     for (const QString &name : names)
-        execute(QStringLiteral("INSERT INTO SalesPersons (Name) VALUES (?)"), {name});
+        execute(QStringLiteral("INSERT INTO \"SalesPersons\" (\"Name\") VALUES (?)"), {name});
 }
 
 QLineEdit *TablesTest::edit(QWidget &window, const QString &name)

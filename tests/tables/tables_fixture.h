@@ -2,7 +2,9 @@
 
 #include "scripted_prompts.h"
 #include "store/deal_database.h"
+#include "store/store_engine.h"
 #include "temp_program_folder.h"
+#include "test_server.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -14,11 +16,13 @@
 #include <memory>
 
 // A fresh program folder with an open deal database, scripted prompts and
-// helpers to fill the tables and to work a window by its control names.
+// helpers to fill the tables and to work a window by its control names. On
+// the server, the database is a fresh one of the test server; without a test
+// server there is none, and the test is to skip (SKIP_WITHOUT_TEST_SERVER).
 class TablesTest : public ::testing::Test
 {
 protected:
-    TablesTest();
+    explicit TablesTest(StoreEngine::Engine engine = StoreEngine::Engine::SQLite);
     ~TablesTest() override;
 
     // A saved deal of its own, as the worksheet's save leaves it: its
@@ -40,6 +44,7 @@ protected:
     static void comeBackTo(QWidget &window);
 
     TempProgramFolder m_dir;
+    std::unique_ptr<ServerDatabase> m_server; // on the server only
     std::unique_ptr<DealDatabase> m_database;
     ScriptedPrompts m_prompts;
 };

@@ -156,6 +156,7 @@ void PayPlanWindow::buildControls()
     bottom->addRow(QStringLiteral("D&raw a Month:"), draw);
     qobject_cast<QLabel *>(bottom->labelForField(draw))->setBuddy(m_txtDraw);
     right->addLayout(bottom);
+    buildTierControls(right);
 
     m_lblNote = new QLabel(this);
     m_lblNote->setObjectName(QStringLiteral("lblNote"));
@@ -176,7 +177,9 @@ void PayPlanWindow::buildControls()
     QList<QWidget *> order{m_lstSalesPersons, m_grdVersions, m_txtEffectiveFrom};
     for (const ClassControls &row : m_classes)
         order << row.kind << row.commission << row.mini << row.pack;
-    order << m_txtCap << m_txtWarranty << m_txtDraw << m_chkDrawRecoverable << m_cmdAdd << m_cmdSave << m_cmdDelete << m_cmdClose;
+    order << m_txtCap << m_txtWarranty << m_txtDraw << m_chkDrawRecoverable << m_grdTiers
+          << m_cmdAddTier << m_cmdRemoveTier << m_cboTierMode << m_cboTierClasses << m_cmdAdd
+          << m_cmdSave << m_cmdDelete << m_cmdClose;
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
 
@@ -282,6 +285,7 @@ void PayPlanWindow::setFormEnabled(bool enabled)
     }
     for (QWidget *w : QList<QWidget *>{m_txtCap, m_txtWarranty, m_txtDraw, m_chkDrawRecoverable})
         w->setEnabled(enabled);
+    setTierControlsEnabled(enabled);
 }
 
 void PayPlanWindow::showForm(const PlanForm &form, bool readOnly)
@@ -305,6 +309,7 @@ void PayPlanWindow::showForm(const PlanForm &form, bool readOnly)
     m_chkDrawRecoverable->setEnabled(m_chkDrawRecoverable->isEnabled() && !readOnly);
     for (QLineEdit *edit : {m_txtEffectiveFrom, m_txtCap, m_txtWarranty, m_txtDraw})
         edit->setReadOnly(readOnly);
+    showTiers(form, readOnly);
 }
 
 PlanForm PayPlanWindow::readForm() const
@@ -320,6 +325,7 @@ PlanForm PayPlanWindow::readForm() const
     form.warrantySpiff = m_txtWarranty->text();
     form.draw = m_txtDraw->text();
     form.drawRecoverable = m_chkDrawRecoverable->isChecked();
+    readTiers(form);
     return form;
 }
 
@@ -373,6 +379,7 @@ void PayPlanWindow::saveVersion()
         if (!shown || version.id != shown->id)
             others << version;
     }
+    finishTierEdit();
     QString problem;
     std::optional<PayPlanVersion> version = readForm().read(salesPerson(), others, &problem);
     if (!version) {

@@ -13,6 +13,7 @@
 class DealDatabase;
 class PayPlanStore;
 class Prompts;
+class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -23,8 +24,10 @@ class QTableWidget;
 
 // Setup > Pay Plans… (frmPayPlans): the roster's salespeople, each one's
 // plan versions newest first, and the figures of the chosen version in a
-// form (with the draw a month, recoverable or not). Add starts a new version from a copy of the one in force today (or
-// of the standing figures); Save stores the form, refusing with a message
+// form (with the draw a month, recoverable or not, and the volume tiers in a
+// grid of their own with how they pay and which classes they count). Add
+// starts a new version from a copy of the one in force today (or of the
+// standing figures), tiers included; Save stores the form, refusing with a message
 // anything that is not a figure of a plan; Delete removes a version no deal
 // was worked out by. A version saved deals were worked out by is shown but
 // cannot be changed: a change to the plan is a new version from a later date.
@@ -45,6 +48,10 @@ public:
     void addVersion();
     void saveVersion();
     void deleteVersion();
+    // A blank tier row at the end, its first cell open for typing; the
+    // current tier row taken out. Neither on a version that cannot change.
+    void addTier();
+    void removeTier();
 
     // The salesperson and version on screen (none while a new version is
     // being entered or there is none).
@@ -56,6 +63,13 @@ protected:
 
 private:
     void buildControls();
+    // The tiers grid, its buttons and choices, laid out in `layout`.
+    void buildTierControls(QBoxLayout *layout);
+    void showTiers(const PlanForm &form, bool readOnly);
+    void readTiers(PlanForm &form) const;
+    void setTierControlsEnabled(bool enabled);
+    // Ends an edit still open in the tiers grid, keeping what was typed.
+    void finishTierEdit();
     void salesPersonChosen();
     void versionChosen();
     void showForm(const PlanForm &form, bool readOnly);
@@ -88,6 +102,11 @@ private:
     QLineEdit *m_txtWarranty = nullptr;
     QLineEdit *m_txtDraw = nullptr;
     QCheckBox *m_chkDrawRecoverable = nullptr;
+    QTableWidget *m_grdTiers = nullptr;
+    QPushButton *m_cmdAddTier = nullptr;
+    QPushButton *m_cmdRemoveTier = nullptr;
+    QComboBox *m_cboTierMode = nullptr;
+    QComboBox *m_cboTierClasses = nullptr;
     QLabel *m_lblNote = nullptr;
     QPushButton *m_cmdAdd = nullptr;
     QPushButton *m_cmdSave = nullptr;
