@@ -19,6 +19,7 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -35,7 +36,10 @@ QTableWidget *linesGrid(QWidget *window, const char *name, const QStringList &he
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->verticalHeader()->hide();
-    grid->horizontalHeader()->setStretchLastSection(true);
+    // Every column in view, sharing the grid's width; a text cut short is
+    // whole in its tool tip.
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    grid->setWordWrap(false);
     grid->setMaximumHeight(120);
     return grid;
 }
@@ -75,14 +79,14 @@ void CommissionSheetWindow::buildLedgerControls(QBoxLayout *layout)
     auto *linesLabel = new QLabel(QStringLiteral("Chargebacks to deduct:"), this);
     linesLabel->setObjectName(QStringLiteral("lblLines"));
     m_grdLines = linesGrid(this, "grdLines",
-                           {QStringLiteral("Date"), QStringLiteral("Stock Number"),
-                            QStringLiteral("Customer"), QStringLiteral("Car/Truck"),
-                            QStringLiteral("Amount"), QStringLiteral("Paid On Sheet")});
+                           {QStringLiteral("Date"), QStringLiteral("Stock #"),
+                            QStringLiteral("Customer"), QStringLiteral("Class"),
+                            QStringLiteral("Amount"), QStringLiteral("Sheet")});
     m_cmdRemoveLine = ledgerButton(this, "cmdRemoveLine", QStringLiteral("Remove Line"));
     auto *heldLabel = new QLabel(QStringLiteral("Held:"), this);
     heldLabel->setObjectName(QStringLiteral("lblHeld"));
     m_grdHeld = linesGrid(this, "grdHeld",
-                          {QStringLiteral("Date"), QStringLiteral("Stock Number"),
+                          {QStringLiteral("Date"), QStringLiteral("Stock #"),
                            QStringLiteral("Customer"), QStringLiteral("Total"),
                            QStringLiteral("Reason")});
     m_cmdHold = ledgerButton(this, "cmdHold", QStringLiteral("Hold\u2026"));
@@ -104,10 +108,18 @@ void CommissionSheetWindow::buildLedgerControls(QBoxLayout *layout)
     lineButtons->addWidget(m_cmdHold);
     lineButtons->addWidget(m_cmdRelease);
     lineButtons->addWidget(m_cmdRecordDraw);
-    layout->addWidget(linesLabel);
-    layout->addWidget(m_grdLines);
-    layout->addWidget(heldLabel);
-    layout->addWidget(m_grdHeld);
+    // The chargebacks and the held deals side by side, below the deals,
+    // which keep most of the window's height.
+    auto *charged = new QVBoxLayout;
+    charged->addWidget(linesLabel);
+    charged->addWidget(m_grdLines);
+    auto *held = new QVBoxLayout;
+    held->addWidget(heldLabel);
+    held->addWidget(m_grdHeld);
+    auto *lines = new QHBoxLayout;
+    lines->addLayout(charged, 1);
+    lines->addLayout(held, 1);
+    layout->addLayout(lines);
     layout->addLayout(lineButtons);
     layout->addWidget(m_lblDraft);
     auto *volume = new QHBoxLayout;
