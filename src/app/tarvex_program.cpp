@@ -168,7 +168,6 @@ void TarvexProgram::openUnwind()
             .arg(shown.stockNumber, shown.customer,
                  DateFormat::picture(shown.date, QStringLiteral("mm/dd/yyyy")), shown.salesPerson),
         m_form.get());
-    m_unwind = window;
     bringUp(*window);
 }
 

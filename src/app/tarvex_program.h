@@ -4,9 +4,6 @@
 #include "common/program_folder.h"
 
 #include <functional>
-#include <QPointer>
-#include <QWidget>
-
 #include <memory>
 #include <optional>
 
@@ -69,7 +66,6 @@ private:
     MainMenu *m_menu = nullptr; // owned by the window
     TableCommands *m_tables = nullptr; // owned by the menu
     std::unique_ptr<DealCommands> m_commands;
-    QPointer<QWidget> m_unwind; // the open Unwind Deal window, a child of the worksheet
     std::function<void()> m_endProgram;
     bool m_refused = false;
 };

@@ -66,25 +66,6 @@ QVariantList volumeLine(const SheetVolume::Line &line)
             amount,    QVariant::fromValue(Money()), QVariant::fromValue(Money()), amount};
 }
 
-// What the sheet deducts of draws and earlier sheets' negative net, as the
-// salesperson's balances stand inside the sheet's transaction.
-std::optional<SheetStatement::Settlement> settle(const SalesLedger &ledger, const Sheet &sheet,
-                                                 Money tally, QString &error)
-{
-    const std::optional<Money> carried = ledger.carried(sheet.salesPerson, &error);
-    const std::optional<QList<Draw>> draws =
-        carried ? ledger.openDraws(sheet.salesPerson, &error) : std::nullopt;
-    if (!draws)
-        return std::nullopt;
-    SheetStatement::Input input{.earned = tally + sheet.bonus.value_or(Money()),
-                                .carried = *carried,
-                                .draws = {},
-                                .on = sheet.on};
-    for (const Draw &draw : *draws)
-        input.draws << SheetStatement::OpenDraw{draw.id, draw.paidOn, draw.open, draw.recoverable};
-    return SheetStatement::settle(input);
-}
-
 // Marks the rows paid on a new sheet, inside the caller's transaction.
 bool recordSheet(DealDatabase &database, const Sheet &sheet, const QString &dataFilePath,
                  const Hooks &hooks, Outcome &outcome)
@@ -167,8 +148,10 @@ bool recordSheet(DealDatabase &database, const Sheet &sheet, const QString &data
         return false;
     }
     reach(Step::RowsMarked);
-    const std::optional<SheetStatement::Settlement> settlement =
-        settle(ledger, sheet, *tally, outcome.error);
+    // What the sheet deducts of draws and earlier sheets' negative net, as
+    // the salesperson's balances stand inside the sheet's transaction.
+    const std::optional<SheetStatement::Settlement> settlement = ledger.settle(
+        sheet.salesPerson, *tally + sheet.bonus.value_or(Money()), sheet.on, &outcome.error);
     if (!settlement)
         return false;
     const bool statement = !chargebacks->isEmpty() || settlement->touchesBalances();
@@ -176,8 +159,8 @@ bool recordSheet(DealDatabase &database, const Sheet &sheet, const QString &data
     if (statement &&
         (!ledger.recordSettlement(*sheetId, sheet.salesPerson, sheet.on, *settlement,
                                   &outcome.error) ||
-         !sheets.recordNet(*sheetId, settlement->recoveredTotal, settlement->carriedIn,
-                           settlement->net, &outcome.error)))
+         !sheets.recordNet(*sheetId, heading.salesPerson, settlement->recoveredTotal,
+                           settlement->carriedIn, settlement->net, &outcome.error)))
         return false;
     outcome.netPay = settlement->net;
     reach(Step::LedgerSettled);

@@ -30,9 +30,8 @@ std::optional<QList<Line>> settle(DealDatabase &database, qint64 sheetId,
     PayPlanStore plans(database);
     QList<Line> lines;
     for (const QDate &month : months) {
-        // The version in force at the month's end pays its volume.
-        if (error)
-            error->clear();
+        // The version in force at the month's end pays its volume (none,
+        // with an empty `error`, when the salesperson has no plan then).
         const std::optional<PayPlanVersion> plan =
             plans.inForce(salesPerson, month.addMonths(1).addDays(-1), error);
         if (!plan && error && !error->isEmpty())

@@ -150,8 +150,8 @@ std::optional<DealId> DealStore::writeOnce(const std::optional<Recalled> &recall
         std::optional<bool> paid = writer.isPaid(recalled->id, why);
         if (paid && *paid)
             *why = QStringLiteral("This deal has been paid and cannot be changed.");
-        if (paid && !*paid && unwound(recalled->id, QStringLiteral("changed"), why))
-            paid.reset();
+        if (paid && !*paid && unwound(recalled->id, QStringLiteral("changed"), why) != false)
+            paid.reset(); // unwound, or not known: `why` says which
         std::optional<QVariantList> stored;
         if (paid && !*paid)
             stored = DealAudit::recallValues(m_database, recalled->id, why);
@@ -183,12 +183,12 @@ std::optional<std::optional<UnwindRecord>> DealStore::unwindOf(DealId id, QStrin
     return DealUnwinds(m_database).whole(id, error);
 }
 
-bool DealStore::unwound(DealId id, const QString &notDone, QString *why) const
+std::optional<bool> DealStore::unwound(DealId id, const QString &notDone, QString *why) const
 {
     const std::optional<std::optional<UnwindRecord>> whole =
         DealUnwinds::wholeIn(m_database.connection(), id, why);
     if (!whole)
-        return true;
+        return std::nullopt;
     if (!*whole)
         return false;
     *why = DealUnwinds::unwoundMessage(**whole) +
@@ -229,8 +229,10 @@ bool DealStore::removeOnce(const Recalled &recalled, QString *why, bool &refused
         refused = true;
         return false;
     }
-    if (paid && unwound(id, QStringLiteral("deleted"), why)) {
-        refused = why->startsWith(QStringLiteral("This deal was unwound"));
+    const std::optional<bool> isUnwound =
+        paid ? unwound(id, QStringLiteral("deleted"), why) : std::optional(false);
+    if (isUnwound != false) {
+        refused = isUnwound.has_value();
         return false;
     }
     std::optional<QVariantList> before;

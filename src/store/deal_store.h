@@ -125,10 +125,10 @@ private:
     bool removeOnce(const Recalled &recalled, QString *why, bool &refused);
     // Inside the write's transaction: false when the deal is not as recalled.
     bool unchangedSinceRecall(const Recalled &recalled, QString *why);
-    // Inside the write's transaction: true when the deal was unwound whole
-    // (`why` then says so, with `notDone`: "changed", "deleted") or cannot be
-    // read.
-    bool unwound(DealId id, const QString &notDone, QString *why) const;
+    // Inside the write's transaction: whether the deal was unwound whole
+    // (`why` then says so, with `notDone`: "changed", "deleted");
+    // std::nullopt, with the reason in `why`, when it cannot be read.
+    std::optional<bool> unwound(DealId id, const QString &notDone, QString *why) const;
     StoreSql::Fault noteFault(bool written, const StoreSql::FaultWatch &watch) const;
     QList<DealId> ids(const QString &where, const QVariantList &values, QString *error) const;
 

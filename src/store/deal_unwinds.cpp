@@ -174,9 +174,7 @@ DealUnwinds::Outcome DealUnwinds::unwind(const UnwindRequest &request,
     QString error;
     outcome.done = m_database.transact(
         [&] {
-            const bool changed = outcome.changedElsewhere;
-            outcome = Outcome();
-            outcome.changedElsewhere = changed;
+            outcome = Outcome(); // each attempt from the start
             SqlTransaction transaction(m_database.connection());
             if (!transaction.begin(&error) || !unwindOnce(request, asRecalled, outcome))
                 return false;

@@ -410,6 +410,21 @@ std::optional<Money> SalesLedger::carried(const QString &salesPerson, QString *e
     return balance;
 }
 
+std::optional<SheetStatement::Settlement> SalesLedger::settle(const QString &salesPerson,
+                                                             Money earned, const QDate &on,
+                                                             QString *error) const
+{
+    const std::optional<Money> balance = carried(salesPerson, error);
+    const std::optional<QList<Draw>> draws =
+        balance ? openDraws(salesPerson, error) : std::nullopt;
+    if (!draws)
+        return std::nullopt;
+    SheetStatement::Input input{.earned = earned, .carried = *balance, .draws = {}, .on = on};
+    for (const Draw &draw : *draws)
+        input.draws << SheetStatement::OpenDraw{draw.id, draw.paidOn, draw.open, draw.recoverable};
+    return SheetStatement::settle(input);
+}
+
 std::optional<QList<Chargeback>> SalesLedger::takeChargebacks(const QList<qint64> &ids,
                                                               const QString &salesPerson,
                                                               qint64 sheetId,

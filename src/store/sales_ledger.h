@@ -65,6 +65,11 @@ public:
     // What earlier sheets of the salesperson paid below zero and later
     // sheets have not yet deducted.
     std::optional<Money> carried(const QString &salesPerson, QString *error) const;
+    // What a sheet of the salesperson earning `earned` (its lines and its
+    // bonus) on `on` deducts of that carried net and of the open draws, as
+    // they stand now (inside the sheet's transaction when it pays).
+    std::optional<SheetStatement::Settlement> settle(const QString &salesPerson, Money earned,
+                                                     const QDate &on, QString *error) const;
 
     // Inside the sheet's transaction: puts the open chargebacks `ids` of the
     // salesperson on the sheet, in the order they were made. Those another sheet took

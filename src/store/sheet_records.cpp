@@ -279,24 +279,18 @@ SheetRecords::select(const QString &where, const QVariantList &values, QString *
     return sheets;
 }
 
-bool SheetRecords::recordNet(qint64 sheetId, Money recovered, Money carriedIn, Money netPay,
-                             QString *error)
+bool SheetRecords::recordNet(qint64 sheetId, const QString &salesPerson, Money recovered,
+                             Money carriedIn, Money netPay, QString *error)
 {
     AuditTrail::Entry entry;
     entry.action = QStringLiteral("Sheet net pay");
     entry.tableName = QStringLiteral("Sheets");
     entry.rowKey = sheetId;
     entry.sheetId = sheetId;
+    entry.salesPerson = salesPerson;
     entry.after = QStringLiteral("Recovered: %1\nCarriedIn: %2\nNetPay: %3")
                       .arg(MoneyFormat::plain(recovered), MoneyFormat::plain(carriedIn),
                            MoneyFormat::plain(netPay));
-    QSqlQuery salesPerson(m_db);
-    if (StoreSql::prepare(salesPerson,
-                          QStringLiteral("SELECT \"SalesPerson\" FROM \"Sheets\" WHERE "
-                                         "\"SheetId\" = ?"),
-                          error) &&
-        StoreSql::exec(salesPerson, {sheetId}, error) && salesPerson.next())
-        entry.salesPerson = salesPerson.value(0).toString();
     return run(m_db,
                QStringLiteral("UPDATE \"Sheets\" SET \"Recovered\" = ?, \"CarriedIn\" = ?, "
                               "\"NetPay\" = ? WHERE \"SheetId\" = ?"),

@@ -86,8 +86,8 @@ public:
 
     // Inside the sheet's transaction: what a sheet of chargebacks or draws
     // recovered, deducted of earlier sheets, and paid.
-    bool recordNet(qint64 sheetId, Money recovered, Money carriedIn, Money netPay,
-                   QString *error);
+    bool recordNet(qint64 sheetId, const QString &salesPerson, Money recovered,
+                   Money carriedIn, Money netPay, QString *error);
 
     std::optional<RecordedSheet> find(qint64 sheetId, QString *error) const;
     // A salesperson's sheets (the name in any letter case), newest first.

@@ -83,19 +83,11 @@ void execute(const DealDatabase &database, const QString &statement)
 }
 
 StoreTest::StoreTest(StoreEngine::Engine engine)
+    : m_database(openTestDatabase(engine, m_dir.folder(), m_server))
 {
-    if (engine == StoreEngine::Engine::PostgreSQL) {
-        // Without a server SetUp() skips the test before it runs.
-        if (!TestServer::available())
-            return;
-        m_server = std::make_unique<ServerDatabase>();
-        m_database = std::make_unique<DealDatabase>(m_server->settings());
-    } else {
-        m_database = std::make_unique<DealDatabase>(m_dir.folder());
-    }
-    QString error;
-    EXPECT_TRUE(m_database->open(&error)) << error.toStdString();
-    m_store = std::make_unique<DealStore>(*m_database);
+    // Without a server SetUp() skips the test before it runs.
+    if (m_database)
+        m_store = std::make_unique<DealStore>(*m_database);
 }
 
 void EngineStoreTest::SetUp()

@@ -1,5 +1,7 @@
 #include "test_server.h"
 
+#include "store/deal_database.h"
+
 #include <QCoreApplication>
 #include <QRegularExpression>
 #include <QSqlError>
@@ -187,4 +189,21 @@ QByteArray ServerDatabase::databaseConf() const
         .arg(m_port)
         .arg(m_name, m_user)
         .toUtf8();
+}
+
+std::unique_ptr<DealDatabase> openTestDatabase(StoreEngine::Engine engine, const ProgramFolder &folder,
+                                               std::unique_ptr<ServerDatabase> &server)
+{
+    std::unique_ptr<DealDatabase> database;
+    if (engine == StoreEngine::Engine::PostgreSQL) {
+        if (!TestServer::available())
+            return database;
+        server = std::make_unique<ServerDatabase>();
+        database = std::make_unique<DealDatabase>(server->settings());
+    } else {
+        database = std::make_unique<DealDatabase>(folder);
+    }
+    QString error;
+    EXPECT_TRUE(database->open(&error)) << error.toStdString();
+    return database;
 }

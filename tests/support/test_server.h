@@ -1,12 +1,18 @@
 #pragma once
 
 #include "store/server_settings.h"
+#include "store/store_engine.h"
 
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 
 #include <gtest/gtest.h>
+
+#include <memory>
+
+class DealDatabase;
+class ProgramFolder;
 
 // The PostgreSQL server started for a test run by scripts/test.sh (through
 // scripts/test_server.sh), known from the variables it exports:
@@ -78,3 +84,10 @@ private:
     QString m_error;
     QStringList m_connections;
 };
+
+// A test's deal database on `engine`, opened (the test fails when it cannot
+// be): the SQLite file in `folder`, or a fresh database of the test server,
+// kept in `server`. Null on the server when there is no test server: the
+// test is to skip (SKIP_WITHOUT_TEST_SERVER).
+std::unique_ptr<DealDatabase> openTestDatabase(StoreEngine::Engine engine, const ProgramFolder &folder,
+                                               std::unique_ptr<ServerDatabase> &server);

@@ -5,17 +5,8 @@
 #include <QTest>
 
 TablesTest::TablesTest(StoreEngine::Engine engine)
+    : m_database(openTestDatabase(engine, m_dir.folder(), m_server))
 {
-    if (engine == StoreEngine::Engine::PostgreSQL) {
-        if (!TestServer::available())
-            return;
-        m_server = std::make_unique<ServerDatabase>();
-        m_database = std::make_unique<DealDatabase>(m_server->settings());
-    } else {
-        m_database = std::make_unique<DealDatabase>(m_dir.folder());
-    }
-    QString error;
-    EXPECT_TRUE(m_database->open(&error)) << error.toStdString();
 }
 
 TablesTest::~TablesTest() = default;

@@ -239,21 +239,14 @@ void CommissionSheetWindow::showDraft()
         if (chargebacks.contains(line.id))
             charged += line.amount;
     }
-    SalesLedger ledger(m_database);
     QString why;
-    const std::optional<Money> carried = ledger.carried(m_listedSalesPerson, &why);
-    const auto draws = carried ? ledger.openDraws(m_listedSalesPerson, &why) : std::nullopt;
-    if (!draws) {
+    const std::optional<SheetStatement::Settlement> settlement = SalesLedger(m_database).settle(
+        m_listedSalesPerson, deals - charged, QDate::currentDate(), &why);
+    if (!settlement) {
         m_lblDraft->setText(QStringLiteral("The draws could not be read: ") + why);
         return;
     }
-    SheetStatement::Input input{.earned = deals - charged,
-                                .carried = *carried,
-                                .draws = {},
-                                .on = QDate::currentDate()};
-    for (const Draw &draw : *draws)
-        input.draws << SheetStatement::OpenDraw{draw.id, draw.paidOn, draw.open, draw.recoverable};
-    const SheetStatement::Settlement settled = SheetStatement::settle(input);
+    const SheetStatement::Settlement &settled = *settlement;
     Money writtenOff;
     for (const SheetStatement::DrawLine &line : settled.writtenOff)
         writtenOff += line.amount;
