@@ -10,6 +10,7 @@
 #include "store_items.h"
 
 #include "store/audit_trail.h"
+#include "store/sales_ledger.h"
 #include "store/deal_database.h"
 #include "store/deal_rows.h"
 #include "store/recall_columns.h"
@@ -134,9 +135,11 @@ std::string summaryColumnList()
 }
 
 // Pays the 1,000 rows as the program does, statement for statement: the
-// sheet, each row marked and put on the sheet and given back, the sheet's
-// lines, total and snapshot, its 1,001 audit entries, the commit, data.txt
-// written and synced. Plain C values throughout.
+// sheet, each row marked and put on the sheet and given back, the check that
+// none of them was held or unwound meanwhile, the salesperson's carried net
+// and open draws read, the sheet's lines, total and snapshot, its 1,001
+// audit entries, the commit, data.txt written and synced. Plain C values
+// throughout.
 class FloorPayment
 {
 public:
@@ -149,6 +152,9 @@ public:
           m_mark(db, "UPDATE \"SalesSummary\" SET \"Paid\" = 1, \"SheetId\" = ? WHERE rowid = ? "
                      "AND \"Paid\" = 0 AND \"Sales_Person\" = ? RETURNING rowid, " +
                          summaryColumnList() + ", \"DealId\""),
+          m_heldOrUnwound(db, SalesLedger::heldOrUnwoundStatement().toStdString()),
+          m_carried(db, SalesLedger::carriedStatement().toStdString()),
+          m_draws(db, SalesLedger::openDrawsStatement().toStdString()),
           m_complete(db, "UPDATE \"Sheets\" SET \"Lines\" = ?, \"Total\" = ?, "
                          "\"Snapshot\" = ? WHERE \"SheetId\" = ?"),
           m_audit(db, AuditTrail::insertStatement().toStdString()),
@@ -176,6 +182,9 @@ private:
     RawStatement m_commit;
     RawStatement m_sheet;
     RawStatement m_mark;
+    RawStatement m_heldOrUnwound;
+    RawStatement m_carried;
+    RawStatement m_draws;
     RawStatement m_complete;
     RawStatement m_audit;
     std::string m_owner;
@@ -232,6 +241,17 @@ sqlite3_int64 FloorPayment::pay(const QList<qint64> &ids)
                             reinterpret_cast<const char *>(sqlite3_column_text(row, 5))});
         m_mark.reset();
     }
+    m_heldOrUnwound.bindInt(1, sheetId);
+    if (m_heldOrUnwound.step())
+        qFatal("the floor found a row held or unwound");
+    m_heldOrUnwound.reset();
+    while (m_carried.step()) {
+    }
+    m_carried.reset();
+    m_draws.bindText(1, m_owner);
+    while (m_draws.step()) {
+    }
+    m_draws.reset();
     m_complete.bindText(1, lines);
     m_complete.bindInt(2, tally);
     m_complete.bindText(3, snapshot);

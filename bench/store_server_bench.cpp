@@ -14,6 +14,7 @@
 #include "store_items.h"
 
 #include "store/audit_trail.h"
+#include "store/sales_ledger.h"
 #include "store/recall_columns.h"
 #include "store/store_engine.h"
 #include "store/store_schema.h"
@@ -115,8 +116,9 @@ void floorListUnpaid(benchmark::State &state)
 }
 
 // Pays the 1,000 rows as the program does on a server, in as many trips:
-// the sheet, one UPDATE ... ANY(...) RETURNING for the rows, the sheet's
-// lines, total and snapshot, the 1,001 audit rows in one COPY, the
+// the sheet, one UPDATE ... ANY(...) RETURNING for the rows, the check that
+// none was held or unwound meanwhile, the carried net and the open draws
+// read, the sheet's lines, total and snapshot, the 1,001 audit rows in one COPY, the
 // commit, then data.txt written and synced.
 void floorPayUnpaid(benchmark::State &state)
 {
@@ -132,6 +134,9 @@ void floorPayUnpaid(benchmark::State &state)
                                  "RETURNING rowid, " + columns + ", \"DealId\"");
     g_bench->raw.prepare("complete", "UPDATE \"Sheets\" SET \"Lines\" = ?, \"Total\" = ?, "
                                      "\"Snapshot\" = ? WHERE \"SheetId\" = ?");
+    g_bench->raw.prepare("heldOrUnwound", SalesLedger::heldOrUnwoundStatement().toStdString());
+    g_bench->raw.prepare("carried", SalesLedger::carriedStatement().toStdString());
+    g_bench->raw.prepare("draws", SalesLedger::openDrawsStatement().toStdString());
     // The audit rows' columns, as the program's COPY names them.
     std::vector<std::string> auditColumns;
     for (const QString &column : AuditTrail::rowColumns())
@@ -193,6 +198,10 @@ void floorPayUnpaid(benchmark::State &state)
             audit(rowEntries, {at, "Paid on sheet", "SalesSummary", field(0), field(14), sheetId,
                                field(3), field(5), "Paid: No", after, std::nullopt});
         }
+        if (g_bench->raw.run("heldOrUnwound", {sheetId}).rows() != 0)
+            qFatal("the floor found a row held or unwound");
+        g_bench->raw.run("carried", {}).readAll();
+        g_bench->raw.run("draws", {owner}).readAll();
         g_bench->raw.run("complete", {lines, std::to_string(tally), snapshot, sheetId});
         std::string heading = "WeekEnding: " + std::string(StoreItems::kWeekEnding) +
                               "\nBonusDescription: " + StoreItems::kBonusDescription +

@@ -170,6 +170,32 @@ SalesLedger::SalesLedger(DealDatabase &database) : m_database(database)
 {
 }
 
+QString SalesLedger::heldOrUnwoundStatement()
+{
+    return QStringLiteral("SELECT r.rowid FROM \"SalesSummary\" r WHERE r.\"SheetId\" = ? AND "
+                          "(EXISTS (SELECT 1 FROM \"Holds\" h WHERE h.\"SummaryRow\" = r.rowid) "
+                          "OR EXISTS (SELECT 1 FROM \"Unwinds\" u WHERE u.\"DealId\" = "
+                          "r.\"DealId\" AND u.\"Whole\" = 1))");
+}
+
+QString SalesLedger::carriedStatement()
+{
+    return QStringLiteral("SELECT \"SalesPerson\", \"NetPay\", \"CarriedIn\" FROM \"Sheets\" WHERE "
+                          "\"NetPay\" IS NOT NULL AND \"VoidedAt\" IS NULL AND (\"NetPay\" < 0 OR "
+                          "\"CarriedIn\" > 0)");
+}
+
+QString SalesLedger::openDrawsStatement()
+{
+    // What the sheets took of a draw counts while their sheet is not voided.
+    return QStringLiteral("SELECT d.\"EntryId\", d.\"EntryDate\", d.\"Amount\", d.\"Recoverable\", "
+                          "(SELECT COALESCE(SUM(t.\"Amount\"), 0) FROM \"Ledger\" t WHERE "
+                          "t.\"DrawId\" = d.\"EntryId\" AND %1) FROM \"Ledger\" d WHERE "
+                          "d.\"Kind\" = 'Draw' AND d.\"SalesPerson\" = ? ORDER BY "
+                          "d.\"EntryDate\", d.\"EntryId\"")
+        .arg(kValidSheet.arg(QStringLiteral("t.\"SheetId\"")));
+}
+
 bool SalesLedger::hold(qint64 rowId, const QString &reason, QString *error)
 {
     if (notOpen(m_database, error))
@@ -329,15 +355,7 @@ std::optional<QList<Draw>> SalesLedger::openDraws(const QString &salesPerson,
         return std::nullopt;
     QSqlQuery query(m_database.connection());
     query.setForwardOnly(true);
-    // What the sheets took of a draw counts while their sheet is not voided.
-    if (!run(query,
-             QStringLiteral("SELECT d.\"EntryId\", d.\"EntryDate\", d.\"Amount\", d.\"Recoverable\", "
-                            "(SELECT COALESCE(SUM(t.\"Amount\"), 0) FROM \"Ledger\" t WHERE "
-                            "t.\"DrawId\" = d.\"EntryId\" AND %1) FROM \"Ledger\" d WHERE "
-                            "d.\"Kind\" = ? AND d.\"SalesPerson\" = ? ORDER BY d.\"EntryDate\", "
-                            "d.\"EntryId\"")
-                 .arg(kValidSheet.arg(QStringLiteral("t.\"SheetId\""))),
-             {kDraw, salesPerson.toUpper()}, error))
+    if (!run(query, openDrawsStatement(), {salesPerson.toUpper()}, error))
         return std::nullopt;
     QList<Draw> draws;
     while (query.next()) {
@@ -391,11 +409,7 @@ std::optional<Money> SalesLedger::carried(const QString &salesPerson, QString *e
     // written in any case and the column's own folding knows only A to Z.
     QSqlQuery query(m_database.connection());
     query.setForwardOnly(true);
-    if (!run(query,
-             QStringLiteral("SELECT \"SalesPerson\", \"NetPay\", \"CarriedIn\" FROM \"Sheets\" "
-                            "WHERE \"NetPay\" IS NOT NULL AND \"VoidedAt\" IS NULL AND (\"NetPay\" < 0 OR "
-                            "\"CarriedIn\" > 0)"),
-             {}, error))
+    if (!run(query, carriedStatement(), {}, error))
         return std::nullopt;
     const QString sought = salesPerson.toUpper();
     Money balance;
@@ -498,12 +512,7 @@ std::optional<QList<qint64>> SalesLedger::heldOrUnwound(qint64 sheetId, QString 
 {
     QSqlQuery query(m_database.connection());
     query.setForwardOnly(true);
-    if (!run(query,
-             QStringLiteral("SELECT r.rowid FROM \"SalesSummary\" r WHERE r.\"SheetId\" = ? AND "
-                            "(EXISTS (SELECT 1 FROM \"Holds\" h WHERE h.\"SummaryRow\" = r.rowid) "
-                            "OR EXISTS (SELECT 1 FROM \"Unwinds\" u WHERE u.\"DealId\" = "
-                            "r.\"DealId\" AND u.\"Whole\" = 1))"),
-             {sheetId}, error))
+    if (!run(query, heldOrUnwoundStatement(), {sheetId}, error))
         return std::nullopt;
     QList<qint64> rows;
     while (query.next())

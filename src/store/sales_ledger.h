@@ -98,6 +98,14 @@ public:
     std::optional<qint64> recordChargeback(const Chargeback &chargeback, qint64 unwindId,
                                            QString *error);
 
+    // The statements a sheet reads its balances and checks its rows with,
+    // for the benchmarks' floors to run the same: the rows of sheet ? held
+    // or unwound whole; the sheets carrying or deducting a negative net; the
+    // draws of salesperson ? (in capitals) with what valid sheets took.
+    static QString heldOrUnwoundStatement();
+    static QString carriedStatement();
+    static QString openDrawsStatement();
+
 private:
     std::optional<QList<Chargeback>> chargebacks(const QString &where, const QVariantList &values,
                                                  QString *error) const;
