@@ -98,6 +98,45 @@ std::optional<Money> percentOf(Money amount, Money rate)
     return amount.checkedMultiplyDivide(rate, 100);
 }
 
+std::optional<CommissionAmounts> workCommission(const CommissionFigures &figures)
+{
+    // An allowance with neither option selected counts as over the appraisal.
+    Sum cost(figures.cost);
+    cost.minus(figures.totalReductions).plus(figures.totalAdditions).plus(figures.pack);
+    if (figures.underAllow)
+        cost.minus(figures.allowance);
+    else
+        cost.plus(figures.allowance);
+    const auto gross =
+        cost.value() ? Sum(figures.sellingPrice).minus(*cost.value()).value() : std::nullopt;
+    // The commission is the exact gross x rate / 100 rounded once, to the cent
+    // it is shown and counted in; never below the mini deal.
+    const auto commission = !gross         ? std::nullopt
+                            : figures.flat ? std::optional(figures.flat->roundedToCent())
+                                           : percentToCent(*gross, figures.rate);
+    if (!commission)
+        return std::nullopt;
+    CommissionAmounts amounts;
+    amounts.payableGross = *gross;
+    amounts.totalCost = *cost.value();
+    amounts.commission = *commission;
+    if (figures.mini.toMoney().value_or(Money()) > amounts.commission)
+        amounts.commission = figures.mini.toCent().value_or(Money());
+    // A plan's cap is the most a deal pays, whatever the gross and the mini.
+    if (figures.cap && *figures.cap < amounts.commission)
+        amounts.commission = figures.cap->roundedToCent();
+
+    // The warranty spiff counts as shown; the spiff as typed.
+    amounts.warranty = figures.warranty.toCent().value_or(Money());
+    amounts.spiff = figures.spiff.toCent().value_or(Money());
+    const auto total = centsOfSum({ExactAmount::fromMoney(amounts.commission), figures.spiff,
+                                   ExactAmount::fromMoney(amounts.warranty)});
+    if (!total)
+        return std::nullopt;
+    amounts.total = *total;
+    return amounts;
+}
+
 CommissionResult calculateCommission(const CommissionInput &input)
 {
     CommissionResult result;
@@ -112,65 +151,42 @@ CommissionResult calculateCommission(const CommissionInput &input)
     // Single amounts are kept rounded to four places, sums are added as typed
     // and rounded once; the rate, the spiffs and the mini deal count as typed.
     AmountReader read;
-    result.costAcv = read.kept(input.cost);
-    result.packAmount = read.kept(input.pack);
-    result.sellingPrice = read.kept(input.sellingPrice);
+    CommissionFigures figures;
+    figures.cost = result.costAcv = read.kept(input.cost);
+    figures.pack = result.packAmount = read.kept(input.pack);
+    figures.sellingPrice = result.sellingPrice = read.kept(input.sellingPrice);
     const auto totalReductions = read.keptSum(reductions);
     const auto totalAdditions = read.keptSum(input.additions);
-    const Money allowance = read.kept(input.allowance);
+    figures.allowance = read.kept(input.allowance);
+    figures.underAllow = input.underAllow;
     // A plan's flat amount a deal stands in for the percent of the gross.
-    const std::optional<Money> flat = RateText::flatAmount(input.commissionRate);
-    const ExactAmount rate =
-        flat ? ExactAmount() : read.exact(MoneyText::percentNumber(input.commissionRate));
-    const ExactAmount mini = read.exact(input.defaultMini);
-    const ExactAmount spiff = read.exact(input.spiff);
-    const ExactAmount warranty =
-        input.warrantySold ? read.exact(input.defaultWarranty) : ExactAmount();
+    figures.flat = RateText::flatAmount(input.commissionRate);
+    if (!figures.flat)
+        figures.rate = read.exact(MoneyText::percentNumber(input.commissionRate));
+    figures.mini = read.exact(input.defaultMini);
+    figures.spiff = read.exact(input.spiff);
+    if (input.warrantySold)
+        figures.warranty = read.exact(input.defaultWarranty);
+    figures.cap = input.cap;
     if (read.tooLarge() || !totalReductions || !totalAdditions) {
         result.outOfRange = true;
         return result;
     }
-    result.totalReductions = *totalReductions;
-    result.totalAdditions = *totalAdditions;
+    figures.totalReductions = result.totalReductions = *totalReductions;
+    figures.totalAdditions = result.totalAdditions = *totalAdditions;
 
-    // An allowance with neither option selected counts as over the appraisal.
-    Sum cost(result.costAcv);
-    cost.minus(result.totalReductions).plus(result.totalAdditions).plus(result.packAmount);
-    if (input.underAllow)
-        cost.minus(allowance);
-    else
-        cost.plus(allowance);
-    const auto gross =
-        cost.value() ? Sum(result.sellingPrice).minus(*cost.value()).value() : std::nullopt;
-    // The commission is the exact gross x rate / 100 rounded once, to the cent
-    // it is shown and counted in; never below the mini deal.
-    const auto commission =
-        !gross ? std::nullopt : flat ? std::optional(flat->roundedToCent()) : percentToCent(*gross, rate);
-    if (!commission) {
+    const std::optional<CommissionAmounts> amounts = workCommission(figures);
+    if (!amounts) {
         result.outOfRange = true;
         return result;
     }
-    result.totalCost = *cost.value();
-    result.commissionAmount = *commission;
-    if (mini.toMoney().value_or(Money()) > result.commissionAmount)
-        result.commissionAmount = mini.toCent().value_or(Money());
-    // A plan's cap is the most a deal pays, whatever the gross and the mini.
-    if (input.cap && *input.cap < result.commissionAmount)
-        result.commissionAmount = input.cap->roundedToCent();
-
-    // The warranty spiff counts as shown; the spiff as typed.
-    const Money warrantyShown = warranty.toCent().value_or(Money());
-    const auto total = centsOfSum(
-        {ExactAmount::fromMoney(result.commissionAmount), spiff, ExactAmount::fromMoney(warrantyShown)});
-    if (!total) {
-        result.outOfRange = true;
-        return result;
-    }
-    result.payableGross = MoneyFormat::dollars(*gross);
-    result.commission = MoneyFormat::dollars(result.commissionAmount);
-    result.warranty = MoneyFormat::dollars(warrantyShown);
-    result.totalCommission = MoneyFormat::dollars(*total);
-    result.spiff = MoneyFormat::dollars(spiff.toCent().value_or(Money()));
+    result.totalCost = amounts->totalCost;
+    result.commissionAmount = amounts->commission;
+    result.payableGross = MoneyFormat::dollars(amounts->payableGross);
+    result.commission = MoneyFormat::dollars(amounts->commission);
+    result.warranty = MoneyFormat::dollars(amounts->warranty);
+    result.totalCommission = MoneyFormat::dollars(amounts->total);
+    result.spiff = MoneyFormat::dollars(amounts->spiff);
     return result;
 }
 

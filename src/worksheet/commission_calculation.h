@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/exact_amount.h"
 #include "common/money.h"
 #include "worksheet/deal.h"
 
@@ -58,6 +59,38 @@ struct CommissionResult
     QString totalCommission; // txtTotalComm, "$####.00"
     QString spiff;           // txtSpiff, "$###.00"
 };
+
+// The calculation on values already read: every amount as it is kept (the
+// stored deal's figures), the rate, the mini deal and the spiffs as typed.
+struct CommissionFigures
+{
+    Money cost;
+    Money pack;
+    Money sellingPrice;
+    Money totalReductions;
+    Money totalAdditions;
+    Money allowance;
+    bool underAllow = false;
+    std::optional<Money> flat; // a flat amount a deal, in place of the percent
+    ExactAmount rate;          // percent of the payable gross
+    ExactAmount mini;
+    ExactAmount spiff;
+    ExactAmount warranty; // the warranty spiff when a warranty was sold, else 0
+    std::optional<Money> cap;
+};
+
+struct CommissionAmounts
+{
+    Money payableGross; // as worked out, before it is shown to the cent
+    Money totalCost;
+    Money commission; // to the cent, the mini and the cap applied
+    Money warranty;
+    Money spiff;
+    Money total;
+};
+
+// std::nullopt when a figure leaves the range of Money.
+std::optional<CommissionAmounts> workCommission(const CommissionFigures &figures);
 
 CommissionResult calculateCommission(const CommissionInput &input);
 

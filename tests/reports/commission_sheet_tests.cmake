@@ -14,6 +14,7 @@ tarvex_add_test(tarvex_tests_commission_sheet
     ${CMAKE_CURRENT_LIST_DIR}/sheet_void_race_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sheet_ledger_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sheet_volume_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/plan_trial_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../store/store_test_support.h
     ${CMAKE_CURRENT_LIST_DIR}/../store/store_test_support.cpp
     ${CMAKE_CURRENT_LIST_DIR}/commission_sheet_window_test.cpp
