@@ -1,5 +1,7 @@
 #include "admin/ui/pay_plan_window.h"
 
+#include "admin/ui/plan_trial_window.h"
+
 #include "common/money_format.h"
 #include "common/prompts.h"
 #include "store/deal_database.h"
@@ -169,7 +171,11 @@ void PayPlanWindow::buildControls()
     m_cmdSave = button(this, QStringLiteral("cmdSave"), QStringLiteral("&Save"));
     m_cmdDelete = button(this, QStringLiteral("cmdDelete"), QStringLiteral("De&lete"));
     m_cmdClose = button(this, QStringLiteral("cmdClose"), QStringLiteral("&Close"));
-    for (QPushButton *b : {m_cmdAdd, m_cmdSave, m_cmdDelete, m_cmdClose})
+    m_cmdTryOnPastDeals = button(this, QStringLiteral("cmdTryOnPastDeals"),
+                                 QStringLiteral("Try on Past Deals…"));
+    m_cmdTryOnPastDeals->setToolTip(QStringLiteral("What the plan in the form would have paid "
+                                                   "on past months' deals; nothing is paid or saved"));
+    for (QPushButton *b : {m_cmdAdd, m_cmdSave, m_cmdDelete, m_cmdTryOnPastDeals, m_cmdClose})
         buttons->addWidget(b);
     right->addLayout(buttons);
     page->addLayout(right, 1);
@@ -179,7 +185,7 @@ void PayPlanWindow::buildControls()
         order << row.kind << row.commission << row.mini << row.pack;
     order << m_txtCap << m_txtWarranty << m_txtDraw << m_chkDrawRecoverable << m_grdTiers
           << m_cmdAddTier << m_cmdRemoveTier << m_cboTierMode << m_cboTierClasses << m_cmdAdd
-          << m_cmdSave << m_cmdDelete << m_cmdClose;
+          << m_cmdSave << m_cmdDelete << m_cmdTryOnPastDeals << m_cmdClose;
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
 
@@ -189,6 +195,7 @@ void PayPlanWindow::buildControls()
     connect(m_cmdAdd, &QPushButton::clicked, this, &PayPlanWindow::addVersion);
     connect(m_cmdSave, &QPushButton::clicked, this, &PayPlanWindow::saveVersion);
     connect(m_cmdDelete, &QPushButton::clicked, this, &PayPlanWindow::deleteVersion);
+    connect(m_cmdTryOnPastDeals, &QPushButton::clicked, this, &PayPlanWindow::tryOnPastDeals);
     connect(m_cmdClose, &QPushButton::clicked, this, &QWidget::close);
 }
 
@@ -429,6 +436,42 @@ void PayPlanWindow::deleteVersion()
     if (!m_store->remove(shown->id, &error))
         refusal(error);
     salesPersonChosen();
+}
+
+PlanTrialWindow *PayPlanWindow::trialWindow() const
+{
+    return m_trial;
+}
+
+void PayPlanWindow::tryOnPastDeals()
+{
+    const std::optional<PayPlanVersion> shown = shownVersion();
+    if (!m_draft && !shown)
+        return;
+    finishTierEdit();
+    QString problem;
+    const std::optional<PayPlanVersion> plan = readForm().read(salesPerson(), {}, &problem);
+    if (!plan) {
+        refusal(problem);
+        return;
+    }
+    QString name = m_draft ? QStringLiteral("the new version of %1, not saved").arg(salesPerson())
+                           : QStringLiteral("the version of %1 from %2")
+                                 .arg(salesPerson(), PlanForm::dateText(shown->effectiveFrom));
+    if (shown) {
+        PayPlanVersion asShown = *plan;
+        asShown.id = shown->id;
+        asShown.salesPerson = shown->salesPerson;
+        if (asShown != *shown)
+            name += QStringLiteral(", as changed in the form");
+    }
+    QStringList roster;
+    for (int row = 0; row < m_lstSalesPersons->count(); ++row)
+        roster << m_lstSalesPersons->item(row)->text();
+    if (m_trial)
+        m_trial->close();
+    m_trial = new PlanTrialWindow(m_database, m_prompts, *plan, name, roster, salesPerson(), this);
+    m_trial->show();
 }
 
 bool PayPlanWindow::mayDropDraft()

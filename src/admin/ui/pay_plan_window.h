@@ -4,6 +4,7 @@
 #include "pay/plan_form.h"
 #include "worksheet/standing_figures.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -12,6 +13,7 @@
 
 class DealDatabase;
 class PayPlanStore;
+class PlanTrialWindow;
 class Prompts;
 class QBoxLayout;
 class QCheckBox;
@@ -52,6 +54,10 @@ public:
     // current tier row taken out. Neither on a version that cannot change.
     void addTier();
     void removeTier();
+    // "Try on Past Deals…": the plan in the form, as it stands (a new
+    // version not saved, or the one shown), tried in a window of its own.
+    void tryOnPastDeals();
+    PlanTrialWindow *trialWindow() const;
 
     // The salesperson and version on screen (none while a new version is
     // being entered or there is none).
@@ -112,4 +118,6 @@ private:
     QPushButton *m_cmdSave = nullptr;
     QPushButton *m_cmdDelete = nullptr;
     QPushButton *m_cmdClose = nullptr;
+    QPushButton *m_cmdTryOnPastDeals = nullptr;
+    QPointer<PlanTrialWindow> m_trial;
 };
