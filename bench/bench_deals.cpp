@@ -40,7 +40,7 @@ std::string insertWithId(const char *table, QStringList columns)
     return StoreSql::insertStatement(QString::fromLatin1(table), columns).toStdString();
 }
 
-void generate(const QString &path)
+void generate(const QString &path, const Shape &shape)
 {
     {
         DealDatabase database(path);
@@ -59,7 +59,7 @@ void generate(const QString &path)
     std::mt19937 random(20050307);
     QString error;
     for (int n = 0; n < dealCount(); ++n) {
-        const std::optional<DealRows> rows = DealRows::fromDeal(generatedDeal(n, random), &error);
+        const std::optional<DealRows> rows = DealRows::fromDeal(generatedDeal(n, random, shape), &error);
         if (!rows)
             qFatal("%s", qPrintable(error));
         const qint64 id = n + 1;
@@ -89,13 +89,20 @@ QString stockNumber(int n)
     return QStringLiteral("%1%2").arg(QChar(u'A' + key % 26)).arg(key, 7, 10, QLatin1Char('0'));
 }
 
-Deal generatedDeal(int n, std::mt19937 &random)
+QString Shape::salesPerson(int index) const
+{
+    if (salesPeople == 5)
+        return QString::fromLatin1(kSalesPeople[index]);
+    return QStringLiteral("Salesperson %1").arg(index + 1, 2, 10, QLatin1Char('0'));
+}
+
+Deal generatedDeal(int n, std::mt19937 &random, const Shape &shape)
 {
     const bool unpaidTail = n >= dealCount() - kUnpaid;
     Deal deal;
-    deal.date = QDate(1995, 1, 1).addDays(n / 100);
+    deal.date = shape.firstDay.addDays(n / shape.perDay);
     deal.salesPerson =
-        QString::fromLatin1(unpaidTail ? kSalesPeople[n % 5] : pick(kSalesPeople, random));
+        shape.salesPerson(unpaidTail ? n % shape.salesPeople : int(random() % shape.salesPeople));
     // One deal in 100,000 has a name nobody else has.
     deal.customer = n % 100000 == 777 ? QStringLiteral("ANA QUINTERO")
                                       : QString::fromLatin1(pick(kFirstNames, random)) + u' ' +
@@ -121,7 +128,7 @@ Deal generatedDeal(int n, std::mt19937 &random)
     deal.totalCommission = deal.commission;
     deal.split = !unpaidTail && n % 5 == 0;
     if (deal.split)
-        deal.splitPartner = QString::fromLatin1(pick(kSalesPeople, random));
+        deal.splitPartner = shape.salesPerson(int(random() % shape.salesPeople));
     return deal;
 }
 
@@ -140,7 +147,7 @@ QString dataFolder(const QString &folder)
     return dealCount() == 1000000 ? folder : folder + QStringLiteral("-%1").arg(dealCount());
 }
 
-QString ensureDatabase(const QString &given)
+QString ensureDatabase(const QString &given, const Shape &shape)
 {
     const QString folder = dataFolder(given);
     QDir().mkpath(folder);
@@ -156,7 +163,7 @@ QString ensureDatabase(const QString &given)
     std::fprintf(stderr, "generating %d deals in %s ...\n", dealCount(), qPrintable(folder));
     QElapsedTimer timer;
     timer.start();
-    generate(partial);
+    generate(partial, shape);
     if (!QFile::rename(partial, path))
         qFatal("could not put %s in place", qPrintable(path));
     std::fprintf(stderr, "generated in %.0f s\n", timer.elapsed() / 1000.0);

@@ -2,25 +2,18 @@
 
 #include "column_value.h"
 #include "deal_database.h"
+#include "plan_trial_tally.h"
 #include "statement_rows.h"
+#include "store_engine.h"
 #include "volume_ledger.h"
 
-#include "common/exact_amount.h"
-#include "pay/rate_text.h"
-#include "pay/split_share.h"
-#include "pay/volume_bonus.h"
-#include "worksheet/commission_calculation.h"
-
-#include <QHash>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace PlanTrial {
 
 namespace {
-
-Money moneyOf(const QVariant &value)
-{
-    return Money::fromUnits(value.toLongLong());
-}
 
 QString placeholders(qsizetype count)
 {
@@ -29,39 +22,21 @@ QString placeholders(qsizetype count)
     return marks.join(QStringLiteral(", "));
 }
 
-int monthKey(const QDate &date)
+// A few salespeople's rows are found by name; those of many are read in date
+// order, as they lie in the file, and the others passed over: found by name,
+// each salesperson's rows would be read from all over the file.
+constexpr qsizetype kFewSalesPeople = 3;
+
+bool byName(qsizetype names)
 {
-    return date.year() * 12 + date.month() - 1;
+    return names <= kFewSalesPeople;
 }
 
-// The columns of the rows read, in their order.
-enum Column {
-    RowId,
-    Date,
-    SalesPerson,
-    RowClass,
-    UnitCount,
-    RowGross,
-    RowCommission,
-    RowTotal,
-    FirstSalesPerson,
-    Split,
-    DealClass,
-    Price,
-    Cost,
-    Reductions,
-    Additions,
-    Allowance,
-    UnderAllow,
-    Pack,
-    Rate,
-    WarrantySold,
-    Spiff,
-    Share,
-    PlanPack,
-    PlanRate,
-    UnwoundOn,
-};
+QString namesCondition(qsizetype names)
+{
+    return byName(names) ? QStringLiteral("s.\"Sales_Person\" IN (%1) AND ").arg(placeholders(names))
+                         : QString();
+}
 
 const QString kRowsStatement = QStringLiteral(
     "SELECT s.rowid, s.\"Date\", s.\"Sales_Person\", s.\"TCU\", s.\"UnitCount\", "
@@ -77,7 +52,7 @@ const QString kRowsStatement = QStringLiteral(
     "u.\"Whole\" = 1) "
     "FROM \"SalesSummary\" s JOIN \"RecallDeal\" r ON r.\"DealId\" = s.\"DealId\" "
     "LEFT JOIN \"DealPlans\" p ON p.\"DealId\" = s.\"DealId\" "
-    "WHERE s.\"Sales_Person\" IN (%1) AND s.\"Date\" >= ? AND s.\"Date\" < ?");
+    "WHERE %1s.\"Date\" >= ? AND s.\"Date\" < ?");
 
 // Rows sold before the months whose deals were unwound whole in one of them:
 // their units come off that month's count.
@@ -94,49 +69,34 @@ const QString kVolumePaidStatement = QStringLiteral(
     "AND l.\"EntryDate\" >= ? AND l.\"EntryDate\" < ? AND l.\"SalesPerson\" IN (%1) "
     "GROUP BY l.\"SalesPerson\"");
 
-// The salesperson's share of a deal worked out: the whole deal's figure, or
-// for a split deal the part of the row's salesperson.
-Money shareOf(Money amount, bool split, int share, bool first)
-{
-    if (!split)
-        return amount;
-    const auto [firstPart, partnerPart] = SplitShare::divide(amount, share);
-    return first ? firstPart : partnerPart;
-}
+// How far a stretch of rows has come; false stops it.
+using Step = std::function<bool(qint64 done)>;
 
 class Trial
 {
 public:
-    Trial(const Question &question) : m_question(question)
+    Trial(const Question &question)
+        : m_question(question), m_names(question.salesPeople),
+          m_from(VolumeLedger::monthOf(question.firstMonth)),
+          m_to(VolumeLedger::monthOf(question.lastMonth).addMonths(1))
     {
-        m_from = VolumeLedger::monthOf(question.firstMonth);
-        m_to = VolumeLedger::monthOf(question.lastMonth).addMonths(1);
-        for (const QString &name : question.salesPeople) {
-            const QString upper = name.toUpper();
-            if (m_index.contains(upper))
-                continue;
-            m_index.insert(upper, int(m_lines.size()));
-            Line line;
-            line.salesPerson = upper;
-            m_lines << line;
-            m_names << upper;
-        }
-        m_months.resize(m_lines.size());
     }
 
     Result run(DealDatabase &database, const Progress &progress)
     {
         Result result;
-        if (m_lines.isEmpty() || m_to <= m_from) {
+        if (m_names.size() == 0 || m_to <= m_from) {
             result.outcome = Outcome::Done;
             return result;
         }
+        Tally tally = newTally();
         bool cancelled = false;
         const bool read = database.reading(
             [&] {
-                return readRows(database, progress, cancelled, result.error) &&
-                       (cancelled || (readEarlier(database, result.error) &&
-                                      readVolumePaid(database, result.error)));
+                tally = newTally();
+                return readRows(database, tally, progress, cancelled, result.error) &&
+                       (cancelled || (readEarlier(database, tally, result.error) &&
+                                      readVolumePaid(database, tally, result.error)));
             },
             &result.error);
         if (cancelled) {
@@ -145,150 +105,134 @@ public:
         }
         if (!read)
             return result;
-        settleVolume();
+        tally.settleVolume();
         result.outcome = Outcome::Done;
-        result.lines = m_lines;
+        result.lines = tally.lines();
         return result;
     }
 
 private:
+    Tally newTally() const
+    {
+        return Tally(m_question.plan, m_names, m_from,
+                     (m_to.year() - m_from.year()) * 12 + m_to.month() - m_from.month());
+    }
+
     QVariantList namesThen(QVariantList values) const
     {
-        QVariantList all;
-        for (const QString &name : m_names)
-            all << name;
-        return values + all;
+        for (const QString &name : m_names.names())
+            values << name;
+        return values;
+    }
+
+    // The names bound before the dates when the rows are read by name.
+    QVariantList rowValues(const QDate &from, const QDate &to) const
+    {
+        QVariantList values;
+        if (byName(m_names.size()))
+            values = namesThen({});
+        return values << ColumnValue::date(from) << ColumnValue::date(to);
     }
 
     std::optional<qint64> count(DealDatabase &database, QString &error) const
     {
         StatementRows rows(database.connection());
-        QVariantList values;
-        for (const QString &name : m_names)
-            values << name;
-        values << ColumnValue::date(m_from) << ColumnValue::date(m_to);
-        if (!rows.run(QStringLiteral("SELECT COUNT(*) FROM \"SalesSummary\" s WHERE "
-                                     "s.\"Sales_Person\" IN (%1) AND s.\"Date\" >= ? AND "
-                                     "s.\"Date\" < ?")
-                          .arg(placeholders(m_names.size())),
-                      values, &error) ||
+        if (!rows.run(QStringLiteral("SELECT COUNT(*) FROM \"SalesSummary\" s WHERE %1"
+                                     "s.\"Date\" >= ? AND s.\"Date\" < ?")
+                          .arg(namesCondition(m_names.size())),
+                      rowValues(m_from, m_to), &error) ||
             !rows.next())
             return std::nullopt;
-        return rows.value(0).toLongLong();
+        return rows.integer(0);
     }
 
-    bool readRows(DealDatabase &database, const Progress &progress, bool &cancelled,
-                  QString &error)
+    // The rows dated from `from` up to `to` read into `tally`.
+    bool readStretch(const QSqlDatabase &db, const QDate &from, const QDate &to, Tally &tally,
+                     const Step &step, QString &error) const
+    {
+        StatementRows rows(db);
+        if (!rows.run(rowsStatement(m_names.size()), rowValues(from, to), &error))
+            return false;
+        qint64 done = 0;
+        while (rows.next()) {
+            tally.take(rows);
+            if (++done % 4096 == 0 && !step(done))
+                return true;
+        }
+        error = rows.failure();
+        step(done);
+        return error.isEmpty();
+    }
+
+    bool readRows(DealDatabase &database, Tally &tally, const Progress &progress, bool &cancelled,
+                  QString &error) const
     {
         const std::optional<qint64> total = count(database, error);
         if (!total)
             return false;
-        StatementRows rows(database.connection());
-        QVariantList values;
-        for (const QString &name : m_names)
-            values << name;
-        values << ColumnValue::date(m_from) << ColumnValue::date(m_to);
-        if (!rows.run(kRowsStatement.arg(placeholders(m_names.size())), values, &error))
-            return false;
-        qint64 done = 0;
-        while (rows.next()) {
-            take(rows);
-            if (++done % 4096 == 0 && progress && !progress(done, *total)) {
-                cancelled = true;
-                return true;
-            }
+        std::atomic<qint64> firstDone = 0;
+        std::atomic<qint64> secondDone = 0;
+        std::atomic<bool> stop = false;
+        // Tells the caller how far both stretches have come; false when it stops.
+        const auto report = [&] {
+            const qint64 done = firstDone + secondDone;
+            if (!stop && progress && !progress(done, std::max(done, *total)))
+                stop = true;
+            return !stop;
+        };
+        const auto first = [&](qint64 done) {
+            firstDone = done;
+            return report();
+        };
+        // A file's rows read in date order are shared out: the later half of
+        // the days read on a connection of its own, in a thread of its own.
+        const bool shared = database.engine() == StoreEngine::Engine::SQLite &&
+                            !database.filePath().isEmpty() && !byName(m_names.size()) &&
+                            m_from.daysTo(m_to) > 1;
+        if (!shared) {
+            const bool read = readStretch(database.connection(), m_from, m_to, tally, first, error);
+            cancelled = stop;
+            return read;
         }
-        if (progress && !progress(done, std::max(done, *total)))
-            cancelled = true;
+        const QDate middle = m_from.addDays(m_from.daysTo(m_to) / 2);
+        Tally later = newTally();
+        std::atomic<bool> laterFinished = false;
+        bool laterRead = false;
+        QString laterError;
+        std::thread reader([&] {
+            DealDatabase own(database.filePath());
+            if (own.open(&laterError)) {
+                laterRead = readStretch(own.connection(), middle, m_to, later,
+                                        [&](qint64 done) {
+                                            secondDone = done;
+                                            return !stop;
+                                        },
+                                        laterError);
+            }
+            laterFinished = true;
+        });
+        const bool read = readStretch(database.connection(), m_from, middle, tally, first, error);
+        if (!read)
+            stop = true;
+        while (!laterFinished) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            report();
+        }
+        reader.join();
+        cancelled = read && laterRead && stop;
+        if (!read)
+            return false;
+        if (!laterRead) {
+            error = laterError;
+            return false;
+        }
+        if (!cancelled)
+            cancelled = !report();
+        tally.add(later);
         return true;
     }
 
-    // The deal worked out again by the plan tried; std::nullopt when its
-    // figures leave the range of Money (the row then keeps what it paid).
-    std::optional<CommissionAmounts> workedOut(const StatementRows &rows) const
-    {
-        const PayPlanVersion &plan = m_question.plan;
-        const PlanTerms &terms = plan.termsFor(rows.value(DealClass).toString());
-        CommissionFigures figures;
-        figures.cost = moneyOf(rows.value(Cost));
-        figures.sellingPrice = moneyOf(rows.value(Price));
-        figures.totalReductions = moneyOf(rows.value(Reductions));
-        figures.totalAdditions = moneyOf(rows.value(Additions));
-        figures.allowance = moneyOf(rows.value(Allowance));
-        figures.underAllow = rows.value(UnderAllow).toInt() != 0;
-        // A pack or a rate typed over the plan's for this deal stays the deal's.
-        figures.pack = rows.value(PlanPack).isNull() ? terms.pack : moneyOf(rows.value(Pack));
-        const QString typedRate = rows.value(PlanRate).toString();
-        if (!typedRate.isEmpty()) {
-            const QString rate = rows.value(Rate).toString();
-            figures.flat = RateText::flatAmount(rate);
-            if (!figures.flat) {
-                const ExactReading reading = MoneyText::readExact(MoneyText::percentNumber(rate));
-                if (reading.kind == ExactReading::Kind::Amount)
-                    figures.rate = reading.value;
-            }
-        } else if (terms.kind == PlanTerms::Kind::Flat) {
-            figures.flat = terms.flat;
-        } else {
-            figures.rate = ExactAmount::fromMoney(terms.percent);
-        }
-        figures.mini = ExactAmount::fromMoney(terms.mini);
-        figures.cap = plan.cap;
-        figures.spiff = ExactAmount::fromMoney(moneyOf(rows.value(Spiff)));
-        if (rows.value(WarrantySold).toInt() != 0)
-            figures.warranty = ExactAmount::fromMoney(plan.warrantySpiff);
-        return workCommission(figures);
-    }
-
-    void take(const StatementRows &rows)
-    {
-        const auto at = m_index.constFind(rows.value(SalesPerson).toString());
-        if (at == m_index.constEnd())
-            return;
-        Line &line = m_lines[*at];
-        const QDate date = ColumnValue::dateFrom(rows.value(Date));
-        const QDate unwoundOn = ColumnValue::dateFrom(rows.value(UnwoundOn));
-        const Money units = moneyOf(rows.value(UnitCount));
-        VolumeBonus::MonthRow monthRow{.date = date,
-                                       .order = rows.value(RowId).toLongLong(),
-                                       .unitClass = rows.value(RowClass).toString(),
-                                       .unitCount = units,
-                                       .payableGross = moneyOf(rows.value(RowGross)).roundedToCent(),
-                                       .commission = moneyOf(rows.value(RowCommission)).roundedToCent()};
-        const int month = monthKey(date);
-        if (unwoundOn.isValid()) {
-            // Unwound whole: it pays nothing on either side; its units come off
-            // the month it was unwound in.
-            monthRow.unwound = monthKey(unwoundOn) == month;
-            m_months[*at][month] << monthRow;
-            if (!monthRow.unwound && unwoundOn < m_to) {
-                monthRow.unwound = monthRow.soldEarlier = true;
-                m_months[*at][monthKey(unwoundOn)] << monthRow;
-            }
-            return;
-        }
-        ++line.deals;
-        line.units += units;
-        const Money paid = moneyOf(rows.value(RowTotal));
-        line.dealsPaid += paid;
-        const QString first = rows.value(FirstSalesPerson).toString().toUpper();
-        const std::optional<CommissionAmounts> tried =
-            m_index.contains(first) ? workedOut(rows) : std::nullopt;
-        if (!tried) {
-            line.dealsTried += paid;
-            m_months[*at][month] << monthRow;
-            return;
-        }
-        const bool split = rows.value(Split).toInt() != 0;
-        const int share = rows.value(Share).isNull() ? SplitShare::kEven : rows.value(Share).toInt();
-        const bool isFirst = first == rows.value(SalesPerson).toString();
-        line.dealsTried += shareOf(tried->total, split, share, isFirst);
-        monthRow.payableGross = shareOf(tried->payableGross.roundedToCent(), split, share, isFirst);
-        monthRow.commission = shareOf(tried->commission, split, share, isFirst);
-        m_months[*at][month] << monthRow;
-    }
-
-    bool readEarlier(DealDatabase &database, QString &error)
+    bool readEarlier(DealDatabase &database, Tally &tally, QString &error) const
     {
         StatementRows rows(database.connection());
         if (!rows.run(kEarlierStatement.arg(placeholders(m_names.size())),
@@ -297,60 +241,48 @@ private:
                       &error))
             return false;
         while (rows.next()) {
-            const int at = m_index.value(rows.value(0).toString(), -1);
-            if (at < 0)
+            const int person = m_names.placeOf(rows.value(0).toString());
+            if (person < 0)
                 continue;
-            m_months[at][monthKey(ColumnValue::dateFrom(rows.value(5)))]
-                << VolumeBonus::MonthRow{.date = ColumnValue::dateFrom(rows.value(2)),
-                                         .order = rows.value(1).toLongLong(),
-                                         .unitClass = rows.value(3).toString(),
-                                         .unitCount = moneyOf(rows.value(4)),
-                                         .payableGross = Money(),
-                                         .commission = Money(),
-                                         .unwound = true,
-                                         .soldEarlier = true};
+            tally.takeEarlier(person, ColumnValue::dateFrom(rows.value(5)),
+                              {.date = ColumnValue::dateFrom(rows.value(2)),
+                               .order = rows.integer(1),
+                               .unitClass = rows.value(3).toString(),
+                               .unitCount = Money::fromUnits(rows.integer(4)),
+                               .payableGross = Money(),
+                               .commission = Money()});
         }
-        return true;
+        error = rows.failure();
+        return error.isEmpty();
     }
 
-    bool readVolumePaid(DealDatabase &database, QString &error)
+    bool readVolumePaid(DealDatabase &database, Tally &tally, QString &error) const
     {
         StatementRows rows(database.connection());
         if (!rows.run(kVolumePaidStatement.arg(placeholders(m_names.size())),
                       namesThen({ColumnValue::date(m_from), ColumnValue::date(m_to)}), &error))
             return false;
         while (rows.next()) {
-            const int at = m_index.value(rows.value(0).toString(), -1);
-            if (at >= 0)
-                m_lines[at].volumePaid += moneyOf(rows.value(1));
+            const int person = m_names.placeOf(rows.value(0).toString());
+            if (person >= 0)
+                tally.lines()[person].volumePaid += Money::fromUnits(rows.integer(1));
         }
-        return true;
-    }
-
-    // The plan's tiers on each month as the deals were worked out again.
-    void settleVolume()
-    {
-        if (m_question.plan.tiers.isEmpty())
-            return;
-        for (qsizetype at = 0; at < m_lines.size(); ++at) {
-            for (auto month = m_months[at].cbegin(); month != m_months[at].cend(); ++month) {
-                if (month.key() < monthKey(m_from) || month.key() >= monthKey(m_to))
-                    continue;
-                m_lines[at].volumeTried += VolumeBonus::owed(m_question.plan, month.value()).owed;
-            }
-        }
+        error = rows.failure();
+        return error.isEmpty();
     }
 
     const Question &m_question;
+    TrialNames m_names;
     QDate m_from;
     QDate m_to; // the first day after the last month
-    QList<Line> m_lines;
-    QStringList m_names;
-    QHash<QString, int> m_index;
-    QList<QHash<int, QList<VolumeBonus::MonthRow>>> m_months;
 };
 
 } // namespace
+
+QString rowsStatement(qsizetype names)
+{
+    return kRowsStatement.arg(namesCondition(names));
+}
 
 Result run(DealDatabase &database, const Question &question, const Progress &progress)
 {

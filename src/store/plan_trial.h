@@ -64,4 +64,10 @@ struct Result
 // Reads only; nothing is written, not even to the audit trail.
 Result run(DealDatabase &database, const Question &question, const Progress &progress);
 
+// The statement the deals' rows are read with, for `names` salespeople (a
+// few are bound first, in capitals; for more, every salesperson's rows are
+// read), then the first day of the first month and of the month after the
+// last: for the benchmark's floor to read the same.
+QString rowsStatement(qsizetype names);
+
 } // namespace PlanTrial

@@ -115,6 +115,17 @@ bool SqliteStatement::start(const QVariantList &values, QString *error)
     return true;
 }
 
+bool SqliteStatement::next(QString *error)
+{
+    if (!m_hasRow)
+        return true;
+    const int rc = sqlite3_step(m_statement);
+    m_hasRow = rc == SQLITE_ROW;
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        return fail(error);
+    return true;
+}
+
 QVariant SqliteStatement::value(int column) const
 {
     switch (sqlite3_column_type(m_statement, column)) {
@@ -130,6 +141,22 @@ QVariant SqliteStatement::value(int column) const
         return QString(static_cast<const QChar *>(text), bytes / int(sizeof(QChar)));
     }
     }
+}
+
+bool SqliteStatement::isNull(int column) const
+{
+    return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
+}
+
+qint64 SqliteStatement::integer(int column) const
+{
+    return sqlite3_column_int64(m_statement, column);
+}
+
+QByteArrayView SqliteStatement::utf8(int column) const
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
+    return QByteArrayView(text, sqlite3_column_bytes(m_statement, column));
 }
 
 qint64 SqliteStatement::lastInsertedKey() const

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QSqlDatabase>
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
@@ -44,10 +45,18 @@ public:
     // numbers as qint64, texts as QString, none as a null value. finish()
     // lets go of it.
     bool start(const QVariantList &values, QString *error);
+    // Moves on to the statement's next row, if any (hasRow()).
+    bool next(QString *error);
     // The key the connection's last insert gave (its rowid).
     qint64 lastInsertedKey() const;
     bool hasRow() const { return m_hasRow; }
     QVariant value(int column) const;
+    // The same without a QVariant, for rows read by the hundred thousand:
+    // whether the column is null, a whole number (0 for null), and a text's
+    // UTF-8 bytes (valid until the next row).
+    bool isNull(int column) const;
+    qint64 integer(int column) const;
+    QByteArrayView utf8(int column) const;
     void finish();
 
 private:

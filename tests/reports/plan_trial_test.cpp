@@ -180,10 +180,12 @@ PaidDatabase payFor(DealDatabase &database, const QString &dataFile,
     return paid;
 }
 
+// Two salespeople without deals besides, so that the rows are read in date
+// order, the later days on a connection of their own.
 PlanTrial::Question question()
 {
     return {.plan = draftPlan(QStringLiteral("anyone")),
-            .salesPeople = {kAke, kMary},
+            .salesPeople = {kAke, kMary, QStringLiteral("Ola Berg"), QStringLiteral("Li Wu")},
             .firstMonth = QDate(2026, 3, 1),
             .lastMonth = QDate(2026, 4, 30)};
 }
@@ -202,7 +204,7 @@ TEST_P(PlanTrialTest, WhatTheDraftWouldHavePaidIsWhatPayingItForRealPays)
 
     const PlanTrial::Result result = PlanTrial::run(*m_database, question(), {});
     ASSERT_EQ(result.outcome, PlanTrial::Outcome::Done) << result.error.toStdString();
-    ASSERT_EQ(result.lines.size(), 2);
+    ASSERT_EQ(result.lines.size(), 4);
     const PlanTrial::Line &ake = result.lines.at(0);
     const PlanTrial::Line &mary = result.lines.at(1);
     EXPECT_EQ(ake.salesPerson, QStringLiteral("ÅKE NYSTRÖM"));
@@ -222,6 +224,8 @@ TEST_P(PlanTrialTest, WhatTheDraftWouldHavePaidIsWhatPayingItForRealPays)
     // $656.00 over its $563.75; the cap holds the others at what they had.
     EXPECT_EQ(ake.volumeTried, Money::fromUnits(4322500));
     EXPECT_EQ(mary.volumeTried, Money());
+    EXPECT_EQ(result.lines.at(2).salesPerson, QStringLiteral("OLA BERG"));
+    EXPECT_EQ(result.lines.at(2).tried(), Money());
 }
 
 TEST_P(PlanTrialTest, AStoppedTrialSaysSoAndAnEmptyChoiceGivesNoLines)
