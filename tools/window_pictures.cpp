@@ -11,6 +11,7 @@
 #include "admin/ui/main_menu.h"
 #include "admin/ui/manual_window.h"
 #include "admin/ui/pay_plan_window.h"
+#include "admin/ui/plan_trial_window.h"
 #include "admin/ui/program_icon.h"
 #include "app/tarvex_program.h"
 #include "common/prompts.h"
@@ -209,6 +210,16 @@ int main(int argc, char *argv[])
         }
         plans->saveVersion();
         ok = save(plans, pictures, "pay-plans.png") && ok;
+        // That version tried on this month's deal.
+        plans->tryOnPastDeals();
+        if (PlanTrialWindow *trial = plans->trialWindow()) {
+            const QString month = QDate::currentDate().toString(QStringLiteral("MM/yyyy"));
+            type(trial, "txtFrom", month);
+            type(trial, "txtTo", month);
+            trial->tryPlan();
+            ok = save(trial, pictures, "plan-trial.png") && ok;
+            trial->close();
+        }
         plans->close();
     }
     open("mnuSalesLog");

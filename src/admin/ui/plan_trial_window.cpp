@@ -92,7 +92,7 @@ PlanTrialWindow::PlanTrialWindow(DealDatabase &database, Prompts &prompts,
     setWindowTitle(kTitle);
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls(planName, roster, salesPerson);
-    resize(860, 480);
+    resize(990, 480);
     CenterForm(this);
 }
 
