@@ -279,6 +279,17 @@ private:
 
 } // namespace
 
+Line &Line::operator+=(const Line &other)
+{
+    deals += other.deals;
+    units += other.units;
+    dealsPaid += other.dealsPaid;
+    volumePaid += other.volumePaid;
+    dealsTried += other.dealsTried;
+    volumeTried += other.volumeTried;
+    return *this;
+}
+
 QString rowsStatement(qsizetype names)
 {
     return kRowsStatement.arg(namesCondition(names));

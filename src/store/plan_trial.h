@@ -44,6 +44,10 @@ struct Line
     Money dealsTried;
     Money volumeTried;
 
+    // Adds another line's counts and amounts (a total, or another stretch
+    // of the same salesperson's rows).
+    Line &operator+=(const Line &other);
+
     Money paid() const { return dealsPaid + volumePaid; }
     Money tried() const { return dealsTried + volumeTried; }
     Money difference() const { return tried() - paid(); }

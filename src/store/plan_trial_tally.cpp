@@ -197,16 +197,8 @@ void Tally::takeEarlier(int person, const QDate &month, const VolumeBonus::Month
 
 void Tally::add(const Tally &other)
 {
-    for (qsizetype at = 0; at < m_lines.size(); ++at) {
-        Line &line = m_lines[at];
-        const Line &more = other.m_lines.at(at);
-        line.deals += more.deals;
-        line.units += more.units;
-        line.dealsPaid += more.dealsPaid;
-        line.dealsTried += more.dealsTried;
-        line.volumePaid += more.volumePaid;
-        line.volumeTried += more.volumeTried;
-    }
+    for (qsizetype at = 0; at < m_lines.size(); ++at)
+        m_lines[at] += other.m_lines.at(at);
     for (size_t at = 0; at < m_months.size(); ++at)
         m_months[at] << other.m_months.at(at);
 }

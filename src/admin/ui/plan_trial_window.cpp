@@ -58,14 +58,8 @@ PlanTrial::Line totalOf(const QList<PlanTrial::Line> &lines)
 {
     PlanTrial::Line total;
     total.salesPerson = QStringLiteral("Total");
-    for (const PlanTrial::Line &line : lines) {
-        total.deals += line.deals;
-        total.units += line.units;
-        total.dealsPaid += line.dealsPaid;
-        total.volumePaid += line.volumePaid;
-        total.dealsTried += line.dealsTried;
-        total.volumeTried += line.volumeTried;
-    }
+    for (const PlanTrial::Line &line : lines)
+        total += line;
     return total;
 }
 
