@@ -146,22 +146,29 @@ private:
         return rows.integer(0);
     }
 
-    // The rows dated from `from` up to `to` read into `tally`.
+    // The rows dated from `from` up to `to` read into `tally`, a month at a
+    // time: a server sends a statement's rows all at once.
     bool readStretch(const QSqlDatabase &db, const QDate &from, const QDate &to, Tally &tally,
                      const Step &step, QString &error) const
     {
-        StatementRows rows(db);
-        if (!rows.run(rowsStatement(m_names.size()), rowValues(from, to), &error))
-            return false;
         qint64 done = 0;
-        while (rows.next()) {
-            tally.take(rows);
-            if (++done % 4096 == 0 && !step(done))
-                return true;
+        for (QDate start = from; start < to;) {
+            const QDate end = std::min(VolumeLedger::monthOf(start).addMonths(1), to);
+            StatementRows rows(db);
+            if (!rows.run(rowsStatement(m_names.size()), rowValues(start, end), &error))
+                return false;
+            while (rows.next()) {
+                tally.take(rows);
+                if (++done % 4096 == 0 && !step(done))
+                    return true;
+            }
+            error = rows.failure();
+            if (!error.isEmpty())
+                return false;
+            start = end;
         }
-        error = rows.failure();
         step(done);
-        return error.isEmpty();
+        return true;
     }
 
     bool readRows(DealDatabase &database, Tally &tally, const Progress &progress, bool &cancelled,
