@@ -1,7 +1,9 @@
 // A salesperson's statement on either engine: every deal, chargeback,
 // volume bonus, draw and sheet of a month, line by line, the lines that
 // move money adding up to the net the month's sheets paid.
+#include "report_test_support.h"
 #include "reports/salesperson_statement_query.h"
+#include "reports/salesperson_statement_report.h"
 #include "reports/sheet_payment.h"
 #include "store/deal_unwinds.h"
 #include "store/pay_plan_store.h"
@@ -54,6 +56,16 @@ QStringList linesOf(const Statement &statement, const QString &part)
         if (line.part == part)
             texts << lineText(line);
     }
+    return texts;
+}
+
+// Every placed text of a control of the printed statement, in order.
+QStringList printed(const ReportDocument &document, const char *control)
+{
+    QStringList texts;
+    for (const PlacedText &placed :
+         ReportRead::placementsOf(document, QString::fromLatin1(control)))
+        texts << placed.text;
     return texts;
 }
 
@@ -216,6 +228,20 @@ TEST_P(StatementOfAMonth, EveryLineOfTheMonthAndTheSumEqualToTheSheetsNet)
               }));
     EXPECT_EQ(march.netPaid, Money::dollars(3661));
     EXPECT_EQ(march.sheetsNet, Money::dollars(3661));
+
+    // Printed: every line under its part's head, every text whole in its box.
+    SalespersonStatementReport report;
+    report.setHeading(kJohn, march.period);
+    const ReportDocument document = report.run(SalespersonStatement::rows(march));
+    EXPECT_EQ(ReportRead::printingFaults(document), QStringList());
+    EXPECT_EQ(printed(document, "fldPart"),
+              (QStringList{"Deals", "Chargebacks, Bonuses and Draws", "Sheets", "Totals"}));
+    EXPECT_EQ(printed(document, "fldPeriod"), QStringList{"March 2026"});
+    EXPECT_EQ(printed(document, "txtInNet"),
+              (QStringList{"$1,250.00", "$625.00", "$1,250.00", "$1,250.00", "", "", "$936.00", "",
+                           "-$500.00", "-$1,250.00", "", "", "$100.00", "", "", "", "", ""}));
+    EXPECT_EQ(printed(document, "txtTotal").mid(14),
+              (QStringList{"$3,661.00", "$3,661.00", "$3,661.00", "$18,661.00"}));
 }
 
 TEST_P(StatementOfAMonth, AnAccentedNameInAnyCaseAndTheYearToDateWithoutWritingAnything)
