@@ -446,6 +446,14 @@ TEST_F(ReportChooser, StatementOfAMonthTheYearToDateOrTwoDates)
     click("cmdSearch");
     expectPrinted(document, {{"fldPeriod", "11/7/2007 to 12/5/2007"}});
     EXPECT_EQ(textsOf(document, "txtReference").mid(0, 2), (QStringList{"B2", "DEC"}));
+
+    // The summary's step reads as before once the statement was chosen.
+    click("cmdReset");
+    click("optSummery");
+    EXPECT_EQ(control<QLabel>("Label7")->text(), QStringLiteral("Summary Report"));
+    EXPECT_FALSE(control("fraStatement")->isVisible());
+    click("cmdOK2");
+    EXPECT_EQ(chooser->chosenReport(), Chosen::Summary);
 }
 
 TEST_F(ReportChooser, StatementSavedAsCsvHoldsEveryLine)

@@ -176,6 +176,14 @@ TEST_P(StatementOfAMonth, EveryLineOfTheMonthAndTheSumEqualToTheSheetsNet)
     ASSERT_TRUE(ledger.hold(unpaid().at(0), QStringLiteral("Paperwork"), &error))
         << error.toStdString();
     sell(QStringLiteral("31006"), QStringLiteral("Late Buyer"), QDate(2026, 3, 28));
+    // A deal taken back before it was paid: never paid, no unit.
+    const DealId cancelled =
+        sell(QStringLiteral("31007"), QStringLiteral("Cancelled Order"), QDate(2026, 3, 29));
+    ASSERT_TRUE(DealUnwinds(*m_database)
+                    .unwind({.deal = cancelled,
+                             .on = QDate(2026, 3, 29),
+                             .reason = QStringLiteral("Financing fell through")})
+                    .done);
     const qint64 voided = pay(QDate(2026, 3, 30), unpaid());
     ASSERT_EQ(SheetRecords(m_database->connection()).voidSheet(voided, &error),
               SheetRecords::VoidOutcome::Voided)
@@ -200,6 +208,8 @@ TEST_P(StatementOfAMonth, EveryLineOfTheMonthAndTheSumEqualToTheSheetsNet)
                   // Paid on April's sheet, after the one voided: not in March's net.
                   "2026-03-28|31006|LATE BUYER|NT|1.00|3900.00|1170.00|50.00|30.00|1250.00|"
                   "Paid on sheet 5|",
+                  "2026-03-29|31007|CANCELLED ORDER|NT|1.00|3900.00|1170.00|50.00|30.00|1250.00|"
+                  "Unwound|",
               }));
     EXPECT_EQ(linesOf(march, QStringLiteral("Chargebacks, Bonuses and Draws")),
               (QStringList{
@@ -238,9 +248,9 @@ TEST_P(StatementOfAMonth, EveryLineOfTheMonthAndTheSumEqualToTheSheetsNet)
               (QStringList{"Deals", "Chargebacks, Bonuses and Draws", "Sheets", "Totals"}));
     EXPECT_EQ(printed(document, "fldPeriod"), QStringList{"March 2026"});
     EXPECT_EQ(printed(document, "txtInNet"),
-              (QStringList{"$1,250.00", "$625.00", "$1,250.00", "$1,250.00", "", "", "$936.00", "",
+              (QStringList{"$1,250.00", "$625.00", "$1,250.00", "$1,250.00", "", "", "", "$936.00", "",
                            "-$500.00", "-$1,250.00", "", "", "$100.00", "", "", "", "", ""}));
-    EXPECT_EQ(printed(document, "txtTotal").mid(14),
+    EXPECT_EQ(printed(document, "txtTotal").mid(15),
               (QStringList{"$3,661.00", "$3,661.00", "$3,661.00", "$18,661.00"}));
 }
 
