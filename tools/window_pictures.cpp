@@ -106,6 +106,31 @@ void enterSampleDeal(DealWorksheet &form)
     form.calculateCommission();
 }
 
+// The chooser with the statement chosen for the first salesperson and this
+// month, then the statement's preview; the chooser is left on its options.
+bool saveStatement(QWidget *chooser, const QString &pictures)
+{
+    const auto click = [chooser](const char *name) {
+        if (auto *button = chooser->findChild<QAbstractButton *>(QString::fromLatin1(name)))
+            button->click();
+        QTest::qWait(50);
+    };
+    click("optStatement");
+    if (auto *salesperson = chooser->findChild<QComboBox *>(QStringLiteral("cboSalesPerson")))
+        salesperson->setCurrentIndex(0);
+    bool ok = save(chooser, pictures, "statement-chooser.png");
+    click("cmdOK2");
+    click("cmdSearch");
+    if (QWidget *preview = topLevel("rptStatement")) {
+        ok = save(preview, pictures, "statement.png") && ok;
+        preview->close();
+    } else {
+        ok = false;
+    }
+    click("cmdReset");
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -167,6 +192,8 @@ int main(int argc, char *argv[])
 
     open("tbrSalesLog");
     ok = save(topLevel("frmSalesLog"), pictures, "report-chooser.png") && ok;
+    if (QWidget *chooser = topLevel("frmSalesLog"))
+        ok = saveStatement(chooser, pictures) && ok;
     if (QWidget *chooser = topLevel("frmSalesLog")) {
         if (auto *option = chooser->findChild<QRadioButton *>(QStringLiteral("optCommision")))
             option->click();

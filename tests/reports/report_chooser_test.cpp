@@ -13,7 +13,9 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDateTimeEdit>
+#include <QLabel>
 #include <QFrame>
 #include <QPushButton>
 #include <QRadioButton>
@@ -99,6 +101,14 @@ protected:
     {
         click("optSummery");
         control<QComboBox>("cboSalesPerson")->setEditText(name);
+        click("cmdOK2");
+    }
+
+    void chooseStatement(const QString &name, const char *period) const
+    {
+        click("optStatement");
+        control<QComboBox>("cboSalesPerson")->setEditText(name);
+        click(period);
         click("cmdOK2");
     }
 
@@ -386,6 +396,93 @@ TEST_F(ReportChooser, SummarySavedAsCsvReopensWithThePrintedTotals)
     const ReportDocument &printed = preview->document();
     EXPECT_EQ(textOf(printed, QStringLiteral("Field12")), QStringLiteral("$6,000"));
     EXPECT_EQ(textOf(printed, QStringLiteral("Field11")), QStringLiteral("2.5"));
+    preview->close();
+}
+
+TEST_F(ReportChooser, StatementOfAMonthTheYearToDateOrTwoDates)
+{
+    save({QDate(2007, 1, 9), "UC", "2000", "Pat O'Brien", "JAN"});
+    save({QDate(2007, 11, 6), "NC", "1000", "Pat O'Brien", "4410"});
+    save({QDate(2007, 11, 7), "NC", "4000", "John Smith", "B2", "Pat O'Brien"});
+    save({QDate(2007, 12, 1), "NT", "3000", "Pat O'Brien", "DEC"});
+    save({QDate(2007, 11, 9), "UT", "5000", "John Smith", "OTHER"});
+
+    click("optStatement");
+    EXPECT_EQ(framesShown(), QStringList{QStringLiteral("fraSummary")});
+    EXPECT_TRUE(control("fraStatement")->isVisible());
+    EXPECT_EQ(control<QLabel>("Label7")->text(), QStringLiteral("Statement"));
+    control<QDateEdit>("dtpMonth")->setDate(QDate(2007, 11, 20));
+    control<QComboBox>("cboSalesPerson")->setEditText(QStringLiteral("Pat O'Brien"));
+    click("cmdOK2");
+    EXPECT_EQ(chooser->chosenReport(), Chosen::Statement);
+    EXPECT_EQ(control<QPushButton>("cmdSearch")->text(), QStringLiteral("PRINT"));
+    click("cmdSearch");
+    ASSERT_EQ(shown, QStringList{QStringLiteral("rptStatement")});
+    expectPrinted(document, {{"fldSalesPerson", "Pat O'Brien"}, {"fldPeriod", "November 2007"}});
+    EXPECT_EQ(textsOf(document, "txtReference"), (QStringList{"4410", "B2", "", "", "", ""}));
+    EXPECT_EQ(textsOf(document, "txtStatus"), (QStringList{"Unpaid", "Unpaid", "", "", "", ""}));
+    EXPECT_EQ(textsOf(document, "txtUnits"), (QStringList{"1", "0.5", "", "", "1.5", "2.5"}));
+    EXPECT_EQ(textsOf(document, "fldPart"), (QStringList{"Deals", "Totals"}));
+
+    // The year to the end date; then the two dates, whose start must come first.
+    click("cmdReset");
+    setRange(QDate(2007, 11, 7), QDate(2007, 12, 5));
+    chooseStatement(QStringLiteral("Pat O'Brien"), "optYearToDate");
+    click("cmdSearch");
+    expectPrinted(document, {{"fldPeriod", "1/1/2007 to 12/5/2007"}});
+    EXPECT_EQ(textsOf(document, "txtReference").mid(0, 4),
+              (QStringList{"JAN", "4410", "B2", "DEC"}));
+
+    click("cmdReset");
+    chooseStatement(QStringLiteral("Pat O'Brien"), "optDates");
+    control<QDateTimeEdit>("dptStartDate")->setDate(QDate(2007, 12, 5));
+    prompts.expectMessage(QStringLiteral("Start date must be before End date!"),
+                          QStringLiteral("Report Dates"), Prompts::Icon::None,
+                          Prompts::Buttons::Ok);
+    click("cmdSearch");
+    prompts.verify();
+    EXPECT_EQ(shown.size(), 2);
+    control<QDateTimeEdit>("dptStartDate")->setDate(QDate(2007, 11, 7));
+    click("cmdSearch");
+    expectPrinted(document, {{"fldPeriod", "11/7/2007 to 12/5/2007"}});
+    EXPECT_EQ(textsOf(document, "txtReference").mid(0, 2), (QStringList{"B2", "DEC"}));
+
+    // The summary's step reads as before once the statement was chosen.
+    click("cmdReset");
+    click("optSummery");
+    EXPECT_EQ(control<QLabel>("Label7")->text(), QStringLiteral("Summary Report"));
+    EXPECT_FALSE(control("fraStatement")->isVisible());
+    click("cmdOK2");
+    EXPECT_EQ(chooser->chosenReport(), Chosen::Summary);
+}
+
+TEST_F(ReportChooser, StatementSavedAsCsvHoldsEveryLine)
+{
+    save({QDate(2007, 11, 6), "NC", "1000", "Pat O'Brien", "4410"});
+    save({QDate(2007, 11, 7), "NC", "4000.50", "Pat O'Brien", "B2", "John Smith"});
+    chooser->printer().setShowStep({});
+    control<QDateEdit>("dtpMonth")->setDate(QDate(2007, 11, 1));
+    chooseStatement(QStringLiteral("Pat O'Brien"), "optMonth");
+    click("cmdSearch");
+    ReportPreview *preview = chooser->printer().preview(QStringLiteral("rptStatement"));
+    ASSERT_NE(preview, nullptr);
+    const QString path = m_dir.filePath(QStringLiteral("statement.csv"));
+    prompts.expectSaveFile(path);
+    preview->findChild<QAction *>(QStringLiteral("actSaveCsv"))->trigger();
+    prompts.verify();
+    // Pat sold the split deal first: his half of 4,000.50 takes the odd cent.
+    EXPECT_EQ(m_dir.readBytes(QStringLiteral("statement.csv")),
+              QByteArray("\xEF\xBB\xBF"
+                         "Part,Date,Stock #,Customer / Line,Class,Units,Gross,Commission,Spiff,"
+                         "Warranty,Total,Status,In Net\r\n"
+                         "Deals,2007-11-06,4410,CUSTOMER OF 4410,NC,1,1000.00,250.00,0.00,0.00,"
+                         "250.00,Unpaid,\r\n"
+                         "Deals,2007-11-07,B2,CUSTOMER OF B2,NC,0.5,2000.25,500.07,0.00,0.00,"
+                         "500.07,Unpaid,\r\n"
+                         "Totals,,,Net paid in the period,,,,,,,0.00,,\r\n"
+                         "Totals,,,Sheets' net pay,,,,,,,0.00,,\r\n"
+                         "Totals,,,\"Month to date, November 2007\",,1.5,,,,,0.00,,\r\n"
+                         "Totals,,,\"Year to date, 1/1/2007 to 11/30/2007\",,1.5,,,,,0.00,,\r\n"));
     preview->close();
 }
 

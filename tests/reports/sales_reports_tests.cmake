@@ -7,6 +7,7 @@ tarvex_add_test(tarvex_tests_sales_reports
     ${CMAKE_CURRENT_LIST_DIR}/sales_report_unwinds_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/printed_page_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/report_chooser_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/salesperson_statement_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../store/store_test_support.h
     ${CMAKE_CURRENT_LIST_DIR}/../store/store_test_support.cpp
     UI

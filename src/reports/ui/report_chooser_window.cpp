@@ -18,6 +18,9 @@
 namespace {
 
 const QString kTitle = QStringLiteral("Reports");
+const QString kSummaryHeading = QStringLiteral("Summary Report");
+const QString kSummaryDescription =
+    QStringLiteral("Print out a detailed monthly summary report by date range and sales person.");
 
 template <typename Widget> Widget *named(Widget *widget, const char *name)
 {
@@ -90,6 +93,7 @@ void ReportChooserWindow::buildControls()
     layout->addWidget(buildOptions());
     layout->addWidget(buildUnitClassStep());
     layout->addWidget(buildSalesPersonStep());
+    layout->addWidget(buildStatementStep());
     layout->addLayout(buildDateRange());
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -103,8 +107,10 @@ QFrame *ReportChooserWindow::buildOptions()
         named(new QRadioButton(QStringLiteral("Sales Summery"), m_fraReport), "optSummery");
     m_optCommision =
         named(new QRadioButton(QStringLiteral("Commission Report"), m_fraReport), "optCommision");
+    m_optStatement =
+        named(new QRadioButton(QStringLiteral("Statement"), m_fraReport), "optStatement");
     m_options = new QButtonGroup(this);
-    for (QRadioButton *option : {m_optSalesLog, m_optSummery, m_optCommision})
+    for (QRadioButton *option : {m_optSalesLog, m_optSummery, m_optCommision, m_optStatement})
         m_options->addButton(option);
 
     auto *layout = new QVBoxLayout(m_fraReport);
@@ -112,6 +118,7 @@ QFrame *ReportChooserWindow::buildOptions()
     layout->addWidget(m_optSalesLog);
     layout->addWidget(m_optSummery);
     layout->addWidget(m_optCommision);
+    layout->addWidget(m_optStatement);
     return m_fraReport;
 }
 
@@ -143,16 +150,15 @@ QFrame *ReportChooserWindow::buildSalesPersonStep()
     m_cboSalesPerson->setInsertPolicy(QComboBox::NoInsert);
     m_cmdOK2 = named(new QPushButton(QStringLiteral("OK"), m_fraSummary), "cmdOK2");
 
-    auto *description = named(new QLabel(QStringLiteral("Print out a detailed monthly summary "
-                                                        "report by date range and sales person."),
-                                         m_fraSummary),
-                              "Label10");
+    auto *description = named(new QLabel(kSummaryDescription, m_fraSummary), "Label10");
     description->setWordWrap(true);
+    m_summaryDescription = description;
     auto *nameLabel = named(new QLabel(QStringLiteral("Sales Person"), m_fraSummary), "Label9");
     nameLabel->setBuddy(m_cboSalesPerson);
 
     auto *layout = new QVBoxLayout(m_fraSummary);
-    layout->addWidget(heading(QStringLiteral("Summary Report"), m_fraSummary, "Label7"));
+    m_summaryHeading = heading(kSummaryHeading, m_fraSummary, "Label7");
+    layout->addWidget(m_summaryHeading);
     layout->addWidget(description);
     auto *line = new QHBoxLayout;
     line->addWidget(nameLabel);
@@ -182,7 +188,7 @@ QLayout *ReportChooserWindow::buildDateRange()
 
 void ReportChooserWindow::connectHandlers()
 {
-    for (QRadioButton *option : {m_optSalesLog, m_optSummery, m_optCommision}) {
+    for (QRadioButton *option : {m_optSalesLog, m_optSummery, m_optCommision, m_optStatement}) {
         // Each option reports its own change; act once, for the one chosen.
         connect(option, &QRadioButton::toggled, this, [this, option](bool checked) {
             if (checked)
@@ -203,6 +209,8 @@ void ReportChooserWindow::openAfresh()
     m_lastQuery = {};
     reset();
     m_cboTCU->setCurrentIndex(0);
+    m_optMonth->setChecked(true);
+    m_dtpMonth->setDate(QDate::currentDate());
     m_cmdSearch->setText(QStringLiteral("SEARCH"));
     loadSalesPersons();
 
@@ -231,13 +239,25 @@ void ReportChooserWindow::optionChosen(QRadioButton *option)
     m_fraReport->hide();
     if (option == m_optSalesLog) {
         m_frmTCU->show();
-    } else if (option == m_optSummery) {
-        m_fraSummary->show();
+    } else if (option == m_optSummery || option == m_optStatement) {
+        showSalesPersonStep(option == m_optStatement);
     } else {
         if (m_openCommissionSheet)
             m_openCommissionSheet();
         close();
     }
+}
+
+void ReportChooserWindow::showSalesPersonStep(bool statement)
+{
+    m_summaryHeading->setText(statement ? QStringLiteral("Statement") : kSummaryHeading);
+    m_summaryDescription->setText(
+        statement ? QStringLiteral("Print a salesperson's statement: every deal, chargeback, "
+                                   "bonus, draw and sheet of a month, the year to date or a "
+                                   "date range, and the net paid.")
+                  : kSummaryDescription);
+    m_fraSummary->show();
+    m_fraStatement->setVisible(statement);
 }
 
 void ReportChooserWindow::confirmUnitClass()
@@ -249,7 +269,8 @@ void ReportChooserWindow::confirmUnitClass()
 
 void ReportChooserWindow::confirmSalesPerson()
 {
-    m_chosen = ChosenReport::Summary;
+    // The period of a statement stays in view until the statement is run.
+    m_chosen = m_fraStatement->isVisible() ? ChosenReport::Statement : ChosenReport::Summary;
     m_cmdSearch->setText(QStringLiteral("PRINT"));
     m_fraSummary->hide();
     m_fraReport->hide();
@@ -260,6 +281,7 @@ void ReportChooserWindow::reset()
 {
     m_frmTCU->hide();
     m_fraSummary->hide();
+    m_fraStatement->hide();
     // An exclusive group always keeps one button checked; let go of it to
     // clear all three.
     m_options->setExclusive(false);
@@ -277,6 +299,9 @@ void ReportChooserWindow::search()
         break;
     case ChosenReport::Summary:
         runSummary();
+        break;
+    case ChosenReport::Statement:
+        runStatement();
         break;
     case ChosenReport::None:
         break;
@@ -326,8 +351,13 @@ std::unique_ptr<ReportQueryRows> ReportChooserWindow::open(const SalesReportQuer
     QString error;
     std::unique_ptr<ReportQueryRows> rows = query.open(m_database, &error);
     if (!rows)
-        m_prompts.message(
-            QStringLiteral("The report could not be read from the database.\n\n%1").arg(error),
-            kTitle, Prompts::Icon::Critical);
+        tellUnreadable(error);
     return rows;
+}
+
+void ReportChooserWindow::tellUnreadable(const QString &error)
+{
+    m_prompts.message(
+        QStringLiteral("The report could not be read from the database.\n\n%1").arg(error),
+        kTitle, Prompts::Icon::Critical);
 }

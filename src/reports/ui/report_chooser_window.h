@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reports/sales_report_query.h"
+#include "reports/statement_period.h"
 #include "reports/ui/sales_report_printer.h"
 
 #include <QString>
@@ -13,6 +14,7 @@ class DealDatabase;
 class Prompts;
 class QButtonGroup;
 class QComboBox;
+class QDateEdit;
 class QDateTimeEdit;
 class QFrame;
 class QLabel;
@@ -21,9 +23,10 @@ class QRadioButton;
 class SalesReportPrinter;
 
 // The report chooser "Reports" (frmSalesLog): the user picks the sales log
-// of one vehicle type, the summary of one salesperson or the commission
-// report, confirms the vehicle type or the salesperson, gives the date range
-// and starts the report. The commission report has a window of its own,
+// of one vehicle type, the summary of one salesperson, the commission
+// report or a salesperson's statement, confirms the vehicle type or the
+// salesperson, gives the date range (for the statement: a month, the year
+// to the end date, or the two dates) and starts the report. The commission report has a window of its own,
 // which the chooser opens through the callback it is given, closing itself.
 //
 // The date pickers keep the time of day they were set at; the range the
@@ -34,7 +37,7 @@ class ReportChooserWindow : public QWidget
     Q_OBJECT
 
 public:
-    enum class ChosenReport { None, SalesLog, Summary };
+    enum class ChosenReport { None, SalesLog, Summary, Statement };
 
     ReportChooserWindow(DealDatabase &database, Prompts &prompts,
                         std::function<void()> openCommissionSheet, QWidget *parent = nullptr);
@@ -58,6 +61,7 @@ private:
     QFrame *buildOptions();
     QFrame *buildUnitClassStep();
     QFrame *buildSalesPersonStep();
+    QFrame *buildStatementStep();
     QLayout *buildDateRange();
     void connectHandlers();
 
@@ -70,10 +74,18 @@ private:
     bool checkDates();
     void runSalesLog();
     void runSummary();
+    // The statement's period as chosen; std::nullopt, after telling the
+    // user, when two dates were chosen and the start is not before the end.
+    std::optional<StatementPeriod> statementPeriod();
+    void runStatement();
+    // The salesperson step heads the summary or the statement.
+    void showSalesPersonStep(bool statement);
     // The rows of `query`, read as the report is laid out; nullptr, after
     // telling the user, when the database cannot give them.
     std::unique_ptr<ReportQueryRows> open(const SalesReportQuery &query);
     void loadSalesPersons();
+    // Tells the user that a report could not be read, and why.
+    void tellUnreadable(const QString &error);
 
     DealDatabase &m_database;
     Prompts &m_prompts;
@@ -86,12 +98,20 @@ private:
     QRadioButton *m_optSalesLog = nullptr;
     QRadioButton *m_optSummery = nullptr;
     QRadioButton *m_optCommision = nullptr;
+    QRadioButton *m_optStatement = nullptr;
     QFrame *m_frmTCU = nullptr;
     QComboBox *m_cboTCU = nullptr;
     QPushButton *m_cmdOK = nullptr;
     QFrame *m_fraSummary = nullptr;
     QComboBox *m_cboSalesPerson = nullptr;
     QPushButton *m_cmdOK2 = nullptr;
+    QLabel *m_summaryHeading = nullptr;
+    QLabel *m_summaryDescription = nullptr;
+    QFrame *m_fraStatement = nullptr;
+    QRadioButton *m_optMonth = nullptr;
+    QRadioButton *m_optYearToDate = nullptr;
+    QRadioButton *m_optDates = nullptr;
+    QDateEdit *m_dtpMonth = nullptr;
     QDateTimeEdit *m_dptStartDate = nullptr;
     QDateTimeEdit *m_dptEndDate = nullptr;
     QPushButton *m_cmdSearch = nullptr;

@@ -2,6 +2,7 @@
 
 #include "reports/kept_row_source.h"
 #include "reports/sales_log_report.h"
+#include "reports/salesperson_statement_report.h"
 #include "reports/salesperson_summary_report.h"
 #include "reports/report_csv.h"
 #include "reports/report_rows.h"
@@ -12,6 +13,7 @@ namespace {
 
 const QString kSalesLog = QStringLiteral("ActiveReport1");
 const QString kSummary = QStringLiteral("ActiveReport2");
+const QString kStatement = QStringLiteral("rptStatement");
 
 } // namespace
 
@@ -86,12 +88,26 @@ void SalesReportPrinter::showSummary(ReportRowSource &rows, const QString &sales
          csvExport(QStringLiteral("Salesperson Summary.csv"), columns, read.kept()));
 }
 
+void SalesReportPrinter::showStatement(const ReportRows &rows, const QString &salesPerson,
+                                       const StatementPeriod &period)
+{
+    if (!m_statement)
+        m_statement = std::make_unique<SalespersonStatementReport>();
+    m_statement->setHeading(salesPerson, period);
+    m_last = m_statement->run(rows);
+    show(kStatement, QStringLiteral("Salesperson Statement"), m_statementPreview,
+         csvExport(QStringLiteral("Salesperson Statement.csv"),
+                   SalespersonStatementReport::csvColumns(), rows));
+}
+
 ReportPreview *SalesReportPrinter::preview(const QString &report) const
 {
     if (report == kSalesLog)
         return m_salesLogPreview;
     if (report == kSummary)
         return m_summaryPreview;
+    if (report == kStatement)
+        return m_statementPreview;
     return nullptr;
 }
 

@@ -12,15 +12,18 @@
 #include <memory>
 
 class SalesLogReport;
+class SalespersonStatementReport;
 class SalespersonSummaryReport;
+struct StatementPeriod;
 struct CsvColumn;
 class Prompts;
 class ReportRows;
 class ReportRowSource;
 class QWidget;
 
-// Prints the sales log (SalesLogReport) and the salesperson summary
-// (SalespersonSummaryReport): each report is made on first use and kept, laid out anew
+// Prints the sales log (SalesLogReport), the salesperson summary
+// (SalespersonSummaryReport) and the salesperson's statement
+// (SalespersonStatementReport): each report is made on first use and kept, laid out anew
 // from the rows it is given and shown in a preview window of its own, which
 // later requests reuse. The show step can be replaced, so the reports can be
 // laid out without any window.
@@ -29,7 +32,7 @@ class SalesReportPrinter : public QObject
     Q_OBJECT
 
 public:
-    // `report` is "ActiveReport1" or "ActiveReport2".
+    // `report` is "ActiveReport1", "ActiveReport2" or "rptStatement".
     using ShowStep = std::function<void(const QString &report, const ReportDocument &)>;
 
     // The preview windows open over `window`, which owns them.
@@ -47,6 +50,10 @@ public:
                       const QDate &end);
     void showSummary(const ReportRows &rows, const QString &salesPerson, const QDate &start,
                      const QDate &end);
+    // The statement's lines (SalespersonStatement::rows); "Save as CSV…"
+    // writes the same lines.
+    void showStatement(const ReportRows &rows, const QString &salesPerson,
+                       const StatementPeriod &period);
 
     // Where the previews ask for the file of "Save as CSV…" and tell when it
     // could not be written; without it the command is not offered.
@@ -58,6 +65,7 @@ public:
     // The reports once they have been shown; nullptr before.
     SalesLogReport *salesLog() const { return m_salesLog.get(); }
     SalespersonSummaryReport *summary() const { return m_summary.get(); }
+    SalespersonStatementReport *statement() const { return m_statement.get(); }
     // The pages of the last report shown.
     const ReportDocument &lastDocument() const { return m_last; }
     // A report's preview window once it has been opened; nullptr before.
@@ -72,8 +80,10 @@ private:
     QWidget *m_window;
     std::unique_ptr<SalesLogReport> m_salesLog;
     std::unique_ptr<SalespersonSummaryReport> m_summary;
+    std::unique_ptr<SalespersonStatementReport> m_statement;
     QPointer<ReportPreview> m_salesLogPreview; // owned by m_window
     QPointer<ReportPreview> m_summaryPreview;  // owned by m_window
+    QPointer<ReportPreview> m_statementPreview; // owned by m_window
     ShowStep m_show;
     Prompts *m_prompts = nullptr;
     ReportDocument m_last;
