@@ -102,7 +102,7 @@ TEST_F(PayrollWindows, TheRosterKeepsThePayrollIdAndTheExportWritesTheChosenLayo
         EXPECT_EQ(request.title, QStringLiteral("Export for Payroll"));
         EXPECT_EQ(request.defaultSuffix, QStringLiteral("csv"));
     });
-    m_prompts.expectMessage(QStringLiteral("1 lines for payroll were saved in \"%1\".").arg(path),
+    m_prompts.expectMessage(QStringLiteral("The file \"%1\" was saved for payroll: 1 line.").arg(path),
                             kTitle, Prompts::Icon::Information, Prompts::Buttons::Ok);
     click(*window, "cmdExport");
     const QString today = QDate::currentDate().toString(QStringLiteral("MM/dd/yyyy"));

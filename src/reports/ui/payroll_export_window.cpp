@@ -108,8 +108,9 @@ void PayrollExportWindow::cmdExport_Click()
              Prompts::Icon::Critical);
         return;
     }
-    tell(QStringLiteral("%1 lines for payroll were saved in \"%2\".")
+    tell(QStringLiteral("The file \"%1\" was saved for payroll: %2 %3.")
+             .arg(*path)
              .arg(rows->size())
-             .arg(*path),
+             .arg(rows->size() == 1 ? QStringLiteral("line") : QStringLiteral("lines")),
          Prompts::Icon::Information);
 }
