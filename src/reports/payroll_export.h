@@ -37,13 +37,13 @@ struct Period
 struct SheetPay
 {
     qint64 sheetId = 0;
-    Money total;       // its lines: deals and volume bonus less chargebacks
-    Money bonus;       // the bonus typed on it
-    Money volumeBonus; // of its lines
-    Money chargebacks; // of its lines, as positive amounts
-    Money recovered;   // of draws
-    Money carriedIn;   // of earlier sheets' negative net
-    std::optional<Money> netPay; // recorded on sheets that deducted anything
+    Money total = {};       // its lines: deals and volume bonus less chargebacks
+    Money bonus = {};       // the bonus typed on it
+    Money volumeBonus = {}; // of its lines
+    Money chargebacks = {}; // of its lines, as positive amounts
+    Money recovered = {};   // of draws
+    Money carriedIn = {};   // of earlier sheets' negative net
+    std::optional<Money> netPay = {}; // recorded on sheets that deducted anything
 };
 
 struct Row

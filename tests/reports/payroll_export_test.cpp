@@ -259,3 +259,29 @@ TEST_P(PayrollExportTest, AVoidedSheetIsLeftOutAndAMissingPayrollIdStopsTheExpor
 }
 
 } // namespace
+
+namespace {
+
+// Figures that do not add up to the recorded net pay are never exported.
+TEST(PayrollRows, ASheetThatDoesNotAddUpToItsNetPayIsRefused)
+{
+    const PayrollCodes codes{QStringLiteral("Renée Côté"), QStringLiteral("77"), {}};
+    PayrollExport::SheetPay sheet{.sheetId = 41,
+                                  .total = Money::dollars(900),
+                                  .bonus = Money::dollars(50),
+                                  .recovered = Money::dollars(200),
+                                  .netPay = Money::dollars(750)};
+    QString error;
+    const auto rows = PayrollExport::rowsOf(codes, {sheet}, &error);
+    ASSERT_TRUE(rows) << error.toStdString();
+    ASSERT_EQ(rows->size(), 3);
+    EXPECT_EQ((*rows)[2].code, QStringLiteral("DRAWREC"));
+    EXPECT_EQ((*rows)[2].amount, Money::dollars(-200));
+
+    sheet.netPay = Money::dollars(700);
+    EXPECT_FALSE(PayrollExport::rowsOf(codes, {sheet}, &error));
+    EXPECT_EQ(error, QStringLiteral("Sheet 41 of Renée Côté does not add up to its net pay; "
+                                    "nothing was written."));
+}
+
+} // namespace
