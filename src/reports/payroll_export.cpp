@@ -69,8 +69,10 @@ std::optional<QList<Row>> rowsOf(const PayrollCodes &codes, const QList<SheetPay
                               .arg(codes.salesPerson));
             return std::nullopt;
         }
-        // A negative net is paid as nothing; a later sheet deducts it.
-        if (net < Money())
+        // A negative net pay is paid as nothing: the ledger carries it to a
+        // later sheet, which deducts it. (A sheet without a recorded net pay,
+        // whose foot alone went below zero, carries nothing.)
+        if (sheet.netPay && net < Money())
             amounts[static_cast<int>(EarningsKind::Chargeback)] -= net;
         for (int kind = 0; kind < kEarningsKinds; ++kind) {
             if (amounts[kind].isZero())

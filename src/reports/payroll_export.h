@@ -19,11 +19,12 @@ class DealDatabase;
 // lines; its bonus the bonus typed on it and the volume bonus; its
 // chargebacks the chargebacks it deducted and the negative net of earlier
 // sheets it took (that net is chargebacks in excess of what those sheets
-// earned); its draw recovery what it recovered of draws. A sheet whose net
-// is negative pays nothing: the excess is carried to a later sheet, so it
-// is added back to the chargebacks here and taken again on the sheet that
-// deducts it. A salesperson's rows therefore add up to the sum of the
-// sheets' net pay, each negative net counted as nothing.
+// earned); its draw recovery what it recovered of draws. A sheet whose
+// recorded net pay is negative pays nothing: the excess is carried to a
+// later sheet, so it is added back to the chargebacks here and taken again
+// on the sheet that deducts it. A salesperson's rows therefore add up to
+// the sum of the sheets' net pay (the foot of a sheet without one), each
+// negative net pay counted as nothing.
 namespace PayrollExport {
 
 // Sheets printed from `from` to `to`, both days whole.

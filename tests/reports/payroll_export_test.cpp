@@ -278,6 +278,17 @@ TEST(PayrollRows, ASheetThatDoesNotAddUpToItsNetPayIsRefused)
     EXPECT_EQ((*rows)[2].code, QStringLiteral("DRAWREC"));
     EXPECT_EQ((*rows)[2].amount, Money::dollars(-200));
 
+    // A foot below zero without a recorded net pay is not carried: it is
+    // exported as it is.
+    const PayrollExport::SheetPay correction{.sheetId = 42,
+                                             .total = Money::dollars(-78),
+                                             .volumeBonus = Money::dollars(-78)};
+    const auto negative = PayrollExport::rowsOf(codes, {correction}, &error);
+    ASSERT_TRUE(negative) << error.toStdString();
+    ASSERT_EQ(negative->size(), 1);
+    EXPECT_EQ((*negative)[0].code, QStringLiteral("BONUS"));
+    EXPECT_EQ((*negative)[0].amount, Money::dollars(-78));
+
     sheet.netPay = Money::dollars(700);
     EXPECT_FALSE(PayrollExport::rowsOf(codes, {sheet}, &error));
     EXPECT_EQ(error, QStringLiteral("Sheet 41 of Renée Côté does not add up to its net pay; "
