@@ -210,6 +210,14 @@ int main(int argc, char *argv[])
 
     open("tbrAdd");
     ok = save(topLevel("frmAdd2"), pictures, "roster.png") && ok;
+    open("mnuExportPayroll");
+    if (QWidget *payroll = topLevel("frmPayrollExport")) {
+        if (auto *layout = payroll->findChild<QComboBox *>(QStringLiteral("cboLayout")))
+            layout->setCurrentIndex(1);
+        type(payroll, "txtCompanyCode", QStringLiteral("7QX4"));
+        ok = save(payroll, pictures, "payroll-export.png") && ok;
+        payroll->close();
+    }
     open("mnuPayPlans");
     if (auto *plans = static_cast<PayPlanWindow *>(topLevel("frmPayPlans"))) {
         // A version from March 15: 27.5% on new units, $250 flat a used car,

@@ -22,6 +22,7 @@
 #include "reports/commission_data_file.h"
 #include "reports/sheet_data_file.h"
 #include "reports/ui/commission_sheet_opener.h"
+#include "reports/ui/payroll_export_window.h"
 #include "reports/ui/print_command.h"
 #include "reports/ui/report_chooser_command.h"
 #include "store/audit_trail.h"
@@ -205,6 +206,16 @@ void TarvexProgram::attachCommands()
                            } else
                                (*auditTrail)->cmdShow_Click();
                            bringUp(**auditTrail);
+                       });
+
+    auto payrollExport = std::make_shared<QPointer<PayrollExportWindow>>();
+    m_menu->setCommand(QStringLiteral("mnuExportPayroll"),
+                       [payrollExport, database = m_database.get(), &prompts = m_prompts, form] {
+                           if (!*payrollExport) {
+                               *payrollExport = new PayrollExportWindow(*database, prompts, form);
+                               closeOnEscape(**payrollExport);
+                           }
+                           bringUp(**payrollExport);
                        });
 
     attachPayPlans();

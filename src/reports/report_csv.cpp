@@ -11,8 +11,6 @@
 
 namespace ReportCsv {
 
-namespace {
-
 QString quoted(const QString &text)
 {
     if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') &&
@@ -22,6 +20,8 @@ QString quoted(const QString &text)
     doubled.replace(u'"', QStringLiteral("\"\""));
     return u'"' + doubled + u'"';
 }
+
+namespace {
 
 // A spreadsheet takes a cell beginning with one of these for a formula (or
 // strips it); text that begins so is written after a ' so that it opens as

@@ -33,6 +33,9 @@ struct CsvColumn
 // numbers and dates stay plain.
 namespace ReportCsv {
 
+// `text` quoted, its quotes doubled, when it holds a comma, a quote or a
+// line break; otherwise as it is.
+QString quoted(const QString &text);
 // The value as the file holds it, quoted where needed.
 QString cell(const QVariant &value, CsvColumn::Kind kind);
 // Every remaining row of `rows`, read one at a time.

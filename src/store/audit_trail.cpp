@@ -277,7 +277,9 @@ const QStringList &actions()
             QStringLiteral("Volume bonus"),
             // The pay plans.
             QStringLiteral("Pay plan version added"), QStringLiteral("Pay plan version changed"),
-            QStringLiteral("Pay plan version deleted")};
+            QStringLiteral("Pay plan version deleted"),
+            // What payroll knows a salesperson by.
+            QStringLiteral("Payroll codes changed")};
         list.sort();
         return list;
     }();

@@ -33,7 +33,7 @@ constexpr CopiedTable kTables[] = {
     {"SalesLog", "rowid"},        {"Audit", "AuditId"},
     {"Users", "UserId"},          {"Unwinds", "UnwindId"},
     {"Ledger", "EntryId"},        {"Holds", "HoldId"},
-    {"PayPlanTiers", "TierId"},
+    {"PayPlanTiers", "TierId"},   {"PayrollCodes", "rowid"},
 };
 
 // Rows written by one INSERT statement.

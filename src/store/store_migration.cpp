@@ -2,6 +2,7 @@
 
 #include "ledger_schema.h"
 #include "pay_plan_schema.h"
+#include "payroll_schema.h"
 #include "common/durable_file.h"
 
 #include "sheet_desk_schema.h"
@@ -76,6 +77,12 @@ bool toVersion8(QSqlDatabase &db, QString *error)
     return StoreEngine::runAll(db, VolumeSchema::statements(StoreEngine::engineOf(db)), error);
 }
 
+// Version 9: the payroll ID and earnings codes of each salesperson.
+bool toVersion9(QSqlDatabase &db, QString *error)
+{
+    return StoreEngine::runAll(db, PayrollSchema::statements(StoreEngine::engineOf(db)), error);
+}
+
 struct Step
 {
     int toVersion;
@@ -85,7 +92,8 @@ struct Step
 const QList<Step> &steps()
 {
     static const QList<Step> all = {{2, toVersion2}, {3, toVersion3}, {4, toVersion4},
-                                    {5, toVersion5}, {6, toVersion6}, {7, toVersion7}, {8, toVersion8}};
+                                    {5, toVersion5}, {6, toVersion6}, {7, toVersion7}, {8, toVersion8},
+                                    {9, toVersion9}};
     return all;
 }
 

@@ -1,6 +1,7 @@
 #include "store_schema.h"
 
 #include "pay_plan_schema.h"
+#include "payroll_schema.h"
 #include "sheet_desk_schema.h"
 #include "sheet_schema.h"
 #include "ledger_schema.h"
@@ -222,6 +223,9 @@ Verdict verify(QSqlDatabase &db, QString *detail)
     if (version >= 8)
         required << Table{VolumeSchema::kTiers,
                           {{"TierId", ColumnKind::Integer}, {"UnitsFrom", ColumnKind::Integer}}};
+    if (version >= 9)
+        required << Table{PayrollSchema::kCodes,
+                          {{"SalesPerson", ColumnKind::Text}, {"PayrollId", ColumnKind::Text}}};
     for (const Table &table : required) {
         const std::optional<QStringList> columnsPresent =
             StoreEngine::columnsOf(db, QString::fromLatin1(table.name), detail);

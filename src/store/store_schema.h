@@ -21,7 +21,7 @@
 // reached through StoreMigration's steps.
 namespace StoreSchema {
 
-inline constexpr int kVersion = 8;
+inline constexpr int kVersion = 9;
 inline constexpr int kFirstVersion = 1;
 inline constexpr int kApplicationId = 0x54525658; // "TRVX"
 

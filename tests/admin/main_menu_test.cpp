@@ -56,6 +56,7 @@ TEST_F(Menu, EveryEntryHasItsPlaceCaptionAndToolTip)
         {"bar", "mnufile", "&File", nullptr},
         {"mnufile", "mnuSave", "&Save", nullptr},
         {"mnufile", "mnuprint", "&Print", nullptr},
+        {"mnufile", "mnuExportPayroll", "Export for Payroll…", nullptr},
         {"mnufile", "mnuclose", "&Exit", nullptr},
         {"bar", "mnuEdit", "&Edit", nullptr},
         {"mnuEdit", "mnuSalesLog", "SalesLog Database", nullptr},

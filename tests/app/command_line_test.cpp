@@ -226,7 +226,8 @@ server.databaseConf());
                                                "  SalesLog: 0 rows\n  Audit: 0 rows\n"
                                                "  Users: 0 rows\n  Unwinds: 0 rows\n"
                                                "  Ledger: 0 rows\n  Holds: 0 rows\n"
-                                               "  PayPlanTiers: 0 rows\n")))
+                                               "  PayPlanTiers: 0 rows\n"
+                                               "  PayrollCodes: 0 rows\n")))
         << output.toStdString();
     output.clear();
     EXPECT_EQ(runCopyToServer(dir.folder(), &output, &error), 1);

@@ -115,6 +115,20 @@ TEST_F(TarvexProgramTest, EveryCommandIsAttached)
     EXPECT_TRUE(enabled(QStringLiteral("tbrSave")));
 }
 
+TEST_F(TarvexProgramTest, FileExportForPayrollOpensOneExportWindow)
+{
+    expectFirstPassword(QStringLiteral("pw"));
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(enabled(QStringLiteral("mnuExportPayroll")));
+    program->menu()->action(QStringLiteral("mnuExportPayroll"))->trigger();
+    program->menu()->action(QStringLiteral("mnuExportPayroll"))->trigger();
+    const QList<QWidget *> windows =
+        program->mainWindow()->findChildren<QWidget *>(QStringLiteral("frmPayrollExport"));
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_TRUE(windows[0]->isVisible());
+    EXPECT_EQ(windows[0]->windowTitle(), QStringLiteral("Export for Payroll"));
+}
+
 // After a kill or a full disk the hand-off file is behind the last recorded
 // sheet; the start writes it again from the record.
 TEST_F(TarvexProgramTest, TheStartWritesDataTxtFromTheLastRecordedSheet)

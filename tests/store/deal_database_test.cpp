@@ -63,7 +63,7 @@ TEST(DealDatabase, AMissingFileIsCreatedWithTheTablesInTheirDocumentedOrder)
         "TtlComm",  "Split",       "Salesman2", "DealId"};
     EXPECT_EQ(columnsOf(database, QStringLiteral("RecallDeal")), recall);
     EXPECT_EQ(columnsOf(database, QStringLiteral("SalesPersons")), QStringList{"Name"});
-    EXPECT_EQ(single(database, QStringLiteral("PRAGMA user_version")).toInt(), 8);
+    EXPECT_EQ(single(database, QStringLiteral("PRAGMA user_version")).toInt(), 9);
     EXPECT_EQ(single(database, QStringLiteral("PRAGMA foreign_keys")).toInt(), 1);
 
     DealStore store(database);
@@ -160,7 +160,7 @@ TEST(DealDatabase, AFileOfANewerVersionIsRefused)
     {
         DealDatabase database(dir.folder());
         ASSERT_TRUE(database.open(nullptr));
-        execute(database, QStringLiteral("PRAGMA user_version = 9"));
+        execute(database, QStringLiteral("PRAGMA user_version = 10"));
     }
     DealDatabase database(dir.folder());
     QString error;

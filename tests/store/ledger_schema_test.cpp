@@ -33,7 +33,7 @@ TEST_P(LedgerSchemaTest, AVersionSixDatabaseGetsTheLedgerAndKeepsItsSheets)
                         : std::make_unique<DealDatabase>(m_dir.folder());
     ASSERT_TRUE(m_database->open(&error)) << error.toStdString();
     EXPECT_TRUE(m_database->upgradeNote().startsWith(
-        QStringLiteral("The deal database was upgraded from version 6 to version 8.")))
+        QStringLiteral("The deal database was upgraded from version 6 to version 9.")))
         << m_database->upgradeNote().toStdString();
 
     EXPECT_EQ(columnsOf(*m_database, QStringLiteral("Unwinds")),

@@ -375,7 +375,7 @@ TEST_P(PayPlanStoreTest, AVersionThreeDatabaseGetsThePlanTables)
     }
     reopen();
     EXPECT_TRUE(m_database->upgradeNote().startsWith(
-        QStringLiteral("The deal database was upgraded from version 3 to version 8.")))
+        QStringLiteral("The deal database was upgraded from version 3 to version 9.")))
         << m_database->upgradeNote().toStdString();
     EXPECT_EQ(columnsOf(*m_database, QStringLiteral("DealPlans")).mid(0, 5),
               (QStringList{"DealId", "PlanVersionId", "SplitShare", "PlanPack", "PlanRate"}));

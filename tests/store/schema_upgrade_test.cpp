@@ -49,10 +49,10 @@ TEST(SchemaUpgrade, AVersionOneFileIsUpgradedInPlaceAfterACopyBesideIt)
         QString error;
         ASSERT_TRUE(database.open(&error)) << error.toStdString();
         EXPECT_EQ(database.upgradeNote(),
-                  QStringLiteral("The deal database was upgraded from version 1 to version 8. "
+                  QStringLiteral("The deal database was upgraded from version 1 to version 9. "
                                  "A copy of it as it was before is in \"%1\".")
                       .arg(copy));
-        EXPECT_EQ(valueIn(path, QStringLiteral("PRAGMA user_version")).toInt(), 8);
+        EXPECT_EQ(valueIn(path, QStringLiteral("PRAGMA user_version")).toInt(), 9);
         // The chain ran on to the sheets: the rows stored before are on no sheet.
         EXPECT_EQ(valueIn(path, QStringLiteral("SELECT count(*) FROM Sheets")).toInt(), 0);
         EXPECT_EQ(valueIn(path, QStringLiteral("SELECT count(*) FROM SalesSummary WHERE "
@@ -120,7 +120,7 @@ TEST(SchemaUpgrade, AFailedUpgradeLeavesVersionOneUnchangedAndSaysSo)
         EXPECT_FALSE(database.isOpen());
     }
     EXPECT_EQ(error, QStringLiteral("The deal database \"%1\" could not be upgraded from version 1 "
-                                    "to version 8: index SalesSummary_Unpaid already exists. It "
+                                    "to version 9: index SalesSummary_Unpaid already exists. It "
                                     "was left at version 1, unchanged.")
                          .arg(path));
     EXPECT_EQ(valueIn(path, QStringLiteral("PRAGMA user_version")).toInt(), 1);
@@ -139,13 +139,13 @@ TEST(SchemaUpgrade, ANewerVersionIsRefusedWithItsNumber)
     {
         DealDatabase database(dir.folder());
         ASSERT_TRUE(database.open(nullptr));
-        execute(database, QStringLiteral("PRAGMA user_version = 9"));
+        execute(database, QStringLiteral("PRAGMA user_version = 10"));
     }
     DealDatabase database(dir.folder());
     QString error;
     EXPECT_FALSE(database.open(&error));
     EXPECT_EQ(error, QStringLiteral("The deal database \"%1\" was made by a newer version of this "
-                                    "program (database version 9; this version reads up to 8). "
+                                    "program (database version 10; this version reads up to 9). "
                                     "The file was left unchanged.")
                          .arg(DealDatabase::pathIn(dir.folder())));
 }

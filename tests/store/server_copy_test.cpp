@@ -5,6 +5,7 @@
 
 #include "store/commission_payments.h"
 #include "store/pay_plan_store.h"
+#include "store/payroll_codes.h"
 #include "store/server_copy.h"
 #include "store/sheet_records.h"
 #include "store/sql_transaction.h"
@@ -22,7 +23,7 @@ const QStringList kTables = {QStringLiteral("SalesPersons"), QStringLiteral("Pay
                              QStringLiteral("SalesLog"),     QStringLiteral("Audit"),
                              QStringLiteral("Users"),        QStringLiteral("Unwinds"),
                              QStringLiteral("Ledger"),       QStringLiteral("Holds"),
-                             QStringLiteral("PayPlanTiers")};
+                             QStringLiteral("PayPlanTiers"), QStringLiteral("PayrollCodes")};
 
 QString keyOf(const QString &table)
 {
@@ -163,6 +164,11 @@ protected:
         retail.splitPartner = QStringLiteral("Mary Jones");
         retail.splitShare = QStringLiteral("60");
         ASSERT_TRUE(saved(retail) > 0);
+        ASSERT_TRUE(PayrollCodeStore(*m_database)
+                        .save({QStringLiteral("José Núñez"), QStringLiteral("E-0042"),
+                               {QStringLiteral("C1"), {}, {}, QStringLiteral("D9")}},
+                              &error))
+            << error.toStdString();
 
         // John Smith's rows paid on a sheet.
         CommissionPayments payments(*m_database);
@@ -225,7 +231,8 @@ TEST_F(ServerCopyTest, CopiesEveryRowWithItsKeyValueByValue)
                                                "  Unwinds: %5 rows\n"
                                                "  Ledger: %6 rows\n"
                                                "  Holds: %7 rows\n"
-                                               "  PayPlanTiers: %8 rows\n")
+                                               "  PayPlanTiers: %8 rows\n"
+                                               "  PayrollCodes: 1 rows\n")
                                     .arg(sourceCounts["Sheets"])
                                     .arg(sourceCounts["SalesSummary"])
                                     .arg(sourceCounts["SalesLog"])

@@ -25,7 +25,7 @@ TEST(SheetSchema, ANewDatabaseHasTheSheetsTheAuditAndTheSheetOfEachSummaryRow)
                            "StockNumber", "SalesPerson", "Before", "After", "UserName"}));
     EXPECT_EQ(columnsOf(database, QStringLiteral("SalesSummary")).mid(12),
               (QStringList{"Paid", "DealId", "SheetId"}));
-    EXPECT_EQ(single(database, QStringLiteral("PRAGMA user_version")).toInt(), 8);
+    EXPECT_EQ(single(database, QStringLiteral("PRAGMA user_version")).toInt(), 9);
 }
 
 // A database of version 2, from before sheets were recorded, is upgraded
@@ -43,11 +43,11 @@ TEST(SheetSchema, AVersionTwoFileIsUpgradedAfterACopyAndKeepsItsPaidRows)
     QString error;
     ASSERT_TRUE(database.open(&error)) << error.toStdString();
     EXPECT_EQ(database.upgradeNote(),
-              QStringLiteral("The deal database was upgraded from version 2 to version 8. A copy "
+              QStringLiteral("The deal database was upgraded from version 2 to version 9. A copy "
                              "of it as it was before is in \"%1\".")
                   .arg(copy));
     EXPECT_TRUE(QFileInfo::exists(copy));
-    EXPECT_EQ(single(database, QStringLiteral("PRAGMA user_version")).toInt(), 8);
+    EXPECT_EQ(single(database, QStringLiteral("PRAGMA user_version")).toInt(), 9);
     EXPECT_EQ(columnsOf(database, QStringLiteral("SalesSummary")).last(),
               QStringLiteral("SheetId"));
     EXPECT_FALSE(columnsOf(database, QStringLiteral("Audit")).isEmpty());

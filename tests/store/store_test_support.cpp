@@ -163,13 +163,15 @@ QList<qint64> unpaidRowIds(DealDatabase &database, const QString &salesPerson)
 
 void dropStepsFrom(const DealDatabase &database, int version)
 {
-    if (version <= 8) {
-        for (const char *statement :
-             {"DROP TABLE \"PayPlanTiers\"",
-              "ALTER TABLE \"PayPlanVersions\" DROP COLUMN \"TierMode\"",
-              "ALTER TABLE \"PayPlanVersions\" DROP COLUMN \"TierClasses\""})
-            execute(database, QString::fromLatin1(statement));
-    }
+    if (version <= 9)
+        execute(database, QStringLiteral("DROP TABLE \"PayrollCodes\""));
+    if (version > 8)
+        return;
+    for (const char *statement :
+         {"DROP TABLE \"PayPlanTiers\"",
+          "ALTER TABLE \"PayPlanVersions\" DROP COLUMN \"TierMode\"",
+          "ALTER TABLE \"PayPlanVersions\" DROP COLUMN \"TierClasses\""})
+        execute(database, QString::fromLatin1(statement));
     if (version > 7)
         return;
     for (const char *statement :

@@ -43,7 +43,8 @@ QList<qint64> unpaidRowIds(DealDatabase &database, const QString &salesPerson);
 // Runs one statement on the database's connection; fails the test on error.
 void execute(const DealDatabase &database, const QString &statement);
 // Takes out what the upgrade steps to `version` and later added (7:
-// unwinds, chargebacks, holds and draws; 8: volume tiers), newest first, as
+// unwinds, chargebacks, holds and draws; 8: volume tiers; 9: payroll
+// codes), newest first, as
 // a database of the version before lacks them; the caller sets the version
 // mark.
 void dropStepsFrom(const DealDatabase &database, int version);

@@ -36,7 +36,7 @@ TEST_P(VolumeSchemaTest, AVersionSevenDatabaseGetsTheTiersAndItsPlansHaveNone)
                         : std::make_unique<DealDatabase>(m_dir.folder());
     ASSERT_TRUE(m_database->open(&error)) << error.toStdString();
     EXPECT_TRUE(m_database->upgradeNote().startsWith(
-        QStringLiteral("The deal database was upgraded from version 7 to version 8.")))
+        QStringLiteral("The deal database was upgraded from version 7 to version 9.")))
         << m_database->upgradeNote().toStdString();
     EXPECT_EQ(columnsOf(*m_database, QStringLiteral("PayPlanTiers")),
               (QStringList{"TierId", "PlanVersionId", "UnitsFrom", "Percent", "PerUnit", "Mini"}));

@@ -136,13 +136,13 @@ TEST_F(TableAuditTest, TheAuditTrailWindowFiltersByAction)
     auto *grid = window.findChild<QTableWidget *>(QStringLiteral("grdAudit"));
     auto *action = window.findChild<QComboBox *>(QStringLiteral("cboAction"));
     ASSERT_NE(action, nullptr);
-    ASSERT_EQ(action->count(), 24);
+    ASSERT_EQ(action->count(), 25);
     EXPECT_EQ(action->itemText(0), QStringLiteral("All actions"));
     EXPECT_EQ(action->currentIndex(), 0);
     for (const char *offered : {"Chargeback", "Chargeback reopened", "Deal unwound", "Deal held",
                                 "Deal released", "Draw recorded", "Draw recovered",
                                 "Draw written off", "Sheet net pay", "Deal saved", "Sheet paid",
-                                "Volume bonus"})
+                                "Volume bonus", "Payroll codes changed"})
         EXPECT_GE(action->findText(QString::fromLatin1(offered)), 1) << offered;
     ASSERT_EQ(grid->rowCount(), 4);
 

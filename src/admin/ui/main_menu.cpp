@@ -53,6 +53,7 @@ constexpr MenuEntry kMenuTree[] = {
     {nullptr, "mnufile", "&File", true},
     {"mnufile", "mnuSave", "&Save", false},
     {"mnufile", "mnuprint", "&Print", false},
+    {"mnufile", "mnuExportPayroll", "Export for Payroll…", false},
     {"mnufile", "mnuclose", "&Exit", false},
     {nullptr, "mnuEdit", "&Edit", true},
     {"mnuEdit", "mnuSalesLog", "SalesLog Database", false},
@@ -304,6 +305,7 @@ std::optional<Permissions::Command> MainMenu::permissionOf(const QString &key)
         {QStringLiteral("mnuUsers"), Command::Users},
         {QStringLiteral("mnuPayPlans"), Command::PayPlans},
         {QStringLiteral("mnuUnwind"), Command::PaySheets},
+        {QStringLiteral("mnuExportPayroll"), Command::PaySheets},
     };
     const auto found = needs.constFind(commandKey(key));
     if (found == needs.cend())

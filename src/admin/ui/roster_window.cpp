@@ -1,8 +1,10 @@
 #include "roster_window.h"
 
+#include "payroll_codes_window.h"
 #include "record_view.h"
 
 #include "common/prompts.h"
+#include "common/ui/bring_up.h"
 #include "store/deal_database.h"
 #include "store/record_table.h"
 #include "store/store_schema.h"
@@ -27,7 +29,7 @@ std::unique_ptr<RecordTable> salesPersons(DealDatabase &database)
 } // namespace
 
 RosterWindow::RosterWindow(DealDatabase &database, Prompts &prompts, QWidget *parent)
-    : RecordWindow(salesPersons(database), prompts, parent)
+    : RecordWindow(salesPersons(database), prompts, parent), m_database(database)
 {
     setObjectName(QStringLiteral("frmAdd2"));
     setWindowTitle(QStringLiteral("Add/Delete Salesperson"));
@@ -39,6 +41,7 @@ RosterWindow::RosterWindow(DealDatabase &database, Prompts &prompts, QWidget *pa
     connect(m_cmdUpdate, &QPushButton::clicked, this, &RosterWindow::save);
     connect(m_cmdEdit, &QPushButton::clicked, this, &RosterWindow::edit);
     connect(m_cmdClose, &QPushButton::clicked, this, &RosterWindow::close);
+    connect(m_cmdPayroll, &QPushButton::clicked, this, &RosterWindow::cmdPayroll_Click);
 
     openOnFirstRecord();
 }
@@ -61,6 +64,8 @@ void RosterWindow::buildControls()
     m_cmdUpdate = button(this, "cmdUpdate", "Save");
     m_cmdEdit = button(this, "cmdEdit", "Edit");
     m_cmdClose = button(this, "cmdClose", "Close");
+    m_cmdPayroll = button(this, "cmdPayroll", "");
+    m_cmdPayroll->setText(QStringLiteral("Payroll\u2026"));
 
     auto *nameRow = new QHBoxLayout;
     nameRow->addWidget(m_label1);
@@ -74,12 +79,17 @@ void RosterWindow::buildControls()
     layout->addWidget(m_label2);
     layout->addLayout(buttons);
     layout->addWidget(m_data2);
+    auto *payroll = new QHBoxLayout;
+    payroll->addStretch(1);
+    payroll->addWidget(m_cmdPayroll);
+    layout->addLayout(payroll);
 
     setTabOrder(m_txtFields, m_cmdAdd);
     setTabOrder(m_cmdAdd, m_cmdDelete);
     setTabOrder(m_cmdDelete, m_cmdUpdate);
     setTabOrder(m_cmdUpdate, m_cmdEdit);
     setTabOrder(m_cmdEdit, m_cmdClose);
+    setTabOrder(m_cmdClose, m_cmdPayroll);
 }
 
 void RosterWindow::openOnFirstRecord()
@@ -191,4 +201,28 @@ void RosterWindow::closeEvent(QCloseEvent *event)
     if (!isClosingForExit())
         leaveRecord();
     QWidget::closeEvent(event);
+}
+
+PayrollCodesWindow *RosterWindow::payrollCodes() const
+{
+    return m_payrollCodes;
+}
+
+// The salesperson shown; one being added is saved first.
+void RosterWindow::cmdPayroll_Click()
+{
+    RecordCursor &current = cursor();
+    if (current.isAdding() || current.position() < 0) {
+        prompts().message(QStringLiteral("Save the salesperson before entering the payroll ID."),
+                          QStringLiteral("Payroll"));
+        return;
+    }
+    // A name changed in the field is written first, so the codes go with it.
+    if (!leaveRecord())
+        return;
+    showRecord();
+    if (!m_payrollCodes)
+        m_payrollCodes = new PayrollCodesWindow(m_database, prompts(), this);
+    m_payrollCodes->showSalesPerson(current.shown().value(0));
+    bringUp(*m_payrollCodes);
 }

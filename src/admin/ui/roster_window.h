@@ -2,7 +2,10 @@
 
 #include "admin/ui/record_window.h"
 
+#include <QPointer>
+
 class DealDatabase;
+class PayrollCodesWindow;
 class QCloseEvent;
 class QLabel;
 
@@ -12,7 +15,8 @@ class QLabel;
 // A name changed in the field is written when the user moves to another
 // record or closes the window; a record started with Add is stored only by
 // Save, and dropped when the user moves away or closes first. The last
-// salesperson is never deleted.
+// salesperson is never deleted. Payroll… opens the payroll ID and earnings
+// codes of the salesperson shown.
 class RosterWindow : public RecordWindow
 {
     Q_OBJECT
@@ -24,6 +28,8 @@ public:
     void openOnFirstRecord() override;
     // Puts the keyboard focus into the name field.
     void focusName();
+    // The payroll window once Payroll… has opened it; nullptr before.
+    PayrollCodesWindow *payrollCodes() const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -37,6 +43,10 @@ private:
     void edit();
     void save();
     void deleteCheck();
+    void cmdPayroll_Click();
+
+    DealDatabase &m_database;
+    QPointer<PayrollCodesWindow> m_payrollCodes; // a child of this window
 
     QLabel *m_label1 = nullptr;
     QLabel *m_label2 = nullptr;
@@ -47,4 +57,5 @@ private:
     QPushButton *m_cmdUpdate = nullptr;
     QPushButton *m_cmdEdit = nullptr;
     QPushButton *m_cmdClose = nullptr;
+    QPushButton *m_cmdPayroll = nullptr;
 };

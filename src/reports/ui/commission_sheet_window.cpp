@@ -5,6 +5,7 @@
 #include "common/money_format.h"
 #include "reports/commission_sheet_report.h"
 #include "reports/ui/report_preview.h"
+#include "reports/ui/payroll_export_window.h"
 #include "reports/ui/sheet_history_window.h"
 #include "store/column_value.h"
 #include "store/commission_payments.h"
@@ -107,6 +108,8 @@ CommissionSheetWindow::CommissionSheetWindow(DealDatabase &database, const Progr
     connect(m_cmdPrintSheet, &QPushButton::clicked, this, &CommissionSheetWindow::cmdPrintSheet_Click);
     connect(m_cmdExit, &QPushButton::clicked, this, &CommissionSheetWindow::close);
     connect(m_cmdReprint, &QPushButton::clicked, this, &CommissionSheetWindow::cmdReprint_Click);
+    connect(m_cmdExportPayroll, &QPushButton::clicked, this,
+            &CommissionSheetWindow::cmdExportPayroll_Click);
 
     Form_Load();
 }
@@ -145,6 +148,8 @@ void CommissionSheetWindow::buildControls()
     m_cmdExit = button(this, "cmdExit", "Exit");
     m_cmdReprint = button(this, "cmdReprint", "");
     m_cmdReprint->setText(QStringLiteral("Reprint Sheet\u2026"));
+    m_cmdExportPayroll = button(this, "cmdExportPayroll", "");
+    m_cmdExportPayroll->setText(QStringLiteral("Export for Payroll\u2026"));
     m_txtTally = hiddenBox(this, "txtTally");
     m_txtBonus = hiddenBox(this, "txtBonus");
     m_txtBonus2 = hiddenBox(this, "txtBonus2");
@@ -158,6 +163,7 @@ void CommissionSheetWindow::buildControls()
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_cmdDelete);
     buttons->addStretch(1);
+    buttons->addWidget(m_cmdExportPayroll);
     buttons->addWidget(m_cmdReprint);
     buttons->addWidget(m_cmdPrintSheet);
     buttons->addWidget(m_cmdExit);
@@ -394,6 +400,18 @@ void CommissionSheetWindow::cmdReprint_Click()
     m_history->setShowStep(m_show);
     m_history->list(salesPerson);
     bringUp(*m_history);
+}
+
+PayrollExportWindow *CommissionSheetWindow::payrollExport() const
+{
+    return m_payrollExport;
+}
+
+void CommissionSheetWindow::cmdExportPayroll_Click()
+{
+    if (!m_payrollExport)
+        m_payrollExport = new PayrollExportWindow(m_database, m_prompts, this);
+    bringUp(*m_payrollExport);
 }
 
 Prompts::Answer CommissionSheetWindow::tell(const QString &text, const QString &title,

@@ -25,6 +25,7 @@ class QLineEdit;
 class QPushButton;
 class QTableWidget;
 class QToolBar;
+class PayrollExportWindow;
 class SheetHistoryWindow;
 
 // The commission sheet window "Commissions": the unpaid deals of one
@@ -38,7 +39,8 @@ class SheetHistoryWindow;
 // file "data.txt" follows the recorded sheet. A sheet some of whose deals
 // another desk paid or removed since they were listed pays nothing: the user
 // is told which, and the list is read again. Reprint Sheet… lists the
-// salesperson's recorded sheets to print again or void. While the window is
+// salesperson's recorded sheets to print again or void; Export for
+// Payroll… writes the sheets of a period for payroll. While the window is
 // open the main window's toolbar is disabled; it is
 // enabled again however the window is closed.
 class CommissionSheetWindow : public QWidget
@@ -69,6 +71,8 @@ public:
     ReportPreview *preview() const { return m_preview; }
     // The recorded sheets window once Reprint Sheet… has opened it; nullptr before.
     SheetHistoryWindow *sheetHistory() const;
+    // The payroll export window once Export for Payroll… has opened it; nullptr before.
+    PayrollExportWindow *payrollExport() const;
 
 protected:
     bool event(QEvent *event) override;
@@ -104,6 +108,7 @@ private:
     void cmdRecordDraw_Click();
     void cmdPrintSheet_Click();
     void cmdReprint_Click();
+    void cmdExportPayroll_Click();
 
     // The steps of cmdPrintSheet_Click (commission_sheet_window_print.cpp).
     void askBonus();
@@ -133,6 +138,7 @@ private:
     QPushButton *m_cmdPrintSheet = nullptr;
     QPushButton *m_cmdExit = nullptr;
     QPushButton *m_cmdReprint = nullptr;
+    QPushButton *m_cmdExportPayroll = nullptr;
     QLineEdit *m_txtTally = nullptr;
     QLineEdit *m_txtBonus = nullptr;
     QLineEdit *m_txtBonus2 = nullptr;
@@ -158,6 +164,7 @@ private:
     ReportDocument m_last;
     qint64 m_lastSheetId = 0; // the sheet recorded by the last print
     QPointer<SheetHistoryWindow> m_history; // a child of this window
+    QPointer<PayrollExportWindow> m_payrollExport; // a child of this window
     // The salesperson whose deals the grid lists, as named when they were
     // listed: the sheet names and pays this one, whatever the name box shows
     // by the time it prints.
