@@ -31,6 +31,8 @@ Deal sampleDeal(int n, const QString &salesPerson, const QDate &on)
     const int gross = 900 + (n * 733) % 3200;
     deal.payableGross = QStringLiteral("$%1.00").arg(gross);
     deal.commission = QStringLiteral("$%1.00").arg(gross * 3 / 10);
+    deal.warranty = QStringLiteral("0");
+    deal.spiff = QStringLiteral("0");
     deal.totalCommission = deal.commission;
     return deal;
 }

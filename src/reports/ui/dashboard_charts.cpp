@@ -4,6 +4,7 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
+#include <QFont>
 #include <QLineSeries>
 #include <QValueAxis>
 
@@ -26,7 +27,22 @@ QValueAxis *valueAxis(const QString &title, double least, double most, const QSt
     auto *axis = new QValueAxis;
     axis->setTitleText(title);
     axis->setRange(std::min(0.0, least), most > 0 ? most * 1.1 : 1.0);
+    axis->applyNiceNumbers();
     axis->setLabelFormat(format);
+    return axis;
+}
+
+// The names or months under the bars and lines, small enough to be read
+// whole, turned aslant when they are too long to stand side by side.
+QBarCategoryAxis *categoryAxis(const QStringList &names)
+{
+    auto *axis = new QBarCategoryAxis;
+    axis->append(names);
+    QFont font = axis->labelsFont();
+    font.setPointSizeF(font.pointSizeF() * 0.85);
+    axis->setLabelsFont(font);
+    if (names.join(QString()).size() > 40)
+        axis->setLabelsAngle(-45);
     return axis;
 }
 
@@ -50,8 +66,7 @@ QChart *bars(const DashboardFigures &figures, const QString &title, const QStrin
     auto *series = new QBarSeries;
     series->append(set);
     chart->addSeries(series);
-    auto *categories = new QBarCategoryAxis;
-    categories->append(names);
+    QBarCategoryAxis *categories = categoryAxis(names);
     chart->addAxis(categories, Qt::AlignBottom);
     series->attachAxis(categories);
     QValueAxis *values = valueAxis(title, least, most, format);
@@ -90,7 +105,7 @@ QChart *monthLines(const DashboardFigures &figures)
         const double g = shown(month.gross);
         units->append(n, u);
         gross->append(n, g);
-        months << month.month.toString(QStringLiteral("MMM yy"));
+        months << month.month.toString(QStringLiteral("MMM"));
         leastUnits = std::min(leastUnits, u);
         mostUnits = std::max(mostUnits, u);
         leastGross = std::min(leastGross, g);
@@ -98,8 +113,7 @@ QChart *monthLines(const DashboardFigures &figures)
     }
     chart->addSeries(units);
     chart->addSeries(gross);
-    auto *axis = new QBarCategoryAxis;
-    axis->append(months);
+    QBarCategoryAxis *axis = categoryAxis(months);
     chart->addAxis(axis, Qt::AlignBottom);
     units->attachAxis(axis);
     gross->attachAxis(axis);
