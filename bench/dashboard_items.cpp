@@ -68,46 +68,57 @@ std::string iso(const QDate &date)
     return date.toString(Qt::ISODate).toStdString();
 }
 
+// The dashboard's statement: the rows sold grouped by `soldKey`, then the
+// unwinds of the period by `unwoundKey`.
+std::string countedStatement(const std::string &soldKey, const std::string &unwoundKey)
+{
+    return "SELECT " + soldKey +
+           ", CAST(sum(s.\"UnitCount\") AS BIGINT), CAST(sum(s.\"Payable_Gross\") AS BIGINT) FROM "
+           "\"SalesSummary\" s WHERE s.\"Date\" BETWEEN ?1 AND ?2 GROUP BY " +
+           soldKey + " UNION ALL SELECT " + unwoundKey +
+           ", CAST(sum(-s.\"UnitCount\") AS BIGINT), CAST(sum(-(s.\"Payable_Gross\" - (SELECT "
+           "COALESCE(sum(c.\"Gross\"), 0) FROM \"Ledger\" c JOIN \"Unwinds\" e ON e.\"UnwindId\" = "
+           "c.\"UnwindId\" WHERE c.\"SummaryRow\" = s.rowid AND c.\"Kind\" = ?3 AND e.\"Whole\" = "
+           "0))) AS BIGINT) FROM \"Unwinds\" u CROSS JOIN \"SalesSummary\" s WHERE "
+           "s.\"DealId\" = u.\"DealId\" AND u.\"Whole\" = 1 AND u.\"UnwoundOn\" BETWEEN ?1 AND ?2 GROUP BY " +
+           unwoundKey + " UNION ALL SELECT " + unwoundKey +
+           ", 0, CAST(sum(-c.\"Gross\") AS BIGINT) FROM \"Ledger\" c JOIN \"Unwinds\" u ON "
+           "u.\"UnwindId\" = c.\"UnwindId\" JOIN \"SalesSummary\" s ON s.rowid = c.\"SummaryRow\" "
+           "WHERE c.\"Kind\" = ?3 AND u.\"Whole\" = 0 AND u.\"UnwoundOn\" BETWEEN ?1 AND ?2 "
+           "GROUP BY " +
+           unwoundKey;
+}
+
+std::string text(sqlite3_stmt *row, int column)
+{
+    return reinterpret_cast<const char *>(sqlite3_column_text(row, column));
+}
+
 FloorFigures readFloor(sqlite3 *db, const QDate &today)
 {
     const QDate first(today.year(), today.month(), 1);
     const QDate last = first.addMonths(1).addDays(-1);
     const QDate firstMonth = first.addMonths(-11);
     FloorFigures figures;
-    RawStatement months(
-        db,
-        "SELECT \"Month\", \"SalesPerson\", CAST(sum(\"Units\") AS BIGINT), CAST(sum(\"Gross\") "
-        "AS BIGINT) FROM (SELECT substr(s.\"Date\", 1, 7) AS \"Month\", s.\"Sales_Person\" AS "
-        "\"SalesPerson\", s.\"UnitCount\" AS \"Units\", s.\"Payable_Gross\" AS \"Gross\" FROM "
-        "\"SalesSummary\" s WHERE s.\"Date\" BETWEEN ?1 AND ?2 UNION ALL SELECT "
-        "substr(u.\"UnwoundOn\", 1, 7), s.\"Sales_Person\", -s.\"UnitCount\", "
-        "-(s.\"Payable_Gross\" - (SELECT CAST(COALESCE(sum(c.\"Gross\"), 0) AS BIGINT) FROM "
-        "\"Ledger\" c JOIN \"Unwinds\" e ON e.\"UnwindId\" = c.\"UnwindId\" WHERE c.\"SummaryRow\" "
-        "= s.rowid AND c.\"Kind\" = ?3 AND e.\"Whole\" = 0)) FROM \"Unwinds\" u JOIN "
-        "\"SalesSummary\" s ON s.\"DealId\" = u.\"DealId\" WHERE u.\"Whole\" = 1 AND "
-        "u.\"UnwoundOn\" BETWEEN ?1 AND ?2 UNION ALL SELECT substr(u.\"UnwoundOn\", 1, 7), "
-        "s.\"Sales_Person\", 0, -c.\"Gross\" FROM \"Ledger\" c JOIN \"Unwinds\" u ON "
-        "u.\"UnwindId\" = c.\"UnwindId\" JOIN \"SalesSummary\" s ON s.rowid = c.\"SummaryRow\" "
-        "WHERE c.\"Kind\" = ?3 AND u.\"Whole\" = 0 AND u.\"UnwoundOn\" BETWEEN ?1 AND ?2) AS "
-        "\"Lines\" GROUP BY \"Month\", \"SalesPerson\"");
-    months.bindText(1, iso(firstMonth));
-    months.bindText(2, iso(last));
-    months.bindText(3, "Chargeback");
-    const std::string lastMonth = iso(first).substr(0, 7);
-    while (months.step()) {
-        sqlite3_stmt *row = months.get();
-        const std::string month = reinterpret_cast<const char *>(sqlite3_column_text(row, 0));
-        const Counted counted{sqlite3_column_int64(row, 2), sqlite3_column_int64(row, 3)};
-        const int index = (std::stoi(month.substr(0, 4)) - firstMonth.year()) * 12 +
-                          std::stoi(month.substr(5, 2)) - firstMonth.month();
-        figures.months[size_t(index)].units += counted.units;
-        figures.months[size_t(index)].gross += counted.gross;
-        if (month == lastMonth) {
-            Counted &person =
-                figures.people[reinterpret_cast<const char *>(sqlite3_column_text(row, 1))];
-            person.units += counted.units;
-            person.gross += counted.gross;
-        }
+    RawStatement people(db, countedStatement("s.\"Sales_Person\"", "s.\"Sales_Person\""));
+    people.bindText(1, iso(first));
+    people.bindText(2, iso(last));
+    people.bindText(3, "Chargeback");
+    while (people.step()) {
+        Counted &person = figures.people[text(people.get(), 0)];
+        person.units += sqlite3_column_int64(people.get(), 1);
+        person.gross += sqlite3_column_int64(people.get(), 2);
+    }
+    RawStatement days(db, countedStatement("s.\"Date\"", "u.\"UnwoundOn\""));
+    days.bindText(1, iso(firstMonth));
+    days.bindText(2, iso(last));
+    days.bindText(3, "Chargeback");
+    while (days.step()) {
+        const std::string day = text(days.get(), 0);
+        const int index = (std::stoi(day.substr(0, 4)) - firstMonth.year()) * 12 +
+                          std::stoi(day.substr(5, 2)) - firstMonth.month();
+        figures.months[size_t(index)].units += sqlite3_column_int64(days.get(), 1);
+        figures.months[size_t(index)].gross += sqlite3_column_int64(days.get(), 2);
     }
     RawStatement paid(db, "SELECT CAST(COALESCE(sum(COALESCE(\"Total\", 0) + COALESCE(\"Bonus\", "
                           "0)), 0) AS BIGINT) FROM \"Sheets\" WHERE (\"VoidedAt\" IS NULL OR "

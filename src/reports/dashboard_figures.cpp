@@ -4,7 +4,6 @@
 #include "store/column_value.h"
 #include "store/deal_database.h"
 #include "store/pay_plan_store.h"
-#include "store/store_engine.h"
 #include "store/store_sql.h"
 #include "store/volume_ledger.h"
 
@@ -13,6 +12,7 @@
 #include <QSqlQuery>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -21,70 +21,89 @@ Money moneyOf(const QVariant &value)
     return ColumnValue::moneyFrom(value).value_or(Money());
 }
 
-// Each salesperson's units and front gross by month, from `first` to
-// `last`: the rows sold, less the deals unwound whole (their units and
-// what the earlier partial unwinds left of their gross) and the gross the
-// partial unwinds charged back, each in the month of its unwind.
-QString monthsStatement(StoreEngine::Engine engine)
+// Units and front gross by `soldKey` of the rows sold from the first to the
+// second date, then by `unwoundKey` of the unwinds of those days: a deal
+// unwound whole takes its units and what the earlier partial unwinds left
+// of its gross, a partial unwind the gross it charged back. Each part is
+// grouped on its own, so that the rows sold are grouped in the order of
+// the date index when the key is the date; the few unwinds are read first
+// (CROSS JOIN keeps SQLite from walking every row sold in the
+// salesperson index's order to find them).
+QString countedStatement(const QString &soldKey, const QString &unwoundKey)
 {
-    const QString sold = StoreEngine::monthOf(engine, QStringLiteral("s.\"Date\""));
-    const QString unwound = StoreEngine::monthOf(engine, QStringLiteral("u.\"UnwoundOn\""));
     return QStringLiteral(
-               "SELECT \"Month\", \"SalesPerson\", CAST(sum(\"Units\") AS BIGINT), "
-               "CAST(sum(\"Gross\") AS BIGINT) FROM ("
-               "SELECT %1 AS \"Month\", s.\"Sales_Person\" AS \"SalesPerson\", s.\"UnitCount\" AS "
-               "\"Units\", s.\"Payable_Gross\" AS \"Gross\" FROM \"SalesSummary\" s WHERE "
-               "s.\"Date\" BETWEEN ? AND ? "
-               "UNION ALL SELECT %2, s.\"Sales_Person\", -s.\"UnitCount\", -(s.\"Payable_Gross\" - "
-               "(SELECT CAST(COALESCE(sum(c.\"Gross\"), 0) AS BIGINT) FROM \"Ledger\" c JOIN "
-               "\"Unwinds\" e ON e.\"UnwindId\" = c.\"UnwindId\" WHERE c.\"SummaryRow\" = s.rowid "
-               "AND c.\"Kind\" = ? AND e.\"Whole\" = 0)) FROM \"Unwinds\" u JOIN \"SalesSummary\" s "
-               "ON s.\"DealId\" = u.\"DealId\" WHERE u.\"Whole\" = 1 AND u.\"UnwoundOn\" BETWEEN ? "
-               "AND ? "
-               "UNION ALL SELECT %2, s.\"Sales_Person\", 0, -c.\"Gross\" FROM \"Ledger\" c JOIN "
+               "SELECT %1, CAST(sum(s.\"UnitCount\") AS BIGINT), CAST(sum(s.\"Payable_Gross\") AS "
+               "BIGINT) FROM \"SalesSummary\" s WHERE s.\"Date\" BETWEEN ? AND ? GROUP BY %1 "
+               "UNION ALL SELECT %2, CAST(sum(-s.\"UnitCount\") AS BIGINT), "
+               "CAST(sum(-(s.\"Payable_Gross\" - (SELECT COALESCE(sum(c.\"Gross\"), 0) FROM "
+               "\"Ledger\" c JOIN \"Unwinds\" e ON e.\"UnwindId\" = c.\"UnwindId\" WHERE "
+               "c.\"SummaryRow\" = s.rowid AND c.\"Kind\" = ? AND e.\"Whole\" = 0))) AS BIGINT) FROM "
+               "\"Unwinds\" u CROSS JOIN \"SalesSummary\" s WHERE s.\"DealId\" = u.\"DealId\" AND "
+               "u.\"Whole\" = 1 AND u.\"UnwoundOn\" BETWEEN ? AND ? GROUP BY %2 "
+               "UNION ALL SELECT %2, 0, CAST(sum(-c.\"Gross\") AS BIGINT) FROM \"Ledger\" c JOIN "
                "\"Unwinds\" u ON u.\"UnwindId\" = c.\"UnwindId\" JOIN \"SalesSummary\" s ON s.rowid "
                "= c.\"SummaryRow\" WHERE c.\"Kind\" = ? AND u.\"Whole\" = 0 AND u.\"UnwoundOn\" "
-               "BETWEEN ? AND ?"
-               ") AS \"Lines\" GROUP BY \"Month\", \"SalesPerson\"")
-        .arg(sold, unwound);
+               "BETWEEN ? AND ? GROUP BY %2")
+        .arg(soldKey, unwoundKey);
 }
 
-bool readMonths(DealDatabase &database, DashboardFigures &figures, QString *error)
+// Runs countedStatement() from `first` to `last`, handing each row's key,
+// units and gross to `add`.
+bool readCounted(DealDatabase &database, const QString &soldKey, const QString &unwoundKey,
+                 const QDate &first, const QDate &last,
+                 const std::function<void(const QVariant &, Money, Money)> &add, QString *error)
 {
-    const QDate firstMonth = VolumeLedger::monthOf(figures.period.last).addMonths(-11);
-    const QVariant from = ColumnValue::date(firstMonth);
-    const QVariant to = ColumnValue::date(figures.period.last);
+    const QVariant from = ColumnValue::date(first);
+    const QVariant to = ColumnValue::date(last);
     const QString chargeback = QStringLiteral("Chargeback");
     QSqlQuery query(database.connection());
     query.setForwardOnly(true);
-    if (!StoreSql::prepare(query, monthsStatement(database.engine()), error) ||
+    if (!StoreSql::prepare(query, countedStatement(soldKey, unwoundKey), error) ||
         !StoreSql::exec(query, {from, to, chargeback, from, to, chargeback, from, to}, error))
         return false;
+    while (query.next())
+        add(query.value(0), moneyOf(query.value(1)), moneyOf(query.value(2)));
+    return true;
+}
 
-    QMap<QString, DashboardFigures::SalesPerson> people;
+// The twelve months up to the period's end, by day.
+bool readMonths(DealDatabase &database, DashboardFigures &figures, QString *error)
+{
+    const QDate firstMonth = VolumeLedger::monthOf(figures.period.last).addMonths(-11);
     for (int n = 0; n < 12; ++n)
         figures.months << DashboardFigures::Month{firstMonth.addMonths(n), {}, {}};
-    while (query.next()) {
-        const QDate month = QDate::fromString(query.value(0).toString() + QStringLiteral("-01"),
-                                              Qt::ISODate);
-        const Money units = moneyOf(query.value(2));
-        const Money gross = moneyOf(query.value(3));
-        const int index = (month.year() - firstMonth.year()) * 12 + month.month() -
-                          firstMonth.month();
-        if (index < 0 || index >= 12)
-            continue;
-        figures.months[index].units += units;
-        figures.months[index].gross += gross;
-        if (month < figures.period.first)
-            continue;
-        const QString name = query.value(1).toString();
-        DashboardFigures::SalesPerson &person = people[name];
-        person.name = name;
-        person.units += units;
-        person.gross += gross;
-        figures.units += units;
-        figures.gross += gross;
-    }
+    return readCounted(
+        database, QStringLiteral("s.\"Date\""), QStringLiteral("u.\"UnwoundOn\""), firstMonth,
+        figures.period.last,
+        [&](const QVariant &key, Money units, Money gross) {
+            const QDate day = ColumnValue::dateFrom(key);
+            const int index =
+                (day.year() - firstMonth.year()) * 12 + day.month() - firstMonth.month();
+            if (index < 0 || index >= 12)
+                return;
+            figures.months[index].units += units;
+            figures.months[index].gross += gross;
+        },
+        error);
+}
+
+// The period's salespeople.
+bool readSalesPeople(DealDatabase &database, DashboardFigures &figures, QString *error)
+{
+    QMap<QString, DashboardFigures::SalesPerson> people;
+    const QString key = QStringLiteral("s.\"Sales_Person\"");
+    if (!readCounted(
+            database, key, key, figures.period.first, figures.period.last,
+            [&](const QVariant &name, Money units, Money gross) {
+                DashboardFigures::SalesPerson &person = people[name.toString()];
+                person.name = name.toString();
+                person.units += units;
+                person.gross += gross;
+                figures.units += units;
+                figures.gross += gross;
+            },
+            error))
+        return false;
     // By name as the desktop sorts names, accented letters among their own.
     figures.salesPeople = people.values();
     const QCollator collator;
@@ -179,7 +198,8 @@ std::optional<DashboardFigures> DashboardFigures::read(DealDatabase &database,
         [&] {
             figures = DashboardFigures();
             figures.period = period;
-            return readMonths(database, figures, error) &&
+            return readSalesPeople(database, figures, error) &&
+                   readMonths(database, figures, error) &&
                    readCommissionPaid(database, figures, error);
         },
         error);

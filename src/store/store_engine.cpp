@@ -334,12 +334,6 @@ QString upperContains(Engine engine, const QString &column)
                                     : QStringLiteral("strpos(upper(%1::text), ?) > 0").arg(column);
 }
 
-QString monthOf(Engine engine, const QString &column)
-{
-    return engine == Engine::SQLite ? QStringLiteral("substr(%1, 1, 7)").arg(column)
-                                    : QStringLiteral("to_char(%1, 'YYYY-MM')").arg(column);
-}
-
 QStringList versionMarkStatements(Engine engine, int version)
 {
     if (engine == Engine::SQLite)

@@ -124,9 +124,6 @@ QString searchValueOf(Engine engine, const QString &part);
 // A condition: the upper-case text of `column` holds the bound value.
 QString upperContains(Engine engine, const QString &column);
 
-// An expression: the month of the date `column` as "YYYY-MM".
-QString monthOf(Engine engine, const QString &column);
-
 // Statements that mark a new database as this program's, version `version`.
 QStringList versionMarkStatements(Engine engine, int version);
 // The schema version stored; std::nullopt when it cannot be read. A server
