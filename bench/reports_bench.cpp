@@ -2,7 +2,9 @@
 // fifty salespeople, one deal in five split), each beside a floor measured in
 // the same run: a bare QPdfWriter drawing the same texts at the same places
 // from the same query or file. Prints each report's time over its floor and
-// the peak resident memory of the process after the year's sales log.
+// the peak resident memory of the process after the year's sales log. Then
+// the dashboard opened on the database's last month, beside the same
+// statements through the SQLite C API and a plain Qt Charts window.
 //
 // The database is generated on the first run, with SQLite directly in one
 // transaction, and kept in the build folder (reports_bench_data/); later runs
@@ -11,6 +13,7 @@
 #include "common/money.h"
 #include "common/money_format.h"
 #include "common/program_folder.h"
+#include "dashboard_items.h"
 #include "raw_sqlite.h"
 #include "reports/commission_data_file.h"
 #include "reports/commission_sheet_report.h"
@@ -23,7 +26,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
@@ -48,6 +51,9 @@ constexpr int kSalesPeople = 50;
 const QDate kFirstDay(2016, 1, 1);
 const QDate kYearStart(2024, 1, 1);
 const QDate kYearEnd(2024, 12, 31);
+// The dashboard opens on the month of this day: the twelve months before
+// it hold about 100,000 deals.
+const QDate kDashboardDay(2025, 12, 20);
 
 const char *const kFirst[] = {"JOHN",  "MARY",    "ROBERT", "LINDA", "JAMES", "PATRICIA", "ÉLODIE",
                               "DAVID", "BARBARA", "JOSÉ",   "SUSAN", "KAREN", "MIGUEL"};
@@ -572,6 +578,18 @@ void commissionSheetFloor(benchmark::State &state)
     state.counters["pages"] = pagesDrawn;
 }
 
+void dashboardToScreen(benchmark::State &state)
+{
+    dashboardOpen(state, *fixture().database, kDashboardDay);
+}
+
+void dashboardFloorToScreen(benchmark::State &state)
+{
+    dashboardFloor(state, QFile::encodeName(dataFolder() + QStringLiteral("/Sales Log2.mdb"))
+                              .toStdString(),
+                   kDashboardDay);
+}
+
 // The high-water mark of the process's resident memory, in megabytes.
 double peakResidentMegabytes()
 {
@@ -631,6 +649,13 @@ public:
         }
         std::printf("peak resident memory after the year's sales log: %.1f MB (goal <= 80 MB)\n",
                     g_peakAfterLog);
+        const Times dashboard = m_times["dashboardToScreen"];
+        const Times dashboardFloor = m_times["dashboardFloorToScreen"];
+        std::printf("dashboard opened on a month: %.3f s real, %.3f s cpu; floor %.3f s real, "
+                    "%.3f s cpu; ratio %.2fx cpu, %.2fx real (goal <= 0.200 s)\n",
+                    dashboard.real, dashboard.cpu, dashboardFloor.real, dashboardFloor.cpu,
+                    dashboardFloor.cpu > 0 ? dashboard.cpu / dashboardFloor.cpu : 0.0,
+                    dashboardFloor.real > 0 ? dashboard.real / dashboardFloor.real : 0.0);
         const Times preview = m_times["salesLogFirstPage"];
         std::printf("year's sales log laid out with its first page painted: %.3f s real, %.3f s "
                     "cpu (goal <= 1 s)\n",
@@ -658,12 +683,14 @@ BENCHMARK(summaryToPdf)->Unit(benchmark::kMillisecond)->Iterations(2)->Repetitio
 BENCHMARK(summaryFloor)->Unit(benchmark::kMillisecond)->Iterations(2)->Repetitions(7);
 BENCHMARK(commissionSheetToPdf)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(9);
 BENCHMARK(commissionSheetFloor)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(9);
+BENCHMARK(dashboardToScreen)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(7);
+BENCHMARK(dashboardFloorToScreen)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(7);
 
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     const QString database = dataFolder() + QStringLiteral("/Sales Log2.mdb");
     if (!QFile::exists(database)) {
         QDir().mkpath(dataFolder());

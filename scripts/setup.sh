@@ -5,10 +5,13 @@
 # (scripts/test_server.sh); a main cluster that Debian may create and start
 # with the package is not used by Tarvex or its tests.
 set -euo pipefail
+# Qt Charts draws the dashboard; its CMake files look for Qt OpenGL's,
+# which qt6-charts-dev does not bring in without the recommended packages.
 
 packages=(
     build-essential cmake ninja-build ccache
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl1-mesa-dev
+    qt6-charts-dev libqt6opengl6-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xauth sqlite3 libsqlite3-dev
     mdbtools-dev libsodium-dev

@@ -15,6 +15,9 @@
 #include "admin/ui/program_icon.h"
 #include "app/tarvex_program.h"
 #include "common/prompts.h"
+#include "dashboard_sample.h"
+#include "reports/ui/dashboard_window.h"
+#include "store/deal_database.h"
 #include "store/ui/deal_commands.h"
 #include "worksheet/ui/deal_worksheet.h"
 
@@ -292,5 +295,17 @@ int main(int argc, char *argv[])
     AboutWindow about(QStringLiteral("/home/sales/.local/share/Tarvex"));
     about.show();
     ok = save(&about, pictures, "about.png") && ok;
+
+    // The dashboard on a sample year of its own, opened late in March 2026.
+    QTemporaryDir sampleFolder;
+    DealDatabase sample{ProgramFolder(sampleFolder.path())};
+    QString error;
+    if (!sample.open(&error) || !fillDashboardSample(sample)) {
+        std::fprintf(stderr, "window_pictures: no dashboard sample %s\n", qPrintable(error));
+        return 1;
+    }
+    DashboardWindow dashboard(sample, prompts, dashboardSampleToday());
+    dashboard.show();
+    ok = save(&dashboard, pictures, "dashboard.png") && ok;
     return ok ? 0 : 1;
 }

@@ -23,6 +23,7 @@
 #include "reports/sheet_data_file.h"
 #include "reports/ui/commission_sheet_opener.h"
 #include "reports/ui/payroll_export_window.h"
+#include "reports/ui/dashboard_window.h"
 #include "reports/ui/print_command.h"
 #include "reports/ui/report_chooser_command.h"
 #include "store/audit_trail.h"
@@ -206,6 +207,17 @@ void TarvexProgram::attachCommands()
                            } else
                                (*auditTrail)->cmdShow_Click();
                            bringUp(**auditTrail);
+                       });
+    auto dashboard = std::make_shared<QPointer<DashboardWindow>>();
+    m_menu->setCommand(QStringLiteral("mnuDashboard"),
+                       [dashboard, database = m_database.get(), &prompts = m_prompts, form] {
+                           if (!*dashboard) {
+                               *dashboard = new DashboardWindow(*database, prompts,
+                                                                QDate::currentDate(), form);
+                               closeOnEscape(**dashboard);
+                           } else
+                               (*dashboard)->refresh();
+                           bringUp(**dashboard);
                        });
 
     auto payrollExport = std::make_shared<QPointer<PayrollExportWindow>>();

@@ -64,6 +64,8 @@ TEST_F(Menu, EveryEntryHasItsPlaceCaptionAndToolTip)
         {"mnuEdit", "mnuAuditTrail", "Audit Trail", nullptr},
         {"bar", "mnuDeal", "&Deal", nullptr},
         {"mnuDeal", "mnuUnwind", "Unwind Deal…", nullptr},
+        {"bar", "mnuReports", "&Reports", nullptr},
+        {"mnuReports", "mnuDashboard", "Dashboard", nullptr},
         {"bar", "mnusetup", "&Setup", nullptr},
         {"mnusetup", "mnuAdd", "Add/Delete Salesperson", nullptr},
         {"mnusetup", "mnupack", "Default Pack", nullptr},

@@ -18,7 +18,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 deb="$(ls "$work"/tarvex_2.5_*.deb)" || fail "no tarvex_2.5_<arch>.deb made"
 depends="$(dpkg-deb --field "$deb" Depends)"
 echo "Depends: $depends"
-for package in libqt6widgets6 libqt6sql6 libqt6sql6-sqlite libqt6sql6-psql libsodium23 libc6; do
+for package in libqt6widgets6 libqt6charts6 libqt6sql6 libqt6sql6-sqlite libqt6sql6-psql libsodium23 libc6; do
     [[ ", $depends," == *", $package"[\ ,]* ]] || fail "$package is not among the dependencies"
 done
 dpkg-deb --contents "$deb" >"$work/contents"

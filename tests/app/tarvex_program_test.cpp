@@ -5,6 +5,7 @@
 #include "admin/ui/table_commands.h"
 #include "admin/ui/table_window.h"
 #include "app/tarvex_program.h"
+#include "reports/ui/dashboard_window.h"
 #include "scripted_prompts.h"
 #include "store/deal_database.h"
 #include "store/pay_plan_store.h"
@@ -127,6 +128,23 @@ TEST_F(TarvexProgramTest, FileExportForPayrollOpensOneExportWindow)
     ASSERT_EQ(windows.size(), 1);
     EXPECT_TRUE(windows[0]->isVisible());
     EXPECT_EQ(windows[0]->windowTitle(), QStringLiteral("Export for Payroll"));
+}
+
+TEST_F(TarvexProgramTest, ReportsDashboardOpensOneWindowOnThisMonth)
+{
+    expectFirstPassword(QStringLiteral("pw"));
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(enabled(QStringLiteral("mnuDashboard")));
+    program->menu()->action(QStringLiteral("mnuDashboard"))->trigger();
+    program->menu()->action(QStringLiteral("mnuDashboard"))->trigger();
+    const QList<DashboardWindow *> windows =
+        program->mainWindow()->findChildren<DashboardWindow *>(QStringLiteral("frmDashboard"));
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_TRUE(windows.first()->isVisible());
+    ASSERT_TRUE(windows.first()->figures());
+    const QDate today = QDate::currentDate();
+    EXPECT_EQ(windows.first()->figures()->period.first, QDate(today.year(), today.month(), 1));
+    EXPECT_EQ(prompts.pendingCount(), 0);
 }
 
 // After a kill or a full disk the hand-off file is behind the last recorded

@@ -61,6 +61,8 @@ constexpr MenuEntry kMenuTree[] = {
     {"mnuEdit", "mnuAuditTrail", "Audit Trail", false},
     {nullptr, "mnuDeal", "&Deal", true},
     {"mnuDeal", "mnuUnwind", "Unwind Deal…", false},
+    {nullptr, "mnuReports", "&Reports", true},
+    {"mnuReports", "mnuDashboard", "Dashboard", false},
     {nullptr, "mnusetup", "&Setup", true},
     {"mnusetup", "mnuAdd", "Add/Delete Salesperson", false},
     {"mnusetup", "mnupack", "Default Pack", false},
@@ -306,6 +308,7 @@ std::optional<Permissions::Command> MainMenu::permissionOf(const QString &key)
         {QStringLiteral("mnuPayPlans"), Command::PayPlans},
         {QStringLiteral("mnuUnwind"), Command::PaySheets},
         {QStringLiteral("mnuExportPayroll"), Command::PaySheets},
+        {QStringLiteral("mnuDashboard"), Command::Reports},
     };
     const auto found = needs.constFind(commandKey(key));
     if (found == needs.cend())
@@ -329,7 +332,7 @@ void MainMenu::setAccess(const Access &access, Prompts &prompts)
             it.value()->setVisible(false);
     }
     // A menu, or the Setup button, with nothing left to offer goes as well.
-    for (const char *key : {"mnuUnit", "mnuEdit", "mnuDeal", "mnusetup", "tbrSetup"}) {
+    for (const char *key : {"mnuUnit", "mnuEdit", "mnuDeal", "mnuReports", "mnusetup", "tbrSetup"}) {
         QAction *holder = m_actions.value(QString::fromLatin1(key));
         const QList<QAction *> items = holder->menu()->actions();
         holder->setVisible(std::any_of(items.cbegin(), items.cend(),
