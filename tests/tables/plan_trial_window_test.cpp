@@ -162,12 +162,18 @@ TEST_F(PlanTrialWindowTest, CancelStopsTheTrialAndShowsNothing)
     ASSERT_TRUE(trial);
     months(QStringLiteral("03/2026"), QStringLiteral("03/2026"));
     trial->findChild<QListWidget *>(QStringLiteral("lstSalesPersons"))->item(1)->setCheckState(Qt::Checked);
-    QTimer::singleShot(0, trial, [this] {
+    plans->show();
+    bool otherClosed = true;
+    QTimer::singleShot(0, trial, [this, &otherClosed] {
+        // While it runs, the other windows stay as they are.
+        otherClosed = plans->close();
         trial->findChild<QPushButton *>(QStringLiteral("cmdCancel"))->click();
     });
     trial->tryPlan();
     EXPECT_EQ(rows(), 0);
     EXPECT_EQ(note(), QStringLiteral("Stopped: nothing tried."));
+    EXPECT_FALSE(otherClosed);
+    EXPECT_TRUE(plans->isVisible());
     EXPECT_TRUE(trial->findChild<QPushButton *>(QStringLiteral("cmdTry"))->isEnabled());
     EXPECT_FALSE(trial->findChild<QPushButton *>(QStringLiteral("cmdCancel"))->isEnabled());
 

@@ -19,6 +19,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <optional>
+
 namespace {
 
 const QString kTitle = QStringLiteral("Try on Past Deals");
@@ -33,6 +35,45 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &caption
     b->setAutoDefault(false);
     return b;
 }
+
+// While a trial runs the other windows take no input and do not close, as
+// under a modal progress dialog: the trial lets events through only so that
+// its own Cancel and progress bar work.
+class OtherWindowsGuard : public QObject
+{
+public:
+    explicit OtherWindowsGuard(QWidget *window) : m_window(window)
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    ~OtherWindowsGuard() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::Wheel:
+        case QEvent::Close: {
+            const auto *widget = qobject_cast<QWidget *>(watched);
+            if (!widget || widget->window() == m_window)
+                return false;
+            event->ignore(); // a close refused, not taken as done
+            return true;
+        }
+        default:
+            return false;
+        }
+    }
+
+private:
+    QWidget *m_window;
+};
 
 QDate monthOf(const QString &text)
 {
@@ -219,6 +260,7 @@ void PlanTrialWindow::tryPlan()
         return;
     setRunning(true);
     m_prgTrial->setValue(0);
+    std::optional<OtherWindowsGuard> guard(std::in_place, this);
     const PlanTrial::Result result =
         PlanTrial::run(m_database, *asked, [this](qint64 done, qint64 total) {
             m_prgTrial->setValue(total > 0 ? int(done * 1000 / total) : 1000);
@@ -226,6 +268,7 @@ void PlanTrialWindow::tryPlan()
             QCoreApplication::processEvents();
             return !m_cancelRequested;
         });
+    guard.reset();
     setRunning(false);
     switch (result.outcome) {
     case PlanTrial::Outcome::Done:
