@@ -240,6 +240,11 @@ std::optional<QList<SummaryRow>> SheetRecords::rowsOn(qint64 sheetId, QString *e
         row.dealId = query.value(int(columns.size()) + 1);
         rows << row;
     }
+    if (!query.failure().isEmpty()) {
+        if (error)
+            *error = query.failure();
+        return std::nullopt;
+    }
     return rows;
 }
 
@@ -275,6 +280,12 @@ SheetRecords::select(const QString &where, const QVariantList &values, QString *
         sheet.carriedIn = moneyOf(query.value(10));
         sheet.netPay = moneyOf(query.value(11));
         sheets << sheet;
+    }
+    // A row the database failed to give is not the end of the sheets.
+    if (!query.failure().isEmpty()) {
+        if (error)
+            *error = query.failure();
+        return std::nullopt;
     }
     return sheets;
 }
