@@ -15,18 +15,22 @@ namespace DashboardCharts {
 
 namespace {
 
-double shown(Money value)
+// Where Qt Charts places a figure: the one place an amount leaves Money,
+// as the chart takes positions as qreal. Every figure, least and most is
+// worked out in Money before it.
+qreal plotted(Money value)
 {
-    return double(value.units()) / double(Money::kScale);
+    return qreal(value.units()) / qreal(Money::kScale);
 }
 
-// A value axis from 0 (or below, for a negative figure) to a little above
+// A value axis from 0 (or below, for a negative figure) to a tenth above
 // the largest.
-QValueAxis *valueAxis(const QString &title, double least, double most, const QString &format)
+QValueAxis *valueAxis(const QString &title, Money least, Money most, const QString &format)
 {
     auto *axis = new QValueAxis;
     axis->setTitleText(title);
-    axis->setRange(std::min(0.0, least), most > 0 ? most * 1.1 : 1.0);
+    const Money top = most > Money() ? most + Money::fromUnits(most.units() / 10) : Money::dollars(1);
+    axis->setRange(plotted(std::min(Money(), least)), plotted(top));
     axis->applyNiceNumbers();
     axis->setLabelFormat(format);
     return axis;
@@ -54,11 +58,11 @@ QChart *bars(const DashboardFigures &figures, const QString &title, const QStrin
     chart->legend()->hide();
     auto *set = new QBarSet(title);
     QStringList names;
-    double least = 0;
-    double most = 0;
+    Money least;
+    Money most;
     for (const DashboardFigures::SalesPerson &person : figures.salesPeople) {
-        const double value = shown(figure(person));
-        *set << value;
+        const Money value = figure(person);
+        *set << plotted(value);
         names << person.name;
         least = std::min(least, value);
         most = std::max(most, value);
@@ -98,13 +102,13 @@ QChart *monthLines(const DashboardFigures &figures)
     auto *gross = new QLineSeries;
     gross->setName(QStringLiteral("Front gross"));
     QStringList months;
-    double leastUnits = 0, mostUnits = 0, leastGross = 0, mostGross = 0;
+    Money leastUnits, mostUnits, leastGross, mostGross;
     for (int n = 0; n < figures.months.size(); ++n) {
         const DashboardFigures::Month &month = figures.months.at(n);
-        const double u = shown(month.units);
-        const double g = shown(month.gross);
-        units->append(n, u);
-        gross->append(n, g);
+        const Money u = month.units;
+        const Money g = month.gross;
+        units->append(n, plotted(u));
+        gross->append(n, plotted(g));
         months << month.month.toString(QStringLiteral("MMM"));
         leastUnits = std::min(leastUnits, u);
         mostUnits = std::max(mostUnits, u);
