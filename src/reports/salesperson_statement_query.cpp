@@ -2,6 +2,7 @@
 
 #include "store/column_value.h"
 #include "store/deal_database.h"
+#include "store/sheet_records.h"
 #include "store/store_engine.h"
 #include "store/store_sql.h"
 
@@ -68,9 +69,9 @@ private:
 };
 
 // A sheet's printing time "YYYY-MM-DD HH:MM:SS" read as its day.
-QDate printedDay(const QVariant &printedAt)
+QDate printedDay(const QString &printedAt)
 {
-    return QDate::fromString(printedAt.toString().left(10), Qt::ISODate);
+    return QDate::fromString(printedAt.left(10), Qt::ISODate);
 }
 
 // The sheets of the salesperson printed from `first` through `last`. Names
@@ -79,30 +80,22 @@ QDate printedDay(const QVariant &printedAt)
 std::optional<QList<Sheet>> sheets(QSqlDatabase db, const QString &name, const QDate &first,
                                    const QDate &last, QString *error)
 {
-    QSqlQuery query(db);
-    if (!run(query,
-             QStringLiteral("SELECT \"SheetId\", \"SalesPerson\", \"WeekEnding\", "
-                            "\"BonusDescription\", \"Bonus\", \"Total\", \"PrintedAt\", "
-                            "\"VoidedAt\", \"CarriedIn\", \"NetPay\" FROM \"Sheets\" WHERE "
-                            "\"PrintedAt\" >= ? AND \"PrintedAt\" < ? ORDER BY \"SheetId\""),
-             {ColumnValue::isoDate(first), ColumnValue::isoDate(last.addDays(1))}, error))
+    const std::optional<QList<RecordedSheet>> printed =
+        SheetRecords(db).printedBetween(first, last, error);
+    if (!printed)
         return std::nullopt;
     QList<Sheet> found;
-    while (query.next()) {
-        if (query.value(1).toString().toUpper() != name)
+    for (const RecordedSheet &recorded : *printed) {
+        if (recorded.heading.salesPerson.toUpper() != name)
             continue;
-        Sheet sheet{.id = query.value(0).toLongLong(),
-                    .printedOn = printedDay(query.value(6)),
-                    .weekEnding = query.value(2).toString(),
-                    .bonusDescription = query.value(3).toString(),
-                    .bonus = moneyOf(query.value(4)),
-                    .carriedIn = moneyOf(query.value(8)),
-                    .net = {},
-                    .voided = !query.value(7).isNull() && !query.value(7).toString().isEmpty()};
-        // A sheet that deducted nothing pays its foot: the deals and the bonus.
-        sheet.net = query.value(9).isNull() ? moneyOf(query.value(5)) + sheet.bonus
-                                            : moneyOf(query.value(9));
-        found << sheet;
+        found << Sheet{.id = recorded.id,
+                       .printedOn = printedDay(recorded.printedAt),
+                       .weekEnding = recorded.heading.weekEnding,
+                       .bonusDescription = recorded.heading.bonusDescription,
+                       .bonus = recorded.heading.bonus.value_or(Money()),
+                       .carriedIn = recorded.carriedIn.value_or(Money()),
+                       .net = recorded.paid(),
+                       .voided = recorded.isVoided()};
     }
     return found;
 }

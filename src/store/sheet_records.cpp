@@ -390,6 +390,17 @@ std::optional<QList<RecordedSheet>> SheetRecords::latestValid(const SheetDesk &d
                   {textValue(desk.computer), textValue(desk.folder)}, error);
 }
 
+std::optional<QList<RecordedSheet>> SheetRecords::printedBetween(const QDate &first,
+                                                                const QDate &last,
+                                                                QString *error) const
+{
+    // Printed at is local time, "YYYY-MM-DD HH:MM:SS": the day after the
+    // last is the first moment not wanted.
+    return select(QStringLiteral("WHERE \"PrintedAt\" >= ? AND \"PrintedAt\" < ? "
+                                 "ORDER BY \"SheetId\""),
+                  {ColumnValue::isoDate(first), ColumnValue::isoDate(last.addDays(1))}, error);
+}
+
 std::optional<bool> SheetRecords::anyRecorded(const SheetDesk &desk, QString *error) const
 {
     const auto newest =

@@ -56,6 +56,8 @@ struct RecordedSheet
     {
         return total.value_or(Money()) + heading.bonus.value_or(Money());
     }
+    // What the sheet paid: its net where it deducted anything, else its foot.
+    Money paid() const { return netPay.value_or(totalCommission()); }
 };
 
 // The printed commission sheets: each one a record in the database, written
@@ -93,6 +95,10 @@ public:
     // A salesperson's sheets (the name in any letter case), newest first.
     std::optional<QList<RecordedSheet>> ofSalesPerson(const QString &salesPerson,
                                                       QString *error) const;
+    // Every sheet printed from `first` through `last` (days), voided or not,
+    // in the order they were recorded.
+    std::optional<QList<RecordedSheet>> printedBetween(const QDate &first, const QDate &last,
+                                                       QString *error) const;
     // The newest sheet not voided printed at `desk` (a sheet recorded before
     // sheets named their desk counts for every desk); an empty list when
     // there is none.
