@@ -34,16 +34,9 @@ protected:
         if (IsSkipped())
             return;
         // 30% of the gross, 32% from the first unit of a month: $78.00 a deal more.
-        PayPlanVersion plan;
-        plan.salesPerson = kJohn;
-        plan.effectiveFrom = QDate(2026, 1, 1);
-        for (PlanTerms &terms : plan.terms) {
-            terms.percent = Money::dollars(30);
-            terms.pack = Money::dollars(300);
-        }
-        plan.tiers = {{.unitsFrom = Money::dollars(1), .percent = Money::dollars(32)}};
+        addThirtyPercentPlan(kJohn, {{.unitsFrom = Money::dollars(1), .percent = Money::dollars(32)}},
+                             Money());
         QString error;
-        ASSERT_TRUE(PayPlanStore(*m_database).add(plan, &error)) << error.toStdString();
         ASSERT_TRUE(PayrollCodeStore(*m_database)
                         .save({kJohn, QStringLiteral("1001"), {{{}, QStringLiteral("B2"), {}, {}}}},
                               &error))

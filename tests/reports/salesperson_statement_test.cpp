@@ -78,17 +78,7 @@ protected:
         if (IsSkipped())
             return;
         // 30% of the gross, 32% from the 12th unit of a month.
-        PayPlanVersion plan;
-        plan.salesPerson = kJohn;
-        plan.effectiveFrom = QDate(2026, 1, 1);
-        for (PlanTerms &terms : plan.terms) {
-            terms.percent = Money::dollars(30);
-            terms.mini = Money::dollars(150);
-            terms.pack = Money::dollars(300);
-        }
-        plan.tiers = {{.unitsFrom = Money::dollars(12), .percent = Money::dollars(32)}};
-        QString error;
-        ASSERT_TRUE(PayPlanStore(*m_database).add(plan, &error)) << error.toStdString();
+        addThirtyPercentPlan(kJohn, {{.unitsFrom = Money::dollars(12), .percent = Money::dollars(32)}});
     }
 
     DealId sell(const QString &stockNumber, const QString &customer, const QDate &on,

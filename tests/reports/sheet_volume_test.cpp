@@ -23,18 +23,8 @@ protected:
         if (IsSkipped())
             return;
         // 30% of the gross, and 32% from the 12th unit of a month, 35% from the 20th.
-        PayPlanVersion plan;
-        plan.salesPerson = kJohn;
-        plan.effectiveFrom = QDate(2026, 1, 1);
-        for (PlanTerms &terms : plan.terms) {
-            terms.percent = Money::dollars(30);
-            terms.mini = Money::dollars(150);
-            terms.pack = Money::dollars(300);
-        }
-        plan.tiers = {{.unitsFrom = Money::dollars(12), .percent = Money::dollars(32)},
-                      {.unitsFrom = Money::dollars(20), .percent = Money::dollars(35)}};
-        QString error;
-        ASSERT_TRUE(PayPlanStore(*m_database).add(plan, &error)) << error.toStdString();
+        addThirtyPercentPlan(kJohn, {{.unitsFrom = Money::dollars(12), .percent = Money::dollars(32)},
+                                     {.unitsFrom = Money::dollars(20), .percent = Money::dollars(35)}});
     }
 
     // Deals of $3,900.00 gross paid $1,170.00 (30%): 32% owes $78.00 more each.

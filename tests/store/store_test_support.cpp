@@ -1,5 +1,7 @@
 #include "store_test_support.h"
 
+#include "store/pay_plan_store.h"
+
 #include "store/commission_payments.h"
 #include "store/store_sql.h"
 
@@ -107,6 +109,22 @@ DealId StoreTest::saved(const Deal &deal)
     const std::optional<DealId> id = m_store->save(deal, &error);
     EXPECT_TRUE(id.has_value()) << error.toStdString();
     return id.value_or(-1);
+}
+
+void StoreTest::addThirtyPercentPlan(const QString &salesPerson, const QList<VolumeTier> &tiers,
+                                     Money mini)
+{
+    PayPlanVersion plan;
+    plan.salesPerson = salesPerson;
+    plan.effectiveFrom = QDate(2026, 1, 1);
+    for (PlanTerms &terms : plan.terms) {
+        terms.percent = Money::dollars(30);
+        terms.mini = mini;
+        terms.pack = Money::dollars(300);
+    }
+    plan.tiers = tiers;
+    QString error;
+    ASSERT_TRUE(PayPlanStore(*m_database).add(plan, &error)) << error.toStdString();
 }
 
 std::array<int, 3> StoreTest::dealTableCounts() const

@@ -7,6 +7,7 @@
 
 #include "store/store_engine.h"
 
+#include "pay/pay_plan.h"
 #include "worksheet/deal.h"
 
 #include <QSqlRecord>
@@ -61,6 +62,10 @@ protected:
     explicit StoreTest(StoreEngine::Engine engine = StoreEngine::Engine::SQLite);
 
     DealId saved(const Deal &deal);
+    // Gives the salesperson a plan from January 1, 2026: 30% of the gross
+    // for every class, the mini deal given, a $300.00 pack, and `tiers`.
+    void addThirtyPercentPlan(const QString &salesPerson, const QList<VolumeTier> &tiers,
+                              Money mini = Money::dollars(150));
     // Rows in SalesSummary, SalesLog and RecallDeal.
     std::array<int, 3> dealTableCounts() const;
 
