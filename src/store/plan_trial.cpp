@@ -137,10 +137,7 @@ private:
     std::optional<qint64> count(DealDatabase &database, QString &error) const
     {
         StatementRows rows(database.connection());
-        if (!rows.run(QStringLiteral("SELECT COUNT(*) FROM \"SalesSummary\" s WHERE %1"
-                                     "s.\"Date\" >= ? AND s.\"Date\" < ?")
-                          .arg(namesCondition(m_names.size())),
-                      rowValues(m_from, m_to), &error) ||
+        if (!rows.run(countStatement(m_names.size()), rowValues(m_from, m_to), &error) ||
             !rows.next())
             return std::nullopt;
         return rows.integer(0);
@@ -242,7 +239,7 @@ private:
     bool readEarlier(DealDatabase &database, Tally &tally, QString &error) const
     {
         StatementRows rows(database.connection());
-        if (!rows.run(kEarlierStatement.arg(placeholders(m_names.size())),
+        if (!rows.run(earlierStatement(m_names.size()),
                       namesThen({ColumnValue::date(m_from), ColumnValue::date(m_to),
                                  ColumnValue::date(m_from)}),
                       &error))
@@ -266,7 +263,7 @@ private:
     bool readVolumePaid(DealDatabase &database, Tally &tally, QString &error) const
     {
         StatementRows rows(database.connection());
-        if (!rows.run(kVolumePaidStatement.arg(placeholders(m_names.size())),
+        if (!rows.run(volumePaidStatement(m_names.size()),
                       namesThen({ColumnValue::date(m_from), ColumnValue::date(m_to)}), &error))
             return false;
         while (rows.next()) {
@@ -300,6 +297,23 @@ Line &Line::operator+=(const Line &other)
 QString rowsStatement(qsizetype names)
 {
     return kRowsStatement.arg(namesCondition(names));
+}
+
+QString countStatement(qsizetype names)
+{
+    return QStringLiteral("SELECT COUNT(*) FROM \"SalesSummary\" s WHERE %1s.\"Date\" >= ? AND "
+                          "s.\"Date\" < ?")
+        .arg(namesCondition(names));
+}
+
+QString earlierStatement(qsizetype names)
+{
+    return kEarlierStatement.arg(placeholders(names));
+}
+
+QString volumePaidStatement(qsizetype names)
+{
+    return kVolumePaidStatement.arg(placeholders(names));
 }
 
 Result run(DealDatabase &database, const Question &question, const Progress &progress)

@@ -73,5 +73,14 @@ Result run(DealDatabase &database, const Question &question, const Progress &pro
 // read), then the first day of the first month and of the month after the
 // last: for the benchmark's floor to read the same.
 QString rowsStatement(qsizetype names);
+// The trial's other statements, for the floor as well: the rows' count for
+// the progress bar (bound as the rows' statement); the rows of earlier
+// months whose deals were unwound whole in the months (the first days of the
+// first month and of the month after the last, the first month's again,
+// then the names); and what valid sheets paid as the months' volume bonus
+// (the two days, then the names).
+QString countStatement(qsizetype names);
+QString earlierStatement(qsizetype names);
+QString volumePaidStatement(qsizetype names);
 
 } // namespace PlanTrial
