@@ -2,6 +2,7 @@
 
 #include "common/prompts.h"
 #include "raw_sqlite.h"
+#include "reports/dashboard_figures.h"
 #include "reports/ui/dashboard_window.h"
 
 #include <QApplication>
@@ -68,25 +69,22 @@ std::string iso(const QDate &date)
     return date.toString(Qt::ISODate).toStdString();
 }
 
-// The dashboard's statement: the rows sold grouped by `soldKey`, then the
-// unwinds of the period by `unwoundKey`.
-std::string countedStatement(const std::string &soldKey, const std::string &unwoundKey)
+// The dashboard's own statement, bound as the window binds it.
+void bindCounted(RawStatement &statement, const QDate &first, const QDate &last)
 {
-    return "SELECT " + soldKey +
-           ", CAST(sum(s.\"UnitCount\") AS BIGINT), CAST(sum(s.\"Payable_Gross\") AS BIGINT) FROM "
-           "\"SalesSummary\" s WHERE s.\"Date\" BETWEEN ?1 AND ?2 GROUP BY " +
-           soldKey + " UNION ALL SELECT " + unwoundKey +
-           ", CAST(sum(-s.\"UnitCount\") AS BIGINT), CAST(sum(-(s.\"Payable_Gross\" - (SELECT "
-           "COALESCE(sum(c.\"Gross\"), 0) FROM \"Ledger\" c JOIN \"Unwinds\" e ON e.\"UnwindId\" = "
-           "c.\"UnwindId\" WHERE c.\"SummaryRow\" = s.rowid AND c.\"Kind\" = ?3 AND e.\"Whole\" = "
-           "0))) AS BIGINT) FROM \"Unwinds\" u CROSS JOIN \"SalesSummary\" s WHERE "
-           "s.\"DealId\" = u.\"DealId\" AND u.\"Whole\" = 1 AND u.\"UnwoundOn\" BETWEEN ?1 AND ?2 GROUP BY " +
-           unwoundKey + " UNION ALL SELECT " + unwoundKey +
-           ", 0, CAST(sum(-c.\"Gross\") AS BIGINT) FROM \"Ledger\" c JOIN \"Unwinds\" u ON "
-           "u.\"UnwindId\" = c.\"UnwindId\" JOIN \"SalesSummary\" s ON s.rowid = c.\"SummaryRow\" "
-           "WHERE c.\"Kind\" = ?3 AND u.\"Whole\" = 0 AND u.\"UnwoundOn\" BETWEEN ?1 AND ?2 "
-           "GROUP BY " +
-           unwoundKey;
+    for (int at : {1, 4, 7}) {
+        statement.bindText(at, iso(first));
+        statement.bindText(at + 1, iso(last));
+    }
+    statement.bindText(3, "Chargeback");
+    statement.bindText(6, "Chargeback");
+}
+
+std::string counted(const char *soldKey, const char *unwoundKey)
+{
+    return DashboardFigures::countedStatement(QString::fromLatin1(soldKey),
+                                              QString::fromLatin1(unwoundKey))
+        .toStdString();
 }
 
 std::string text(sqlite3_stmt *row, int column)
@@ -100,19 +98,15 @@ FloorFigures readFloor(sqlite3 *db, const QDate &today)
     const QDate last = first.addMonths(1).addDays(-1);
     const QDate firstMonth = first.addMonths(-11);
     FloorFigures figures;
-    RawStatement people(db, countedStatement("s.\"Sales_Person\"", "s.\"Sales_Person\""));
-    people.bindText(1, iso(first));
-    people.bindText(2, iso(last));
-    people.bindText(3, "Chargeback");
+    RawStatement people(db, counted("s.\"Sales_Person\"", "s.\"Sales_Person\""));
+    bindCounted(people, first, last);
     while (people.step()) {
         Counted &person = figures.people[text(people.get(), 0)];
         person.units += sqlite3_column_int64(people.get(), 1);
         person.gross += sqlite3_column_int64(people.get(), 2);
     }
-    RawStatement days(db, countedStatement("s.\"Date\"", "u.\"UnwoundOn\""));
-    days.bindText(1, iso(firstMonth));
-    days.bindText(2, iso(last));
-    days.bindText(3, "Chargeback");
+    RawStatement days(db, counted("s.\"Date\"", "u.\"UnwoundOn\""));
+    bindCounted(days, firstMonth, last);
     while (days.step()) {
         const std::string day = text(days.get(), 0);
         const int index = (std::stoi(day.substr(0, 4)) - firstMonth.year()) * 12 +
@@ -120,9 +114,7 @@ FloorFigures readFloor(sqlite3 *db, const QDate &today)
         figures.months[size_t(index)].units += sqlite3_column_int64(days.get(), 1);
         figures.months[size_t(index)].gross += sqlite3_column_int64(days.get(), 2);
     }
-    RawStatement paid(db, "SELECT CAST(COALESCE(sum(COALESCE(\"Total\", 0) + COALESCE(\"Bonus\", "
-                          "0)), 0) AS BIGINT) FROM \"Sheets\" WHERE (\"VoidedAt\" IS NULL OR "
-                          "\"VoidedAt\" = '') AND \"PrintedAt\" >= ? AND \"PrintedAt\" < ?");
+    RawStatement paid(db, DashboardFigures::commissionPaidStatement().toStdString());
     paid.bindText(1, iso(first));
     paid.bindText(2, iso(last.addDays(1)));
     if (paid.step())

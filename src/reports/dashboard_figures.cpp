@@ -21,32 +21,6 @@ Money moneyOf(const QVariant &value)
     return ColumnValue::moneyFrom(value).value_or(Money());
 }
 
-// Units and front gross by `soldKey` of the rows sold from the first to the
-// second date, then by `unwoundKey` of the unwinds of those days: a deal
-// unwound whole takes its units and what the earlier partial unwinds left
-// of its gross, a partial unwind the gross it charged back. Each part is
-// grouped on its own, so that the rows sold are grouped in the order of
-// the date index when the key is the date; the few unwinds are read first
-// (CROSS JOIN keeps SQLite from walking every row sold in the
-// salesperson index's order to find them).
-QString countedStatement(const QString &soldKey, const QString &unwoundKey)
-{
-    return QStringLiteral(
-               "SELECT %1, CAST(sum(s.\"UnitCount\") AS BIGINT), CAST(sum(s.\"Payable_Gross\") AS "
-               "BIGINT) FROM \"SalesSummary\" s WHERE s.\"Date\" BETWEEN ? AND ? GROUP BY %1 "
-               "UNION ALL SELECT %2, CAST(sum(-s.\"UnitCount\") AS BIGINT), "
-               "CAST(sum(-(s.\"Payable_Gross\" - (SELECT COALESCE(sum(c.\"Gross\"), 0) FROM "
-               "\"Ledger\" c JOIN \"Unwinds\" e ON e.\"UnwindId\" = c.\"UnwindId\" WHERE "
-               "c.\"SummaryRow\" = s.rowid AND c.\"Kind\" = ? AND e.\"Whole\" = 0))) AS BIGINT) FROM "
-               "\"Unwinds\" u CROSS JOIN \"SalesSummary\" s WHERE s.\"DealId\" = u.\"DealId\" AND "
-               "u.\"Whole\" = 1 AND u.\"UnwoundOn\" BETWEEN ? AND ? GROUP BY %2 "
-               "UNION ALL SELECT %2, 0, CAST(sum(-c.\"Gross\") AS BIGINT) FROM \"Ledger\" c JOIN "
-               "\"Unwinds\" u ON u.\"UnwindId\" = c.\"UnwindId\" JOIN \"SalesSummary\" s ON s.rowid "
-               "= c.\"SummaryRow\" WHERE c.\"Kind\" = ? AND u.\"Whole\" = 0 AND u.\"UnwoundOn\" "
-               "BETWEEN ? AND ? GROUP BY %2")
-        .arg(soldKey, unwoundKey);
-}
-
 // Runs countedStatement() from `first` to `last`, handing each row's key,
 // units and gross to `add`.
 bool readCounted(DealDatabase &database, const QString &soldKey, const QString &unwoundKey,
@@ -58,7 +32,7 @@ bool readCounted(DealDatabase &database, const QString &soldKey, const QString &
     const QString chargeback = QStringLiteral("Chargeback");
     QSqlQuery query(database.connection());
     query.setForwardOnly(true);
-    if (!StoreSql::prepare(query, countedStatement(soldKey, unwoundKey), error) ||
+    if (!StoreSql::prepare(query, DashboardFigures::countedStatement(soldKey, unwoundKey), error) ||
         !StoreSql::exec(query, {from, to, chargeback, from, to, chargeback, from, to}, error))
         return false;
     while (query.next())
@@ -114,15 +88,9 @@ bool readSalesPeople(DealDatabase &database, DashboardFigures &figures, QString 
 
 bool readCommissionPaid(DealDatabase &database, DashboardFigures &figures, QString *error)
 {
-    // Printed at is local time, "YYYY-MM-DD HH:MM:SS".
     QSqlQuery query(database.connection());
     query.setForwardOnly(true);
-    if (!StoreSql::prepare(
-            query,
-            QStringLiteral("SELECT CAST(COALESCE(sum(COALESCE(\"Total\", 0) + COALESCE(\"Bonus\", "
-                           "0)), 0) AS BIGINT) FROM \"Sheets\" WHERE (\"VoidedAt\" IS NULL OR "
-                           "\"VoidedAt\" = '') AND \"PrintedAt\" >= ? AND \"PrintedAt\" < ?"),
-            error) ||
+    if (!StoreSql::prepare(query, DashboardFigures::commissionPaidStatement(), error) ||
         !StoreSql::exec(query,
                         {figures.period.first.toString(Qt::ISODate),
                          figures.period.last.addDays(1).toString(Qt::ISODate)},
@@ -206,4 +174,38 @@ std::optional<DashboardFigures> DashboardFigures::read(DealDatabase &database,
     if (!read || !readTierProgress(database, figures, today, error))
         return std::nullopt;
     return figures;
+}
+
+// Units and front gross by `soldKey` of the rows sold from the first to the
+// second date, then by `unwoundKey` of the unwinds of those days: a deal
+// unwound whole takes its units and what the earlier partial unwinds left
+// of its gross, a partial unwind the gross it charged back. Each part is
+// grouped on its own, so that the rows sold are grouped in the order of
+// the date index when the key is the date; the few unwinds are read first
+// (CROSS JOIN keeps SQLite from walking every row sold in the
+// salesperson index's order to find them).
+QString DashboardFigures::countedStatement(const QString &soldKey, const QString &unwoundKey)
+{
+    return QStringLiteral(
+               "SELECT %1, CAST(sum(s.\"UnitCount\") AS BIGINT), CAST(sum(s.\"Payable_Gross\") AS "
+               "BIGINT) FROM \"SalesSummary\" s WHERE s.\"Date\" BETWEEN ? AND ? GROUP BY %1 "
+               "UNION ALL SELECT %2, CAST(sum(-s.\"UnitCount\") AS BIGINT), "
+               "CAST(sum(-(s.\"Payable_Gross\" - (SELECT COALESCE(sum(c.\"Gross\"), 0) FROM "
+               "\"Ledger\" c JOIN \"Unwinds\" e ON e.\"UnwindId\" = c.\"UnwindId\" WHERE "
+               "c.\"SummaryRow\" = s.rowid AND c.\"Kind\" = ? AND e.\"Whole\" = 0))) AS BIGINT) FROM "
+               "\"Unwinds\" u CROSS JOIN \"SalesSummary\" s WHERE s.\"DealId\" = u.\"DealId\" AND "
+               "u.\"Whole\" = 1 AND u.\"UnwoundOn\" BETWEEN ? AND ? GROUP BY %2 "
+               "UNION ALL SELECT %2, 0, CAST(sum(-c.\"Gross\") AS BIGINT) FROM \"Ledger\" c JOIN "
+               "\"Unwinds\" u ON u.\"UnwindId\" = c.\"UnwindId\" JOIN \"SalesSummary\" s ON s.rowid "
+               "= c.\"SummaryRow\" WHERE c.\"Kind\" = ? AND u.\"Whole\" = 0 AND u.\"UnwoundOn\" "
+               "BETWEEN ? AND ? GROUP BY %2")
+        .arg(soldKey, unwoundKey);
+}
+
+QString DashboardFigures::commissionPaidStatement()
+{
+    // Printed at is local time, "YYYY-MM-DD HH:MM:SS".
+    return QStringLiteral("SELECT CAST(COALESCE(sum(COALESCE(\"Total\", 0) + COALESCE(\"Bonus\", "
+                          "0)), 0) AS BIGINT) FROM \"Sheets\" WHERE (\"VoidedAt\" IS NULL OR "
+                          "\"VoidedAt\" = '') AND \"PrintedAt\" >= ? AND \"PrintedAt\" < ?");
 }

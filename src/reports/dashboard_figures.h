@@ -70,4 +70,12 @@ struct DashboardFigures
     static std::optional<DashboardFigures> read(DealDatabase &database,
                                                 const DashboardPeriod &period, const QDate &today,
                                                 QString *error);
+
+    // The statements read() runs, for the benchmark's floor to run the same:
+    // units and gross by `soldKey` of the rows sold and by `unwoundKey` of
+    // the unwinds (bound: first day, last day, "Chargeback", the two days,
+    // "Chargeback", the two days again); the sheets' feet (bound: the first
+    // day and the day after the last, as ISO text).
+    static QString countedStatement(const QString &soldKey, const QString &unwoundKey);
+    static QString commissionPaidStatement();
 };
